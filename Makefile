@@ -1,0 +1,58 @@
+# One entry point for a fresh Debian 12 machine: `make test`, `make play`.
+SHELL := /bin/bash
+JOBS  ?= $(shell nproc)
+BUILD ?= build
+ASAN  ?= build-asan
+
+PACKAGES := cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev \
+            clang libclang-rt-14-dev xvfb xauth fonts-noto-cjk ccache
+
+.PHONY: deps configure build test test-main test-asan play bench fuzz format clean
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
+	  done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  if [ "$$(id -u)" -ne 0 ]; then SUDO=sudo; fi; \
+	  $$SUDO apt-get update && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y $$missing; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test-main: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Sanitizer build with clang: the Qt-free libraries, the daemon and the bots,
+# plus a bounded run of the fuzz targets.
+test-asan: deps
+	CC=clang CXX=clang++ cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug \
+	  -DQUARN_SANITIZE=ON -DQUARN_GUI=OFF -DQUARN_FUZZ=ON -DQUARN_BENCH=OFF
+	cmake --build $(ASAN) -j $(JOBS)
+	cd $(ASAN) && ctest --output-on-failure -j $(JOBS)
+
+test: test-main test-asan
+
+play: build
+	bash tools/play.sh $(BUILD)/bin
+
+bench: build
+	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b || exit 1; done
+
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug \
+	  -DQUARN_SANITIZE=ON -DQUARN_GUI=OFF -DQUARN_FUZZ=ON -DQUARN_BENCH=OFF
+	cmake --build $(ASAN) -j $(JOBS) --target fuzz_protocol
+	mkdir -p $(ASAN)/fuzz-corpus
+	$(ASAN)/bin/fuzz_protocol -max_total_time=600 $(ASAN)/fuzz-corpus fuzz/corpus
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN)

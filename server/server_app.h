@@ -1,0 +1,67 @@
+// The game server as one object driven by events: the console's buttons and the
+// connections' events go in, packets and log lines come out through the host and
+// the view. The Qt console window, the daemon and the tests are front ends over it.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "server/host.h"
+
+namespace quarn::server {
+
+// The six settings of the console, as their controls hold them (the edits as
+// text: a text that is not an integer refuses the start).
+struct ConsoleSettings {
+  bool allowBid = false;             // "允许卖地主"
+  std::string defaultPoints = "10";  // "每局默认点数"
+  bool randEachGame = false;         // "每局随机数更新"
+  bool allowDelay = true;            // "允许通讯时延"
+  std::string delaySync = "200";     // "同步时延" in ms
+  std::string delayDeal = "500";     // "发牌时延" in ms
+};
+
+enum class StartResult {
+  Started,
+  BadSettings,       // the warning box "请查看服务器系统配置项是否设置有误！"
+  ListenFailed,      // "服务器启动失败..."
+  AlreadyListening,  // nothing changes
+};
+
+inline constexpr std::uint16_t kDefaultPort = 1073;
+
+class ServerApp {
+ public:
+  // Files "Log<stamp>" and "Hero<stamp>" are written into `fileDir`.
+  ServerApp(IServerHost& host, IConsoleView& view, std::filesystem::path fileDir = ".");
+  ~ServerApp();
+  ServerApp(const ServerApp&) = delete;
+  ServerApp& operator=(const ServerApp&) = delete;
+
+  // The console's first show: stamp, random seed, the table, the settings.
+  void Initialise(const ConsoleSettings& settings = {});
+  StartResult Start(const ConsoleSettings& settings, std::uint16_t port = kDefaultPort);
+  void Stop();
+  bool Listening() const;
+  // The diagnostics dump of a double click on the console.
+  void DumpDiagnostics();
+  // Saves "Log" and "Hero" (the console's close, the daemon's SIGTERM).
+  void SaveFiles();
+
+  // Connection events from the socket layer.
+  void ConnectionOpened(ConnectionId connection);
+  void BytesReceived(ConnectionId connection, std::span<const std::uint8_t> bytes);
+  void ConnectionClosed(ConnectionId connection);
+  void SocketError(ConnectionId connection, int kind, int code);
+  // Called about once a second: closes connections that did not log in in time.
+  void Tick();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace quarn::server
