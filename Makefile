@@ -23,7 +23,7 @@ configure: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 build: configure
-	cmake --build $(BUILD) -j $(JOBS)
+	QT_QPA_PLATFORM=offscreen cmake --build $(BUILD) -j $(JOBS)
 
 test-main: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
@@ -33,8 +33,8 @@ test-main: build
 test-asan: deps
 	CC=clang CXX=clang++ cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug \
 	  -DQUARN_SANITIZE=ON -DQUARN_GUI=OFF -DQUARN_FUZZ=ON -DQUARN_BENCH=OFF
-	cmake --build $(ASAN) -j $(JOBS)
-	cd $(ASAN) && ctest --output-on-failure -j $(JOBS)
+	QT_QPA_PLATFORM=offscreen cmake --build $(ASAN) -j $(JOBS)
+	cd $(ASAN) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 test: test-main test-asan
 
