@@ -1,0 +1,37 @@
+// Command line of quarn-bot. Qt-free so that it is tested with the strategy.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace quarn::bot {
+
+struct BotOptions {
+  std::string host = "127.0.0.1";
+  std::uint16_t port = 1073;
+  std::string name;   // UTF-8; empty: a name made from the seat
+  int seat = 0;       // the seat wanted, 0..3 (东 北 西 南)
+  int games = 0;      // games to finish before leaving; 0: play until the server goes
+  int thinkMs = 600;  // pause before each bid or play
+};
+
+struct ParseResult {
+  bool ok = false;
+  bool helpAsked = false;
+  std::string error;  // what was wrong, for the person who typed it
+  BotOptions options;
+};
+
+// Parses the arguments after the program name.
+ParseResult ParseBotOptions(std::span<const std::string_view> args);
+
+// The usage text printed for --help and after an error.
+std::string_view BotUsage();
+
+// The name sent at login, in GBK: the given name (cut to 15 bytes at a
+// character boundary), or "电脑" followed by the seat number.
+std::string LoginNameGbk(const BotOptions& options);
+
+}  // namespace quarn::bot
