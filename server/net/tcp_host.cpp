@@ -1,0 +1,156 @@
+#include "server/net/tcp_host.h"
+
+#include <QTcpSocket>
+#include <QThread>
+#include <ctime>
+
+#include "server/net/error_kind.h"
+#include "server/net/socket_options.h"
+
+namespace quarn::server {
+
+TcpServerHost::TcpServerHost(QObject* parent) : QObject(parent) {
+  connect(&server_, &QTcpServer::newConnection, this, &TcpServerHost::AcceptPending);
+  connect(&server_, &QTcpServer::acceptError, this, [this](QAbstractSocket::SocketError error) {
+    if (events_) events_->SocketError(kNoConnection, static_cast<int>(ErrorKind::Accept), error);
+  });
+  tick_.setInterval(1000);
+  connect(&tick_, &QTimer::timeout, this, [this] {
+    if (events_) events_->Tick();
+  });
+  tick_.start();
+}
+
+TcpServerHost::~TcpServerHost() {
+  // The sockets die with server_; none of their last signals may reach a receiver.
+  events_ = nullptr;
+  for (auto& [id, connection] : connections_) connection.socket->disconnect(this);
+}
+
+std::uint16_t TcpServerHost::ListeningPort() const {
+  return server_.isListening() ? server_.serverPort() : 0;
+}
+
+qintptr TcpServerHost::Descriptor(ConnectionId connection) const {
+  const auto it = connections_.find(connection);
+  return it == connections_.end() ? -1 : it->second.socket->socketDescriptor();
+}
+
+bool TcpServerHost::Listen(std::uint16_t port) {
+  if (server_.isListening()) return server_.serverPort() == port || port == 0;
+  return server_.listen(address_, port);
+}
+
+void TcpServerHost::StopListening() {
+  server_.close();
+}
+
+ConnectionId TcpServerHost::NextId() {
+  do {
+    ++lastId_;
+  } while (lastId_ == kNoConnection || connections_.contains(lastId_));
+  return lastId_;
+}
+
+void TcpServerHost::AcceptPending() {
+  while (QTcpSocket* socket = server_.nextPendingConnection()) Adopt(socket);
+}
+
+void TcpServerHost::Adopt(QTcpSocket* socket) {
+  const ConnectionId id = NextId();
+  SetSocketBuffers(socket->socketDescriptor());
+  socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+  socket->setReadBufferSize(kReadBufferSize);
+  connections_[id] = Connection{socket, false};
+
+  connect(socket, &QTcpSocket::readyRead, this, [this, id] { Read(id); });
+  connect(
+      socket, &QTcpSocket::disconnected, this, [this, id] { Lost(id); }, Qt::QueuedConnection);
+  connect(
+      socket, &QTcpSocket::errorOccurred, this,
+      [this, id](QAbstractSocket::SocketError error) { Failed(id, error); }, Qt::QueuedConnection);
+
+  if (events_) events_->ConnectionOpened(id);
+}
+
+void TcpServerHost::Read(ConnectionId connection) {
+  const auto it = connections_.find(connection);
+  if (it == connections_.end()) return;
+  const QByteArray bytes = it->second.socket->readAll();
+  // Whatever a connection on its way out still sends is not acted on.
+  if (bytes.isEmpty() || it->second.closing || !events_) return;
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+  events_->BytesReceived(connection, {data, static_cast<std::size_t>(bytes.size())});
+}
+
+int TcpServerHost::Send(ConnectionId connection, std::span<const std::uint8_t> bytes) {
+  const auto it = connections_.find(connection);
+  if (it == connections_.end() || it->second.closing) return -1;
+  QTcpSocket* socket = it->second.socket;
+  if (socket->state() != QAbstractSocket::ConnectedState) return -1;
+  const auto size = static_cast<qint64>(bytes.size());
+  if (socket->bytesToWrite() + size > kMaxPendingWrite) {
+    // A peer that reads nothing would make us buffer without end: let it go.
+    Close(connection);
+    return -1;
+  }
+  const qint64 written = socket->write(reinterpret_cast<const char*>(bytes.data()), size);
+  // Out now, not at the next turn of the event loop: the pacing pauses rely on it.
+  socket->flush();
+  return written == size ? static_cast<int>(written) : -1;
+}
+
+void TcpServerHost::Close(ConnectionId connection) {
+  const auto it = connections_.find(connection);
+  if (it == connections_.end() || it->second.closing) return;
+  it->second.closing = true;
+  QTimer::singleShot(0, this, [this, connection] { Shut(connection); });
+}
+
+void TcpServerHost::Shut(ConnectionId connection) {
+  const auto it = connections_.find(connection);
+  if (it == connections_.end()) return;
+  // Packets already queued still go out; a peer that does not take them is cut off.
+  it->second.socket->disconnectFromHost();
+  QTimer::singleShot(kCloseGraceMs, this, [this, connection] { Abort(connection); });
+}
+
+void TcpServerHost::Abort(ConnectionId connection) {
+  const auto it = connections_.find(connection);
+  if (it == connections_.end()) return;
+  it->second.socket->abort();
+  Lost(connection);
+}
+
+void TcpServerHost::Lost(ConnectionId connection) {
+  const auto it = connections_.find(connection);
+  if (it == connections_.end()) return;
+  QTcpSocket* socket = it->second.socket;
+  connections_.erase(it);
+  socket->disconnect(this);
+  socket->deleteLater();
+  if (events_) events_->ConnectionClosed(connection);
+}
+
+void TcpServerHost::Failed(ConnectionId connection, QAbstractSocket::SocketError error) {
+  const auto it = connections_.find(connection);
+  if (it == connections_.end() || it->second.closing || IsPlainHangUp(error)) return;
+  if (events_) events_->SocketError(connection, static_cast<int>(KindOfSocketError(error)), error);
+}
+
+std::tm TcpServerHost::LocalTime() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return local;
+}
+
+std::chrono::steady_clock::time_point TcpServerHost::Monotonic() {
+  return std::chrono::steady_clock::now();
+}
+
+void TcpServerHost::Pause(std::chrono::milliseconds duration) {
+  if (duration.count() > 0) QThread::msleep(static_cast<unsigned long>(duration.count()));
+}
+
+}  // namespace quarn::server

@@ -1,0 +1,80 @@
+// The server's sockets: a QTcpServer whose connections are named by ids and
+// whose events go to one IHostEvents receiver on the server's only thread.
+//
+// Socket signals reach the receiver through queued connections, so a close or
+// an error caused by a Send() inside a handler is reported after that handler
+// returns, never in the middle of it.
+#pragma once
+
+#include <QHostAddress>
+#include <QObject>
+#include <QTcpServer>
+#include <QTimer>
+#include <cstddef>
+#include <unordered_map>
+
+#include "server/host.h"
+#include "server/net/host_events.h"
+
+class QTcpSocket;
+
+namespace quarn::server {
+
+class TcpServerHost final : public QObject, public IServerHost {
+  Q_OBJECT
+
+ public:
+  // Bytes a peer may leave unread in our send queue before we give up on it.
+  static constexpr qint64 kMaxPendingWrite = 256 * 1024;
+  // Bytes taken from the kernel per read; the rest waits there until we drain.
+  static constexpr qint64 kReadBufferSize = 64 * 1024;
+  // How long a closed connection may take to flush its last packets.
+  static constexpr int kCloseGraceMs = 3000;
+
+  explicit TcpServerHost(QObject* parent = nullptr);
+  ~TcpServerHost() override;
+  TcpServerHost(const TcpServerHost&) = delete;
+  TcpServerHost& operator=(const TcpServerHost&) = delete;
+
+  // The receiver of all events; nullptr detaches it (do so before it is destroyed).
+  void Attach(IHostEvents* events) { events_ = events; }
+  // The address Listen() binds: any address unless set.
+  void SetListenAddress(const QHostAddress& address) { address_ = address; }
+  // The port listened on (the chosen one after Listen(0)); 0 when not listening.
+  std::uint16_t ListeningPort() const;
+  std::size_t ConnectionCount() const { return connections_.size(); }
+  // The native socket of a connection, or -1 (for diagnostics and tests).
+  qintptr Descriptor(ConnectionId connection) const;
+
+  bool Listen(std::uint16_t port) override;
+  void StopListening() override;
+  int Send(ConnectionId connection, std::span<const std::uint8_t> bytes) override;
+  void Close(ConnectionId connection) override;
+  std::tm LocalTime() override;
+  std::chrono::steady_clock::time_point Monotonic() override;
+  void Pause(std::chrono::milliseconds duration) override;
+
+ private:
+  struct Connection {
+    QTcpSocket* socket = nullptr;  // owned by server_, deleted with deleteLater
+    bool closing = false;
+  };
+
+  void AcceptPending();
+  void Adopt(QTcpSocket* socket);
+  void Read(ConnectionId connection);
+  void Shut(ConnectionId connection);
+  void Abort(ConnectionId connection);
+  void Lost(ConnectionId connection);
+  void Failed(ConnectionId connection, QAbstractSocket::SocketError error);
+  ConnectionId NextId();
+
+  QTcpServer server_;
+  QTimer tick_;
+  QHostAddress address_{QHostAddress::Any};
+  IHostEvents* events_ = nullptr;
+  ConnectionId lastId_ = kNoConnection;
+  std::unordered_map<ConnectionId, Connection> connections_;
+};
+
+}  // namespace quarn::server
