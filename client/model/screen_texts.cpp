@@ -1,0 +1,90 @@
+#include "client/model/screen_texts.h"
+
+#include "client/model/table_state.h"
+
+namespace quarn::client {
+
+namespace {
+
+std::string_view SeatedText(int playerCount) {
+  switch (playerCount) {
+    case 1:
+      return "呵呵，一缺三，喂——有人玩吗？（回音...）";
+    case 2:
+      return "一桌哥俩好嘞，哥们，二缺二，怎么样？";
+    case 3:
+      return "三缺一啦，三缺一啦...";
+    default:
+      return "Vardel吧，来来来——就两把！";
+  }
+}
+
+std::string BidText(const TClientTable& table) {
+  return "竞价：" + std::to_string(table.BidPoints);
+}
+
+}  // namespace
+
+ButtonStates ButtonsFor(const TClientTable& table) {
+  const TGameState state = table.GameState;
+  const bool ownTurn = table.OwnTurn();
+  const bool chatting = state != TGameState::Offline && state != TGameState::AwaitDeal;
+  ButtonStates buttons;
+  buttons.send = state == TGameState::InPlay && ownTurn;
+  buttons.bid = state == TGameState::MyBid && ownTurn;
+  buttons.pass = (state == TGameState::MyBid || state == TGameState::InPlay) && ownTurn;
+  buttons.cancel = state == TGameState::InPlay || state == TGameState::PlaySent;
+  buttons.login = state == TGameState::Offline;
+  buttons.speak = chatting;
+  buttons.waiter = chatting;
+  return buttons;
+}
+
+StatusTexts StatusFor(const TClientTable& table) {
+  const std::string mail{kSupportMail};
+  const std::string own = table.Me.Name();
+  switch (table.GameState) {
+    case TGameState::Offline:
+      return {"我是小Lumo，让我们斗呀斗呀Vardel...", mail};
+    case TGameState::LoggingIn:
+      return {"已经向服务器注册，等待应答...", "mailto:" + mail};
+    case TGameState::Seated:
+      return {std::string{SeatedText(table.PlayerCount)}, mail};
+    case TGameState::AwaitDeal:
+      return {"等待发牌，您歇会儿先...", mail};
+    case TGameState::MyBid:
+      return {"别烦，轮到咱家了...", BidText(table)};
+    case TGameState::OtherBid:
+      if (table.OwnTurn()) return {"叫牌，叫牌，叫牌，烦什么烦？！", BidText(table)};
+      return {"嘘——，" + table.SeatPlayerName(table.CurrentSeat) + "正在叫牌呢...", BidText(table)};
+    case TGameState::InPlay:
+    case TGameState::PlaySent:
+      if (table.OwnTurn()) return {"嘿嘿，" + own + "，请出牌吧...", std::nullopt};
+      return {"等待" + table.SeatPlayerName(table.CurrentSeat) + "出牌...", std::nullopt};
+  }
+  return {"程序状态出错了，请写信告诉我们：" + mail, std::nullopt};
+}
+
+bool SeatLabelVisible(TGameState state) {
+  return state != TGameState::Offline && state != TGameState::LoggingIn;
+}
+
+std::string WindowTitle(std::string_view ownName) {
+  return std::string{ownName} + "Vardel";
+}
+
+std::string TableCardsCaption(const TClientTable& table) {
+  return table.SeatPlayerName(table.LeadSeat) + "出的一手\"" +
+         std::string{table.TableCards.Name()} + "\"";
+}
+
+std::string WinnerText(const TClientTable& table, int winnerSeat) {
+  if (winnerSeat == table.OwnSeat) return "赢家就是我" + table.Me.Name() + "，发啦，发啦！";
+  return "赢家是" + table.SeatPlayerName(winnerSeat) + "，哎，让这个臭皮蛋赚了...";
+}
+
+std::string TalkLine(const TClientTable& table, int seat, std::string_view text) {
+  return table.SeatPlayerName(seat) + "：" + std::string{text};
+}
+
+}  // namespace quarn::client

@@ -1,0 +1,72 @@
+// What the table window shows for a game state: which controls are enabled,
+// the status panel texts, and the fixed texts of its messages. Pure functions
+// of the table, so the window only applies them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "client/model/game_state.h"
+
+namespace quarn::client {
+
+class TClientTable;
+
+// Our support address, shown in the status bar.
+inline constexpr std::string_view kSupportMail = "quarn-support@example.org";
+// Status panel 0 before the table is set up.
+inline constexpr std::string_view kInitialStatus = "“某某”是地主，我们斗呀斗呀Vardel！";
+inline constexpr std::string_view kAppTitle = "LumoVardel";
+
+// Message box texts and captions.
+inline constexpr std::string_view kCaptionInfo = "提示";
+inline constexpr std::string_view kCaptionWarning = "警告";
+inline constexpr std::string_view kCaptionError = "错误";
+inline constexpr std::string_view kMsgNotInitialized = "系统初始化尚未完成！";
+inline constexpr std::string_view kMsgConnectionLost = "对不起，网络断线啦！";
+inline constexpr std::string_view kMsgSocketError = "通信模块发现错误！";
+inline constexpr std::string_view kMsgNoSelfPass = "你不可以PASS自己耶，宝贝。";
+inline constexpr std::string_view kMsgLoginFirst = "嘿！先登录到服务器上再说啊。";
+
+struct ButtonStates {
+  bool send = false;    ///< BtnSend
+  bool bid = false;     ///< BtnBid
+  bool pass = false;    ///< BtnPass
+  bool cancel = false;  ///< BtnCancel
+  bool login = false;   ///< BtnLogin
+  bool speak = false;   ///< SBtnSpeak; when false the talk window is hidden too
+  bool waiter = false;  ///< SBtnWaiter
+  bool quit = true;     ///< BtnQuit, SBtnShutup and SBtnHero are always enabled
+  bool shutup = true;
+  bool hero = true;
+
+  friend bool operator==(const ButtonStates&, const ButtonStates&) = default;
+};
+
+ButtonStates ButtonsFor(const TClientTable& table);
+
+// Panel 0 (wide, left) and panel 1 (middle); panel 1 stays as it is when empty.
+struct StatusTexts {
+  std::string panel0;
+  std::optional<std::string> panel1;
+};
+
+StatusTexts StatusFor(const TClientTable& table);
+
+// The seat letter is hidden while offline or logging in.
+bool SeatLabelVisible(TGameState state);
+
+// "%sVardel": title and caption once the login was sent.
+std::string WindowTitle(std::string_view ownName);
+
+// Panel 1 for the cards on the table: "<leader>出的一手"<combination>"".
+std::string TableCardsCaption(const TClientTable& table);
+
+// Panel 1 for the end of a game, from the own or the winner's view.
+std::string WinnerText(const TClientTable& table, int winnerSeat);
+
+// One chat memo line: "<name>：<text>".
+std::string TalkLine(const TClientTable& table, int seat, std::string_view text);
+
+}  // namespace quarn::client

@@ -1,0 +1,108 @@
+#include "client/model/table_state.h"
+
+#include "client/model/screen_texts.h"
+
+namespace quarn::client {
+
+namespace {
+IClientDisplay& SilentDisplay() {
+  static IClientDisplay display;
+  return display;
+}
+}  // namespace
+
+TClientTable::TClientTable(IClientDisplay* display, IPacketWriter* writer)
+    : display_(display ? display : &SilentDisplay()), writer_(writer) {}
+
+void TClientTable::SetDisplay(IClientDisplay* display) {
+  display_ = display ? display : &SilentDisplay();
+}
+
+void TClientTable::InitTable() {
+  if (Initialized) return;
+  TableCards.Clear();
+  for (TSeatInfo& seat : Seats) seat = TSeatInfo{};
+  SetGameState(TGameState::Offline);
+  Initialized = true;
+}
+
+void TClientTable::SetGameState(TGameState state) {
+  GameState = state;
+  display_->SetGameState(state);
+}
+
+void TClientTable::ArrangeSeats() {
+  auto at = [this](int offset) -> TSeatInfo& {
+    return Seats[static_cast<std::size_t>((OwnSeat + offset) % kSeatCount)];
+  };
+  at(1).Player = &RightView;
+  at(2).Player = &TopView;
+  at(3).Player = &LeftView;
+}
+
+TClientPlayer* TClientTable::PlayerAt(int seat) {
+  if (!IsSeat(seat)) return nullptr;
+  if (seat == OwnSeat) return &Me;
+  return Seats[static_cast<std::size_t>(seat)].Player;
+}
+
+const TClientPlayer* TClientTable::PlayerAt(int seat) const {
+  return const_cast<TClientTable*>(this)->PlayerAt(seat);
+}
+
+std::string TClientTable::SeatPlayerName(int seat) const {
+  const TClientPlayer* player = PlayerAt(seat);
+  return player ? player->Name() : std::string{};
+}
+
+void TClientTable::MarkLandlord(int seat) {
+  for (int s = 0; s < kSeatCount; ++s) {
+    if (TClientPlayer* player = PlayerAt(s)) player->SetLandlord(s == seat);
+  }
+}
+
+void TClientTable::ResetRound() {
+  CurrentSeat = 0;
+  LeadSeat = 0;
+  LordSeat = 0;
+  TableCards.Clear();
+  display_->ShowTableCards();
+  Me.ClearHand();
+  for (TClientPlayer* view : {&LeftView, &TopView, &RightView}) view->SetCardCount(0);
+  for (TClientPlayer* player : {static_cast<TClientPlayer*>(&Me), &LeftView, &TopView, &RightView})
+    player->SetLandlord(false);
+  display_->ResetRound();
+}
+
+void TClientTable::ClearSeat(int seat) {
+  if (!IsSeat(seat) || seat == OwnSeat) return;
+  for (int s = 0; s < kSeatCount; ++s) {
+    TSeatInfo& info = Seats[static_cast<std::size_t>(s)];
+    if (s == seat) {
+      info.Score = 0;
+      info.Games = 0;
+      info.IsSelf = 0;
+      if (info.Player) {
+        info.Player->SetName("");
+        info.Player->SetIcon(0);
+        info.Player->SetService(0);
+        info.Player->SetCardCount(0);
+      }
+    } else if (s == OwnSeat) {
+      Me.ClearHand();
+    } else if (info.Player) {
+      info.Player->SetCardCount(0);
+    }
+  }
+  display_->ClearSeat(seat);
+}
+
+void TClientTable::ConnectionLost() {
+  display_->ShowMessage(MessageIcon::Warning, kCaptionWarning, kMsgConnectionLost);
+  for (int s = 0; s < kSeatCount; ++s) {
+    if (s != OwnSeat) ClearSeat(s);
+  }
+  SetGameState(TGameState::Offline);
+}
+
+}  // namespace quarn::client

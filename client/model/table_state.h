@@ -1,0 +1,90 @@
+// What the client knows about its table: seats, players, turns and game state.
+// The table window (or the computer player) owns one and binds its display.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "client/model/client_player.h"
+#include "client/model/current_player.h"
+#include "client/model/display.h"
+#include "client/model/game_state.h"
+#include "core/tselectpoker.h"
+
+namespace quarn::client {
+
+// The score travels with this bias so that it stays positive on the wire.
+inline constexpr std::int32_t kScoreBias = 10000;
+
+struct TSeatInfo {
+  std::uint8_t IsSelf = 0;            ///< 1 at the own seat.
+  std::int32_t Score = 0;             ///< Running score, bias removed.
+  std::int32_t Games = 0;             ///< Games played, from the last game end.
+  TCurrentPlayer* Current = nullptr;  ///< The own player, at the own seat only.
+  TClientPlayer* Player = nullptr;    ///< The view's player at the three other seats.
+  std::uint32_t TableNumber = 0;      ///< Table of the occupant; 0 when empty.
+  std::uint32_t SeatNo = 0;           ///< The seat's own index; 0 when empty.
+};
+
+class TClientTable {
+ public:
+  // Neither is owned; nullptr stands for a display that shows nothing and a
+  // connection on which every write fails.
+  explicit TClientTable(IClientDisplay* display = nullptr, IPacketWriter* writer = nullptr);
+  TClientTable(const TClientTable&) = delete;
+  TClientTable& operator=(const TClientTable&) = delete;
+  virtual ~TClientTable() = default;
+
+  void SetDisplay(IClientDisplay* display);
+  void SetWriter(IPacketWriter* writer) { writer_ = writer; }
+  IClientDisplay& Display() const { return *display_; }
+  IPacketWriter* Writer() const { return writer_; }
+
+  // One-time set-up: empty seats, state Offline, Initialized. Later calls do nothing.
+  void InitTable();
+  // The only way GameState changes; the display then shows the new state.
+  void SetGameState(TGameState state);
+  // Puts the seat after the own seat right, the opposite one top, the one before left.
+  void ArrangeSeats();
+  // The landlord flag of `seat`'s player rises, every other player's falls.
+  void MarkLandlord(int seat);
+  // Turns, table cards, own hand, counts and landlord flags back to a new round.
+  void ResetRound();
+  // A player has left `seat`: its record and player are emptied, every hand count 0.
+  void ClearSeat(int seat);
+  // The connection closed: a warning, every other seat cleared (the own hand
+  // with them), then state Offline so that a new login can start.
+  void ConnectionLost();
+
+  // Me at the own seat, the seat's view elsewhere; nullptr before ArrangeSeats
+  // or for a seat outside 0..3.
+  TClientPlayer* PlayerAt(int seat);
+  const TClientPlayer* PlayerAt(int seat) const;
+  // The name shown for `seat` (UTF-8); empty when nobody is known there.
+  std::string SeatPlayerName(int seat) const;
+  bool OwnTurn() const { return CurrentSeat == OwnSeat; }
+
+  std::int32_t CurrentSeat = 0;  ///< Seat that is to bid or to play.
+  std::int32_t LeadSeat = 0;     ///< Seat whose play lies on the table.
+  std::int32_t LordSeat = 0;
+  std::int32_t BidPoints = 0;    ///< Travels as one byte.
+  std::int32_t PlayerCount = 0;  ///< Occupied seats, from the last seat list.
+  TSelectPoker TableCards;
+  TGameState GameState = TGameState::Offline;
+  std::array<TSeatInfo, kSeatCount> Seats{};
+  bool Initialized = false;
+  std::uint32_t TableNumber = 0;  ///< Confirmed at login; checked on every message.
+  std::int32_t OwnSeat = 0;
+  TCurrentPlayer Me;
+  TClientPlayer LeftView;
+  TClientPlayer TopView;
+  TClientPlayer RightView;
+
+ private:
+  IClientDisplay* display_;
+  IPacketWriter* writer_;
+};
+
+}  // namespace quarn::client
