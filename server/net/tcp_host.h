@@ -42,6 +42,8 @@ class TcpServerHost final : public QObject, public IServerHost {
   void SetListenAddress(const QHostAddress& address) { address_ = address; }
   // The port listened on (the chosen one after Listen(0)); 0 when not listening.
   std::uint16_t ListeningPort() const;
+  // Why the last Listen() failed, in the socket layer's words.
+  QString ListenError() const { return server_.errorString(); }
   std::size_t ConnectionCount() const { return connections_.size(); }
   // The native socket of a connection, or -1 (for diagnostics and tests).
   qintptr Descriptor(ConnectionId connection) const;

@@ -1,0 +1,138 @@
+#include "server/daemon/options.h"
+
+#include <charconv>
+#include <limits>
+#include <optional>
+#include <utility>
+
+namespace quarn::server {
+namespace {
+
+std::optional<long long> ParseInteger(std::string_view text, long long low, long long high) {
+  long long value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc{} || stop != end || value < low || value > high) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// Walks the arguments; an option's value may follow it or be joined with '='.
+class ArgReader {
+ public:
+  explicit ArgReader(std::span<const std::string_view> args) : args_(args) {}
+  bool Done() const { return index_ >= args_.size(); }
+
+  // The next option's name; a joined "=value" is kept for Value().
+  std::string_view NextName() {
+    std::string_view arg = args_[index_++];
+    joined_.reset();
+    if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
+      joined_ = arg.substr(eq + 1);
+      arg = arg.substr(0, eq);
+    }
+    return arg;
+  }
+  std::optional<std::string_view> Value() {
+    if (joined_) return std::exchange(joined_, std::nullopt);
+    if (Done()) return std::nullopt;
+    return args_[index_++];
+  }
+  bool HasJoinedValue() const { return joined_.has_value(); }
+
+ private:
+  std::span<const std::string_view> args_;
+  std::size_t index_ = 0;
+  std::optional<std::string_view> joined_;
+};
+
+constexpr long long kMaxDelayMs = 60000;
+constexpr long long kIntMin = std::numeric_limits<std::int32_t>::min();
+constexpr long long kIntMax = std::numeric_limits<std::int32_t>::max();
+
+std::string Quoted(std::string_view text) {
+  return "'" + std::string(text) + "'";
+}
+
+// Reads a numeric option's value into `out` as its decimal text; an error text otherwise.
+std::string TakeNumber(ArgReader& reader, std::string_view name, long long low, long long high,
+                       std::string& out) {
+  const auto value = reader.Value();
+  if (!value) return std::string(name) + " needs a value";
+  const auto number = ParseInteger(*value, low, high);
+  if (!number) {
+    return std::string(name) + ": " + Quoted(*value) + " is not a whole number from " +
+           std::to_string(low) + " to " + std::to_string(high);
+  }
+  out = std::to_string(*number);
+  return {};
+}
+
+std::string TakeFlag(ArgReader& reader, std::string_view name, bool& flag, bool value) {
+  if (reader.HasJoinedValue()) return std::string(name) + " takes no value";
+  flag = value;
+  return {};
+}
+
+std::string TakeOne(ArgReader& reader, DaemonOptions& options) {
+  const std::string_view name = reader.NextName();
+  ConsoleSettings& settings = options.settings;
+  if (name == "--help" || name == "-h") return TakeFlag(reader, name, options.help, true);
+  if (name == "--bid") return TakeFlag(reader, name, settings.allowBid, true);
+  if (name == "--rand-each-game") return TakeFlag(reader, name, settings.randEachGame, true);
+  if (name == "--no-delay") return TakeFlag(reader, name, settings.allowDelay, false);
+  if (name == "--points") return TakeNumber(reader, name, kIntMin, kIntMax, settings.defaultPoints);
+  if (name == "--delay-sync") return TakeNumber(reader, name, 0, kMaxDelayMs, settings.delaySync);
+  if (name == "--delay-deal") return TakeNumber(reader, name, 0, kMaxDelayMs, settings.delayDeal);
+  if (name == "--port") {
+    std::string text;
+    std::string error = TakeNumber(reader, name, 0, 65535, text);
+    if (error.empty()) options.port = static_cast<std::uint16_t>(std::stoi(text));
+    return error;
+  }
+  if (name == "--bind" || name == "--dir") {
+    const auto value = reader.Value();
+    if (!value || value->empty()) return std::string(name) + " needs a value";
+    if (name == "--bind") {
+      options.bind = std::string(*value);
+    } else {
+      options.dir = std::filesystem::path(std::string(*value));
+    }
+    return {};
+  }
+  return "unknown option " + Quoted(name);
+}
+
+}  // namespace
+
+ParsedOptions ParseDaemonOptions(std::span<const std::string_view> args) {
+  ParsedOptions parsed;
+  ArgReader reader(args);
+  while (!reader.Done() && parsed.error.empty()) parsed.error = TakeOne(reader, parsed.options);
+  return parsed;
+}
+
+std::string DaemonUsage() {
+  return "Usage: quarnd [options]\n"
+         "The Quarn game server without a window: it listens at once, prints every run log\n"
+         "line to standard output and saves the Log and Hero files on SIGINT or SIGTERM.\n"
+         "\n"
+         "  --port N           TCP port to listen on (default 1073). With 0 the system picks\n"
+         "                     a free port; either way, once listening, a line\n"
+         "                     'listening on port N' is printed to standard output.\n"
+         "  --bind ADDR        address to listen on (default 0.0.0.0, every address)\n"
+         "  --bid              let the players bid for the landlord (default off)\n"
+         "  --points N         points of a game without bidding (default 10)\n"
+         "  --rand-each-game   reseed the random generator before every deal\n"
+         "  --no-delay         no pacing pauses between packets\n"
+         "  --delay-sync MS    pause before a seat list, 0..60000 ms (default 200)\n"
+         "  --delay-deal MS    pause after each dealing step, 0..60000 ms (default 500)\n"
+         "  --dir DIR          folder of the Log and Hero files (default: current folder;\n"
+         "                     made when missing)\n"
+         "  --help             this text\n"
+         "\n"
+         "Exit status: 0 after a signal, 1 for a bad option or a port that cannot be opened.\n";
+}
+
+}  // namespace quarn::server

@@ -1,0 +1,33 @@
+// The command line of quarnd, the server without a window.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "server/server_app.h"
+
+namespace quarn::server {
+
+struct DaemonOptions {
+  std::uint16_t port = kDefaultPort;  // 0: any free port, announced on standard output
+  std::string bind = "0.0.0.0";       // the address to listen on
+  ConsoleSettings settings;           // the console's start values unless changed
+  std::filesystem::path dir = ".";    // where the "Log" and "Hero" files go
+  bool help = false;
+};
+
+struct ParsedOptions {
+  DaemonOptions options;
+  std::string error;  // empty when the command line was understood
+};
+
+// Parses the arguments after the program name.
+ParsedOptions ParseDaemonOptions(std::span<const std::string_view> args);
+
+// The text of --help.
+std::string DaemonUsage();
+
+}  // namespace quarn::server

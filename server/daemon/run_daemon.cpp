@@ -1,0 +1,84 @@
+#include "server/daemon/run_daemon.h"
+
+#include <QCoreApplication>
+#include <QHostAddress>
+#include <cstdio>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "server/daemon/options.h"
+#include "server/daemon/shutdown_signals.h"
+#include "server/daemon/stdout_view.h"
+#include "server/net/app_events.h"
+#include "server/net/tcp_host.h"
+
+namespace quarn::server {
+namespace {
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "quarnd: %s\n", message.c_str());
+  return 1;
+}
+
+std::string CheckDir(const std::filesystem::path& dir) {
+  std::error_code error;
+  std::filesystem::create_directories(dir, error);
+  if (!std::filesystem::is_directory(dir, error)) {
+    return "cannot use folder '" + dir.string() + "' for the Log and Hero files";
+  }
+  return {};
+}
+
+// Runs the server until a signal; the host, the app and the adapter live here.
+int Serve(QCoreApplication& qapp, const DaemonOptions& options, const QHostAddress& address) {
+  ShutdownSignals signals;
+  if (!signals.Install()) return Fail("cannot watch for SIGINT and SIGTERM");
+
+  TcpServerHost host;
+  host.SetListenAddress(address);
+  StdoutView view(stdout);
+  ServerApp app(host, view, options.dir);
+  ServerAppEvents events(app);
+  host.Attach(&events);
+
+  app.Initialise(options.settings);
+  const StartResult result = app.Start(options.settings, options.port);
+  if (result != StartResult::Started) {
+    host.Attach(nullptr);
+    if (result == StartResult::BadSettings) return Fail("the settings are not whole numbers");
+    return Fail("cannot listen on port " + std::to_string(options.port) + ": " +
+                host.ListenError().toStdString());
+  }
+  std::fprintf(stdout, "listening on port %u\n", unsigned{host.ListeningPort()});
+  std::fflush(stdout);
+
+  QObject::connect(&signals, &ShutdownSignals::Requested, &qapp, [&app, &qapp](int) {
+    app.SaveFiles();
+    qapp.exit(0);
+  });
+  const int status = QCoreApplication::exec();
+  host.Attach(nullptr);
+  return status;
+}
+
+}  // namespace
+
+int RunDaemon(int argc, char** argv) {
+  std::vector<std::string_view> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  const ParsedOptions parsed = ParseDaemonOptions(args);
+  if (!parsed.error.empty()) return Fail(parsed.error + " (see --help)");
+  if (parsed.options.help) {
+    std::fputs(DaemonUsage().c_str(), stdout);
+    return 0;
+  }
+  const QHostAddress address(QString::fromStdString(parsed.options.bind));
+  if (address.isNull()) return Fail("--bind: '" + parsed.options.bind + "' is not an address");
+  if (const std::string error = CheckDir(parsed.options.dir); !error.empty()) return Fail(error);
+
+  QCoreApplication qapp(argc, argv);
+  return Serve(qapp, parsed.options, address);
+}
+
+}  // namespace quarn::server
