@@ -37,7 +37,7 @@ struct SeatRecord {
   std::uint8_t seat = 0;
 };
 
-// Client: seat below 4, count at most 33, each counted card 1..108; then
+// Client: seat below 4, count 1..33, each counted card 1..108; then
 // type, key rank and the 15 name bytes.
 int EncodePlayCards(const PlayRecord& record, Packet& packet);
 // Server: seat below 4, count 1..33, each counted card 1..108; the record's

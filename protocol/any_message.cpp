@@ -1,0 +1,138 @@
+#include "protocol/any_message.h"
+
+#include <sstream>
+
+#include "core/gbk.h"
+
+namespace quarn {
+namespace {
+
+using enum MessageType;
+
+// An empty record of the family that carries `type`.
+MessageBody EmptyBodyFor(MessageType type) {
+  switch (type) {
+    case LoginRequest:
+    case LoginReply:
+    case SeatList:
+      return LoginRecord{};
+    case DealCards:
+    case ExtraCards:
+    case StartCardNotice:
+      return DealRecord{};
+    case BidStart:
+    case BidTurn:
+    case BidResult:
+    case BidPass:
+    case BidOffer:
+      return BidRecord{};
+    case PlayCards:
+    case PlayNotice:
+      return PlayRecord{};
+    case PlayPass:
+    case PlayTurn:
+    case PlayerLeave:
+      return SeatRecord{};
+    case GameEnd:
+      return GameEndRecord{};
+    case ChatSay:
+    case ChatNotice:
+      return ChatRecord{};
+    case IconChange:
+    case IconChangeAlt:
+    case IconNotice:
+    case IconNoticeAlt:
+      return IconRecord{};
+    default:
+      return std::monostate{};
+  }
+}
+
+std::string Quoted(const std::string& gbk) {
+  return "\"" + GbkToUtf8(gbk) + "\"";
+}
+
+template <typename Int, std::size_t N>
+std::string List(const std::array<Int, N>& values, std::size_t count = N) {
+  std::string out = "[";
+  for (std::size_t i = 0; i < count && i < N; ++i) {
+    if (i > 0) out += ',';
+    out += std::to_string(values[i]);
+  }
+  return out + "]";
+}
+
+struct Describer {
+  std::ostringstream& out;
+
+  void operator()(const std::monostate&) const {}
+  void operator()(const LoginRecord& r) const {
+    out << " table=" << r.tableNumber << " seat=" << int{r.seat};
+    for (std::size_t i = 0; i < 4; ++i) {
+      out << " [" << i << "] len=" << r.nameLength[i] << " name=" << Quoted(r.name[i])
+          << " service=" << r.serviceIcon[i] << " head=" << r.headIcon[i];
+    }
+    out << " password_len=" << r.passwordLength << " password=" << Quoted(r.password);
+  }
+  void operator()(const DealRecord& r) const {
+    out << " table=" << r.tableNumber << " seat=" << int{r.seat} << " count=" << int{r.count}
+        << " cards=" << List(r.cards, r.count);
+  }
+  void operator()(const BidRecord& r) const {
+    out << " table=" << r.tableNumber << " seat=" << int{r.seat} << " points=" << r.points;
+  }
+  void operator()(const PlayRecord& r) const {
+    out << " table=" << r.tableNumber << " seat=" << int{r.seat} << " count=" << int{r.count}
+        << " cards=" << List(r.cards, r.count) << " type=" << int{r.comboType}
+        << " key=" << int{r.keyRank};
+  }
+  void operator()(const SeatRecord& r) const {
+    out << " table=" << r.tableNumber << " seat=" << int{r.seat};
+  }
+  void operator()(const GameEndRecord& r) const {
+    out << " table=" << r.tableNumber << " winner=" << int{r.winner};
+    for (std::size_t i = 0; i < 4; ++i) {
+      out << " [" << i << "] name=" << Quoted(r.name[i]) << " rounds=" << r.rounds[i]
+          << " score=" << r.score[i] << " service=" << r.serviceIcon[i]
+          << " head=" << r.headIcon[i];
+    }
+  }
+  void operator()(const ChatRecord& r) const {
+    out << " table=" << r.tableNumber << " seat=" << int{r.seat} << " text=" << Quoted(r.text);
+  }
+  void operator()(const IconRecord& r) const {
+    out << " table=" << r.tableNumber << " seat=" << int{r.seat} << " service=" << r.serviceIcon
+        << " head=" << r.headIcon;
+  }
+};
+
+}  // namespace
+
+std::optional<DecodedMessage> DecodeMessage(const Packet& packet) {
+  DecodedMessage message;
+  if (DecodeHeader(message.header, packet) != 0) return std::nullopt;
+  const MessageInfo* info = FindMessage(message.header.messageType);
+  if (info == nullptr || packet.length < info->length) return std::nullopt;
+  MessageType type = info->type;
+  message.body = EmptyBodyFor(type);
+  int result = std::visit(
+      [&](auto& record) -> int {
+        if constexpr (std::is_same_v<std::decay_t<decltype(record)>, std::monostate>) {
+          return 0;
+        } else {
+          return DecodeBody(type, record, packet);
+        }
+      },
+      message.body);
+  if (result != 0) return std::nullopt;
+  return message;
+}
+
+std::string DescribeMessage(const DecodedMessage& message) {
+  std::ostringstream out;
+  out << MessageName(message.header.messageType);
+  std::visit(Describer{out}, message.body);
+  return out.str();
+}
+
+}  // namespace quarn
