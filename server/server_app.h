@@ -13,6 +13,8 @@
 
 namespace quarn::server {
 
+struct TServerTable;
+
 // The six settings of the console, as their controls hold them (the edits as
 // text: a text that is not an integer refuses the start).
 struct ConsoleSettings {
@@ -58,6 +60,16 @@ class ServerApp {
   void SocketError(ConnectionId connection, int kind, int code);
   // Called about once a second: closes connections that did not log in in time.
   void Tick();
+
+  // Views for front ends and tests.
+  // The table (nullptr before Initialise).
+  const TServerTable* Table() const;
+  // Whole packets received since the program started.
+  std::int32_t PacketCount() const;
+  // The stamp that names the next "Log" and "Hero" files, e.g. "001220_144034.txt".
+  std::string Stamp() const;
+  // Connections currently open, seated or not.
+  std::size_t OpenConnections() const;
 
  private:
   struct Impl;

@@ -1,0 +1,16 @@
+// Texts made from the local clock: the time that starts every log line and
+// the stamp that names the saved files.
+#pragma once
+
+#include <ctime>
+#include <string>
+
+namespace quarn::server {
+
+// "HH:MM:SS", 24-hour clock.
+std::string LongTimeText(const std::tm& time);
+
+// "yymmdd_hhnnss.txt", e.g. "001220_144034.txt".
+std::string FileStampText(const std::tm& time);
+
+}  // namespace quarn::server

@@ -1,0 +1,37 @@
+// The open connections: each one's stream assembler and the time it was
+// accepted. A connection without a seat is a stranger; strangers are bounded
+// in number and in how long they may stay without logging in.
+#pragma once
+
+#include <chrono>
+#include <map>
+#include <vector>
+
+#include "protocol/stream_assembler.h"
+#include "server/host.h"
+
+namespace quarn::server {
+
+inline constexpr std::size_t kMaxStrangers = 32;
+inline constexpr std::chrono::seconds kLoginTimeout{60};
+
+struct Connection {
+  StreamAssembler assembler;
+  std::chrono::steady_clock::time_point openedAt;
+};
+
+class Connections {
+ public:
+  // False when the connection is already known.
+  bool Add(ConnectionId id, std::chrono::steady_clock::time_point now);
+  // The connection, or nullptr when it is unknown (never opened, or already closed).
+  Connection* Find(ConnectionId id);
+  void Remove(ConnectionId id) { open_.erase(id); }
+  std::vector<ConnectionId> Ids() const;
+  std::size_t Size() const { return open_.size(); }
+
+ private:
+  std::map<ConnectionId, Connection> open_;
+};
+
+}  // namespace quarn::server

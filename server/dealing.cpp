@@ -1,0 +1,78 @@
+// The start of a game: shuffle, deal, the dealing messages and their pauses.
+#include "core/rn32.h"
+#include "core/tpoker.h"
+#include "protocol/packet_builder.h"
+#include "server/game_service.h"
+
+namespace quarn::server {
+
+void GameService::StartGame() {
+  table_.Status = TableDealing;
+  DealTable();
+  PauseFor(table_.DelayDeal);
+  SendDeal();
+  PauseFor(table_.DelayDeal);
+  SendStartCard();
+  PauseFor(table_.DelayDeal);
+  if (table_.AllowBid) {
+    OpenBidding();
+    table_.Status = TableBidding;
+  } else {
+    SettleWithoutBidding();
+    table_.Status = TablePlaying;
+  }
+}
+
+int GameService::DealTable() {
+  if (table_.RandEachGame) Seed();
+  if (Shuffle(kDeckCards, table_.Deck) != kDeckCards) return 1;
+  table_.StartIndex = Random(kDealtCards);
+  table_.StartCard = table_.Deck[table_.StartIndex];
+  table_.Landlord = table_.StartSeat();
+  table_.Turn = table_.StartSeat();
+  table_.LastPlayer = table_.StartSeat();
+  table_.HighBid = 0;
+  table_.LastPlay.Clear();
+  for (TServerPlayer& player : table_.Players) {
+    player.Hand.Clear();
+    player.Bid = 0;
+  }
+  for (int position = 0; position < kDealtCards; ++position) {
+    TPoker card;
+    card.SetCard(table_.Deck[position]);
+    table_.Players[position % kSeatCount].Hand.Insert(card);
+  }
+  return 0;
+}
+
+int GameService::SendDeal() {
+  for (int seat = 0; seat < kSeatCount; ++seat) {
+    const ConnectionId socket = table_.Players[seat].Socket;
+    if (socket == kNoConnection) return 1;
+    DealRecord deal;
+    deal.tableNumber = table_.Table;
+    deal.seat = static_cast<std::uint8_t>(seat);
+    deal.count = kHandCards;
+    for (int card = 0; card < kHandCards; ++card) {
+      deal.cards[card] = table_.Deck[seat + card * kSeatCount];
+    }
+    auto packet = BuildPacket(MessageType::DealCards, deal);
+    if (!packet) return 1;
+    outbox_.SendToSeat(socket, *packet);
+  }
+  return 0;
+}
+
+int GameService::SendStartCard() {
+  DealRecord notice;
+  notice.tableNumber = table_.Table;
+  notice.seat = static_cast<std::uint8_t>(table_.StartSeat());
+  notice.count = 1;
+  notice.cards[0] = table_.StartCard;
+  auto packet = BuildPacket(MessageType::StartCardNotice, notice);
+  if (!packet) return 1;
+  outbox_.SendToTable(table_, *packet);
+  return 0;
+}
+
+}  // namespace quarn::server

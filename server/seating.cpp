@@ -1,0 +1,168 @@
+// The dispatch, the login that seats a player, the relays of icons and chat,
+// and the freeing of a seat whose connection is gone.
+#include <chrono>
+
+#include "protocol/packet_builder.h"
+#include "server/game_service.h"
+
+namespace quarn::server {
+
+namespace {
+
+// A wanted seat of 1, 2 or 3 stands; anything else asks for seat 0.
+int WantedSeat(std::uint8_t seat) {
+  return seat >= 1 && seat <= 3 ? seat : 0;
+}
+
+}  // namespace
+
+void GameService::Dispatch(ConnectionId connection, Packet& packet) {
+  PacketHeader header;
+  if (DecodeHeader(header, packet) != 0) return;
+  switch (header.type()) {
+    case MessageType::LoginRequest:
+      Login(connection, packet);
+      break;
+    case MessageType::BidOffer:
+      Bid(connection, packet, false);
+      break;
+    case MessageType::BidPass:
+      Bid(connection, packet, true);
+      break;
+    case MessageType::PlayCards:
+      Play(connection, packet);
+      break;
+    case MessageType::PlayPass:
+      Pass(connection, packet);
+      break;
+    case MessageType::IconChange:
+    case MessageType::IconChangeAlt:
+      IconChange(connection, packet);
+      break;
+    case MessageType::ChatSay:
+      ChatRelay(connection, packet);
+      break;
+    default:
+      break;  // not a client's request: dropped
+  }
+}
+
+int GameService::SeatOf(ConnectionId connection) const {
+  std::int32_t tableNumber = 0;
+  std::uint32_t seat = 0;
+  if (FindSeat(connection, table_, tableNumber, seat) != 0) return -1;
+  return static_cast<int>(seat);
+}
+
+void GameService::PauseFor(std::uint32_t milliseconds) {
+  if (table_.AllowDelay && milliseconds > 0) {
+    host_.Pause(std::chrono::milliseconds(milliseconds));
+  }
+}
+
+int GameService::Login(ConnectionId connection, Packet& packet) {
+  LoginRecord request;
+  if (packet.length != LoginLength || DecodeLoginRequest(request, packet) != 0) return 1;
+  // One connection holds at most one seat.
+  if (SeatOf(connection) >= 0) return 1;
+  if (table_.Status != TableWaiting) return 1;
+  table_.Status = TableSeating;
+
+  const int seat = AssignSeat(table_, WantedSeat(request.seat));
+  if (seat >= 0) {
+    TServerPlayer& player = table_.Players[seat];
+    ++table_.Count;
+    player.Id = ids_.NewPlayerId();
+    player.Name = request.name[0];
+    player.Password = request.password;
+    player.HeadIcon = request.headIcon[0];
+    player.ServiceIcon = request.serviceIcon[0];
+    player.Socket = connection;
+    player.Rounds = 0;
+    player.Score = 0;
+  }
+
+  LoginRecord reply = request;
+  reply.tableNumber = seat >= 0 ? table_.Table : RefusedTable;
+  reply.seat = seat >= 0 ? static_cast<std::uint8_t>(seat) : RefusedSeat;
+  if (RewriteHeader(packet, MessageType::LoginReply) != 0 || EncodeLoginReply(reply, packet) != 0) {
+    if (seat >= 0) {  // the player never learns of the seat: give it back
+      table_.Players[seat].Id = 0;
+      table_.Players[seat].Socket = kNoConnection;
+      --table_.Count;
+    }
+    return Refuse(TableWaiting);
+  }
+  outbox_.SendToSeat(connection, packet);
+  if (seat < 0) {
+    table_.Status = TableWaiting;
+    return 0;
+  }
+
+  LoginRecord list;
+  list.tableNumber = table_.Table;
+  for (int index = 0; index < kSeatCount; ++index) {
+    const TServerPlayer& player = table_.Players[index];
+    const bool taken = player.Taken();
+    list.nameLength[index] = taken ? static_cast<std::int32_t>(player.Name.size()) : 0;
+    list.name[index] = taken ? player.Name : std::string();
+    list.serviceIcon[index] = taken ? player.ServiceIcon : 1;
+    list.headIcon[index] = taken ? player.HeadIcon : 1;
+  }
+  if (RewriteHeader(packet, MessageType::SeatList) == 0 && EncodeSeatList(list, packet) == 0) {
+    PauseFor(table_.DelaySync);
+    outbox_.SendToTable(table_, packet);
+  }
+  table_.Status = TableWaiting;
+  if (table_.Count == kSeatCount) StartGame();
+  return 0;
+}
+
+int GameService::IconChange(ConnectionId connection, Packet& packet) {
+  const int seat = SeatOf(connection);
+  if (seat < 0) return 1;
+  IconRecord icons;
+  if (DecodeIconChange(icons, packet) != 0) return 1;
+  TServerPlayer& player = table_.Players[seat];
+  player.ServiceIcon = icons.serviceIcon;
+  player.HeadIcon = icons.headIcon;
+  // The notice names the sender's own seat and table, whatever the request said.
+  icons.seat = static_cast<std::uint8_t>(seat);
+  icons.tableNumber = table_.Table;
+  if (RewriteHeader(packet, MessageType::IconNotice) != 0 || EncodeIconNotice(icons, packet) != 0) {
+    return 1;
+  }
+  outbox_.SendToTable(table_, packet);
+  return 0;
+}
+
+int GameService::ChatRelay(ConnectionId connection, Packet& packet) {
+  const int seat = SeatOf(connection);
+  if (seat < 0) return 1;
+  ChatRecord chat;
+  if (DecodeChatSay(chat, packet) != 0) return 1;
+  // The speaker is the sender's own seat; the text always ends within its field.
+  chat.seat = static_cast<std::uint8_t>(seat);
+  chat.tableNumber = table_.Table;
+  if (RewriteHeader(packet, MessageType::ChatNotice) != 0 || EncodeChatNotice(chat, packet) != 0) {
+    return 1;
+  }
+  outbox_.SendToTable(table_, packet);
+  return 0;
+}
+
+void GameService::Disconnect(ConnectionId connection) {
+  const int seat = SeatOf(connection);
+  if (seat < 0) return;
+  TServerPlayer& player = table_.Players[seat];
+  player.Socket = kNoConnection;
+  const SeatRecord leave{table_.Table, static_cast<std::uint8_t>(seat)};
+  if (auto notice = BuildPacket(MessageType::PlayerLeave, leave)) {
+    outbox_.SendToTable(table_, *notice);
+  }
+  player.Id = 0;
+  if (table_.Count > 0) --table_.Count;
+  table_.Status = TableWaiting;
+}
+
+}  // namespace quarn::server

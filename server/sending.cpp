@@ -1,0 +1,36 @@
+#include "server/sending.h"
+
+#include <string>
+
+namespace quarn::server {
+
+int FindSeat(ConnectionId connection, const TServerTable& table, std::int32_t& tableNumber,
+             std::uint32_t& seat) {
+  if (connection == kNoConnection) return 1;
+  for (std::uint32_t index = 0; index < kSeatCount; ++index) {
+    if (table.Players[index].Socket == connection) {
+      tableNumber = table.Table;
+      seat = index;
+      return 0;
+    }
+  }
+  return 1;
+}
+
+int Outbox::SendToSeat(ConnectionId connection, std::span<const std::uint8_t> bytes) {
+  if (connection == kNoConnection || bytes.empty()) return 1;
+  log_.Tagged("发送数据包", std::to_string(bytes.size()));
+  if (host_.Send(connection, bytes) == -1) {
+    host_.Send(connection, bytes);
+  }
+  return 0;
+}
+
+int Outbox::SendToTable(const TServerTable& table, std::span<const std::uint8_t> bytes) {
+  for (const TServerPlayer& player : table.Players) {
+    if (player.Socket != kNoConnection) SendToSeat(player.Socket, bytes);
+  }
+  return 0;
+}
+
+}  // namespace quarn::server

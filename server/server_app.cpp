@@ -1,0 +1,238 @@
+#include "server/server_app.h"
+
+#include <optional>
+#include <string>
+
+#include "core/card_error.h"
+#include "core/rn32.h"
+#include "server/connections.h"
+#include "server/console_log.h"
+#include "server/game_service.h"
+#include "server/sending.h"
+#include "server/server_table.h"
+#include "server/table_settings.h"
+
+namespace quarn::server {
+
+namespace {
+
+// The word the log uses for a socket error kind.
+const char* SocketErrorWord(int kind) {
+  switch (kind) {
+    case 1:
+      return "数据发送";
+    case 2:
+      return "数据接收";
+    case 3:
+      return "通道已连接";
+    case 4:
+      return "通道正断开";
+    case 5:
+      return "连接请求";
+    default:
+      return "未知类型";
+  }
+}
+
+}  // namespace
+
+struct ServerApp::Impl {
+  Impl(IServerHost& hostRef, IConsoleView& viewRef, std::filesystem::path fileDir)
+      : host(hostRef),
+        view(viewRef),
+        log(hostRef, viewRef, std::move(fileDir)),
+        outbox(hostRef, log) {}
+  ~Impl() {
+    if (sinkInstalled) SetCardErrorSink(std::move(previousSink));
+  }
+
+  bool IsStranger(ConnectionId id) const {
+    std::int32_t tableNumber = 0;
+    std::uint32_t seat = 0;
+    return FindSeat(id, *table, tableNumber, seat) != 0;
+  }
+  std::size_t StrangerCount() const {
+    std::size_t strangers = 0;
+    for (ConnectionId id : connections.Ids()) strangers += IsStranger(id) ? 1 : 0;
+    return strangers;
+  }
+  // A connection that is gone, or that the server closed: it leaves the game at once.
+  void Lose(ConnectionId id) {
+    connections.Remove(id);
+    game->Disconnect(id);
+  }
+  void ReadEvent(ConnectionId id, Packet& packet);
+
+  IServerHost& host;
+  IConsoleView& view;
+  ConsoleLog log;
+  Outbox outbox;
+  bool initialised = false;
+  bool listening = false;
+  std::unique_ptr<TServerTable> table;
+  PlayerIds ids;
+  std::optional<GameService> game;
+  Connections connections;
+  std::uint32_t packetCount = 0;
+  CardErrorSink previousSink;
+  bool sinkInstalled = false;
+};
+
+void ServerApp::Impl::ReadEvent(ConnectionId id, Packet& packet) {
+  ++packetCount;
+  log.Line("累计数据包[" + std::to_string(static_cast<std::int32_t>(packetCount)) + "]个。");
+  // A stranger reaches the game only with a login request.
+  if (IsStranger(id) && packet.RawType() != static_cast<std::uint32_t>(MessageType::LoginRequest)) {
+    return;
+  }
+  game->Dispatch(id, packet);
+}
+
+ServerApp::ServerApp(IServerHost& host, IConsoleView& view, std::filesystem::path fileDir)
+    : impl_(std::make_unique<Impl>(host, view, std::move(fileDir))) {}
+
+ServerApp::~ServerApp() = default;
+
+void ServerApp::Initialise(const ConsoleSettings& settings) {
+  Impl& app = *impl_;
+  if (app.initialised) return;
+  app.log.TakeStamp();
+  Seed();
+  app.table = MakeTable(0);
+  if (const auto parsed = ParseSettings(settings)) ApplySettings(*app.table, *parsed);
+  app.game.emplace(app.host, app.log, app.outbox, *app.table, app.ids);
+  app.previousSink =
+      SetCardErrorSink([&log = app.log](std::string_view text) { log.Tagged("错误", text); });
+  app.sinkInstalled = true;
+  app.initialised = true;
+  app.view.StatusChanged("服务器连接...", false);
+}
+
+StartResult ServerApp::Start(const ConsoleSettings& settings, std::uint16_t port) {
+  Impl& app = *impl_;
+  if (!app.initialised) Initialise(settings);
+  if (app.listening) return StartResult::AlreadyListening;
+  const auto parsed = ParseSettings(settings);
+  if (!parsed) return StartResult::BadSettings;
+  ApplySettings(*app.table, *parsed);
+  if (!app.host.Listen(port)) {
+    app.view.StatusChanged("服务器启动失败...", false);
+    return StartResult::ListenFailed;
+  }
+  app.listening = true;
+  app.view.StatusChanged("服务器正在运行中...", true);
+  app.table->Status = TableWaiting;
+  app.log.Line("启动服务器");
+  return StartResult::Started;
+}
+
+void ServerApp::Stop() {
+  Impl& app = *impl_;
+  if (!app.initialised) return;
+  app.host.StopListening();
+  app.listening = false;
+  // Every connection the stop closes leaves the game now, as a lost one would.
+  for (ConnectionId id : app.connections.Ids()) {
+    app.host.Close(id);
+    app.Lose(id);
+  }
+  app.view.StatusChanged("服务器已停止...", false);
+  app.log.Line("停止服务器");
+}
+
+bool ServerApp::Listening() const {
+  return impl_->listening;
+}
+
+void ServerApp::DumpDiagnostics() {
+  Impl& app = *impl_;
+  if (!app.initialised) return;
+  const TServerTable& table = *app.table;
+  std::string middle = "[Status=" + std::to_string(static_cast<int>(table.Status)) +
+                       "][Count=" + std::to_string(table.Count) + "][Players=";
+  for (const TServerPlayer& player : table.Players) {
+    middle += "(" + std::to_string(player.Id) + ")";
+  }
+  middle += "]";
+  app.log.Line("--------开始诊断--------");
+  app.log.Line(middle);
+  app.log.Line("--------结束诊断--------");
+}
+
+void ServerApp::SaveFiles() {
+  if (impl_->initialised) impl_->log.SaveBoth();
+}
+
+void ServerApp::ConnectionOpened(ConnectionId connection) {
+  Impl& app = *impl_;
+  if (!app.initialised || !app.listening || app.StrangerCount() >= kMaxStrangers) {
+    app.host.Close(connection);
+    return;
+  }
+  app.connections.Add(connection, app.host.Monotonic());
+}
+
+void ServerApp::BytesReceived(ConnectionId connection, std::span<const std::uint8_t> bytes) {
+  Impl& app = *impl_;
+  if (!app.initialised) return;
+  Connection* open = app.connections.Find(connection);
+  if (open == nullptr) return;  // closed already: whatever was in flight is dropped
+  open->assembler.Feed(bytes);
+  while (open != nullptr) {
+    std::optional<Packet> packet = open->assembler.Next();
+    if (!packet) break;
+    app.ReadEvent(connection, *packet);
+    open = app.connections.Find(connection);
+  }
+}
+
+void ServerApp::ConnectionClosed(ConnectionId connection) {
+  Impl& app = *impl_;
+  if (!app.initialised || app.connections.Find(connection) == nullptr) return;
+  app.Lose(connection);
+}
+
+void ServerApp::SocketError(ConnectionId connection, int kind, int code) {
+  Impl& app = *impl_;
+  if (!app.initialised) return;
+  const std::string word = SocketErrorWord(kind);
+  std::int32_t tableNumber = 0;
+  std::uint32_t seat = 0;
+  if (FindSeat(connection, *app.table, tableNumber, seat) == 0) {
+    app.log.Line("[" + std::to_string(tableNumber) + "][" + std::to_string(seat) + ":" +
+                 SeatNames[seat] + "]" + word + "错[" + std::to_string(code) + "]");
+  } else {
+    app.log.Line("未知通讯通道发生" + word + "错误[" + std::to_string(code) + "]");
+  }
+}
+
+void ServerApp::Tick() {
+  Impl& app = *impl_;
+  if (!app.initialised) return;
+  const auto now = app.host.Monotonic();
+  for (ConnectionId id : app.connections.Ids()) {
+    const Connection* open = app.connections.Find(id);
+    if (app.IsStranger(id) && now - open->openedAt >= kLoginTimeout) {
+      app.host.Close(id);
+      app.connections.Remove(id);
+    }
+  }
+}
+
+const TServerTable* ServerApp::Table() const {
+  return impl_->table.get();
+}
+
+std::int32_t ServerApp::PacketCount() const {
+  return static_cast<std::int32_t>(impl_->packetCount);
+}
+
+std::string ServerApp::Stamp() const {
+  return impl_->log.Stamp();
+}
+
+std::size_t ServerApp::OpenConnections() const {
+  return impl_->connections.Size();
+}
+
+}  // namespace quarn::server
