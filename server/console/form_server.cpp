@@ -1,0 +1,225 @@
+#include "server/console/form_server.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "server/console/console_font.h"
+#include "server/console/console_texts.h"
+#include "server/console/running_light.h"
+
+namespace quarn::server {
+namespace {
+
+constexpr int kStatusHeight = 20;
+constexpr int kTopHeight = 38;
+
+QString Text(std::string_view utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QPlainTextEdit* NewMemo(const char* name) {
+  auto* memo = new QPlainTextEdit;
+  memo->setObjectName(name);
+  memo->setReadOnly(true);
+  memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  return memo;
+}
+
+QLineEdit* NewEdit(const char* name, const char* value) {
+  auto* edit = new QLineEdit(value);
+  edit->setObjectName(name);
+  edit->setFixedWidth(64);
+  return edit;
+}
+
+QCheckBox* NewCheckBox(const char* name, const char* label, bool checked) {
+  auto* box = new QCheckBox(label);
+  box->setObjectName(name);
+  box->setChecked(checked);
+  return box;
+}
+
+QLabel* NewPanel(QWidget* parent, int x, int width, const char* text) {
+  auto* panel = new QLabel(text, parent);
+  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  panel->setGeometry(x, 0, width, kStatusHeight);
+  panel->setContentsMargins(3, 0, 3, 0);
+  return panel;
+}
+
+std::string EditText(const QLineEdit* edit) {
+  return edit->text().toStdString();
+}
+
+}  // namespace
+
+TFormServer::TFormServer(QWidget* parent) : QWidget(parent) {
+  setObjectName("FormServer");
+  setWindowTitle(texts::kFormCaption);
+  setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setFont(ConsoleFont());
+  setFixedSize(kClientWidth, kClientHeight);
+  BuildTop();
+  BuildPages();
+  BuildStatusBar();
+  EnableSettings(false);
+}
+
+void TFormServer::BuildTop() {
+  shapeLight_ = new RunningLight(this);
+  shapeLight_->setObjectName("ShapeLight");
+  shapeLight_->setGeometry(12, 8, 22, 22);
+
+  btnStart_ = new QPushButton(texts::kBtnStart, this);
+  btnStart_->setObjectName("BtnStart");
+  btnStart_->setGeometry(kClientWidth - 170, 7, 75, 25);
+  connect(btnStart_, &QPushButton::clicked, this, &TFormServer::BtnStartClick);
+
+  btnStop_ = new QPushButton(texts::kBtnStop, this);
+  btnStop_->setObjectName("BtnStop");
+  btnStop_->setGeometry(kClientWidth - 85, 7, 75, 25);
+  connect(btnStop_, &QPushButton::clicked, this, &TFormServer::BtnStopClick);
+}
+
+void TFormServer::BuildPages() {
+  pageControl_ = new QTabWidget(this);
+  pageControl_->setObjectName("PageControl1");
+  pageControl_->setGeometry(4, kTopHeight, kClientWidth - 8,
+                            kClientHeight - kTopHeight - kStatusHeight - 3);
+  memoLog_ = NewMemo("MemoLog");
+  memoHero_ = NewMemo("MemoHero");
+  pageControl_->addTab(memoLog_, texts::kTabLog);
+  pageControl_->addTab(memoHero_, texts::kTabHero);
+  pageControl_->addTab(BuildSettingsPage(), texts::kTabSettings);
+}
+
+QWidget* TFormServer::BuildSettingsPage() {
+  auto* page = new QWidget;
+  page->setObjectName("TabSettings");
+  checkBoxBid_ = NewCheckBox("CheckBoxBid", texts::kAllowBid, false);
+  checkBoxRand_ = NewCheckBox("CheckBoxRand", texts::kRandEachGame, false);
+  checkBoxDelay_ = NewCheckBox("CheckBoxDelay", texts::kAllowDelay, true);
+  editPoint_ = NewEdit("EditPoint", "10");
+  editDelaySync_ = NewEdit("EditDelaySync", "200");
+  editDelayDeal_ = NewEdit("EditDelayDeal", "500");
+
+  auto* grid = new QGridLayout(page);
+  grid->setContentsMargins(16, 12, 16, 12);
+  grid->setHorizontalSpacing(8);
+  grid->addWidget(checkBoxBid_, 0, 0);
+  grid->addWidget(checkBoxRand_, 1, 0);
+  grid->addWidget(checkBoxDelay_, 2, 0);
+  grid->addWidget(new QLabel(texts::kDefaultPoints), 0, 2, Qt::AlignRight);
+  grid->addWidget(editPoint_, 0, 3);
+  grid->addWidget(new QLabel(texts::kDelaySync), 1, 2, Qt::AlignRight);
+  grid->addWidget(editDelaySync_, 1, 3);
+  grid->addWidget(new QLabel(texts::kMilliseconds), 1, 4);
+  grid->addWidget(new QLabel(texts::kDelayDeal), 2, 2, Qt::AlignRight);
+  grid->addWidget(editDelayDeal_, 2, 3);
+  grid->addWidget(new QLabel(texts::kMilliseconds), 2, 4);
+  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(5, 1);
+  grid->setRowStretch(3, 1);
+  return page;
+}
+
+void TFormServer::BuildStatusBar() {
+  auto* bar = new QWidget(this);
+  bar->setObjectName("StatusBarMain");
+  bar->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight);
+  statusPanel0_ = NewPanel(bar, 0, 300, texts::kStatusFirst);
+  statusPanel0_->setObjectName("StatusPanel0");
+  statusPanel1_ = NewPanel(bar, 302, 50, "");
+  statusPanel1_->setObjectName("StatusPanel1");
+  NewPanel(bar, 354, kClientWidth - 354, "");
+}
+
+ConsoleSettings TFormServer::Settings() const {
+  ConsoleSettings settings;
+  settings.allowBid = checkBoxBid_->isChecked();
+  settings.defaultPoints = EditText(editPoint_);
+  settings.randEachGame = checkBoxRand_->isChecked();
+  settings.allowDelay = checkBoxDelay_->isChecked();
+  settings.delaySync = EditText(editDelaySync_);
+  settings.delayDeal = EditText(editDelayDeal_);
+  return settings;
+}
+
+void TFormServer::EnableSettings(bool listening) {
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{checkBoxBid_, editPoint_, checkBoxRand_, checkBoxDelay_,
+                                       editDelaySync_, editDelayDeal_}) {
+    control->setEnabled(!listening);
+  }
+}
+
+void TFormServer::BtnStartClick() {
+  if (!app_) return;
+  if (app_->Start(Settings(), port_) == StartResult::BadSettings) WarnBadSettings();
+  EnableSettings(app_->Listening());
+}
+
+void TFormServer::BtnStopClick() {
+  if (!app_) return;
+  app_->Stop();
+  EnableSettings(app_->Listening());
+}
+
+void TFormServer::WarnBadSettings() {
+  QMessageBox box(QMessageBox::Warning, texts::kWarningCaption, texts::kBadSettings,
+                  QMessageBox::Ok, this);
+  box.setObjectName("WarningBox");
+  box.exec();
+}
+
+void TFormServer::LogLineAdded(std::string_view line) {
+  memoLog_->appendPlainText(Text(line));
+}
+
+void TFormServer::HeroLineAdded(std::string_view line) {
+  memoHero_->appendPlainText(Text(line));
+}
+
+void TFormServer::LogCleared() {
+  memoLog_->clear();
+}
+
+void TFormServer::HeroCleared() {
+  memoHero_->clear();
+}
+
+void TFormServer::StatusChanged(std::string_view status, bool listening) {
+  statusPanel0_->setText(Text(status));
+  shapeLight_->SetListening(listening);
+  EnableSettings(listening);
+}
+
+void TFormServer::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (shown_ || !app_) return;
+  shown_ = true;
+  app_->Initialise(Settings());
+  EnableSettings(app_->Listening());
+}
+
+void TFormServer::closeEvent(QCloseEvent* event) {
+  if (app_) app_->SaveFiles();
+  event->accept();
+}
+
+void TFormServer::mouseDoubleClickEvent(QMouseEvent* event) {
+  QWidget::mouseDoubleClickEvent(event);
+  if (app_) app_->DumpDiagnostics();
+}
+
+}  // namespace quarn::server

@@ -1,0 +1,81 @@
+// TFormServer: the server's console window. It shows the state that ServerApp
+// reports and hands the buttons, the double click and the close to it; the
+// rules (settings check, listening, files) stay in ServerApp.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <string_view>
+
+#include "server/host.h"
+#include "server/server_app.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace quarn::server {
+
+class RunningLight;
+
+class TFormServer final : public QWidget, public IConsoleView {
+  Q_OBJECT
+
+ public:
+  static constexpr int kClientWidth = 473;
+  static constexpr int kClientHeight = 229;
+
+  explicit TFormServer(QWidget* parent = nullptr);
+  // The server this window fronts; set before the window is first shown.
+  void Attach(ServerApp* app) { app_ = app; }
+  // The port the start button opens (1073 unless a test wants another).
+  void SetPort(std::uint16_t port) { port_ = port; }
+  // The six settings as their controls hold them now.
+  ConsoleSettings Settings() const;
+
+  void LogLineAdded(std::string_view line) override;
+  void HeroLineAdded(std::string_view line) override;
+  void LogCleared() override;
+  void HeroCleared() override;
+  void StatusChanged(std::string_view status, bool listening) override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  void BuildTop();
+  void BuildPages();
+  QWidget* BuildSettingsPage();
+  void BuildStatusBar();
+  void BtnStartClick();
+  void BtnStopClick();
+  void WarnBadSettings();
+  // Settings can be changed only while the server does not listen.
+  void EnableSettings(bool listening);
+
+  ServerApp* app_ = nullptr;
+  std::uint16_t port_ = kDefaultPort;
+  bool shown_ = false;
+
+  RunningLight* shapeLight_ = nullptr;
+  QPushButton* btnStart_ = nullptr;
+  QPushButton* btnStop_ = nullptr;
+  QTabWidget* pageControl_ = nullptr;
+  QPlainTextEdit* memoLog_ = nullptr;
+  QPlainTextEdit* memoHero_ = nullptr;
+  QCheckBox* checkBoxBid_ = nullptr;
+  QLineEdit* editPoint_ = nullptr;
+  QCheckBox* checkBoxRand_ = nullptr;
+  QCheckBox* checkBoxDelay_ = nullptr;
+  QLineEdit* editDelaySync_ = nullptr;
+  QLineEdit* editDelayDeal_ = nullptr;
+  QLabel* statusPanel0_ = nullptr;
+  QLabel* statusPanel1_ = nullptr;
+};
+
+}  // namespace quarn::server
