@@ -11,6 +11,7 @@
 
 #include "client/model/table_state.h"
 #include "protocol/pcpheadtail.h"
+#include "protocol/stream_assembler.h"
 
 namespace quarn::client {
 
@@ -20,5 +21,10 @@ namespace quarn::client {
 // client has no handler for are dropped (and count as dispatched).
 int ReadPacket(TClientTable& table, std::span<const std::uint8_t> packet);
 int ReadPacket(TClientTable& table, const Packet& packet);
+
+// Bytes as one read of the connection gave them: fed to the connection's
+// assembler, and every whole packet it yields to ReadPacket. Returns the
+// number of packets dispatched.
+int FeedBytes(TClientTable& table, StreamAssembler& assembler, std::span<const std::uint8_t> bytes);
 
 }  // namespace quarn::client

@@ -15,9 +15,6 @@
 
 namespace quarn::client {
 
-// The score travels with this bias so that it stays positive on the wire.
-inline constexpr std::int32_t kScoreBias = 10000;
-
 struct TSeatInfo {
   std::uint8_t IsSelf = 0;            ///< 1 at the own seat.
   std::int32_t Score = 0;             ///< Running score, bias removed.

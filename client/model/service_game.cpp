@@ -1,0 +1,149 @@
+// Handlers of dealing, bidding, plays and the game end.
+#include <span>
+
+#include "client/model/screen_texts.h"
+#include "client/model/service_handlers.h"
+#include "core/card_error.h"
+#include "protocol/pcpbid.h"
+#include "protocol/pcpdeal.h"
+#include "protocol/pcpgame.h"
+#include "protocol/pcpplay.h"
+
+namespace quarn::client::handlers {
+
+namespace {
+
+constexpr int kDealtCards = 25;
+constexpr int kExtraCards = 8;
+constexpr int kLordCards = kDealtCards + kExtraCards;
+
+std::span<const std::uint8_t> CountedCards(const DealRecord& deal) {
+  return std::span<const std::uint8_t>(deal.cards).first(deal.count);
+}
+
+// Another player's play was already checked by the server; a refusal of our
+// own classifier is no news for this player, so it is not reported to them.
+void ClassifySilently(TSelectPoker& cards) {
+  CardErrorSink previous = SetCardErrorSink([](std::string_view) {});
+  cards.Classify();
+  SetCardErrorSink(std::move(previous));
+}
+
+}  // namespace
+
+int DealCards(TClientTable& table, const Packet& packet) {
+  if (!InState(table, {TGameState::AwaitDeal})) return 1;
+  DealRecord deal;
+  if (DecodeDealCards(deal, packet) != 0 || !OwnTable(table, deal.tableNumber)) return 1;
+  if (deal.seat != table.OwnSeat || deal.count != kDealtCards) return 1;
+  // A deal starts a hand; a repeated deal must not pile onto the last one.
+  table.Me.ClearHand();
+  table.Me.TakeCards(CountedCards(deal));
+  for (int seat = 0; seat < kSeatCount; ++seat) {
+    if (seat == table.OwnSeat) continue;
+    if (TClientPlayer* player = table.PlayerAt(seat)) player->SetCardCount(kDealtCards);
+  }
+  return 0;
+}
+
+int StartCardNotice(TClientTable& table, const Packet& packet) {
+  if (!InState(table, {TGameState::AwaitDeal})) return 1;
+  DealRecord start;
+  if (DecodeStartCardNotice(start, packet) != 0 || !OwnTable(table, start.tableNumber)) return 1;
+  table.LordSeat = start.seat;
+  table.Display().ShowLordCard(start.cards[0]);
+  table.MarkLandlord(table.LordSeat);
+  return 0;
+}
+
+int ExtraCards(TClientTable& table, const Packet& packet) {
+  if (!InState(table, {TGameState::AwaitDeal, TGameState::InPlay})) return 1;
+  DealRecord extra;
+  if (DecodeExtraCards(extra, packet) != 0 || !OwnTable(table, extra.tableNumber)) return 1;
+  if (extra.seat != table.OwnSeat || extra.seat != table.LordSeat) return 1;
+  if (extra.count != kExtraCards) return 1;
+  // The bottom cards come once per deal; a second copy would not fit the hand.
+  if (table.Me.Hand.Count() + kExtraCards > kLordCards) return 1;
+  table.Me.TakeCards(CountedCards(extra));
+  return 0;
+}
+
+int BidOpen(TClientTable& table, const Packet& packet, MessageType type) {
+  BidRecord bid;
+  if (type == MessageType::BidStart) {
+    if (!InState(table, {TGameState::AwaitDeal})) return 1;
+    if (DecodeBidStart(bid, packet) != 0) return 1;
+  } else {
+    if (!InState(table, {TGameState::MyBid, TGameState::OtherBid})) return 1;
+    if (DecodeBidTurn(bid, packet) != 0) return 1;
+  }
+  if (!OwnTable(table, bid.tableNumber)) return 1;
+  table.CurrentSeat = bid.seat;
+  table.BidPoints = bid.points;
+  table.SetGameState(table.OwnTurn() ? TGameState::MyBid : TGameState::OtherBid);
+  return 0;
+}
+
+int BidResult(TClientTable& table, const Packet& packet) {
+  if (!InState(table, {TGameState::AwaitDeal, TGameState::MyBid, TGameState::OtherBid})) return 1;
+  BidRecord result;
+  if (DecodeBidResult(result, packet) != 0 || !OwnTable(table, result.tableNumber)) return 1;
+  table.CurrentSeat = result.seat;
+  table.LeadSeat = result.seat;
+  table.LordSeat = result.seat;
+  table.BidPoints = result.points;
+  table.TableCards.Clear();
+  table.MarkLandlord(table.LordSeat);
+  if (table.LordSeat != table.OwnSeat) {
+    if (TClientPlayer* lord = table.PlayerAt(table.LordSeat)) lord->SetCardCount(kLordCards);
+  }
+  table.SetGameState(TGameState::InPlay);
+  return 0;
+}
+
+int PlayNotice(TClientTable& table, const Packet& packet) {
+  if (!InState(table, {TGameState::InPlay, TGameState::PlaySent})) return 1;
+  PlayRecord play;
+  if (DecodePlayNotice(play, packet) != 0 || !OwnTable(table, play.tableNumber)) return 1;
+  if (play.count == 0) {
+    table.Display().ShowPass(play.seat);
+    return 1;  // a pass leaves the table as it is
+  }
+  table.TableCards.Clear();
+  table.TableCards.LoadBytes(play.cards);
+  ClassifySilently(table.TableCards);
+  table.LeadSeat = play.seat;
+  if (play.seat != table.OwnSeat) {
+    if (TClientPlayer* player = table.PlayerAt(play.seat))
+      player->SetCardCount(player->CardCount() - play.count);
+  }
+  table.Display().ShowTableCards();
+  return 0;
+}
+
+int PlayTurn(TClientTable& table, const Packet& packet) {
+  if (!InState(table, {TGameState::InPlay, TGameState::PlaySent})) return 1;
+  SeatRecord turn;
+  if (DecodePlayTurn(turn, packet) != 0 || !OwnTable(table, turn.tableNumber)) return 1;
+  table.CurrentSeat = turn.seat;
+  table.SetGameState(TGameState::InPlay);
+  return 0;
+}
+
+int GameEnd(TClientTable& table, const Packet& packet) {
+  if (!InState(table, {TGameState::InPlay, TGameState::PlaySent})) return 1;
+  GameEndRecord end;
+  if (DecodeGameEnd(end, packet) != 0 || !OwnTable(table, end.tableNumber)) return 1;
+  if (!IsSeat(end.winner)) return 1;
+  for (std::size_t seat = 0; seat < table.Seats.size(); ++seat) {
+    table.Seats[seat].Games = end.rounds[seat];
+    table.Seats[seat].Score = end.score[seat];
+  }
+  table.Display().ScoresChanged();
+  table.Display().ShowWinner(end.winner, WinnerText(table, end.winner));
+  table.ResetRound();
+  table.SetGameState(TGameState::AwaitDeal);
+  return 0;
+}
+
+}  // namespace quarn::client::handlers

@@ -1,0 +1,33 @@
+// The handlers behind ReadPacket, one per server message. Each gives 0 when
+// it acted and 1 when it refused the packet; a refusal changes nothing.
+#pragma once
+
+#include "client/model/table_state.h"
+#include "protocol/pcpheadtail.h"
+
+namespace quarn::client::handlers {
+
+// Seating, departures, chat and icons.
+int LoginReply(TClientTable& table, const Packet& packet);
+int SeatList(TClientTable& table, const Packet& packet);
+int PlayerLeave(TClientTable& table, const Packet& packet);
+int ChatNotice(TClientTable& table, const Packet& packet);
+int IconNotice(TClientTable& table, const Packet& packet, MessageType type);
+
+// Dealing and bidding.
+int DealCards(TClientTable& table, const Packet& packet);
+int StartCardNotice(TClientTable& table, const Packet& packet);
+int ExtraCards(TClientTable& table, const Packet& packet);
+int BidOpen(TClientTable& table, const Packet& packet, MessageType type);  // BidStart, BidTurn
+int BidResult(TClientTable& table, const Packet& packet);
+
+// Play and game end.
+int PlayNotice(TClientTable& table, const Packet& packet);
+int PlayTurn(TClientTable& table, const Packet& packet);
+int GameEnd(TClientTable& table, const Packet& packet);
+
+// Shared guards.
+bool InState(const TClientTable& table, std::initializer_list<TGameState> states);
+bool OwnTable(const TClientTable& table, std::int32_t tableNumber);
+
+}  // namespace quarn::client::handlers
