@@ -32,4 +32,7 @@ const std::array<NameRow, kMaxCards + 1>& NameGrid();
 bool LookupName(int count, CombinationType type, std::string_view& typeName,
                 std::string_view& name);
 
+// Whether a set of `count` cards of `type` has a name (LookupName would succeed).
+bool IsNamed(int count, CombinationType type);
+
 }  // namespace quarn
