@@ -1,0 +1,263 @@
+#include "bot/bot_session.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "bot/candidates.h"
+#include "bot/strategy.h"
+#include "client/model/client_sending.h"
+#include "client/model/client_service.h"
+
+namespace quarn::bot {
+namespace {
+
+using client::TGameState;
+
+constexpr int kDealtCards = 25;
+constexpr int kLandlordCards = 33;
+
+RankCounts HandCounts(const client::TCurrentPlayer& me) {
+  return CountRanks(me.Hand.Cards());
+}
+
+const char* WaitingName(int what) {
+  static constexpr const char* kNames[] = {"nothing", "bid", "play", "pass"};
+  return kNames[what];
+}
+
+}  // namespace
+
+BotSession::BotSession(SessionConfig config, LogSink log)
+    : config_(std::move(config)), log_(std::move(log)) {
+  table_.SetDisplay(this);
+  table_.InitTable();
+}
+
+std::optional<Packet> BotSession::Login() {
+  const int headIcon = 1 + (config_.seat * 7) % client::kMaxHeadIcon;
+  std::optional<Packet> packet =
+      client::BuildLoginRequest(config_.utf8Name, "", 1, headIcon, 1, config_.seat);
+  if (packet) table_.SetGameState(TGameState::LoggingIn);
+  return packet;
+}
+
+void BotSession::OnPacket(const Packet& packet) {
+  client::ReadPacket(table_, packet);
+}
+
+bool BotSession::WantsToMove() const {
+  if (waiting_ != Waiting::Nothing || !table_.OwnTurn()) return false;
+  const int held = table_.Me.Hand.Count();
+  if (table_.GameState == TGameState::MyBid) return held == kDealtCards;
+  // The landlord's bottom cards may still be on their way: move only with
+  // every card of the deal in hand.
+  return table_.GameState == TGameState::InPlay && held > 0 &&
+         held + playedThisGame_ == CardsExpected();
+}
+
+std::optional<Packet> BotSession::Move(Clock::time_point now) {
+  now_ = now;
+  if (!WantsToMove()) return std::nullopt;
+  return table_.GameState == TGameState::MyBid ? Bid() : Play();
+}
+
+std::optional<BotSession::Clock::time_point> BotSession::AnswerDeadline() const {
+  if (waiting_ == Waiting::Nothing) return std::nullopt;
+  return sentAt_ + config_.answerTimeout;
+}
+
+std::optional<Packet> BotSession::CheckAnswer(Clock::time_point now) {
+  std::optional<Clock::time_point> deadline = AnswerDeadline();
+  if (!deadline || now < *deadline) return std::nullopt;
+  ++refusals_;
+  const Waiting what = waiting_;
+  Log(std::string("no answer to my ") + WaitingName(static_cast<int>(what)) + ": taken as refused");
+  waiting_ = Waiting::Nothing;
+  if (what == Waiting::Bid) {
+    now_ = now;
+    std::optional<Packet> pass =
+        client::BuildBidPass(table_.TableNumber, table_.OwnSeat, table_.BidPoints);
+    if (pass) Await(Waiting::Bid, now);
+    return pass;
+  }
+  table_.Me.CancelSelection();
+  fallback_ = what == Waiting::Play ? Fallback::AfterRefusedPlay : Fallback::AfterRefusedPass;
+  if (table_.GameState == TGameState::PlaySent) table_.SetGameState(TGameState::InPlay);
+  return Move(now);
+}
+
+std::optional<Packet> BotSession::Bid() {
+  const int points = ChooseBid(HandCounts(table_.Me), table_.BidPoints);
+  std::optional<Packet> packet =
+      points > 0 ? client::BuildBidOffer(table_.TableNumber, table_.OwnSeat, points)
+                 : client::BuildBidPass(table_.TableNumber, table_.OwnSeat, table_.BidPoints);
+  if (packet) {
+    Log(points > 0 ? "bid " + std::to_string(points) : std::string("no bid"));
+    Await(Waiting::Bid, now_);
+  }
+  return packet;
+}
+
+std::optional<Packet> BotSession::Play() {
+  const RankCounts hand = HandCounts(table_.Me);
+  const Fallback fallback = std::exchange(fallback_, Fallback::None);
+  if (fallback == Fallback::AfterRefusedPlay) return MustLead() ? LeadAnything() : Pass();
+
+  TableSituation situation = Situation();
+  std::optional<PlannedPlay> choice;
+  if (fallback == Fallback::AfterRefusedPass) {
+    // The server wants a play where we saw none to make: the least that is legal.
+    situation.tableIsPartner = false;
+    std::vector<PlannedPlay> plays = PlaysThatBeat(hand, situation.table);
+    if (!plays.empty()) choice = plays.front();
+  } else {
+    choice = ChoosePlay(hand, situation);
+  }
+  if (!choice) return MustLead() ? LeadAnything() : Pass();
+  if (!SelectPlay(choice->cards)) {
+    Log("my choice does not pass the table's check; playing safe");
+    return MustLead() ? LeadAnything() : Pass();
+  }
+  return SendSelection();
+}
+
+std::optional<Packet> BotSession::SendSelection() {
+  std::optional<Packet> packet =
+      client::BuildPlayCards(table_.TableNumber, table_.OwnSeat, table_.Me.Selection);
+  if (!packet) {
+    table_.Me.CancelSelection();
+    return std::nullopt;
+  }
+  ++playsSent_;
+  Await(Waiting::Play, now_);
+  table_.SetGameState(TGameState::PlaySent);
+  return packet;
+}
+
+std::optional<Packet> BotSession::Pass() {
+  if (MustLead()) return LeadAnything();
+  std::optional<Packet> packet = client::BuildPlayPass(table_.TableNumber, table_.OwnSeat);
+  if (packet) {
+    Await(Waiting::Pass, now_);
+    table_.SetGameState(TGameState::PlaySent);
+  }
+  return packet;
+}
+
+std::optional<Packet> BotSession::LeadAnything() {
+  const RankCounts hand = HandCounts(table_.Me);
+  for (int rank = 1; rank <= kMaxRank; ++rank) {
+    if (hand[rank] == 0) continue;
+    RankCounts single{};
+    single[rank] = 1;
+    if (SelectPlay(single)) return SendSelection();
+    break;
+  }
+  Log("nothing to lead with");
+  return std::nullopt;
+}
+
+bool BotSession::SelectPlay(const RankCounts& cards) {
+  client::TCurrentPlayer& me = table_.Me;
+  me.CancelSelection();
+  RankCounts need = cards;
+  for (int slot = 0; slot < client::kHandSlots; ++slot) {
+    const int rank = me.Hand.Card(slot).Rank();
+    if (rank == 0 || need[rank] == 0) continue;
+    me.ToggleCard(slot);
+    --need[rank];
+  }
+  const bool held = CardTotal(need) == 0;
+  if (!held || !me.CanPlay(MustLead() ? nullptr : &table_.TableCards)) {
+    me.CancelSelection();
+    return false;
+  }
+  return true;
+}
+
+TableSituation BotSession::Situation() const {
+  TableSituation s;
+  if (!MustLead()) s.table = table_.TableCards.AsCombination();
+  const bool lord = table_.LordSeat == table_.OwnSeat;
+  s.tableIsPartner = !lord && table_.LeadSeat != table_.LordSeat;
+  if (const client::TClientPlayer* owner = table_.PlayerAt(table_.LeadSeat)) {
+    s.tableOwnerCards = owner->CardCount();
+  }
+  for (int seat = 0; seat < client::kSeatCount; ++seat) {
+    const bool enemy = lord ? seat != table_.OwnSeat : seat == table_.LordSeat;
+    const client::TClientPlayer* player = table_.PlayerAt(seat);
+    if (enemy && player) s.fewestEnemyCards = std::min(s.fewestEnemyCards, player->CardCount());
+  }
+  return s;
+}
+
+bool BotSession::MustLead() const {
+  return table_.TableCards.Count() == 0 || table_.LeadSeat == table_.OwnSeat;
+}
+
+int BotSession::CardsExpected() const {
+  return table_.LordSeat == table_.OwnSeat ? kLandlordCards : kDealtCards;
+}
+
+void BotSession::Await(Waiting what, Clock::time_point now) {
+  waiting_ = what;
+  sentAt_ = now;
+}
+
+void BotSession::NewGame() {
+  waiting_ = Waiting::Nothing;
+  fallback_ = Fallback::None;
+  playedThisGame_ = 0;
+}
+
+void BotSession::Log(const std::string& line) const {
+  if (log_) log_(line);
+}
+
+void BotSession::SetGameState(TGameState state) {
+  switch (state) {
+    case TGameState::Offline:
+    case TGameState::Seated:
+    case TGameState::AwaitDeal:
+      NewGame();
+      break;
+    case TGameState::OtherBid:
+    case TGameState::InPlay:
+      if (waiting_ == Waiting::Bid) waiting_ = Waiting::Nothing;
+      break;
+    default:
+      break;
+  }
+}
+
+void BotSession::ShowTableCards() {
+  if (waiting_ != Waiting::Play || table_.TableCards.Count() == 0 ||
+      table_.LeadSeat != table_.OwnSeat) {
+    return;
+  }
+  playedThisGame_ += table_.Me.Selection.Count();
+  table_.Me.RemovePlayed();
+  waiting_ = Waiting::Nothing;
+}
+
+void BotSession::ShowPass(int seat) {
+  if (seat == table_.OwnSeat && waiting_ == Waiting::Pass) waiting_ = Waiting::Nothing;
+}
+
+void BotSession::ShowWinner(int seat, std::string_view /*text*/) {
+  ++gamesFinished_;
+  const bool lordWon = seat == table_.LordSeat;
+  const bool weWon = lordWon == (table_.LordSeat == table_.OwnSeat);
+  std::string line = "game " + std::to_string(gamesFinished_) + ": seat " +
+                     std::string(client::SeatName(seat)) + (lordWon ? " (landlord)" : "") +
+                     " went out, " + (weWon ? "we won" : "we lost") + "; scores";
+  for (const client::TSeatInfo& info : table_.Seats) line += " " + std::to_string(info.Score);
+  Log(line);
+}
+
+void BotSession::ClearSeat(int seat) {
+  Log("the player at seat " + std::string(client::SeatName(seat)) + " left the table");
+  NewGame();
+}
+
+}  // namespace quarn::bot

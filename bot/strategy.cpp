@@ -1,0 +1,152 @@
+#include "bot/strategy.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "bot/candidates.h"
+
+namespace quarn::bot {
+namespace {
+
+// Seen from the plan: fewer combinations left means fewer turns to go out.
+constexpr int kCostPerPlannedPlay = 10;
+// A follower with this few cards left, or an opponent this close to going out,
+// is worth a bomb.
+constexpr int kBombWhenOwnerHolds = 8;
+constexpr int kBombWhenEnemyHolds = 5;
+constexpr int kBombWhenLeftAfter = 8;
+
+bool TouchesBomb(const RankCounts& hand, const RankCounts& play) {
+  for (int r = 1; r <= 13; ++r) {
+    if (play[r] > 0 && hand[r] >= 4) return true;
+  }
+  bool kings = hand[kRankSmallJoker] == 2 && hand[kRankBigJoker] == 2;
+  return kings && (play[kRankSmallJoker] > 0 || play[kRankBigJoker] > 0);
+}
+
+RankCounts Minus(const RankCounts& hand, const RankCounts& play) {
+  RankCounts rest = hand;
+  for (std::size_t r = 0; r < rest.size(); ++r)
+    rest[r] = static_cast<std::uint8_t>(rest[r] - play[r]);
+  return rest;
+}
+
+// How much a play costs the rest of the hand: the combinations left to play,
+// then the strength given away.
+int FollowCost(const RankCounts& hand, const PlannedPlay& play) {
+  auto left = static_cast<int>(SplitHand(Minus(hand, play.cards)).size());
+  return left * kCostPerPlannedPlay + play.combo.key;
+}
+
+bool BombIsWorthIt(const RankCounts& hand, const PlannedPlay& bomb, const TableSituation& s) {
+  return s.tableOwnerCards <= kBombWhenOwnerHolds || s.fewestEnemyCards <= kBombWhenEnemyHolds ||
+         CardTotal(hand) - bomb.combo.count <= kBombWhenLeftAfter;
+}
+
+const PlannedPlay* Cheapest(const std::vector<const PlannedPlay*>& plays, const RankCounts& hand) {
+  const PlannedPlay* best = nullptr;
+  int bestCost = std::numeric_limits<int>::max();
+  for (const PlannedPlay* play : plays) {
+    int cost = FollowCost(hand, *play);
+    if (cost < bestCost) {
+      bestCost = cost;
+      best = play;
+    }
+  }
+  return best;
+}
+
+double HandPoints(const RankCounts& hand) {
+  double points =
+      3.0 * hand[kRankBigJoker] + 2.0 * hand[kRankSmallJoker] + 1.0 * hand[13] + 0.5 * hand[12];
+  for (int r = 1; r <= 13; ++r) {
+    if (hand[r] >= 4) points += 2.0 + (hand[r] - 4);
+  }
+  if (hand[kRankSmallJoker] == 2 && hand[kRankBigJoker] == 2) points += 3.0;
+  // A hand in many pieces takes many turns to go out.
+  auto pieces = static_cast<double>(SplitHand(hand).size());
+  return points - 0.5 * std::max(0.0, pieces - 10.0);
+}
+
+}  // namespace
+
+int HandWorth(const RankCounts& hand) {
+  static constexpr double kThresholds[] = {7.0, 8.5, 10.0, 12.0};
+  double points = HandPoints(hand);
+  int worth = 0;
+  for (std::size_t i = 0; i < std::size(kThresholds); ++i) {
+    if (points >= kThresholds[i]) worth = kBidSteps[i];
+  }
+  return worth;
+}
+
+int ChooseBid(const RankCounts& hand, int highBid) {
+  int worth = HandWorth(hand);
+  return worth > highBid ? worth : 0;
+}
+
+PlannedPlay ChooseLead(const RankCounts& hand, int fewestEnemyCards) {
+  Combination whole = ClassifyCounts(hand, CardTotal(hand));
+  if (whole.type != CombinationType::Unknown) return {hand, whole};
+
+  std::vector<PlannedPlay> plan = SplitHand(hand);
+  std::vector<PlannedPlay> bombs;
+  std::vector<PlannedPlay> others;
+  for (PlannedPlay& play : plan) (IsBomb(play.combo) ? bombs : others).push_back(play);
+  if (others.empty()) return *std::min_element(bombs.begin(), bombs.end(), CheaperBomb);
+
+  // An opponent about to go out with one card: keep singles back, and lead
+  // the strongest single when nothing else is left.
+  const bool guardSingles = fewestEnemyCards == 1;
+  auto isSingle = [](const PlannedPlay& p) { return p.combo.type == CombinationType::Single; };
+  if (guardSingles && std::all_of(others.begin(), others.end(), isSingle)) {
+    return *std::max_element(others.begin(), others.end(), [](const auto& a, const auto& b) {
+      return a.combo.key < b.combo.key;
+    });
+  }
+  auto weaker = [&](const PlannedPlay& a, const PlannedPlay& b) {
+    if (guardSingles && isSingle(a) != isSingle(b)) return !isSingle(a);
+    if (a.combo.key != b.combo.key) return a.combo.key < b.combo.key;
+    return a.combo.count > b.combo.count;  // the same strength: shed more cards
+  };
+  return *std::min_element(others.begin(), others.end(), weaker);
+}
+
+std::optional<PlannedPlay> ChooseFollow(const RankCounts& hand, const TableSituation& s) {
+  std::vector<PlannedPlay> plays = PlaysThatBeat(hand, s.table);
+  const int total = CardTotal(hand);
+  for (const PlannedPlay& play : plays) {
+    if (play.combo.count == total) return play;  // going out wins for the side
+  }
+  if (s.tableIsPartner) return std::nullopt;
+
+  std::vector<const PlannedPlay*> ordinary;
+  std::vector<const PlannedPlay*> breaking;
+  std::vector<const PlannedPlay*> bombs;
+  for (const PlannedPlay& play : plays) {
+    if (IsBomb(play.combo)) {
+      bombs.push_back(&play);
+    } else {
+      (TouchesBomb(hand, play.cards) ? breaking : ordinary).push_back(&play);
+    }
+  }
+  if (const PlannedPlay* best = Cheapest(ordinary, hand)) return *best;
+
+  std::sort(bombs.begin(), bombs.end(),
+            [](const PlannedPlay* a, const PlannedPlay* b) { return CheaperBomb(*a, *b); });
+  for (const PlannedPlay* bomb : bombs) {
+    if (BombIsWorthIt(hand, *bomb, s)) return *bomb;
+    break;  // the cheapest bomb decides; dearer ones are not more worth it
+  }
+  const PlannedPlay* split = Cheapest(breaking, hand);
+  if (split && BombIsWorthIt(hand, *split, s)) return *split;
+  return std::nullopt;
+}
+
+std::optional<PlannedPlay> ChoosePlay(const RankCounts& hand, const TableSituation& s) {
+  if (CardTotal(hand) == 0) return std::nullopt;
+  if (s.table.count == 0) return ChooseLead(hand, s.fewestEnemyCards);
+  return ChooseFollow(hand, s);
+}
+
+}  // namespace quarn::bot

@@ -1,0 +1,42 @@
+// The computer player's choices: how much to bid, what to lead, whether and
+// with what to follow. Works on cards counted by rank value; suits never matter.
+#pragma once
+
+#include <optional>
+
+#include "bot/hand_plan.h"
+#include "core/combination.h"
+
+namespace quarn::bot {
+
+// Bids the bot is willing to make, from a hand of 25 cards; 0 means pass.
+inline constexpr int kBidSteps[] = {10, 15, 20, 30};
+
+// The highest bid this hand is worth (0: not worth being the landlord).
+int HandWorth(const RankCounts& hand);
+// The bid to send when the high bid so far is `highBid`: the hand's worth when
+// it tops the high bid, else 0 (a bid that does not top it would not count).
+int ChooseBid(const RankCounts& hand, int highBid);
+
+// What the bot can see of the others when it is its turn.
+struct TableSituation {
+  Combination table;            // combination to beat; count 0: lead freely
+  bool tableIsPartner = false;  // the table combination was laid by a partner
+  int tableOwnerCards = 0;      // cards still held by the seat that laid it
+  int fewestEnemyCards = 33;    // fewest cards held by any opponent
+};
+
+// Leads: the whole hand when it is one combination; otherwise the weakest
+// combination of the plan, bombs last. Against an opponent down to one card,
+// singles go last and then from the top.
+PlannedPlay ChooseLead(const RankCounts& hand, int fewestEnemyCards);
+
+// Follows: the cheapest combination that beats the table, breaking up as
+// little of the hand as it can; bombs only when it matters; a partner's play
+// is left alone unless the bot can go out. Empty: pass.
+std::optional<PlannedPlay> ChooseFollow(const RankCounts& hand, const TableSituation& situation);
+
+// Either of the two, as the situation asks.
+std::optional<PlannedPlay> ChoosePlay(const RankCounts& hand, const TableSituation& situation);
+
+}  // namespace quarn::bot
