@@ -1,0 +1,110 @@
+// TFormLogin: the modal login window. It checks the name, opens the connection
+// through the table window, remembers names, icons and addresses in quarn.ini
+// and sends LoginRequest; it closes with OK once the request went out.
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "client/ui/loginsettings.h"
+#include "protocol/pcpheadtail.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace quarn::client {
+
+class TDlgHead;
+class TDlgService;
+
+// What the login window needs of the table window's connection.
+class ILoginLink {
+ public:
+  virtual ~ILoginLink() = default;
+  // Sets the server address and opens the connection. 0 when the connection is
+  // under way (a later failure arrives as the socket's error); 1 when the
+  // address cannot be used or the socket refused at once.
+  virtual int OpenConnection(const std::string& host, std::uint16_t port) = 0;
+  // Writes a finished packet to the socket; 0 on success, 1 on failure.
+  virtual int SendPacket(const quarn::Packet& packet) = 0;
+};
+
+class TFormLogin : public QDialog {
+  Q_OBJECT
+
+ public:
+  // The pickers are the program's own DlgHead and DlgService; they are not owned.
+  TFormLogin(TDlgHead* dlgHead, TDlgService* dlgService, QWidget* parent = nullptr);
+  ~TFormLogin() override = default;
+
+  void SetLink(ILoginLink* link) { link_ = link; }
+  // The settings file; "quarn.ini" in the working directory unless set.
+  void SetSettingsPath(std::string path) { settingsPath_ = std::move(path); }
+  // How a picker is opened; QDialog::exec unless a test replaces it.
+  void SetDialogRunner(std::function<int(QDialog&)> runner) { runDialog_ = std::move(runner); }
+
+  // The values the table window takes after OK.
+  QString PlayerName() const;
+  int IconNo() const { return iconNo_; }
+  int ServiceNo() const { return serviceNo_; }
+
+  // The handlers, callable directly by tests.
+  void FormShow();
+  void ComboBoxNameChange(int index);
+  void ImageHeadDblClick();
+  void ImageServiceDblClick();
+  void BitBtnLoginClick();
+  void LoadSettings();
+  void SaveSettings();
+
+  QComboBox* ComboBoxName() const { return comboBoxName_; }
+  QLineEdit* EditPassword() const { return editPassword_; }
+  QComboBox* ComboBoxAddress() const { return comboBoxAddress_; }
+  QLineEdit* EditTable() const { return editTable_; }
+  QComboBox* ComboBoxSeat() const { return comboBoxSeat_; }
+  QLabel* ImageHead() const { return imageHead_; }
+  QLabel* ImageService() const { return imageService_; }
+  QPushButton* BitBtnLogin() const { return bitBtnLogin_; }
+  QPushButton* BitBtnCancel() const { return bitBtnCancel_; }
+  const LoginLists& Lists() const { return lists_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildControls();
+  void DrawIcon(QLabel* image, const std::string& resourceName);
+  void FillCombos();
+  // The index of the list entry the player chose, -1 after typing.
+  int ChosenName() const;
+  int ChosenAddress() const;
+
+  TDlgHead* dlgHead_;
+  TDlgService* dlgService_;
+  ILoginLink* link_ = nullptr;
+  std::string settingsPath_{kSettingsFile};
+  std::function<int(QDialog&)> runDialog_;
+  LoginLists lists_;
+  bool firstShow_ = true;
+  int iconNo_ = 1;
+  int serviceNo_ = 1;
+  int chosenName_ = -1;
+  int chosenAddress_ = -1;
+
+  QComboBox* comboBoxName_;
+  QLineEdit* editPassword_;
+  QComboBox* comboBoxAddress_;
+  QLineEdit* editTable_;
+  QComboBox* comboBoxSeat_;
+  QLabel* imageHead_;
+  QLabel* imageService_;
+  QPushButton* bitBtnLogin_;
+  QPushButton* bitBtnCancel_;
+};
+
+}  // namespace quarn::client

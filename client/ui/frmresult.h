@@ -1,0 +1,48 @@
+// TFormGameResult: the hero board. Every showing adds one row with the four
+// scores as they stand; the header row names the players of the seats.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class QTableWidget;
+
+namespace quarn::client {
+
+struct ScoreSnapshot {
+  std::array<QString, 4> names;  // by absolute seat; empty for an empty seat
+  std::array<int, 4> scores{};
+};
+
+class TFormGameResult : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TFormGameResult(QWidget* parent = nullptr);
+  ~TFormGameResult() override = default;
+
+  // Where a showing takes its snapshot from (the table window's seats).
+  void SetSnapshotSource(std::function<ScoreSnapshot()> source);
+
+  // Adds a row with `snapshot` and writes the header names (what a showing does).
+  void RecordSnapshot(const ScoreSnapshot& snapshot);
+  // Forgets every row and the header names: the next showing writes row 1.
+  void ResetBoard();
+
+  // Rows of the grid, the header row included (2 at the start).
+  int RowCount() const;
+  QString Cell(int column, int row) const;
+  QTableWidget* Grid() const { return grid_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;  // hides when another window activates
+
+ private:
+  QTableWidget* grid_;
+  std::function<ScoreSnapshot()> source_;
+};
+
+}  // namespace quarn::client
