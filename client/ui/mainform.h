@@ -1,0 +1,188 @@
+// TMainForm: the table window. It shows the own cards, the cards last played
+// and the three other players, carries the buttons, the status bar and the
+// chat memo, and owns the table state and the connection to the server.
+//
+// The rules live in the model (TClientTable and the senders); this window only
+// shows what the model tells it and turns clicks into model calls.
+#pragma once
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QString>
+#include <QToolButton>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "client/model/display.h"
+#include "client/model/table_state.h"
+#include "client/ui/clientsocket.h"
+#include "client/ui/imagepoker.h"
+#include "client/ui/seatview.h"
+#include "core/card_error.h"
+
+class QStatusBar;
+class QFrame;
+class QCloseEvent;
+
+namespace quarn::client {
+
+// What the login window hands back when it closed with OK (it has opened the
+// connection and sent the login request itself).
+struct LoginOutcome {
+  QString name;
+  int serviceNo = 1;
+  int iconNo = 1;
+};
+
+// The other windows the table window opens. Each may be left empty; the
+// program wires the real dialogs, tests wire their own.
+struct TableWindows {
+  // Opens the login window modally; nullopt unless it closed with OK.
+  std::function<std::optional<LoginOutcome>()> login;
+  // Opens the bid window modally with the current bid and the proposed one.
+  std::function<void(int currentBid, int proposedBid)> bid;
+  // Shows (and records a row on) the hero board; empties it.
+  std::function<void()> showHero;
+  std::function<void()> resetHero;
+  // Shows or hides the talk window.
+  std::function<void(bool visible)> showTalk;
+};
+
+class TMainForm : public QWidget, public IClientDisplay {
+  Q_OBJECT
+
+ public:
+  static constexpr int kClientWidth = 632;
+  static constexpr int kClientHeight = 453;
+  static constexpr int kTableSlots = 33;
+
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  void SetWindows(TableWindows windows) { windows_ = std::move(windows); }
+
+  // The port InitTable gives the socket (1073 unless the program was told otherwise).
+  void SetServerPort(quint16 port) { serverPort_ = port; }
+
+  TClientTable& Table() { return table_; }
+  const TClientTable& Table() const { return table_; }
+  TClientSocket& ClientSocketMain() { return socket_; }
+
+  // One-time set-up of the table; later calls do nothing.
+  void InitTable();
+
+  // Senders used by the dialogs. 0 when the packet was written.
+  int SendPacket(const Packet& packet);
+  int SendBid();
+  int SendBidPass();
+  int SendTalk(const QString& text);
+
+  // IClientDisplay
+  void SetGameState(TGameState state) override;
+  void ShowLordCard(std::uint8_t card) override;
+  void ShowTableCards() override;
+  void ShowWinner(int seat, std::string_view text) override;
+  void ResetRound() override;
+  void ClearSeat(int seat) override;
+  void AddTalk(int seat, std::string_view line) override;
+  void ShowMessage(MessageIcon icon, std::string_view caption, std::string_view text) override;
+
+  // Event handlers, public so that tests and the program can drive them.
+  void BtnLoginClick();
+  void BtnSendClick();
+  void BtnBidClick();
+  void BtnCancelClick();
+  void BtnPassClick();
+  void BtnQuitClick();
+  void ImagePoker1Click(TImagePoker* image);
+  void SBtnSpeakClick();
+  void SBtnShutupClick();
+  void SBtnHeroClick();
+  void SBtnWaiterClick() {}
+  void ClientSocketMainDisconnect();
+  void ClientSocketMainError(const QString& description);
+
+  // Controls, for the program and the tests.
+  QPushButton* BtnLogin() const { return btnLogin_; }
+  QPushButton* BtnSend() const { return btnSend_; }
+  QPushButton* BtnBid() const { return btnBid_; }
+  QPushButton* BtnCancel() const { return btnCancel_; }
+  QPushButton* BtnPass() const { return btnPass_; }
+  QPushButton* BtnQuit() const { return btnQuit_; }
+  QToolButton* SBtnSpeak() const { return sbtnSpeak_; }
+  QToolButton* SBtnShutup() const { return sbtnShutup_; }
+  QToolButton* SBtnHero() const { return sbtnHero_; }
+  QToolButton* SBtnWaiter() const { return sbtnWaiter_; }
+  QLabel* LabelSeat() const { return labelSeat_; }
+  QLabel* ImageLord() const { return imageLord_; }
+  TImagePoker* ImageLordCard() const { return imageLordCard_; }
+  QPlainTextEdit* MemoTalking() const { return memoTalking_; }
+  // Panel 0 (wide, left), 1 (middle) and 2 (fixed text) of the status bar.
+  QString StatusText(int panel) const;
+  // Own card slot 0..32 (ImagePoker1..33) and table slot 0..32 (ImagePoker34..66).
+  TImagePoker* HandImage(int slot) const;
+  TImagePoker* TableImage(int slot) const;
+  // Position 0 (own), 1 (left), 2 (top), 3 (right).
+  QLabel* LabelPlayer(int position) const;
+  QLabel* LabelCount(int position) const;
+  QLabel* ImageHead(int position) const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildLayout();
+  void BuildPlayers();
+  void BuildTable();
+  void BuildButtons();
+  void BuildStatusBar();
+  void ConnectSignals();
+  void UpdateButtons();
+  void UpdateStatus();
+  void SetPanel1(const QString& text);
+  void OnPacket(const Packet& packet);
+
+  TClientTable table_;
+  TClientSocket socket_;
+  TableWindows windows_;
+  quint16 serverPort_ = kServerPort;
+  CardErrorSink previousCardErrorSink_;
+  // The winner's text stays in the middle panel until the next game's bidding or play.
+  bool holdWinnerText_ = false;
+  bool titleSet_ = false;
+
+  QLabel* labelSeat_ = nullptr;
+  TImagePoker* imageLordCard_ = nullptr;
+  QLabel* imageLord_ = nullptr;
+  QPlainTextEdit* memoTalking_ = nullptr;
+  std::array<QLabel*, 4> imageHead_{};
+  std::array<QLabel*, 4> labelPlayer_{};
+  std::array<QLabel*, 4> labelCount_{};
+  std::array<QLabel*, 3> imageCards_{};
+  QFrame* panelTable_ = nullptr;
+  QFrame* panelMain_ = nullptr;
+  std::array<TImagePoker*, kHandSlots> handImages_{};
+  std::array<TImagePoker*, kTableSlots> tableImages_{};
+  QToolButton* sbtnShutup_ = nullptr;
+  QToolButton* sbtnSpeak_ = nullptr;
+  QToolButton* sbtnHero_ = nullptr;
+  QToolButton* sbtnWaiter_ = nullptr;
+  QPushButton* btnLogin_ = nullptr;
+  QPushButton* btnSend_ = nullptr;
+  QPushButton* btnBid_ = nullptr;
+  QPushButton* btnCancel_ = nullptr;
+  QPushButton* btnPass_ = nullptr;
+  QPushButton* btnQuit_ = nullptr;
+  QStatusBar* statusBar_ = nullptr;
+  std::array<QLabel*, 3> statusPanels_{};
+
+  std::unique_ptr<TOwnView> ownView_;
+  std::array<std::unique_ptr<TSeatView>, 3> otherViews_;  // left, top, right
+};
+
+}  // namespace quarn::client
