@@ -32,8 +32,8 @@ std::string CheckDir(const std::filesystem::path& dir) {
 
 // Runs the server until a signal; the host, the app and the adapter live here.
 int Serve(QCoreApplication& qapp, const DaemonOptions& options, const QHostAddress& address) {
-  ShutdownSignals signals;
-  if (!signals.Install()) return Fail("cannot watch for SIGINT and SIGTERM");
+  ShutdownSignals stopSignals;
+  if (!stopSignals.Install()) return Fail("cannot watch for SIGINT and SIGTERM");
 
   TcpServerHost host;
   host.SetListenAddress(address);
@@ -53,7 +53,7 @@ int Serve(QCoreApplication& qapp, const DaemonOptions& options, const QHostAddre
   std::fprintf(stdout, "listening on port %u\n", unsigned{host.ListeningPort()});
   std::fflush(stdout);
 
-  QObject::connect(&signals, &ShutdownSignals::Requested, &qapp, [&app, &qapp](int) {
+  QObject::connect(&stopSignals, &ShutdownSignals::Requested, &qapp, [&app, &qapp](int) {
     app.SaveFiles();
     qapp.exit(0);
   });
