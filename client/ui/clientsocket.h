@@ -11,12 +11,11 @@
 #include <span>
 
 #include "client/model/display.h"
+#include "client/ui/loginsettings.h"
 #include "protocol/pcpheadtail.h"
 #include "protocol/stream_assembler.h"
 
 namespace quarn::client {
-
-inline constexpr quint16 kServerPort = 1073;
 
 class TClientSocket : public QObject, public IPacketWriter {
   Q_OBJECT

@@ -21,6 +21,7 @@
 #include "client/model/display.h"
 #include "client/model/table_state.h"
 #include "client/ui/clientsocket.h"
+#include "client/ui/frmlogin.h"
 #include "client/ui/imagepoker.h"
 #include "client/ui/seatview.h"
 #include "core/card_error.h"
@@ -53,7 +54,7 @@ struct TableWindows {
   std::function<void(bool visible)> showTalk;
 };
 
-class TMainForm : public QWidget, public IClientDisplay {
+class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   Q_OBJECT
 
  public:
@@ -66,9 +67,6 @@ class TMainForm : public QWidget, public IClientDisplay {
 
   void SetWindows(TableWindows windows) { windows_ = std::move(windows); }
 
-  // The port InitTable gives the socket (1073 unless the program was told otherwise).
-  void SetServerPort(quint16 port) { serverPort_ = port; }
-
   TClientTable& Table() { return table_; }
   const TClientTable& Table() const { return table_; }
   TClientSocket& ClientSocketMain() { return socket_; }
@@ -76,8 +74,11 @@ class TMainForm : public QWidget, public IClientDisplay {
   // One-time set-up of the table; later calls do nothing.
   void InitTable();
 
+  // ILoginLink: the login window sets the address and opens the connection.
+  int OpenConnection(const std::string& host, std::uint16_t port) override;
+
   // Senders used by the dialogs. 0 when the packet was written.
-  int SendPacket(const Packet& packet);
+  int SendPacket(const Packet& packet) override;
   int SendBid();
   int SendBidPass();
   int SendTalk(const QString& text);
@@ -150,7 +151,6 @@ class TMainForm : public QWidget, public IClientDisplay {
   TClientTable table_;
   TClientSocket socket_;
   TableWindows windows_;
-  quint16 serverPort_ = kServerPort;
   CardErrorSink previousCardErrorSink_;
   // The winner's text stays in the middle panel until the next game's bidding or play.
   bool holdWinnerText_ = false;
