@@ -18,6 +18,7 @@ struct BidRecord {
   std::int32_t tableNumber = 0;
   std::uint8_t seat = 0;
   std::int32_t points = 0;
+  bool operator==(const BidRecord&) const = default;
 };
 
 // Each encoder writes table, seat and points, then fails when the seat is 4 or more.

@@ -19,6 +19,7 @@ struct ChatRecord {
   std::int32_t tableNumber = 0;
   std::uint8_t seat = 0;
   std::string text;  // GBK bytes; cut to 58 at a character boundary on the wire
+  bool operator==(const ChatRecord&) const = default;
 };
 
 // Write the table, fail when the seat is 4 or more, else write the seat and

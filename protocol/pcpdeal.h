@@ -23,6 +23,7 @@ struct DealRecord {
   std::uint8_t seat = 0;
   std::uint8_t count = 0;
   std::array<std::uint8_t, DealHandSize> cards{};  // the first `count` are cards
+  bool operator==(const DealRecord&) const = default;
 };
 
 // Server encoders. Fields are written as each passes its check:

@@ -35,6 +35,7 @@ struct GameEndRecord {
   std::array<std::int32_t, 4> serviceIcon{};
   std::array<std::int32_t, 4> headIcon{};
   std::uint8_t winner = 0;
+  bool operator==(const GameEndRecord&) const = default;
 };
 
 // Server: fails at the first seat whose name length is not 1..15 (earlier

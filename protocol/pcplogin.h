@@ -38,6 +38,7 @@ struct LoginRecord {
   std::string password;  // GBK bytes, cut like a name
   std::int32_t tableNumber = 0;
   std::uint8_t seat = 0;
+  bool operator==(const LoginRecord&) const = default;
 };
 
 // A request record for slot 0: the lengths are the typed byte counts.

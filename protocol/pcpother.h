@@ -21,6 +21,7 @@ struct IconRecord {
   std::int32_t serviceIcon = 0;
   std::int32_t headIcon = 0;
   std::uint8_t seat = 0;
+  bool operator==(const IconRecord&) const = default;
 };
 
 // Write the table, fail when the seat is 4 or more, else write icons and seat.

@@ -29,12 +29,14 @@ struct PlayRecord {
   std::uint8_t comboType = 0;
   std::uint8_t keyRank = 0;
   std::array<std::uint8_t, ComboNameSize> comboName{};
+  bool operator==(const PlayRecord&) const = default;
 };
 
 // The short form: a table and a seat (PlayPass, PlayTurn, and PlayerLeave of pcpgame.h).
 struct SeatRecord {
   std::int32_t tableNumber = 0;
   std::uint8_t seat = 0;
+  bool operator==(const SeatRecord&) const = default;
 };
 
 // Client: seat below 4, count 1..33, each counted card 1..108; then
