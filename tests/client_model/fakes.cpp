@@ -1,0 +1,143 @@
+#include "fakes.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "client/model/client_service.h"
+#include "core/gbk.h"
+
+namespace quarn::client::testing {
+
+void RecordingDisplay::SetGameState(TGameState state) {
+  events.push_back("state " + std::to_string(static_cast<int>(state)));
+}
+
+void RecordingDisplay::ShowLordCard(std::uint8_t card) {
+  events.push_back("lordcard " + std::to_string(card));
+}
+
+void RecordingDisplay::ShowPass(int seat) {
+  events.push_back("pass " + std::to_string(seat));
+}
+
+void RecordingDisplay::ShowWinner(int seat, std::string_view text) {
+  events.push_back("winner " + std::to_string(seat) + " " + std::string{text});
+}
+
+void RecordingDisplay::ClearSeat(int seat) {
+  events.push_back("clear " + std::to_string(seat));
+}
+
+void RecordingDisplay::AddTalk(int seat, std::string_view line) {
+  events.push_back("talk " + std::to_string(seat) + " " + std::string{line});
+}
+
+void RecordingDisplay::ShowMessage(MessageIcon icon, std::string_view caption,
+                                   std::string_view text) {
+  events.push_back("message " + std::to_string(static_cast<int>(icon)) + " " +
+                   std::string{caption} + " " + std::string{text});
+}
+
+bool RecordingDisplay::Saw(std::string_view event) const {
+  return std::find(events.begin(), events.end(), event) != events.end();
+}
+
+bool FakeWriter::WritePacket(std::span<const std::uint8_t> packet) {
+  ++attempts;
+  if (fail) return false;
+  written.emplace_back(packet.begin(), packet.end());
+  return true;
+}
+
+Harness::Harness() {
+  table.Me.BindView(&views[0]);
+  table.LeftView.BindView(&views[1]);
+  table.TopView.BindView(&views[2]);
+  table.RightView.BindView(&views[3]);
+  table.InitTable();
+}
+
+int Harness::Feed(const std::optional<Packet>& packet) {
+  if (!packet) return -1;
+  return ReadPacket(table, *packet);
+}
+
+void Harness::SeatFour(int ownSeat) {
+  table.Me.SetName("甲乙");
+  table.SetGameState(TGameState::LoggingIn);
+  Feed(LoginReplyPacket(1, ownSeat));
+  Feed(SeatListPacket(1, {"东家", "北家", "西家", "南家"}));
+}
+
+void Harness::StartPlay(int ownSeat, int lord, const std::array<std::uint8_t, 25>& hand) {
+  SeatFour(ownSeat);
+  Feed(DealPacket(MessageType::DealCards, 1, ownSeat, hand));
+  Feed(BidPacket(MessageType::BidResult, 1, lord, 10));
+}
+
+std::optional<Packet> LoginReplyPacket(std::int32_t table, int seat) {
+  LoginRecord reply = MakeLoginRequest("me", "", 1, 1, table, static_cast<std::uint8_t>(seat));
+  return BuildPacket(MessageType::LoginReply, reply);
+}
+
+std::optional<Packet> SeatListPacket(std::int32_t table, const std::array<std::string, 4>& names) {
+  LoginRecord list;
+  list.tableNumber = table;
+  for (std::size_t seat = 0; seat < 4; ++seat) {
+    list.name[seat] = Utf8ToGbk(names[seat]);
+    list.nameLength[seat] = static_cast<std::int32_t>(list.name[seat].size());
+    list.serviceIcon[seat] = list.name[seat].empty() ? 1 : static_cast<std::int32_t>(seat + 2);
+    list.headIcon[seat] = list.name[seat].empty() ? 1 : static_cast<std::int32_t>(seat + 10);
+  }
+  return BuildPacket(MessageType::SeatList, list);
+}
+
+std::optional<Packet> DealPacket(MessageType type, std::int32_t table, int seat,
+                                 std::span<const std::uint8_t> cards) {
+  DealRecord deal;
+  deal.tableNumber = table;
+  deal.seat = static_cast<std::uint8_t>(seat);
+  deal.count = static_cast<std::uint8_t>(cards.size());
+  std::copy(cards.begin(), cards.end(), deal.cards.begin());
+  return BuildPacket(type, deal);
+}
+
+std::optional<Packet> BidPacket(MessageType type, std::int32_t table, int seat, int points) {
+  return BuildPacket(type, BidRecord{table, static_cast<std::uint8_t>(seat), points});
+}
+
+std::optional<Packet> PlayNoticePacket(std::int32_t table, int seat,
+                                       std::span<const std::uint8_t> cards) {
+  PlayRecord play;
+  play.tableNumber = table;
+  play.seat = static_cast<std::uint8_t>(seat);
+  play.count = static_cast<std::uint8_t>(cards.size());
+  std::copy(cards.begin(), cards.end(), play.cards.begin());
+  return BuildPacket(MessageType::PlayNotice, play);
+}
+
+std::optional<Packet> SeatPacket(MessageType type, std::int32_t table, int seat) {
+  return BuildPacket(type, SeatRecord{table, static_cast<std::uint8_t>(seat)});
+}
+
+std::optional<Packet> GameEndPacket(std::int32_t table, int winner,
+                                    const std::array<std::int32_t, 4>& scores) {
+  GameEndRecord end;
+  end.tableNumber = table;
+  for (std::size_t seat = 0; seat < 4; ++seat) {
+    end.name[seat] = "p" + std::to_string(seat);
+    end.nameLength[seat] = 2;
+    end.rounds[seat] = 3;
+    end.score[seat] = scores[seat];
+  }
+  end.winner = static_cast<std::uint8_t>(winner);
+  return BuildPacket(MessageType::GameEnd, end);
+}
+
+std::array<std::uint8_t, 25> FirstCards() {
+  std::array<std::uint8_t, 25> cards{};
+  std::iota(cards.begin(), cards.end(), std::uint8_t{1});
+  return cards;
+}
+
+}  // namespace quarn::client::testing

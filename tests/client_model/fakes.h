@@ -1,0 +1,91 @@
+// Recording stand-ins for the window: a display, player views and a connection.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "client/model/display.h"
+#include "client/model/player_view.h"
+#include "client/model/table_state.h"
+#include "protocol/packet_builder.h"
+
+namespace quarn::client::testing {
+
+// Every call as one line, e.g. "state 3", "winner 2 赢家是...".
+class RecordingDisplay : public IClientDisplay {
+ public:
+  void SetGameState(TGameState state) override;
+  void ShowLordCard(std::uint8_t card) override;
+  void ShowTableCards() override { events.push_back("table"); }
+  void ShowPass(int seat) override;
+  void ShowWinner(int seat, std::string_view text) override;
+  void ScoresChanged() override { events.push_back("scores"); }
+  void ResetRound() override { events.push_back("reset"); }
+  void ClearSeat(int seat) override;
+  void AddTalk(int seat, std::string_view line) override;
+  void ShowMessage(MessageIcon icon, std::string_view caption, std::string_view text) override;
+
+  bool Saw(std::string_view event) const;
+  std::vector<std::string> events;
+};
+
+// What one player's controls would show.
+class RecordingView : public IPlayerView {
+ public:
+  void ShowName(std::string_view name) override { shownName = name; }
+  void ShowCardCount(int count) override { shownCount = count; }
+  void ShowIcon(int icon) override { shownIcon = icon; }
+  void ShowLandlordMark() override { ++markMoves; }
+  void ShowHandCard(int slot, std::uint8_t card) override { cards.at(slot) = card; }
+  void RaiseHandCard(int slot, bool up) override { raised.at(slot) = up; }
+
+  std::string shownName = "(none)";
+  int shownCount = -1;
+  int shownIcon = -1;
+  int markMoves = 0;
+  std::array<std::uint8_t, 33> cards{};
+  std::array<bool, 33> raised{};
+};
+
+// A connection whose writes succeed or fail as told, keeping what was written.
+class FakeWriter : public IPacketWriter {
+ public:
+  bool WritePacket(std::span<const std::uint8_t> packet) override;
+  bool fail = false;
+  int attempts = 0;
+  std::vector<std::vector<std::uint8_t>> written;
+};
+
+// A table with recording display, views and connection bound, InitTable run.
+struct Harness {
+  Harness();
+  // Logs in at `ownSeat` of table 1 and seats "甲" "乙" "丙" "丁" at every seat.
+  void SeatFour(int ownSeat);
+  // SeatFour, then deals `hand` (25 cards) and opens play with `lord` as landlord.
+  void StartPlay(int ownSeat, int lord, const std::array<std::uint8_t, 25>& hand);
+  int Feed(const std::optional<Packet>& packet);
+
+  RecordingDisplay display;
+  FakeWriter writer;
+  std::array<RecordingView, 4> views;  // own, left, top, right
+  TClientTable table{&display, &writer};
+};
+
+// Server packets of table `table`.
+std::optional<Packet> LoginReplyPacket(std::int32_t table, int seat);
+std::optional<Packet> SeatListPacket(std::int32_t table, const std::array<std::string, 4>& names);
+std::optional<Packet> DealPacket(MessageType type, std::int32_t table, int seat,
+                                 std::span<const std::uint8_t> cards);
+std::optional<Packet> BidPacket(MessageType type, std::int32_t table, int seat, int points);
+std::optional<Packet> PlayNoticePacket(std::int32_t table, int seat,
+                                       std::span<const std::uint8_t> cards);
+std::optional<Packet> SeatPacket(MessageType type, std::int32_t table, int seat);
+std::optional<Packet> GameEndPacket(std::int32_t table, int winner,
+                                    const std::array<std::int32_t, 4>& scores);
+
+// 25 distinct cards: 1, 2, 3 ... 25 (the 3s to the 8s and one 9).
+std::array<std::uint8_t, 25> FirstCards();
+
+}  // namespace quarn::client::testing
