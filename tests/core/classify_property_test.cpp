@@ -1,0 +1,143 @@
+// Classify and Beats over many thousands of random selections, checked
+// against an independent reading of the combination forms.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <set>
+#include <tuple>
+#include <vector>
+
+#include "core/combination.h"
+#include "core/name_grid.h"
+#include "core/rn32.h"
+#include "core/tselectpoker.h"
+#include "tests/core/card_helpers.h"
+
+namespace quarn {
+namespace {
+
+using T = CombinationType;
+
+// The ranks holding exactly `n` cards, ascending.
+std::vector<int> RanksWith(const RankCounts& counts, int n) {
+  std::vector<int> out;
+  for (int r = 1; r <= 15; ++r) {
+    if (counts[r] == n) out.push_back(r);
+  }
+  return out;
+}
+
+bool Consecutive(const std::vector<int>& ranks) {
+  for (std::size_t i = 1; i < ranks.size(); ++i) {
+    if (ranks[i] != ranks[i - 1] + 1) return false;
+  }
+  return !ranks.empty();
+}
+
+// What a set with these counts must classify as, read straight from the forms
+// and the admitted card counts.
+Combination Expected(const RankCounts& counts, int cards) {
+  int distinct = 0;
+  for (int r = 1; r <= 15; ++r) distinct += counts[r] > 0;
+  const auto ones = RanksWith(counts, 1);
+  const auto pairs = RanksWith(counts, 2);
+  const auto triples = RanksWith(counts, 3);
+  const auto named = [cards](T type, int key) {
+    return IsNamed(cards, type) ? Combination{type, static_cast<std::uint8_t>(key), cards}
+                                : Combination{};
+  };
+  if (cards == 1) return named(T::Single, ones[0]);
+  if (distinct == 1 && cards >= 4) {
+    for (int r = 1; r <= 15; ++r) {
+      if (counts[r] > 0) return named(T::Bomb, r);
+    }
+  }
+  if (static_cast<int>(pairs.size()) == distinct) {
+    if (pairs == std::vector<int>{14, 15}) return named(T::KingBomb, 15);
+    if (!Consecutive(pairs)) return {};
+    if (pairs.size() > 1 && pairs.back() > 13) return {};
+    return named(T::Rocket, pairs.back());
+  }
+  if (static_cast<int>(triples.size()) == distinct) {
+    return Consecutive(triples) ? named(T::Missle, triples.back()) : Combination{};
+  }
+  if (triples.size() + pairs.size() == static_cast<std::size_t>(distinct) &&
+      triples.size() == pairs.size() && Consecutive(triples) && pairs.back() <= 13) {
+    return named(T::Plane, triples.back());
+  }
+  return {};
+}
+
+// Random selections: plain draws from a shuffled deck, and sets built from a
+// random window of ranks so that long runs and planes come up too.
+std::vector<std::uint8_t> RandomSelection(std::mt19937_64& gen) {
+  std::array<std::uint8_t, 108> deck{};
+  Shuffle(108, deck, gen);
+  if (UniformBelow(gen, 2) == 0) {
+    const auto size = 1 + UniformBelow(gen, 33);
+    return {deck.begin(), deck.begin() + static_cast<std::ptrdiff_t>(size)};
+  }
+  std::array<int, 16> wanted{};
+  const int low = 1 + static_cast<int>(UniformBelow(gen, 15));
+  const int high = low + static_cast<int>(UniformBelow(gen, 16 - low));
+  for (int r = low; r <= high; ++r) {
+    constexpr std::array<int, 8> kMultiplicity = {0, 1, 2, 2, 3, 3, 4, 2};
+    wanted[r] = kMultiplicity[UniformBelow(gen, kMultiplicity.size())];
+  }
+  std::vector<std::uint8_t> out;
+  for (const std::uint8_t card : deck) {
+    const int r = RankOf(card);
+    if (wanted[r] > 0 && out.size() < 33) {
+      --wanted[r];
+      out.push_back(card);
+    }
+  }
+  return out;
+}
+
+TEST(ClassifyProperty, RandomSelectionsMatchTheFormsAndBeatsIsAntisymmetric) {
+  testing::CapturedReports reports;
+  std::mt19937_64 gen(20261206);
+  std::set<std::tuple<int, int, int>> seen;
+  std::vector<Combination> classified;
+  int accepted = 0;
+  for (int round = 0; round < 30000; ++round) {
+    const auto cards = RandomSelection(gen);
+    TSelectPoker set = testing::SelectionOf(cards);
+    const std::size_t reportsBefore = reports.texts.size();
+    const int result = set.Classify();
+    const RankCounts counts = CountRanks(set.Cards());
+    const Combination expected = Expected(counts, set.Count());
+    ASSERT_EQ(result, expected.count) << "round " << round;
+    if (result == 0) {
+      EXPECT_LE(reports.texts.size(), reportsBefore + 1);
+      continue;
+    }
+    ++accepted;
+    EXPECT_EQ(reports.texts.size(), reportsBefore);
+    EXPECT_EQ(set.AsCombination(), expected);
+    ASSERT_GE(set.Key(), 1);
+    ASSERT_LE(set.Key(), 15);
+    std::string_view typeName;
+    std::string_view name;
+    ASSERT_TRUE(LookupName(set.Count(), set.Type(), typeName, name));
+    EXPECT_EQ(set.Name(), name);
+    if (seen.emplace(static_cast<int>(set.Type()), set.Key(), set.Count()).second) {
+      classified.push_back(set.AsCombination());
+    }
+  }
+  EXPECT_GT(accepted, 3000);
+  EXPECT_GT(classified.size(), 100u);
+  for (const Combination& a : classified) {
+    EXPECT_FALSE(Beats(a, a));
+    for (const Combination& b : classified) {
+      ASSERT_FALSE(Beats(a, b) && Beats(b, a))
+          << static_cast<int>(a.type) << "/" << int{a.key} << "/" << a.count << " vs "
+          << static_cast<int>(b.type) << "/" << int{b.key} << "/" << b.count;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quarn
