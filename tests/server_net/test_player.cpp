@@ -1,0 +1,216 @@
+#include "tests/server_net/test_player.h"
+
+#include <algorithm>
+
+#include "core/gbk.h"
+#include "core/tpoker.h"
+#include "protocol/packet_builder.h"
+
+namespace quarn::test {
+namespace {
+
+constexpr std::int32_t kTable = 1;
+constexpr std::uint8_t kSingle = 1;
+constexpr int kOpeningBid = 5;
+
+bool IsTableWide(MessageType type) {
+  switch (type) {
+    case MessageType::SeatList:
+    case MessageType::StartCardNotice:
+    case MessageType::BidStart:
+    case MessageType::BidTurn:
+    case MessageType::BidResult:
+    case MessageType::PlayNotice:
+    case MessageType::PlayTurn:
+    case MessageType::GameEnd:
+    case MessageType::ChatNotice:
+    case MessageType::IconNotice:
+    case MessageType::PlayerLeave:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+bool TestPlayer::SendLogin(std::uint8_t wantedSeat) {
+  auto packet =
+      BuildPacket(MessageType::LoginRequest, MakeLoginRequest(name_, "", 2, 5, kTable, wantedSeat));
+  if (!packet) return false;
+  Send(*packet);
+  return true;
+}
+
+void TestPlayer::Pump(int ms) {
+  for (const Packet& packet : wire_.Read(ms)) Handle(packet);
+}
+
+void TestPlayer::Send(const Packet& packet) {
+  const auto bytes = packet.data();
+  switch (style_) {
+    case SendStyle::Whole:
+      wire_.Write(bytes);
+      break;
+    case SendStyle::ByteByByte:
+      wire_.WriteByteByByte(bytes);
+      break;
+    case SendStyle::WithChat: {
+      // Logged in already: the chat goes first; else the login must come first.
+      auto chat =
+          BuildPacket(MessageType::ChatSay, ChatRecord{kTable, 0, Utf8ToGbk("出牌了") + name_});
+      if (!chat) return;
+      std::vector<std::uint8_t> both;
+      const auto first = seat_ >= 0 ? chat->data() : bytes;
+      const auto second = seat_ >= 0 ? bytes : chat->data();
+      both.insert(both.end(), first.begin(), first.end());
+      both.insert(both.end(), second.begin(), second.end());
+      wire_.Write(both);
+      // Sent before the second deal, relayed before it (the server takes a
+      // connection's packets in order, and the game waits for this seat's turn).
+      if (deals_ <= 1) ++chatsInWindow_;
+      break;
+    }
+  }
+}
+
+void TestPlayer::Handle(const Packet& packet) {
+  PacketHeader header;
+  if (DecodeHeader(header, packet) != 0) {
+    faults_.push_back("a packet with a bad header");
+    return;
+  }
+  const MessageType type = header.type();
+  if (deals_ == 1 && IsTableWide(type)) {
+    const auto bytes = packet.data();
+    window_.emplace_back(bytes.begin(), bytes.end());
+  }
+  switch (type) {
+    case MessageType::LoginReply: {
+      LoginRecord reply;
+      if (DecodeLoginReply(reply, packet) == 0) seat_ = reply.seat;
+      break;
+    }
+    case MessageType::DealCards:
+      OnDeal(packet);
+      break;
+    case MessageType::ExtraCards: {
+      DealRecord extras;
+      if (DecodeExtraCards(extras, packet) != 0) break;
+      hand_.insert(hand_.end(), extras.cards.begin(), extras.cards.begin() + extras.count);
+      if (deals_ == 1) firstExtras_.assign(extras.cards.begin(), extras.cards.begin() + 8);
+      haveExtras_ = true;
+      LeadIfReady();
+      break;
+    }
+    case MessageType::BidStart:
+    case MessageType::BidTurn:
+      OnBid(packet, type == MessageType::BidStart);
+      break;
+    case MessageType::BidResult: {
+      BidRecord result;
+      if (DecodeBidResult(result, packet) != 0) break;
+      landlord_ = result.seat;
+      haveResult_ = true;
+      if (deals_ == 1) {
+        firstLandlord_ = result.seat;
+        firstPoints_ = result.points;
+      }
+      LeadIfReady();
+      break;
+    }
+    case MessageType::PlayNotice:
+      OnPlayNotice(packet);
+      break;
+    case MessageType::PlayTurn:
+      OnPlayTurn(packet);
+      break;
+    case MessageType::GameEnd: {
+      GameEndRecord end;
+      if (DecodeGameEnd(end, packet) == 0 && !gameEnd_) gameEnd_ = end;
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void TestPlayer::OnDeal(const Packet& packet) {
+  DealRecord deal;
+  if (DecodeDealCards(deal, packet) != 0 || deal.seat != seat_) {
+    faults_.push_back("a deal for another seat or a bad deal");
+    return;
+  }
+  ++deals_;
+  hand_.assign(deal.cards.begin(), deal.cards.begin() + deal.count);
+  if (deals_ == 1) firstDeal_ = hand_;
+  landlord_ = -1;
+  lastPlayer_ = -1;
+  haveResult_ = haveExtras_ = false;
+}
+
+void TestPlayer::OnBid(const Packet& packet, bool opening) {
+  BidRecord bid;
+  if (DecodeBidStart(bid, packet) != 0 || bid.seat != seat_) return;
+  const bool offer = opening;
+  auto answer =
+      BuildPacket(offer ? MessageType::BidOffer : MessageType::BidPass,
+                  BidRecord{kTable, static_cast<std::uint8_t>(seat_), offer ? kOpeningBid : 0});
+  if (answer) Send(*answer);
+}
+
+void TestPlayer::OnPlayNotice(const Packet& packet) {
+  PlayRecord play;
+  if (DecodePlayNotice(play, packet) != 0 || play.count == 0) return;
+  lastPlayer_ = play.seat;
+  if (play.seat != seat_) return;
+  for (int i = 0; i < play.count; ++i) {
+    const auto it = std::find_if(hand_.begin(), hand_.end(), [&](std::uint8_t card) {
+      return FoldCard(card) == FoldCard(play.cards[static_cast<std::size_t>(i)]);
+    });
+    if (it == hand_.end()) {
+      faults_.push_back("a play of a card this seat does not hold");
+    } else {
+      hand_.erase(it);
+    }
+  }
+}
+
+void TestPlayer::OnPlayTurn(const Packet& packet) {
+  SeatRecord turn;
+  if (DecodePlayTurn(turn, packet) != 0 || turn.seat != seat_) return;
+  if (lastPlayer_ < 0 || lastPlayer_ == seat_) {
+    Lead();
+  } else {
+    Pass();
+  }
+}
+
+void TestPlayer::LeadIfReady() {
+  if (haveResult_ && haveExtras_ && landlord_ == seat_ && lastPlayer_ < 0) Lead();
+}
+
+void TestPlayer::Lead() {
+  if (hand_.empty()) {
+    faults_.push_back("asked to lead with no cards");
+    return;
+  }
+  const auto lowest = std::min_element(hand_.begin(), hand_.end(),
+                                       [](auto a, auto b) { return RankOf(a) < RankOf(b); });
+  PlayRecord play;
+  play.tableNumber = kTable;
+  play.seat = static_cast<std::uint8_t>(seat_);
+  play.count = 1;
+  play.cards[0] = static_cast<std::uint8_t>(FoldCard(*lowest));
+  play.comboType = kSingle;
+  play.keyRank = static_cast<std::uint8_t>(RankOf(*lowest));
+  if (auto packet = BuildPacket(MessageType::PlayCards, play)) Send(*packet);
+}
+
+void TestPlayer::Pass() {
+  auto packet =
+      BuildPacket(MessageType::PlayPass, SeatRecord{kTable, static_cast<std::uint8_t>(seat_)});
+  if (packet) Send(*packet);
+}
+
+}  // namespace quarn::test
