@@ -26,8 +26,8 @@ using MessageHook = std::function<void(const ShownMessage&)>;
 MessageHook SetMessageHook(MessageHook hook);
 
 // The captions in use.
-inline const QString kCaptionHint = QStringLiteral("提示");
-inline const QString kCaptionWarning = QStringLiteral("警告");
-inline const QString kCaptionError = QStringLiteral("错误");
+inline const QString kBoxHint = QStringLiteral("提示");
+inline const QString kBoxWarning = QStringLiteral("警告");
+inline const QString kBoxError = QStringLiteral("错误");
 
 }  // namespace quarn::client

@@ -1,0 +1,8 @@
+#include "client/ui/frmdlgservice.h"
+
+namespace quarn::client {
+
+TDlgService::TDlgService(QWidget* parent)
+    : TDlgIconPicker("SERVICE_", kOffered, QStringLiteral("选择服务项目的窗口"), parent) {}
+
+}  // namespace quarn::client

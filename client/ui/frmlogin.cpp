@@ -1,0 +1,272 @@
+#include "client/ui/frmlogin.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+#include "client/ui/artwork.h"
+#include "client/ui/frmdlghead.h"
+#include "client/ui/frmdlgservice.h"
+#include "client/ui/msgbox.h"
+#include "client/ui/uifont.h"
+#include "core/gbk.h"
+#include "protocol/packet_builder.h"
+
+namespace quarn::client {
+namespace {
+
+constexpr int kNameChars = 15;
+constexpr int kDroppedRows = 6;
+
+QLabel* MakeLabel(const QString& text, int x, int y, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->move(x, y);
+  label->adjustSize();
+  return label;
+}
+
+QComboBox* MakeEditableCombo(QRect geometry, QWidget* parent) {
+  auto* combo = new QComboBox(parent);
+  combo->setGeometry(geometry);
+  combo->setEditable(true);
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  combo->setCompleter(nullptr);  // what is typed stays typed, so it counts as new
+  combo->setMaxVisibleItems(kDroppedRows);
+  return combo;
+}
+
+// The small picture of the lower left corner: the big joker, scaled down.
+QPixmap CornerPicture(qreal ratio) {
+  QPixmap face = ResourceBitmap("CARD_55", ratio * 2);
+  QPixmap small(QSize(36, 48) * ratio);
+  small.setDevicePixelRatio(ratio);
+  small.fill(Qt::transparent);
+  QPainter painter(&small);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawPixmap(QRectF(0, 0, 36, 48), face, QRectF(QPointF(0, 0), face.size()));
+  return small;
+}
+
+// Replaces the items of `combo`, keeping the typed text and the chosen entry.
+void FillCombo(QComboBox* combo, const std::vector<std::string>& items, int chosen) {
+  const QString text = combo->currentText();
+  combo->blockSignals(true);
+  combo->clear();
+  for (const std::string& item : items) combo->addItem(QString::fromStdString(item));
+  combo->setCurrentIndex(chosen);
+  if (chosen < 0) combo->setEditText(text);
+  combo->blockSignals(false);
+}
+
+}  // namespace
+
+TFormLogin::TFormLogin(TDlgHead* dlgHead, TDlgService* dlgService, QWidget* parent)
+    : QDialog(parent), dlgHead_(dlgHead), dlgService_(dlgService) {
+  runDialog_ = [](QDialog& dialog) { return dialog.exec(); };
+  setWindowTitle(QStringLiteral("登录到“Vardel”服务器"));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+  setFont(UiFont(12));
+  setFixedSize(332, 218);
+  BuildControls();
+}
+
+void TFormLogin::BuildControls() {
+  auto* bevel = new QFrame(this);
+  bevel->setGeometry(16, 8, 297, 129);
+  bevel->setFrameShape(QFrame::StyledPanel);
+  bevel->setFrameShadow(QFrame::Sunken);
+
+  MakeLabel(QStringLiteral("姓名"), 32, 24, this);
+  comboBoxName_ = MakeEditableCombo(QRect(64, 20, 161, 21), this);
+  comboBoxName_->lineEdit()->setMaxLength(kNameChars);
+  comboBoxName_->setAttribute(Qt::WA_InputMethodEnabled);
+  connect(comboBoxName_, &QComboBox::activated, this, [this](int index) {
+    chosenName_ = index;
+    ComboBoxNameChange(index);
+  });
+  connect(comboBoxName_->lineEdit(), &QLineEdit::textEdited, this, [this] { chosenName_ = -1; });
+
+  MakeLabel(QStringLiteral("密码"), 32, 48, this);
+  editPassword_ = new QLineEdit(this);
+  editPassword_->setGeometry(64, 44, 161, 21);
+  editPassword_->setMaxLength(kNameChars);
+  editPassword_->setEchoMode(QLineEdit::Password);
+
+  MakeLabel(QStringLiteral("服务器"), 32, 81, this);
+  comboBoxAddress_ = MakeEditableCombo(QRect(72, 76, 153, 21), this);
+  connect(comboBoxAddress_, &QComboBox::activated, this,
+          [this](int index) { chosenAddress_ = index; });
+  connect(comboBoxAddress_->lineEdit(), &QLineEdit::textEdited, this,
+          [this] { chosenAddress_ = -1; });
+
+  MakeLabel(QStringLiteral("桌号"), 32, 107, this);
+  editTable_ = new QLineEdit(QStringLiteral("1"), this);
+  editTable_->setGeometry(64, 103, 49, 21);
+  MakeLabel(QStringLiteral("方位"), 128, 107, this);
+  comboBoxSeat_ = new QComboBox(this);
+  comboBoxSeat_->setGeometry(160, 103, 65, 21);
+  comboBoxSeat_->addItems(
+      {QStringLiteral("东"), QStringLiteral("北"), QStringLiteral("西"), QStringLiteral("南")});
+
+  imageHead_ = new QLabel(this);
+  imageHead_->setGeometry(256, 18, kIconSize, kIconSize);
+  imageHead_->setToolTip(QStringLiteral("头像"));
+  imageHead_->installEventFilter(this);
+  imageService_ = new QLabel(this);
+  imageService_->setGeometry(256, 74, kIconSize, kIconSize);
+  imageService_->setToolTip(QStringLiteral("服务"));
+  imageService_->installEventFilter(this);
+  MakeLabel(QStringLiteral("双击换头像"), 244, 54, this)->setStyleSheet("color: gray;");
+  MakeLabel(QStringLiteral("双击换服务"), 244, 110, this)->setStyleSheet("color: gray;");
+
+  auto* picture = new QLabel(this);
+  picture->setGeometry(24, 154, 36, 48);
+  picture->setPixmap(CornerPicture(DefaultPixelRatio()));
+  auto* caption = MakeLabel(QStringLiteral("Vardel 四人斗地主\n两副牌，一人当地主"), 70, 162, this);
+  caption->setStyleSheet("color: #204080;");
+
+  bitBtnLogin_ = new QPushButton(QStringLiteral("登录(&L)"), this);
+  bitBtnLogin_->setGeometry(216, 152, 75, 25);
+  bitBtnLogin_->setDefault(true);
+  connect(bitBtnLogin_, &QPushButton::clicked, this, &TFormLogin::BitBtnLoginClick);
+  bitBtnCancel_ = new QPushButton(QStringLiteral("放弃(&A)"), this);
+  bitBtnCancel_->setGeometry(216, 184, 75, 25);
+  connect(bitBtnCancel_, &QPushButton::clicked, this, &QDialog::reject);
+
+  setTabOrder(comboBoxName_, editPassword_);
+  setTabOrder(editPassword_, editTable_);
+  setTabOrder(editTable_, comboBoxSeat_);
+  setTabOrder(comboBoxSeat_, bitBtnLogin_);
+  setTabOrder(bitBtnLogin_, bitBtnCancel_);
+  setTabOrder(bitBtnCancel_, comboBoxAddress_);
+}
+
+QString TFormLogin::PlayerName() const {
+  return comboBoxName_->currentText();
+}
+
+int TFormLogin::ChosenName() const {
+  return chosenName_;
+}
+int TFormLogin::ChosenAddress() const {
+  return chosenAddress_;
+}
+
+void TFormLogin::DrawIcon(QLabel* image, const std::string& resourceName) {
+  image->setPixmap(ResourceBitmap(resourceName, devicePixelRatioF()));
+}
+
+void TFormLogin::showEvent(QShowEvent* event) {
+  FormShow();
+  QDialog::showEvent(event);
+}
+
+bool TFormLogin::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonDblClick) {
+    if (watched == imageHead_) {
+      ImageHeadDblClick();
+      return true;
+    }
+    if (watched == imageService_) {
+      ImageServiceDblClick();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TFormLogin::FormShow() {
+  if (!firstShow_) return;
+  LoadSettings();
+  firstShow_ = false;
+  DrawIcon(imageHead_, "BITMAP_1");
+  DrawIcon(imageService_, "SERVICE_1");
+  serviceNo_ = dlgService_->Selected();
+  iconNo_ = dlgHead_->Selected();
+}
+
+void TFormLogin::ComboBoxNameChange(int index) {
+  if (index < 0 || index >= static_cast<int>(lists_.icons.size())) return;
+  // A damaged icon entry leaves the icon as it was.
+  std::optional<int> icon = ParseIconNumber(lists_.icons[static_cast<std::size_t>(index)]);
+  if (!icon || *icon < 1 || *icon > kHeadIconCount || *icon == iconNo_) return;
+  iconNo_ = *icon;
+  DrawIcon(imageHead_, BitmapName(iconNo_));
+}
+
+void TFormLogin::ImageHeadDblClick() {
+  if (runDialog_(*dlgHead_) != QDialog::Accepted) return;
+  iconNo_ = dlgHead_->Selected();
+  DrawIcon(imageHead_, BitmapName(iconNo_));
+  if (chosenName_ >= 0 && chosenName_ < static_cast<int>(lists_.icons.size())) {
+    lists_.icons[static_cast<std::size_t>(chosenName_)] = std::to_string(iconNo_);
+  }
+}
+
+void TFormLogin::ImageServiceDblClick() {
+  if (runDialog_(*dlgService_) != QDialog::Accepted) return;
+  serviceNo_ = dlgService_->Selected();
+  DrawIcon(imageService_, ServiceName(serviceNo_));
+}
+
+void TFormLogin::LoadSettings() {
+  lists_ = LoadLoginLists(TIniFile(settingsPath_));
+  chosenName_ = -1;
+  chosenAddress_ = -1;
+  FillCombos();
+}
+
+void TFormLogin::FillCombos() {
+  FillCombo(comboBoxName_, lists_.names, chosenName_);
+  FillCombo(comboBoxAddress_, lists_.addresses, chosenAddress_);
+}
+
+void TFormLogin::SaveSettings() {
+  // Read the file afresh so that whatever else it holds survives the rewrite.
+  TIniFile ini(settingsPath_);
+  const std::string name = comboBoxName_->currentText().toStdString();
+  const std::string address = comboBoxAddress_->currentText().toStdString();
+  const bool nameTyped = chosenName_ < 0 && !name.empty();
+  const bool addressTyped = chosenAddress_ < 0 && !address.empty();
+  AddTypedEntries(lists_, nameTyped ? name : std::string(), iconNo_,
+                  addressTyped ? address : std::string());
+  // The new entries now stand at index 0; a second attempt must not add them again.
+  if (nameTyped) chosenName_ = 0;
+  if (addressTyped) chosenAddress_ = 0;
+  FillCombos();
+  WriteLoginLists(ini, lists_);
+  ini.UpdateFile();  // a settings file that cannot be written must not stop the login
+}
+
+void TFormLogin::BitBtnLoginClick() {
+  const QString name = comboBoxName_->currentText();
+  if (name.isEmpty()) {
+    ShowMessage(this, QStringLiteral("玩家名字必须输入!"), kBoxHint, MsgIcon::Information);
+    return;
+  }
+  const std::string password = editPassword_->text().toStdString();
+  std::optional<ServerAddress> address =
+      ParseServerAddress(comboBoxAddress_->currentText().toStdString());
+  if (!address || link_ == nullptr || link_->OpenConnection(address->host, address->port) != 0) {
+    ShowMessage(this, QStringLiteral("请检查服务器网络地址设置。"), kBoxError, MsgIcon::Error);
+    return;
+  }
+  ShowMessage(this, QStringLiteral("确定要向此服务器登录吗？"), kBoxHint, MsgIcon::Question);
+  SaveSettings();
+  const std::int32_t table = ParseTableNumber(editTable_->text().toStdString());
+  const int seat = std::max(comboBoxSeat_->currentIndex(), 0);
+  // The head icon sent is the one shown, which the table window also gives the own player.
+  LoginRecord request =
+      MakeLoginRequest(Utf8ToGbk(name.toStdString()), Utf8ToGbk(password), serviceNo_, iconNo_,
+                       table, static_cast<std::uint8_t>(seat));
+  std::optional<Packet> packet = BuildPacket(MessageType::LoginRequest, request);
+  if (!packet || link_->SendPacket(*packet) != 0) return;
+  accept();
+}
+
+}  // namespace quarn::client
