@@ -1,0 +1,245 @@
+#include "server/console/form_server.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <vector>
+
+#include "server/console/running_light.h"
+#include "server/server_table.h"
+
+namespace quarn::server {
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "test_server_console";
+  static char* argv[] = {name, nullptr};
+  static QApplication app(argc, argv);
+  return app;
+}
+
+// A host without sockets: Listen() answers as told.
+struct FakeHost : IServerHost {
+  bool listenWorks = true;
+  bool listening = false;
+  bool Listen(std::uint16_t) override { return listening = listenWorks; }
+  void StopListening() override { listening = false; }
+  int Send(ConnectionId, std::span<const std::uint8_t> bytes) override {
+    return static_cast<int>(bytes.size());
+  }
+  void Close(ConnectionId) override {}
+  std::tm LocalTime() override {
+    std::tm t{};
+    t.tm_year = 126;
+    t.tm_mon = 11;
+    t.tm_mday = 6;
+    t.tm_hour = 14;
+    t.tm_min = 40;
+    t.tm_sec = 34;
+    return t;
+  }
+  std::chrono::steady_clock::time_point Monotonic() override {
+    return std::chrono::steady_clock::time_point{};
+  }
+  void Pause(std::chrono::milliseconds) override {}
+};
+
+struct WarningSeen {
+  bool shown = false;
+  QString caption;
+  QString text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// Closes the next modal message box as soon as it shows, noting what it said;
+// gives up after a while so that a missing box cannot hang the test.
+void CatchNextBox(WarningSeen& seen) {
+  auto* timer = new QTimer(qApp);
+  auto tries = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, [timer, tries, &seen] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      seen = {true, box->windowTitle(), box->text(), box->icon()};
+      box->button(QMessageBox::Ok)->click();
+    } else if (++*tries < 200) {
+      return;
+    }
+    timer->stop();
+    timer->deleteLater();
+  });
+  timer->start(10);
+}
+
+// Members below need the application already.
+struct WithApp {
+  WithApp() { App(); }
+};
+
+class FormServerTest : public WithApp, public ::testing::Test {
+ protected:
+  FormServerTest() {
+    app_ = std::make_unique<ServerApp>(host_, form_, dir_.path().toStdString());
+    form_.Attach(app_.get());
+  }
+  ~FormServerTest() override { form_.Attach(nullptr); }
+
+  template <typename T>
+  T* Find(const char* name) {
+    T* child = form_.findChild<T*>(name);
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+  }
+  std::vector<QWidget*> SettingsControls() {
+    return {Find<QCheckBox>("CheckBoxBid"),   Find<QLineEdit>("EditPoint"),
+            Find<QCheckBox>("CheckBoxRand"),  Find<QCheckBox>("CheckBoxDelay"),
+            Find<QLineEdit>("EditDelaySync"), Find<QLineEdit>("EditDelayDeal")};
+  }
+  bool SettingsEnabled() {
+    bool all = true;
+    bool none = true;
+    for (QWidget* control : SettingsControls()) {
+      all = all && control->isEnabled();
+      none = none && !control->isEnabled();
+    }
+    EXPECT_TRUE(all || none) << "the six settings are enabled together";
+    return all;
+  }
+  QString Status() { return Find<QLabel>("StatusPanel0")->text(); }
+  QColor Light() { return Find<RunningLight>("ShapeLight")->Fill(); }
+  QString Log() { return Find<QPlainTextEdit>("MemoLog")->toPlainText(); }
+  void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+
+  QTemporaryDir dir_;
+  FakeHost host_;
+  TFormServer form_;
+  std::unique_ptr<ServerApp> app_;
+};
+
+TEST_F(FormServerTest, ShowsTheConsoleAsDescribed) {
+  form_.show();
+  EXPECT_EQ(form_.windowTitle(), "“Vardel”服务器程序");
+  EXPECT_EQ(form_.size(), QSize(473, 229));
+  EXPECT_EQ(form_.minimumSize(), form_.maximumSize());
+  EXPECT_EQ(form_.font().pixelSize(), 12);
+  EXPECT_EQ(Find<QPushButton>("BtnStart")->text(), "启动(&S)");
+  EXPECT_EQ(Find<QPushButton>("BtnStop")->text(), "停止(&T)");
+  EXPECT_EQ(Status(), "服务器连接...");
+  EXPECT_EQ(Find<QLabel>("StatusPanel0")->width(), 300);
+  EXPECT_EQ(Find<QLabel>("StatusPanel1")->width(), 50);
+  EXPECT_EQ(Light(), QColor(255, 0, 0));
+
+  auto* pages = Find<QTabWidget>("PageControl1");
+  ASSERT_EQ(pages->count(), 3);
+  EXPECT_EQ(pages->tabText(0), "运行日志");
+  EXPECT_EQ(pages->tabText(1), "英雄榜");
+  EXPECT_EQ(pages->tabText(2), "系统配置");
+  EXPECT_EQ(pages->widget(0), Find<QPlainTextEdit>("MemoLog"));
+  EXPECT_EQ(pages->widget(1), Find<QPlainTextEdit>("MemoHero"));
+
+  EXPECT_EQ(Find<QCheckBox>("CheckBoxBid")->text(), "允许卖地主");
+  EXPECT_EQ(Find<QCheckBox>("CheckBoxRand")->text(), "每局随机数更新");
+  EXPECT_EQ(Find<QCheckBox>("CheckBoxDelay")->text(), "允许通讯时延");
+  QStringList labels;
+  for (const QLabel* label : pages->widget(2)->findChildren<QLabel*>()) labels << label->text();
+  for (const char* text : {"每局默认点数", "同步时延", "发牌时延", "毫秒"}) {
+    EXPECT_TRUE(labels.contains(QString::fromUtf8(text))) << text;
+  }
+  const ConsoleSettings start = form_.Settings();
+  EXPECT_FALSE(start.allowBid);
+  EXPECT_EQ(start.defaultPoints, "10");
+  EXPECT_FALSE(start.randEachGame);
+  EXPECT_TRUE(start.allowDelay);
+  EXPECT_EQ(start.delaySync, "200");
+  EXPECT_EQ(start.delayDeal, "500");
+  EXPECT_TRUE(SettingsEnabled());
+
+  // For a person to look at: QUARN_SCREENSHOT=<file.png> saves the window.
+  if (const QByteArray path = qgetenv("QUARN_SCREENSHOT"); !path.isEmpty()) {
+    Find<QPlainTextEdit>("MemoLog")->appendPlainText("14:40:34启动服务器");
+    form_.grab().save(QString::fromLocal8Bit(path));
+    pages->setCurrentIndex(2);
+    form_.grab().save(QString::fromLocal8Bit(path).replace(".png", "-settings.png"));
+    pages->setCurrentIndex(0);
+  }
+}
+
+TEST_F(FormServerTest, StartAndStopSwitchLightStatusAndSettings) {
+  form_.show();
+  Click("BtnStart");
+  EXPECT_TRUE(host_.listening);
+  EXPECT_EQ(Status(), "服务器正在运行中...");
+  EXPECT_EQ(Light(), QColor(0, 255, 0));
+  EXPECT_FALSE(SettingsEnabled());
+  EXPECT_TRUE(Find<QPushButton>("BtnStart")->isEnabled());
+  EXPECT_TRUE(Find<QPushButton>("BtnStop")->isEnabled());
+  EXPECT_TRUE(Log().endsWith("启动服务器"));
+
+  QTest::mouseDClick(&form_, Qt::LeftButton, {}, QPoint(150, 20));
+  EXPECT_TRUE(Log().contains("[Status=2][Count=0][Players=(0)(0)(0)(0)]"));
+  EXPECT_TRUE(Log().endsWith("--------结束诊断--------"));
+
+  Click("BtnStop");
+  EXPECT_FALSE(host_.listening);
+  EXPECT_EQ(Status(), "服务器已停止...");
+  EXPECT_EQ(Light(), QColor(255, 0, 0));
+  EXPECT_TRUE(SettingsEnabled());
+  EXPECT_TRUE(Log().endsWith("停止服务器"));
+
+  // A port that cannot be opened: the status says so and nothing else changes.
+  host_.listenWorks = false;
+  Click("BtnStart");
+  EXPECT_EQ(Status(), "服务器启动失败...");
+  EXPECT_EQ(Light(), QColor(255, 0, 0));
+  EXPECT_TRUE(SettingsEnabled());
+
+  // Closing saves both views into the server's folder.
+  form_.close();
+  const QStringList files = QDir(dir_.path()).entryList(QDir::Files, QDir::Name);
+  ASSERT_EQ(files.size(), 2) << files.join(' ').toStdString();
+  EXPECT_TRUE(files[0].startsWith("Hero"));
+  EXPECT_TRUE(files[1].startsWith("Log"));
+}
+
+TEST_F(FormServerTest, ASettingThatIsNoIntegerRefusesTheStartWithAWarning) {
+  form_.show();
+  for (const char* edit : {"EditPoint", "EditDelaySync", "EditDelayDeal"}) {
+    auto* field = Find<QLineEdit>(edit);
+    const QString before = field->text();
+    field->setText("12a");
+    WarningSeen seen;
+    CatchNextBox(seen);
+    Click("BtnStart");
+    EXPECT_TRUE(seen.shown) << edit;
+    EXPECT_EQ(seen.caption, "警告");
+    EXPECT_EQ(seen.text, "请查看服务器系统配置项是否设置有误！");
+    EXPECT_EQ(seen.icon, QMessageBox::Warning);
+    EXPECT_FALSE(host_.listening);
+    EXPECT_FALSE(app_->Listening());
+    EXPECT_TRUE(SettingsEnabled());
+    EXPECT_EQ(field->text(), "12a");  // the text is kept for the user to mend
+    EXPECT_EQ(Status(), "服务器连接...");
+    field->setText(before);
+  }
+  // Mended, the same click starts the server with the changed settings.
+  Find<QCheckBox>("CheckBoxBid")->setChecked(true);
+  Find<QLineEdit>("EditPoint")->setText("25");
+  Click("BtnStart");
+  EXPECT_TRUE(app_->Listening());
+  EXPECT_EQ(app_->Table()->DefaultPoints, 25u);
+  EXPECT_TRUE(app_->Table()->AllowBid);
+}
+
+}  // namespace
+}  // namespace quarn::server
