@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/combination.h"
+#include "core/movegen.h"
 #include "core/rn32.h"
 #include "core/tselectpoker.h"
 
@@ -66,6 +67,56 @@ void BM_Beats(benchmark::State& state) {
   state.SetLabel(std::to_string(n) + " combinations");
 }
 BENCHMARK(BM_Beats);
+
+// 33-card hands: a landlord's hand from a shuffled pack, and a hand of eleven
+// triples, the richest in planes.
+std::vector<std::vector<std::uint8_t>> LandlordHands() {
+  std::mt19937_64 gen(33);
+  std::vector<std::vector<std::uint8_t>> hands(64);
+  for (auto& hand : hands) {
+    std::array<std::uint8_t, 108> deck{};
+    quarn::Shuffle(108, deck, gen);
+    hand.assign(deck.begin(), deck.begin() + 33);
+  }
+  return hands;
+}
+
+void BM_LegalMovesLandlordHand(benchmark::State& state) {
+  const auto hands = LandlordHands();
+  std::size_t i = 0;
+  std::size_t moves = 0;
+  for (auto _ : state) {
+    const auto result = quarn::LegalMoves(hands[i++ & 63]);
+    moves += result.size();
+    benchmark::DoNotOptimize(result.data());
+  }
+  state.counters["moves"] = static_cast<double>(moves) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_LegalMovesLandlordHand);
+
+void BM_LegalMovesElevenTriples(benchmark::State& state) {
+  std::vector<std::uint8_t> hand;
+  for (int i = 0; i < 33; ++i) hand.push_back(static_cast<std::uint8_t>((i / 3) * 4 + 1 + i % 3));
+  std::size_t moves = 0;
+  for (auto _ : state) {
+    const auto result = quarn::LegalMoves(hand);
+    moves = result.size();
+    benchmark::DoNotOptimize(result.data());
+  }
+  state.counters["moves"] = static_cast<double>(moves);
+}
+BENCHMARK(BM_LegalMovesElevenTriples);
+
+void BM_BeatingMovesOverAPair(benchmark::State& state) {
+  const auto hands = LandlordHands();
+  const quarn::Combination table{quarn::CombinationType::Rocket, 6, 2};
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const auto result = quarn::BeatingMoves(hands[i++ & 63], table);
+    benchmark::DoNotOptimize(result.data());
+  }
+}
+BENCHMARK(BM_BeatingMovesOverAPair);
 
 }  // namespace
 
