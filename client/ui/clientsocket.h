@@ -39,6 +39,9 @@ class TClientSocket : public QObject, public IPacketWriter {
   // Connecting or connected.
   bool IsOpen() const;
   bool IsConnected() const;
+  // The current connection stood at some point (false while still connecting
+  // or after a connect that failed).
+  bool WasConnected() const { return wasConnected_; }
 
   // Hands the whole packet to the connection in one write. False when the
   // socket is not open or took fewer bytes than the packet has.

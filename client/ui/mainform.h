@@ -133,6 +133,10 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   QLabel* LabelCount(int position) const;
   QLabel* ImageHead(int position) const;
 
+ signals:
+  // The window was closed (quit button or system menu): the program ends.
+  void closed();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -154,7 +158,6 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   CardErrorSink previousCardErrorSink_;
   // The winner's text stays in the middle panel until the next game's bidding or play.
   bool holdWinnerText_ = false;
-  bool titleSet_ = false;
 
   QLabel* labelSeat_ = nullptr;
   TImagePoker* imageLordCard_ = nullptr;

@@ -26,10 +26,14 @@ class TSeatView : public IPlayerView {
   void ShowLandlordMark() override;
 
  private:
+  // A long name pushes the count label to its right instead of running under it.
+  void PlaceCount();
+
   QLabel* name_;
   QLabel* count_;
   QLabel* head_;
   QLabel* mark_;
+  int countX_ = 0;
 };
 
 class TOwnView : public TSeatView {

@@ -1,0 +1,138 @@
+// Quarn: the player's table window with its login window and dialogs.
+//
+// usage: Quarn [--server HOST[:PORT]]
+//   --server  puts HOST[:PORT] into the login window's server box, so that a
+//             table started by a script (make play) needs no typing. Without
+//             it the box offers the addresses remembered in quarn.ini.
+#include <QApplication>
+#include <QComboBox>
+#include <QScreen>
+#include <QStringList>
+#include <QTimer>
+#include <cstdio>
+
+#include "client/model/screen_texts.h"
+#include "client/ui/frmbid.h"
+#include "client/ui/frmdlghead.h"
+#include "client/ui/frmdlgservice.h"
+#include "client/ui/frmlogin.h"
+#include "client/ui/frmresult.h"
+#include "client/ui/frmtalk.h"
+#include "client/ui/mainform.h"
+#include "client/ui/uifont.h"
+#include "core/gbk.h"
+
+namespace {
+
+using namespace quarn::client;
+
+constexpr const char* kUsage = "usage: Quarn [--server HOST[:PORT]]\n";
+
+struct Options {
+  QString server;
+  bool ok = true;
+};
+
+Options ParseOptions(const QStringList& args) {
+  Options options;
+  for (qsizetype i = 1; i < args.size(); ++i) {
+    const QString& arg = args[i];
+    if (arg == QLatin1String("--server") && i + 1 < args.size()) {
+      options.server = args[++i];
+    } else if (arg.startsWith(QLatin1String("--server="))) {
+      options.server = arg.mid(9);
+    } else {
+      options.ok = false;
+    }
+  }
+  return options;
+}
+
+void CentreOnScreen(QWidget& window) {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    window.move(screen->availableGeometry().center() - window.rect().center());
+  }
+}
+
+// The seats' names and scores as the hero board records them.
+ScoreSnapshot Snapshot(const TClientTable& table) {
+  ScoreSnapshot snapshot;
+  for (int seat = 0; seat < kSeatCount; ++seat) {
+    const auto i = static_cast<std::size_t>(seat);
+    snapshot.names[i] = QString::fromStdString(table.SeatPlayerName(seat));
+    snapshot.scores[i] = table.Seats[i].Score;
+  }
+  return snapshot;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QString::fromUtf8(kAppTitle.data(), kAppTitle.size()));
+  QApplication::setFont(UiFont(12));
+  const Options options = ParseOptions(QApplication::arguments());
+  if (!options.ok) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+
+  // The table window first, then the login window and the dialogs.
+  TMainForm mainForm;
+  TDlgHead dlgHead(&mainForm);
+  TDlgService dlgService(&mainForm);
+  TFormLogin formLogin(&dlgHead, &dlgService, &mainForm);
+  TFormBid formBid(&mainForm);
+  TFormGameResult formGameResult(&mainForm);
+  TFormTalk formTalk(&mainForm);
+
+  formLogin.SetLink(&mainForm);
+  if (!options.server.isEmpty()) formLogin.ComboBoxAddress()->setEditText(options.server);
+  formGameResult.SetSnapshotSource([&mainForm] { return Snapshot(mainForm.Table()); });
+  QObject::connect(&formBid, &TFormBid::bidOffered, &mainForm, [&mainForm](int points) {
+    mainForm.Table().BidPoints = points;
+    mainForm.SendBid();
+  });
+  QObject::connect(&formBid, &TFormBid::bidPassed, &mainForm,
+                   [&mainForm] { mainForm.SendBidPass(); });
+  QObject::connect(&formTalk, &TFormTalk::talkRequested, &mainForm,
+                   [&mainForm](const QByteArray& gbk) {
+                     const std::string utf8 = quarn::GbkToUtf8(gbk.toStdString());
+                     mainForm.SendTalk(QString::fromStdString(utf8));
+                   });
+
+  TableWindows windows;
+  windows.login = [&formLogin]() -> std::optional<LoginOutcome> {
+    if (formLogin.exec() != QDialog::Accepted) return std::nullopt;
+    return LoginOutcome{formLogin.PlayerName(), formLogin.ServiceNo(), formLogin.IconNo()};
+  };
+  windows.bid = [&formBid](int currentBid, int proposedBid) {
+    formBid.SetCurrentBid(currentBid);
+    formBid.SetProposedBid(proposedBid);
+    formBid.exec();
+  };
+  windows.showHero = [&formGameResult] {
+    formGameResult.show();
+    formGameResult.raise();
+    formGameResult.activateWindow();
+  };
+  windows.resetHero = [&formGameResult] { formGameResult.ResetBoard(); };
+  windows.showTalk = [&formTalk](bool visible) {
+    if (visible) {
+      formTalk.show();
+      formTalk.raise();
+    } else {
+      formTalk.hide();
+    }
+  };
+  mainForm.SetWindows(std::move(windows));
+
+  // The talk window or the hero board left open must not keep the program alive.
+  QObject::connect(&mainForm, &TMainForm::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+  CentreOnScreen(mainForm);
+  mainForm.show();
+  mainForm.BtnLogin()->setFocus();
+  // The login window opens over the table as soon as the event loop runs.
+  QTimer::singleShot(0, &mainForm, &TMainForm::BtnLoginClick);
+  return QApplication::exec();
+}
