@@ -7,6 +7,7 @@
 #include "bot/strategy.h"
 #include "client/model/client_sending.h"
 #include "client/model/client_service.h"
+#include "protocol/byte_order.h"
 
 namespace quarn::bot {
 namespace {
@@ -42,7 +43,19 @@ std::optional<Packet> BotSession::Login() {
 }
 
 void BotSession::OnPacket(const Packet& packet) {
+  // The model ignores the refusal form of the login answer and keeps waiting;
+  // a program wants to hear of it.
+  constexpr std::size_t kLoginTableAt = 164;
+  if (table_.GameState == TGameState::LoggingIn &&
+      packet.RawType() == static_cast<std::uint32_t>(MessageType::LoginReply) &&
+      packet.length >= kLoginTableAt + 4 && wire::GetI32(packet, kLoginTableAt) == -1) {
+    loginRefused_ = true;
+  }
   client::ReadPacket(table_, packet);
+}
+
+bool BotSession::LoggedIn() const {
+  return table_.GameState != TGameState::Offline && table_.GameState != TGameState::LoggingIn;
 }
 
 bool BotSession::WantsToMove() const {

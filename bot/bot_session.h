@@ -49,6 +49,11 @@ class BotSession final : private client::IClientDisplay {
   // When the next CheckAnswer has something to check; none when nothing waits.
   std::optional<Clock::time_point> AnswerDeadline() const;
 
+  // The server answered the login with its refusal (no free seat).
+  bool LoginRefused() const { return loginRefused_; }
+  // A seat was granted.
+  bool LoggedIn() const;
+
   int GamesFinished() const { return gamesFinished_; }
   bool Finished() const { return config_.games > 0 && gamesFinished_ >= config_.games; }
   int Refusals() const { return refusals_; }
@@ -92,6 +97,7 @@ class BotSession final : private client::IClientDisplay {
   int playedThisGame_ = 0;
   int gamesFinished_ = 0;
   int refusals_ = 0;
+  bool loginRefused_ = false;
   int playsSent_ = 0;
 };
 

@@ -1,0 +1,14 @@
+# Whole games against quarnd: games per second and the play round trip beside
+# a plain loopback echo. Needs quarnd (a Qt program) built beside it.
+if(QUARN_QT AND TARGET quarn_bot_core AND TARGET quarn_client_model)
+  add_library(quarn_bench_games STATIC
+    ${CMAKE_CURRENT_SOURCE_DIR}/games_socket.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/games_echo.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/games_driver.cpp)
+  target_include_directories(quarn_bench_games PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(quarn_bench_games PUBLIC quarn_bot_core PRIVATE quarn_warnings)
+  quarn_add_bench(bench_games ${CMAKE_CURRENT_SOURCE_DIR}/games_bench.cpp quarn_bench_games)
+  if(TARGET quarnd)
+    add_dependencies(bench_games quarnd)
+  endif()
+endif()

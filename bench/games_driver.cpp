@@ -1,0 +1,168 @@
+#include "bench/games_driver.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <thread>
+
+#include "bench/games_socket.h"
+#include "bot/bot_session.h"
+#include "protocol/stream_assembler.h"
+
+namespace quarn::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::size_t kNoticeSeatAt = 36;
+constexpr auto kRunLimit = std::chrono::minutes(5);
+
+struct Player {
+  std::unique_ptr<bot::BotSession> session;
+  Socket socket;
+  StreamAssembler assembler;
+  std::optional<Clock::time_point> playSentAt;
+};
+
+bool SendPacket(Player& player, const Packet& packet) {
+  if (packet.RawType() == static_cast<std::uint32_t>(MessageType::PlayCards)) {
+    player.playSentAt = Clock::now();
+  }
+  return SendAll(player.socket, packet.data());
+}
+
+// Reads what one socket holds; false when the server closed it.
+bool Drain(Player& player, GameRun& run) {
+  std::array<std::uint8_t, 4096> buffer{};
+  ssize_t got = recv(player.socket.fd(), buffer.data(), buffer.size(), MSG_DONTWAIT);
+  if (got == 0) return false;
+  if (got < 0) return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+  const Clock::time_point arrived = Clock::now();
+  player.assembler.Feed(std::span(buffer.data(), static_cast<std::size_t>(got)));
+  while (std::optional<Packet> packet = player.assembler.Next()) {
+    const bool ownNotice =
+        packet->RawType() == static_cast<std::uint32_t>(MessageType::PlayNotice) &&
+        packet->bytes[kNoticeSeatAt] == player.session->Table().OwnSeat;
+    if (ownNotice && player.playSentAt) {
+      run.playRoundTrips.push_back(arrived - *player.playSentAt);
+      player.playSentAt.reset();
+    }
+    player.session->OnPacket(*packet);
+  }
+  return true;
+}
+
+bool Act(Player& player) {
+  const Clock::time_point now = Clock::now();
+  if (std::optional<Packet> late = player.session->CheckAnswer(now)) {
+    if (!SendPacket(player, *late)) return false;
+  }
+  if (std::optional<Packet> move = player.session->Move(now)) {
+    if (!SendPacket(player, *move)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string ProgramFolder() {
+  std::error_code error;
+  auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::string(".") : self.parent_path().string();
+}
+
+ServerProcess::ServerProcess(const std::vector<std::string>& extraArgs) {
+  const std::uint16_t port = FreeLoopbackPort();
+  const std::string program = ProgramFolder() + "/quarnd";
+  std::vector<std::string> args = {program,
+                                   "--port",
+                                   std::to_string(port),
+                                   "--bind",
+                                   "127.0.0.1",
+                                   "--dir",
+                                   std::filesystem::temp_directory_path().string()};
+  args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+  pid_ = fork();
+  if (pid_ == 0) {
+    int null = open("/dev/null", O_WRONLY);
+    dup2(null, STDOUT_FILENO);
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  if (pid_ < 0) return;
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    if (ConnectLoopback(port).valid()) {
+      port_ = port;
+      return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+ServerProcess::~ServerProcess() {
+  if (pid_ > 0) {
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+  std::error_code ignored;
+  if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
+}
+
+GameRun PlayGames(std::uint16_t port, int games) {
+  GameRun run;
+  std::array<Player, 4> players;
+  for (int seat = 0; seat < 4; ++seat) {
+    Player& player = players[static_cast<std::size_t>(seat)];
+    player.session = std::make_unique<bot::BotSession>(
+        bot::SessionConfig{"bench" + std::to_string(seat), seat, games}, nullptr);
+    player.socket = ConnectLoopback(port);
+    std::optional<Packet> login = player.session->Login();
+    if (!player.socket.valid() || !login || !SendPacket(player, *login)) {
+      run.error = "cannot log in to quarnd";
+      return run;
+    }
+  }
+  const Clock::time_point start = Clock::now();
+  auto allDone = [&] {
+    for (const Player& p : players) {
+      if (!p.session->Finished()) return false;
+    }
+    return true;
+  };
+  while (!allDone()) {
+    if (Clock::now() - start > kRunLimit) {
+      run.error = "the games did not end in time";
+      break;
+    }
+    std::array<pollfd, 4> polls{};
+    for (std::size_t i = 0; i < players.size(); ++i) polls[i] = {players[i].socket.fd(), POLLIN, 0};
+    poll(polls.data(), polls.size(), 50);
+    for (std::size_t i = 0; i < players.size(); ++i) {
+      if ((polls[i].revents & (POLLIN | POLLHUP | POLLERR)) && !Drain(players[i], run)) {
+        if (!players[i].session->Finished()) run.error = "quarnd closed a connection";
+      }
+    }
+    if (!run.error.empty()) break;
+    for (Player& player : players) {
+      if (!Act(player)) run.error = "a write to quarnd failed";
+    }
+  }
+  run.elapsed = Clock::now() - start;
+  run.games = players[0].session->GamesFinished();
+  for (const Player& p : players) run.refusals += p.session->Refusals();
+  return run;
+}
+
+}  // namespace quarn::bench

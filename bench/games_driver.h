@@ -1,0 +1,51 @@
+// Whole games over loopback for the benchmarks: a quarnd process and four
+// computer players driven in this process from one poll loop, so that the
+// time between a PlayCards and its PlayNotice is measured without a second
+// event loop in the way.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "bench/games_echo.h"
+
+namespace quarn::bench {
+
+// quarnd on a free loopback port with the given extra arguments; killed when
+// this goes away. Its run log goes to /dev/null, its files to a
+// temporary folder.
+class ServerProcess {
+ public:
+  explicit ServerProcess(const std::vector<std::string>& extraArgs);
+  ~ServerProcess();
+  ServerProcess(const ServerProcess&) = delete;
+  ServerProcess& operator=(const ServerProcess&) = delete;
+
+  bool Running() const { return port_ != 0; }
+  std::uint16_t Port() const { return port_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::uint16_t port_ = 0;
+  std::string dir_;  // its Log and Hero files, removed afterwards
+};
+
+struct GameRun {
+  int games = 0;           // games every player saw to the end
+  int refusals = 0;        // plays or bids the server left unanswered
+  Samples playRoundTrips;  // PlayCards written to its PlayNotice read, per play
+  std::chrono::nanoseconds elapsed{};
+  std::string error;  // empty when the run went to the end
+};
+
+// Four players log in and play `games` games (bids as the server runs them).
+GameRun PlayGames(std::uint16_t port, int games);
+
+// The folder of this program, where quarnd is built too.
+std::string ProgramFolder();
+
+}  // namespace quarn::bench

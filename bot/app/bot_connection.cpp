@@ -1,0 +1,147 @@
+#include "bot/app/bot_connection.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include "core/gbk.h"
+
+namespace quarn::bot {
+namespace {
+
+// The server pauses at most a few seconds between a login and its answer.
+constexpr int kLoginTimeoutMs = 15000;
+
+SessionConfig ConfigFrom(const BotOptions& options) {
+  SessionConfig config;
+  config.utf8Name = GbkToUtf8(LoginNameGbk(options));
+  config.seat = options.seat;
+  config.games = options.games;
+  return config;
+}
+
+}  // namespace
+
+BotConnection::BotConnection(const BotOptions& options, QObject* parent)
+    : QObject(parent),
+      options_(options),
+      label_(GbkToUtf8(LoginNameGbk(options))),
+      session_(ConfigFrom(options), [this](std::string_view line) { Log(line); }) {
+  moveTimer_.setSingleShot(true);
+  answerTimer_.setSingleShot(true);
+  loginTimer_.setSingleShot(true);
+  connect(&socket_, &QTcpSocket::connected, this, &BotConnection::OnConnected);
+  connect(&socket_, &QTcpSocket::readyRead, this, &BotConnection::OnReadyRead);
+  connect(&socket_, &QTcpSocket::disconnected, this, &BotConnection::OnDisconnected);
+  connect(&socket_, &QTcpSocket::errorOccurred, this, &BotConnection::OnError);
+  connect(&moveTimer_, &QTimer::timeout, this, &BotConnection::OnMoveTimer);
+  connect(&answerTimer_, &QTimer::timeout, this, &BotConnection::OnAnswerTimer);
+  connect(&loginTimer_, &QTimer::timeout, this, &BotConnection::OnLoginTimer);
+}
+
+void BotConnection::Start() {
+  socket_.connectToHost(QString::fromStdString(options_.host), options_.port);
+}
+
+void BotConnection::OnConnected() {
+  socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+  std::optional<Packet> login = session_.Login();
+  if (!login) {
+    Stop(2, "cannot build a login request for this name");
+    return;
+  }
+  Send(*login);
+  loginTimer_.start(kLoginTimeoutMs);
+}
+
+void BotConnection::OnReadyRead() {
+  const QByteArray bytes = socket_.readAll();
+  assembler_.Feed(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                            static_cast<std::size_t>(bytes.size())));
+  while (std::optional<Packet> packet = assembler_.Next()) {
+    session_.OnPacket(*packet);
+    if (session_.LoginRefused()) {
+      Stop(1, "the table is full: the server refused the login");
+      return;
+    }
+    if (session_.Finished()) {
+      Stop(0, "finished " + std::to_string(session_.GamesFinished()) + " games");
+      return;
+    }
+  }
+  if (session_.LoggedIn()) loginTimer_.stop();
+  ScheduleMove();
+}
+
+void BotConnection::ScheduleMove() {
+  if (session_.WantsToMove() && !moveTimer_.isActive()) moveTimer_.start(options_.thinkMs);
+}
+
+void BotConnection::OnMoveTimer() {
+  if (std::optional<Packet> packet = session_.Move(std::chrono::steady_clock::now())) {
+    Send(*packet);
+  }
+  ArmAnswerTimer();
+  ScheduleMove();
+}
+
+void BotConnection::ArmAnswerTimer() {
+  std::optional<BotSession::Clock::time_point> deadline = session_.AnswerDeadline();
+  if (!deadline) {
+    answerTimer_.stop();
+    return;
+  }
+  auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - BotSession::Clock::now());
+  answerTimer_.start(static_cast<int>(std::max<std::int64_t>(0, left.count())));
+}
+
+void BotConnection::OnAnswerTimer() {
+  if (std::optional<Packet> packet = session_.CheckAnswer(BotSession::Clock::now())) {
+    Send(*packet);
+  }
+  ArmAnswerTimer();
+  ScheduleMove();
+}
+
+void BotConnection::OnLoginTimer() {
+  if (!session_.LoggedIn()) Stop(1, "no answer to the login: is the table busy with a game?");
+}
+
+void BotConnection::Send(const Packet& packet) {
+  const auto written = socket_.write(reinterpret_cast<const char*>(packet.bytes.data()),
+                                     static_cast<qint64>(packet.length));
+  if (written != static_cast<qint64>(packet.length)) Log("could not write a packet");
+}
+
+void BotConnection::OnDisconnected() {
+  if (stopping_) return;
+  if (session_.Finished()) {
+    Stop(0, "finished " + std::to_string(session_.GamesFinished()) + " games");
+    return;
+  }
+  Stop(1, "the connection to the server was lost after " +
+              std::to_string(session_.GamesFinished()) + " games");
+}
+
+void BotConnection::OnError(QAbstractSocket::SocketError error) {
+  if (stopping_ || error == QAbstractSocket::RemoteHostClosedError) return;
+  Stop(1, "connection to " + options_.host + ":" + std::to_string(options_.port) +
+              " failed: " + socket_.errorString().toStdString());
+}
+
+void BotConnection::Stop(int exitCode, const std::string& message) {
+  if (stopping_) return;
+  stopping_ = true;
+  moveTimer_.stop();
+  answerTimer_.stop();
+  loginTimer_.stop();
+  Log(message + " (" + std::to_string(session_.Refusals()) + " refused)");
+  socket_.disconnectFromHost();
+  emit finished(exitCode);
+}
+
+void BotConnection::Log(std::string_view line) const {
+  std::fprintf(stdout, "[%s] %.*s\n", label_.c_str(), static_cast<int>(line.size()), line.data());
+  std::fflush(stdout);
+}
+
+}  // namespace quarn::bot

@@ -1,0 +1,54 @@
+// The computer player's connection: a QTcpSocket that feeds whole packets to a
+// BotSession, a timer that spaces its moves by the thinking time, and one
+// that watches for answers that never come.
+#pragma once
+
+#include <QObject>
+#include <QTcpSocket>
+#include <QTimer>
+#include <string>
+
+#include "bot/bot_session.h"
+#include "bot/options.h"
+#include "protocol/stream_assembler.h"
+
+namespace quarn::bot {
+
+class BotConnection : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit BotConnection(const BotOptions& options, QObject* parent = nullptr);
+
+  // Connects and logs in; the program's exit code comes through `finished`.
+  void Start();
+
+ signals:
+  void finished(int exitCode);
+
+ private:
+  void OnConnected();
+  void OnReadyRead();
+  void OnDisconnected();
+  void OnError(QAbstractSocket::SocketError error);
+  void OnMoveTimer();
+  void OnAnswerTimer();
+  void OnLoginTimer();
+  void ScheduleMove();
+  void ArmAnswerTimer();
+  void Send(const Packet& packet);
+  void Stop(int exitCode, const std::string& message);
+  void Log(std::string_view line) const;
+
+  BotOptions options_;
+  std::string label_;  // the name in front of every log line
+  BotSession session_;
+  StreamAssembler assembler_;
+  QTcpSocket socket_;
+  QTimer moveTimer_;
+  QTimer answerTimer_;
+  QTimer loginTimer_;
+  bool stopping_ = false;
+};
+
+}  // namespace quarn::bot

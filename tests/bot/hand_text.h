@@ -1,0 +1,39 @@
+// Hands written as text for the tests: "3 3 4 10 J Q K A 2 s B" (s, B: the
+// small and the big joker), counted by rank value.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "core/combination.h"
+
+namespace quarn::bot::testing {
+
+inline RankCounts Hand(const std::string& text) {
+  static const char* kNames[] = {"",   "3", "4", "5", "6", "7", "8", "9",
+                                 "10", "J", "Q", "K", "A", "2", "s", "B"};
+  RankCounts counts{};
+  std::istringstream in(text);
+  std::string word;
+  while (in >> word) {
+    for (int r = 1; r <= kMaxRank; ++r) {
+      if (word == kNames[r]) ++counts[r];
+    }
+  }
+  return counts;
+}
+
+// A random hand of `size` cards out of the two decks, by rank value.
+inline RankCounts RandomHand(std::mt19937& random, int size) {
+  std::array<int, 108> deck{};
+  for (int i = 0; i < 108; ++i) deck[i] = i + 1;
+  std::shuffle(deck.begin(), deck.end(), random);
+  RankCounts counts{};
+  for (int i = 0; i < size; ++i) ++counts[RankOf(deck[i])];
+  return counts;
+}
+
+}  // namespace quarn::bot::testing

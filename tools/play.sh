@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# A table on this machine: quarnd, three computer players and the Quarn window
+# for the person at the keyboard. Quitting the window stops them all.
+# Without a display it plays one game of four computer players instead and
+# prints the server's run log and hero board.
+#
+# usage: tools/play.sh [BIN_DIR]    (default build/bin)
+set -u
+
+BIN=$(cd "${1:-build/bin}" 2>/dev/null && pwd) || { echo "play.sh: no folder ${1:-build/bin}" >&2; exit 1; }
+for program in quarnd quarn-bot; do
+  [[ -x "$BIN/$program" ]] || { echo "play.sh: $BIN/$program is missing; build first" >&2; exit 1; }
+done
+RUN=$(mktemp -d "${TMPDIR:-/tmp}/quarn-play.XXXXXX")
+PIDS=()
+
+stop_all() {
+  local pid
+  for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${PIDS[@]}"; do wait "$pid" 2>/dev/null; done
+  PIDS=()
+}
+trap stop_all EXIT
+trap 'exit 130' INT TERM
+
+# Starts quarnd on port $1 (0: any free port) and waits until it listens;
+# sets PORT. Fails when the server gave up.
+start_server() {
+  local out="$RUN/quarnd-$1.out" port=""
+  "$BIN/quarnd" --port "$1" --dir "$RUN" "${@:2}" >"$out" 2>&1 &
+  local pid=$!
+  for _ in $(seq 100); do
+    port=$(sed -n 's/^listening on port \([0-9]*\)$/\1/p' "$out" | head -n 1)
+    if [[ -n "$port" ]]; then
+      PIDS+=("$pid")
+      ln -sf "$out" "$RUN/quarnd.out"
+      PORT=$port
+      return 0
+    fi
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  return 1
+}
+
+# The game's own port when it is free, else any free port.
+serve() {
+  start_server 1073 "$@" || start_server 0 "$@"
+}
+
+start_bot() {  # seat, name, extra options...
+  "$BIN/quarn-bot" --port "$PORT" --seat "$1" --name "$2" "${@:3}" >>"$RUN/bots.out" 2>&1 &
+  PIDS+=("$!")
+}
+
+if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
+  [[ -x "$BIN/Quarn" ]] || { echo "play.sh: $BIN/Quarn is missing; build first" >&2; exit 1; }
+  serve || { echo "play.sh: quarnd could not start; see $RUN" >&2; exit 1; }
+  echo "Server on port $PORT; files in $RUN"
+  start_bot 1 "电脑北" --think 800
+  start_bot 2 "电脑西" --think 800
+  start_bot 3 "电脑南" --think 800
+  "$BIN/Quarn" --server "127.0.0.1:$PORT"
+  exit 0
+fi
+
+echo "No display: four computer players play one game."
+serve || { echo "play.sh: quarnd could not start; see $RUN" >&2; exit 1; }
+BOTS=()
+for seat in 0 1 2 3; do
+  "$BIN/quarn-bot" --port "$PORT" --seat "$seat" --games 1 --think 50 >>"$RUN/bots.out" 2>&1 &
+  BOTS+=("$!")
+done
+status=0
+for pid in "${BOTS[@]}"; do wait "$pid" || status=1; done
+stop_all  # quarnd saves its Log and Hero files when it is stopped
+echo "== computer players =="
+cat "$RUN/bots.out"
+echo "== run log =="
+cat "$RUN/quarnd.out"
+echo "== hero board =="
+for hero in "$RUN"/Hero*.txt; do
+  [[ -e "$hero" ]] || continue
+  iconv -f GBK -t UTF-8 "$hero" 2>/dev/null | tr -d '\r' || cat "$hero"
+done
+exit "$status"
