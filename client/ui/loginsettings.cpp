@@ -96,9 +96,11 @@ std::optional<ServerAddress> ParseServerAddress(std::string_view text) {
   }
   if (host.empty() || !std::all_of(host.begin(), host.end(), HostCharacter)) return std::nullopt;
   if (port) {
-    auto number = ParseDecimal<int>(*port);
-    if (!number || *number < 1 || *number > std::numeric_limits<std::uint16_t>::max() ||
-        port->starts_with('-') || Trim(*port) != *port) {
+    const bool digits =
+        !port->empty() && port->size() <= 5 &&
+        std::all_of(port->begin(), port->end(), [](char c) { return c >= '0' && c <= '9'; });
+    auto number = digits ? ParseDecimal<int>(*port) : std::nullopt;
+    if (!number || *number < 1 || *number > std::numeric_limits<std::uint16_t>::max()) {
       return std::nullopt;
     }
     address.port = static_cast<std::uint16_t>(*number);

@@ -1,7 +1,15 @@
-// One QApplication for the whole test binary, made on first use.
+// Shared helpers of the widget tests: one QApplication, a recorder that takes
+// message boxes instead of showing them, and a scratch folder.
 #pragma once
 
 #include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "client/ui/msgbox.h"
 
 namespace quarn::client {
 
@@ -11,6 +19,42 @@ inline QApplication& QtApp() {
   static char* argv[] = {name, nullptr};
   static QApplication app(argc, argv);
   return app;
+}
+
+// Records every message box while it lives.
+class MessageRecorder {
+ public:
+  MessageRecorder() {
+    previous_ = SetMessageHook([this](const ShownMessage& m) { messages.push_back(m); });
+  }
+  ~MessageRecorder() { SetMessageHook(previous_); }
+  MessageRecorder(const MessageRecorder&) = delete;
+  MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+  std::vector<ShownMessage> messages;
+
+ private:
+  MessageHook previous_;
+};
+
+// A fresh folder under the temp directory, removed with the object.
+class ScratchDir {
+ public:
+  explicit ScratchDir(const std::string& name)
+      : path_(std::filesystem::temp_directory_path() /
+              (name + "_" + std::to_string(QCoreApplication::applicationPid()))) {
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~ScratchDir() { std::filesystem::remove_all(path_); }
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline QImage Pixels(const QPixmap& pixmap) {
+  return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
 }  // namespace quarn::client
