@@ -1,0 +1,144 @@
+#include "bot/bot_session.h"
+
+#include <gtest/gtest.h>
+
+#include "server_script.h"
+
+namespace quarn::bot {
+namespace {
+
+using namespace std::chrono_literals;
+using client::TGameState;
+using testing::Bid;
+using testing::Cards;
+using testing::Deal;
+using testing::FullSeatList;
+using testing::GameOver;
+using testing::LoginReply;
+using testing::Notice;
+using testing::Turn;
+
+const BotSession::Clock::time_point kT0{};
+
+MessageType TypeOf(const Packet& packet) {
+  return static_cast<MessageType>(packet.RawType());
+}
+
+// A session at seat `seat` that has logged in and been dealt `hand`; the
+// start card names `starter`.
+struct Seated {
+  Seated(int seat, const std::string& hand, int starter, int games = 0)
+      : session(SessionConfig{"电脑1", seat, games},
+                [this](std::string_view line) { log += std::string(line) + "\n"; }) {
+    std::optional<Packet> login = session.Login();
+    EXPECT_TRUE(login && TypeOf(*login) == MessageType::LoginRequest);
+    session.OnPacket(LoginReply(seat));
+    session.OnPacket(FullSeatList());
+    session.OnPacket(Deal(MessageType::DealCards, seat, Cards(hand)));
+    session.OnPacket(Deal(MessageType::StartCardNotice, starter, Cards("3", 7)));
+  }
+  int Held() const { return session.Table().Me.Hand.Count(); }
+
+  std::string log;
+  BotSession session;
+};
+
+constexpr const char* kStrongHand = "s B B 2 2 2 A A A 9 9 9 9 9 3 3 3 3 K K Q Q J J 10";
+constexpr const char* kPlainHand = "3 4 4 5 6 6 7 8 8 9 10 10 J Q Q K A A 2 5 7 9 J K 6";
+
+TEST(BotSession, BidsThenWaitsForTheBottomCardsBeforeLeadingItsWeakestPlay) {
+  Seated bot(0, kStrongHand, 0);
+  EXPECT_FALSE(bot.session.WantsToMove());
+  bot.session.OnPacket(Bid(MessageType::BidStart, 0, 1));
+  ASSERT_TRUE(bot.session.WantsToMove());
+  std::optional<Packet> bid = bot.session.Move(kT0);
+  ASSERT_TRUE(bid);
+  EXPECT_EQ(TypeOf(*bid), MessageType::BidOffer);
+  EXPECT_EQ(bid->bytes[37], 30);
+  EXPECT_FALSE(bot.session.WantsToMove());  // one bid per seat
+
+  bot.session.OnPacket(Bid(MessageType::BidTurn, 1, 30));
+  bot.session.OnPacket(Bid(MessageType::BidResult, 0, 30));
+  // The landlord's turn, but its eight bottom cards are still on their way.
+  EXPECT_EQ(bot.session.Table().GameState, TGameState::InPlay);
+  EXPECT_FALSE(bot.session.WantsToMove());
+  EXPECT_FALSE(bot.session.Move(kT0));
+  bot.session.OnPacket(Deal(MessageType::ExtraCards, 0, Cards("4 4 5 6 7 8 10 J", 4)));
+  ASSERT_TRUE(bot.session.WantsToMove());
+
+  std::optional<Packet> lead = bot.session.Move(kT0);
+  ASSERT_TRUE(lead);
+  EXPECT_EQ(TypeOf(*lead), MessageType::PlayCards);
+  EXPECT_EQ(lead->bytes[36], 0);  // seat
+  EXPECT_EQ(lead->bytes[37], 1);  // one card: the lone 5, the weakest play
+  EXPECT_EQ(RankOf(lead->bytes[38]), 3);
+  EXPECT_EQ(lead->bytes[71], static_cast<int>(CombinationType::Single));
+  // The card leaves the hand only when the server has taken the play.
+  EXPECT_EQ(bot.Held(), 33);
+  bot.session.OnPacket(Notice(0, {lead->bytes[38]}));
+  EXPECT_EQ(bot.Held(), 32);
+  EXPECT_FALSE(bot.session.WantsToMove());
+  bot.session.OnPacket(Turn(1));
+  EXPECT_FALSE(bot.session.WantsToMove());
+  EXPECT_EQ(bot.session.Refusals(), 0);
+}
+
+TEST(BotSession, AnUnansweredPlayCountsAsRefusedAndLeavesTheHandWhole) {
+  Seated bot(0, kPlainHand, 3);
+  bot.session.OnPacket(Bid(MessageType::BidResult, 3, 10));
+  bot.session.OnPacket(Notice(3, Cards("7", 4)));
+  bot.session.OnPacket(Turn(0));
+  std::optional<Packet> play = bot.session.Move(kT0);
+  ASSERT_TRUE(play);
+  ASSERT_EQ(TypeOf(*play), MessageType::PlayCards);
+  EXPECT_GT(RankOf(play->bytes[38]), RankOf(Cards("7")[0]));
+
+  EXPECT_FALSE(bot.session.CheckAnswer(kT0 + 1s));
+  std::optional<Packet> instead = bot.session.CheckAnswer(kT0 + 6s);
+  ASSERT_TRUE(instead);
+  EXPECT_EQ(TypeOf(*instead), MessageType::PlayPass);
+  EXPECT_EQ(bot.session.Refusals(), 1);
+  EXPECT_EQ(bot.Held(), 25);
+  EXPECT_NE(bot.log.find("refused"), std::string::npos);
+  bot.session.OnPacket(Notice(0, {}));
+  bot.session.OnPacket(Turn(1));
+  EXPECT_FALSE(bot.session.AnswerDeadline());
+}
+
+TEST(BotSession, LeavesAPartnersPlayAndStopsAfterItsGames) {
+  Seated bot(0, kPlainHand, 2, /*games=*/1);
+  bot.session.OnPacket(Bid(MessageType::BidResult, 2, 10));
+  bot.session.OnPacket(Notice(2, Cards("4", 4)));
+  bot.session.OnPacket(Turn(3));
+  EXPECT_FALSE(bot.session.WantsToMove());
+  bot.session.OnPacket(Notice(3, Cards("5", 4)));
+  bot.session.OnPacket(Turn(0));
+  std::optional<Packet> answer = bot.session.Move(kT0);
+  ASSERT_TRUE(answer);
+  EXPECT_EQ(TypeOf(*answer), MessageType::PlayPass);  // the partner's 5 stands
+
+  bot.session.OnPacket(Notice(0, {}));
+  bot.session.OnPacket(Turn(1));
+  EXPECT_FALSE(bot.session.Finished());
+  bot.session.OnPacket(GameOver(3));
+  EXPECT_EQ(bot.session.GamesFinished(), 1);
+  EXPECT_TRUE(bot.session.Finished());
+  EXPECT_EQ(bot.Held(), 0);
+  EXPECT_NE(bot.log.find("we won"), std::string::npos);
+}
+
+TEST(BotSession, HearsOfARefusedLogin) {
+  BotSession session(SessionConfig{"电脑1", 2, 0}, nullptr);
+  ASSERT_TRUE(session.Login());
+  LoginRecord refusal;
+  refusal.name[0] = "x";
+  refusal.nameLength[0] = 1;
+  refusal.tableNumber = -1;
+  refusal.seat = 255;
+  session.OnPacket(*BuildPacket(MessageType::LoginReply, refusal));
+  EXPECT_TRUE(session.LoginRefused());
+  EXPECT_FALSE(session.LoggedIn());
+}
+
+}  // namespace
+}  // namespace quarn::bot
