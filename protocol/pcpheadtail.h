@@ -10,6 +10,7 @@
 // Operations return 0 for success and 1 for failure.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -107,8 +108,10 @@ struct Packet {
   std::array<std::uint8_t, MaxPacketSize> bytes{};
   std::size_t length = 0;
 
-  std::span<std::uint8_t> data() { return {bytes.data(), length}; }
-  std::span<const std::uint8_t> data() const { return {bytes.data(), length}; }
+  std::span<std::uint8_t> data() { return {bytes.data(), std::min(length, MaxPacketSize)}; }
+  std::span<const std::uint8_t> data() const {
+    return {bytes.data(), std::min(length, MaxPacketSize)};
+  }
   // The declared message type (header word 4), without any check.
   std::uint32_t RawType() const;
 };

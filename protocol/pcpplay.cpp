@@ -45,7 +45,12 @@ int DecodeFull(PlayRecord& r, PassAllowed pass, const Packet& p) {
   if (r.seat >= 4) return 1;
   r.count = p.bytes[kCountAt];
   r.cards.fill(0);
-  if (r.count == 0 && pass == PassAllowed::Yes) return 0;
+  if (r.count == 0 && pass == PassAllowed::Yes) {
+    // A pass carries no combination; nothing stale may remain in the record.
+    r.comboType = r.keyRank = 0;
+    r.comboName.fill(0);
+    return 0;
+  }
   if (r.count == 0 || r.count > PlayMaxCards) return 1;
   for (std::size_t i = 0; i < r.count; ++i) {
     r.cards[i] = p.bytes[kCardsAt + i];

@@ -50,7 +50,7 @@ int DecodePlayCards(PlayRecord& record, const Packet& packet);
 // success after table, seat and count.
 int EncodePlayNotice(const PlayRecord& record, Packet& packet);
 // Client: as DecodePlayCards, except that count 0 succeeds without reading
-// the card places (the record's are all set to 0).
+// the card places (the record's cards and combination are set to 0).
 int DecodePlayNotice(PlayRecord& record, const Packet& packet);
 
 // Write the table, then fail when the seat is 4 or more, else write it.

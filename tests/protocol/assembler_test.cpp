@@ -99,6 +99,15 @@ TEST(Assembler, BadHeaderIsDroppedAndTheNextPacketComesThrough) {
     ASSERT_EQ(packets.size(), 1u) << fault.at;
     EXPECT_EQ(packets[0], Chat("after"));
   }
+  // A header cut off by the next packet: the packet inside it is found.
+  for (std::size_t cut : {8u, 12u, 20u, 24u}) {
+    Bytes start = Bid(3);
+    StreamAssembler assembler;
+    assembler.Feed(Join({Bytes(start.begin(), start.begin() + cut), Chat("next")}));
+    auto packets = Drain(assembler);
+    ASSERT_EQ(packets.size(), 1u) << cut;
+    EXPECT_EQ(packets[0], Chat("next"));
+  }
   // A header whose length word is wrong but whose body holds a packet: the
   // inner packet is found.
   Bytes wrapper = test::Frame(0xABAB00FC, 48);

@@ -154,9 +154,11 @@ TEST(Play, CountsAndCards) {
   pass.bytes[37] = 0;
   EXPECT_EQ(DecodePlayCards(got, pass), 1);
   got.cards.fill(5);
+  got.comboType = 7;
   EXPECT_EQ(DecodePlayNotice(got, pass), 0);  // card places are not read
   EXPECT_EQ(got.count, 0);
-  EXPECT_EQ(got.cards[0], 0);
+  EXPECT_EQ(got.cards[0], 0);  // and nothing of an earlier play remains
+  EXPECT_EQ(got.comboType, 0);
 
   // A decoded play clears the record's places beyond the count.
   ASSERT_EQ(DecodePlayCards(got, *BuildPacket(MessageType::PlayCards, Pair(1))), 0);
