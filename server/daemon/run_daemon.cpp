@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QHostAddress>
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <system_error>
@@ -77,6 +78,9 @@ int RunDaemon(int argc, char** argv) {
   if (address.isNull()) return Fail("--bind: '" + parsed.options.bind + "' is not an address");
   if (const std::string error = CheckDir(parsed.options.dir); !error.empty()) return Fail(error);
 
+  // A reader of our standard output that goes away must not kill the server
+  // before it has saved its files; the lost lines are simply not written.
+  std::signal(SIGPIPE, SIG_IGN);
   QCoreApplication qapp(argc, argv);
   return Serve(qapp, parsed.options, address);
 }

@@ -1,5 +1,10 @@
 // quarnd as a process, four loopback players, one whole game and the next deal.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +14,7 @@
 #include <array>
 #include <chrono>
 #include <memory>
+#include <string>
 
 #include "core/gbk.h"
 #include "core/tpoker.h"
@@ -150,6 +156,85 @@ TEST_F(QuarndGameTest, FourPlayersBidPlayAWholeGameAndGetTheNextDeal) {
   EXPECT_TRUE(hero.contains(Gbk("[东方甲][坐东][总轮次=1]")));
   EXPECT_TRUE(hero.contains(Gbk("[南方丁丁][坐南][总轮次=1]")));
   EXPECT_TRUE(quarnd_.Output().contains(QString::fromUtf8("启动服务器")));
+}
+
+// quarnd on a plain pipe whose read end the test can really close (QProcess
+// keeps its own end open).
+struct PipedQuarnd {
+  pid_t pid = -1;
+  int out = -1;
+  ~PipedQuarnd() {
+    if (out >= 0) ::close(out);
+    if (pid > 0 && ::waitpid(pid, nullptr, WNOHANG) == 0) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, nullptr, 0);
+    }
+  }
+  bool Start(const QString& dir) {
+    int fds[2];
+    if (::pipe(fds) != 0) return false;
+    const std::string path = QuarndPath().toStdString();
+    const std::string folder = dir.toStdString();
+    const char* argv[] = {path.c_str(), "--port",       "0",    "--bind", "127.0.0.1", "--no-delay",
+                          "--dir",      folder.c_str(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    const int error =
+        posix_spawn(&pid, path.c_str(), &actions, nullptr, const_cast<char* const*>(argv), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(fds[1]);
+    out = fds[0];
+    return error == 0;
+  }
+  // Reads (bounded) until the "listening on port N" line; N or 0.
+  std::uint16_t ReadPort() {
+    std::string text;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < end) {
+      pollfd watch{out, POLLIN, 0};
+      if (::poll(&watch, 1, 100) <= 0) continue;
+      char buffer[256];
+      const ssize_t got = ::read(out, buffer, sizeof buffer);
+      if (got <= 0) return 0;
+      text.append(buffer, static_cast<std::size_t>(got));
+      const auto at = text.find("listening on port ");
+      if (at != std::string::npos && text.find('\n', at) != std::string::npos) {
+        return static_cast<std::uint16_t>(std::stoi(text.substr(at + 18)));
+      }
+    }
+    return 0;
+  }
+  // SIGTERM, then the exit code (bounded wait); -1 for a death by a signal or no exit.
+  int Terminate() {
+    ::kill(pid, SIGTERM);
+    for (int i = 0; i < 1000; ++i) {
+      int status = 0;
+      if (::waitpid(pid, &status, WNOHANG) == pid) {
+        pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      }
+      ::usleep(10000);
+    }
+    return -1;
+  }
+};
+
+TEST_F(QuarndGameTest, AReaderThatGoesAwayDoesNotCostTheFiles) {
+  PipedQuarnd quarnd;
+  ASSERT_TRUE(quarnd.Start(dir_.path()));
+  const std::uint16_t port = quarnd.ReadPort();
+  ASSERT_NE(port, 0);
+  ::close(quarnd.out);
+  quarnd.out = -1;
+  TestPlayer player(Utf8ToGbk("孤客"), SendStyle::Whole);
+  ASSERT_TRUE(LogIn(player, port, 0));  // its log lines meet a broken pipe
+  EXPECT_EQ(quarnd.Terminate(), 0);
+  const auto logs = ReadFilesStartingWith(dir_.path(), "Log");
+  ASSERT_EQ(logs.size(), 1u);
+  EXPECT_TRUE(logs[0].contains(Gbk("累计数据包[1]个。")));
+  EXPECT_EQ(ReadFilesStartingWith(dir_.path(), "Hero").size(), 1u);
 }
 
 TEST(QuarndExitTest, TakenPortBadOptionsAndHelp) {
