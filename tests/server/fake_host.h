@@ -1,11 +1,9 @@
-// A host without sockets: records what the server sends and closes, and keeps
-// a clock that only the test moves.
+// A host without sockets: records sends (pauses as empty marks among them) and
+// closes; its clocks move only when the test says so.
 #pragma once
 
 #include <chrono>
-#include <cstdint>
 #include <ctime>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -14,18 +12,16 @@
 namespace quarn::server::testing {
 
 struct SentPacket {
-  ConnectionId connection;
+  ConnectionId connection;  // kNoConnection marks a pause
   std::vector<std::uint8_t> bytes;
 };
 
 class FakeHost : public IServerHost {
  public:
-  bool Listen(std::uint16_t port) override {
+  bool Listen(std::uint16_t) override {
     ++listenCalls;
-    if (refuseListen) return false;
-    listening = true;
-    lastPort = port;
-    return true;
+    listening = !refuseListen;
+    return listening;
   }
   void StopListening() override { listening = false; }
   int Send(ConnectionId connection, std::span<const std::uint8_t> bytes) override {
@@ -38,11 +34,16 @@ class FakeHost : public IServerHost {
     return static_cast<int>(bytes.size());
   }
   void Close(ConnectionId connection) override { closed.push_back(connection); }
-  std::tm LocalTime() override {
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(elapsed).count();
-    std::tm time = start;
-    time.tm_sec += static_cast<int>(seconds);
+  std::tm LocalTime() override {  // 2026-12-20 14:40:34 plus the elapsed time
+    std::tm time{};
+    time.tm_year = 126;
+    time.tm_mon = 11;
+    time.tm_mday = 20;
+    time.tm_hour = 14;
+    time.tm_min = 40;
+    time.tm_sec = 34;
     time.tm_isdst = -1;
+    time.tm_sec += static_cast<int>(std::chrono::floor<std::chrono::seconds>(elapsed).count());
     std::mktime(&time);
     return time;
   }
@@ -51,11 +52,10 @@ class FakeHost : public IServerHost {
   }
   void Pause(std::chrono::milliseconds duration) override {
     pauses.push_back(duration);
-    sent.push_back({kNoConnection, {}});  // marks where the pause fell among the sends
+    sent.push_back({kNoConnection, {}});
   }
 
-  void Advance(std::chrono::milliseconds step) { elapsed += step; }
-  // The sends since the last call, pause marks dropped.
+  // The sends since the last call, without the pause marks.
   std::vector<SentPacket> TakeSent() {
     std::vector<SentPacket> out;
     for (SentPacket& packet : sent) {
@@ -65,25 +65,9 @@ class FakeHost : public IServerHost {
     return out;
   }
 
-  std::tm start = [] {
-    std::tm time{};
-    time.tm_year = 126;  // 2026-12-20 14:40:34
-    time.tm_mon = 11;
-    time.tm_mday = 20;
-    time.tm_hour = 14;
-    time.tm_min = 40;
-    time.tm_sec = 34;
-    time.tm_isdst = -1;
-    std::mktime(&time);
-    return time;
-  }();
   std::chrono::milliseconds elapsed{0};
-  bool listening = false;
-  bool refuseListen = false;
-  int listenCalls = 0;
-  std::uint16_t lastPort = 0;
-  int failSends = 0;
-  int failedSends = 0;
+  bool listening = false, refuseListen = false;
+  int listenCalls = 0, failSends = 0, failedSends = 0;
   std::vector<SentPacket> sent;
   std::vector<ConnectionId> closed;
   std::vector<std::chrono::milliseconds> pauses;
@@ -101,17 +85,11 @@ class FakeView : public IConsoleView {
     hero.clear();
     ++heroCleared;
   }
-  void StatusChanged(std::string_view text, bool isListening) override {
-    status = text;
-    listening = isListening;
-  }
+  void StatusChanged(std::string_view text, bool) override { status = text; }
 
-  std::vector<std::string> log;
-  std::vector<std::string> hero;
-  int logCleared = 0;
-  int heroCleared = 0;
+  std::vector<std::string> log, hero;
+  int logCleared = 0, heroCleared = 0;
   std::string status;
-  bool listening = false;
 };
 
 }  // namespace quarn::server::testing

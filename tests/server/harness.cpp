@@ -1,29 +1,13 @@
 #include "tests/server/harness.h"
 
-#include "core/tselectpoker.h"
-
 namespace quarn::server::testing {
 
-void Harness::Play(std::uint32_t seat, const std::vector<std::uint8_t>& cards) {
-  PlayRecord play;
-  play.tableNumber = 1;
-  play.seat = static_cast<std::uint8_t>(seat);
-  play.count = static_cast<std::uint8_t>(cards.size());
-  std::copy(cards.begin(), cards.end(), play.cards.begin());
-  TSelectPoker check;
-  check.LoadBytes(play.cards);
-  check.Classify();
-  play.comboType = static_cast<std::uint8_t>(check.Type());
-  play.keyRank = check.Key();
-  Send(SocketOf(seat), MessageType::PlayCards, play);
-}
-
-std::uint8_t Harness::LowestCard(std::uint32_t seat) const {
-  const THandPoker& hand = table().Players[seat].Hand;
-  for (int slot = 0; slot < THandPoker::kSlots; ++slot) {
-    if (hand.Card(slot).IsPresent()) return static_cast<std::uint8_t>(hand.Card(slot).Number());
-  }
-  return 0;
+std::filesystem::path FreshDir(const std::string& name) {
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("quarn_server_" + name + "_" + std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  return dir;
 }
 
 std::vector<MessageType> Kinds(const std::vector<SentPacket>& sent) {
@@ -38,6 +22,29 @@ std::vector<SentPacket> OfKind(const std::vector<SentPacket>& sent, MessageType 
     if (Kind(packet) == type) out.push_back(packet);
   }
   return out;
+}
+
+void Harness::SeatFour() {
+  for (ConnectionId id = 1; id <= 4; ++id) {
+    Open(id);
+    Login(id, std::string(1, static_cast<char>('A' + id - 1)), static_cast<std::uint8_t>(id - 1));
+  }
+}
+
+void Harness::Bid(std::uint32_t seat, int points) {
+  const BidRecord bid{1, static_cast<std::uint8_t>(seat), points};
+  Send(SocketOf(seat), points == 0 ? MessageType::BidPass : MessageType::BidOffer, bid);
+}
+
+void Harness::PlayLowest(std::uint32_t seat) {
+  const THandPoker& hand = table().Players[seat].Hand;
+  int slot = 0;
+  while (!hand.Card(slot).IsPresent()) ++slot;
+  PlayRecord play{.tableNumber = 1, .seat = static_cast<std::uint8_t>(seat), .count = 1};
+  play.cards[0] = static_cast<std::uint8_t>(hand.Card(slot).Number());
+  play.comboType = static_cast<std::uint8_t>(CombinationType::Single);
+  play.keyRank = static_cast<std::uint8_t>(hand.Card(slot).Rank());
+  Send(SocketOf(seat), MessageType::PlayCards, play);
 }
 
 }  // namespace quarn::server::testing
