@@ -68,6 +68,11 @@ TEST(Deal, DecoderRefusals) {
   EXPECT_FALSE(refused(37, 8, DecodeExtraCards));
   EXPECT_FALSE(refused(37, 1, DecodeStartCardNotice));
   EXPECT_TRUE(refused(41, 0, DecodeStartCardNotice));
+
+  Packet extra = *BuildPacket(MessageType::ExtraCards, Hand(0, 8, 101));
+  EXPECT_EQ(DecodeExtraCards(got, extra), 0);
+  extra.bytes[48] = 109;  // the eighth card
+  EXPECT_EQ(DecodeExtraCards(got, extra), 1);
 }
 
 TEST(Bid, PointsSeatAndRelay) {
