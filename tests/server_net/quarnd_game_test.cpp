@@ -18,6 +18,7 @@
 
 #include "core/gbk.h"
 #include "core/tpoker.h"
+#include "protocol/packet_builder.h"
 #include "tests/server_net/qt_wait.h"
 #include "tests/server_net/quarnd_process.h"
 #include "tests/server_net/test_player.h"
@@ -237,6 +238,40 @@ TEST_F(QuarndGameTest, AReaderThatGoesAwayDoesNotCostTheFiles) {
   EXPECT_EQ(ReadFilesStartingWith(dir_.path(), "Hero").size(), 1u);
 }
 
+// With pacing on, every packet leaves before the pause that follows it, so a
+// client that takes one read as one packet still sees them one by one.
+TEST_F(QuarndGameTest, PacedPacketsLeaveOneByOne) {
+  ASSERT_TRUE(quarnd_.Start({"--delay-sync", "300", "--delay-deal", "300", "--dir", dir_.path()}));
+  std::array<WireClient, 4> clients;
+  for (std::uint8_t seat = 0; seat < 4; ++seat) {
+    WireClient& client = clients[seat];
+    ASSERT_TRUE(client.Connect(quarnd_.Port()));
+    auto login = BuildPacket(MessageType::LoginRequest,
+                             MakeLoginRequest("p" + std::to_string(seat), "", 1, 1, 1, seat));
+    ASSERT_TRUE(login && client.Write(login->data()));
+  }
+  // The fourth player's reads: LoginReply, SeatList, DealCards, StartCardNotice,
+  // then ExtraCards and BidResult (back to back) or BidResult alone.
+  WireClient& last = clients[3];
+  std::vector<MessageType> types;
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (types.size() < 5 && std::chrono::steady_clock::now() < end) {
+    for (const Packet& packet : last.Read(50))
+      types.push_back(static_cast<MessageType>(packet.RawType()));
+  }
+  ASSERT_GE(types.size(), 5u);
+  EXPECT_EQ(types[0], MessageType::LoginReply);
+  EXPECT_EQ(types[1], MessageType::SeatList);
+  EXPECT_EQ(types[2], MessageType::DealCards);
+  EXPECT_EQ(types[3], MessageType::StartCardNotice);
+  const auto& sizes = last.ReadSizes();
+  ASSERT_GE(sizes.size(), 4u);
+  EXPECT_EQ(sizes[0], 180u);
+  EXPECT_EQ(sizes[1], 180u);
+  EXPECT_EQ(sizes[2], 76u);
+  EXPECT_EQ(sizes[3], 76u);
+}
+
 TEST(QuarndExitTest, TakenPortBadOptionsAndHelp) {
   TestApp();
   QTcpServer taken;
@@ -251,7 +286,8 @@ TEST(QuarndExitTest, TakenPortBadOptionsAndHelp) {
 
   for (const QStringList& args :
        {QStringList{"--points", "ten"}, QStringList{"--port", "70000"}, QStringList{"--what"},
-        QStringList{"--delay-sync"}, QStringList{"--bind", "not-an-address", "--port", "0"}}) {
+        QStringList{"--delay-sync"}, QStringList{"--bind", "not-an-address", "--port", "0"},
+        QStringList{"--port", "0", "--bind", "127.0.0.1", "--dir", "/proc/quarn-no-such"}}) {
     error.clear();
     EXPECT_EQ(RunQuarnd(args, &out, &error), 1) << args.join(' ').toStdString();
     EXPECT_TRUE(error.startsWith("quarnd: ")) << error.toStdString();

@@ -67,6 +67,7 @@ std::vector<Packet> WireClient::Read(int ms) {
     Disconnect();
     return packets;
   }
+  readSizes_.push_back(static_cast<std::size_t>(got));
   assembler_.Feed(std::span(buffer.data(), static_cast<std::size_t>(got)));
   while (auto packet = assembler_.Next()) packets.push_back(*packet);
   return packets;

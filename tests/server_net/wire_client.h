@@ -32,10 +32,13 @@ class WireClient {
   // Waits up to `ms` for bytes and returns the whole packets they complete.
   // A closed connection yields no packets and Connected() turns false.
   std::vector<Packet> Read(int ms);
+  // The size of every read so far: shows how the server's writes came apart.
+  const std::vector<std::size_t>& ReadSizes() const { return readSizes_; }
 
  private:
   int fd_ = -1;
   StreamAssembler assembler_;
+  std::vector<std::size_t> readSizes_;
 };
 
 }  // namespace quarn::test
