@@ -74,6 +74,8 @@ std::string WindowTitle(std::string_view ownName) {
 }
 
 std::string TableCardsCaption(const TClientTable& table) {
+  // An emptied table keeps the last combination's name; it must not be shown.
+  if (table.TableCards.Count() == 0) return {};
   return table.SeatPlayerName(table.LeadSeat) + "出的一手\"" +
          std::string{table.TableCards.Name()} + "\"";
 }

@@ -60,7 +60,8 @@ bool SeatLabelVisible(TGameState state);
 // "%sVardel": title and caption once the login was sent.
 std::string WindowTitle(std::string_view ownName);
 
-// Panel 1 for the cards on the table: "<leader>出的一手"<combination>"".
+// Panel 1 for the cards on the table: "<leader>出的一手"<combination>"";
+// empty while no cards lie on the table.
 std::string TableCardsCaption(const TClientTable& table);
 
 // Panel 1 for the end of a game, from the own or the winner's view.

@@ -93,6 +93,8 @@ TEST(Screen, StatusTextsPerState) {
   h.table.TableCards.LoadBytes(pair);
   h.table.TableCards.Classify();
   EXPECT_EQ(TableCardsCaption(h.table), "北家出的一手\"一对\"");
+  h.table.TableCards.Clear();
+  EXPECT_EQ(TableCardsCaption(h.table), "");
 }
 
 TEST(Sending, RequestsCarryTheTableStateByteForByte) {
