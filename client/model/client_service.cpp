@@ -20,54 +20,42 @@ bool OwnTable(const TClientTable& table, std::int32_t tableNumber) {
 
 namespace {
 
-void Dispatch(TClientTable& table, const Packet& packet, MessageType type) {
+// The handler's result: 0 when it acted, 1 when it refused or there is none.
+int Dispatch(TClientTable& table, const Packet& packet, MessageType type) {
   namespace h = handlers;
   switch (type) {
     case MessageType::LoginReply:
-      h::LoginReply(table, packet);
-      break;
+      return h::LoginReply(table, packet);
     case MessageType::SeatList:
-      h::SeatList(table, packet);
-      break;
+      return h::SeatList(table, packet);
     case MessageType::DealCards:
-      h::DealCards(table, packet);
-      break;
+      return h::DealCards(table, packet);
     case MessageType::StartCardNotice:
-      h::StartCardNotice(table, packet);
-      break;
+      return h::StartCardNotice(table, packet);
     case MessageType::ExtraCards:
-      h::ExtraCards(table, packet);
-      break;
+      return h::ExtraCards(table, packet);
     case MessageType::BidStart:
     case MessageType::BidTurn:
-      h::BidOpen(table, packet, type);
-      break;
+      return h::BidOpen(table, packet, type);
     case MessageType::BidResult:
-      h::BidResult(table, packet);
-      break;
+      return h::BidResult(table, packet);
     case MessageType::PlayNotice:
-      h::PlayNotice(table, packet);
-      break;
+      return h::PlayNotice(table, packet);
     case MessageType::PlayTurn:
-      h::PlayTurn(table, packet);
-      break;
+      return h::PlayTurn(table, packet);
     case MessageType::GameEnd:
-      h::GameEnd(table, packet);
-      break;
+      return h::GameEnd(table, packet);
     case MessageType::GameSpare:
-      break;  // accepted in every state, means nothing
+      return 0;  // accepted in every state, means nothing
     case MessageType::PlayerLeave:
-      h::PlayerLeave(table, packet);
-      break;
+      return h::PlayerLeave(table, packet);
     case MessageType::ChatNotice:
-      h::ChatNotice(table, packet);
-      break;
+      return h::ChatNotice(table, packet);
     case MessageType::IconNotice:
     case MessageType::IconNoticeAlt:
-      h::IconNotice(table, packet, type);
-      break;
+      return h::IconNotice(table, packet, type);
     default:
-      break;  // a client message or a reserved code: not ours to handle
+      return 1;  // a client message or a reserved code: not ours to handle
   }
 }
 
@@ -79,7 +67,7 @@ int ReadPacket(TClientTable& table, const Packet& packet) {
   const std::uint32_t length = PacketLength(header.messageType);
   // A known type whose bytes stop short is a truncated packet, not a message.
   if (length != 0 && packet.length < length) return 1;
-  Dispatch(table, packet, header.type());
+  Dispatch(table, packet, header.type());  // the handler's verdict is not needed here
   return 0;
 }
 
