@@ -72,6 +72,9 @@ void CatchNextBox(WarningSeen& seen) {
   QObject::connect(timer, &QTimer::timeout, [timer, tries, &seen] {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
       seen = {true, box->windowTitle(), box->text(), box->icon()};
+      if (const QByteArray path = qgetenv("QUARN_SCREENSHOT"); !path.isEmpty()) {
+        box->grab().save(QString::fromLocal8Bit(path).replace(".png", "-warning.png"));
+      }
       box->button(QMessageBox::Ok)->click();
     } else if (++*tries < 200) {
       return;
@@ -171,6 +174,9 @@ TEST_F(FormServerTest, ShowsTheConsoleAsDescribed) {
     form_.grab().save(QString::fromLocal8Bit(path));
     pages->setCurrentIndex(2);
     form_.grab().save(QString::fromLocal8Bit(path).replace(".png", "-settings.png"));
+    Click("BtnStart");
+    form_.grab().save(QString::fromLocal8Bit(path).replace(".png", "-running.png"));
+    Click("BtnStop");
     pages->setCurrentIndex(0);
   }
 }
