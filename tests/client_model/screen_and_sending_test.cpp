@@ -131,14 +131,12 @@ TEST(Sending, RequestsCarryTheTableStateByteForByte) {
   EXPECT_EQ(chat.text.size(), 57u);
   EXPECT_EQ(GbkToUtf8(chat.text), "x" + chinese.substr(0, 28 * 3));
 
-  std::optional<Packet> login = BuildLoginRequest("abc", "", 2, 5, 1, 3);
+  // The typed name goes out in GBK, its length word counting GBK bytes.
+  std::optional<Packet> login = BuildLoginRequest("张三", "", 2, 5, 1, 3);
   ASSERT_TRUE(login);
-  EXPECT_EQ(login->length, 180u);
-  EXPECT_EQ(login->bytes[35], 3);
-  EXPECT_EQ(login->bytes[48], 'a');
-  EXPECT_EQ(login->bytes[115], 2);
-  EXPECT_EQ(login->bytes[131], 5);
-  EXPECT_EQ(login->bytes[167], 1);
+  EXPECT_EQ(login->bytes[35], 4);
+  EXPECT_EQ(std::vector<std::uint8_t>(&login->bytes[48], &login->bytes[53]),
+            (std::vector<std::uint8_t>{0xD5, 0xC5, 0xC8, 0xFD, 0}));
   EXPECT_EQ(login->bytes[168], 3);
   EXPECT_FALSE(BuildLoginRequest("", "", 1, 1, 1, 0));
   EXPECT_FALSE(BuildLoginRequest("abc", "", 1, 1, 1, 4));
