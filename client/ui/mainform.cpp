@@ -283,6 +283,11 @@ QString TMainForm::StatusText(int panel) const {
   return statusPanels_[static_cast<std::size_t>(panel)]->text();
 }
 
+QString TMainForm::StatusPanelTip(int panel) const {
+  if (panel < 0 || panel >= static_cast<int>(statusPanels_.size())) return {};
+  return statusPanels_[static_cast<std::size_t>(panel)]->toolTip();
+}
+
 TImagePoker* TMainForm::HandImage(int slot) const {
   return slot >= 0 && slot < kHandSlots ? handImages_[static_cast<std::size_t>(slot)] : nullptr;
 }

@@ -125,6 +125,8 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   QPlainTextEdit* MemoTalking() const { return memoTalking_; }
   // Panel 0 (wide, left), 1 (middle) and 2 (fixed text) of the status bar.
   QString StatusText(int panel) const;
+  // The whole text of a panel, also when the panel shows it shortened.
+  QString StatusPanelTip(int panel) const;
   // Own card slot 0..32 (ImagePoker1..33) and table slot 0..32 (ImagePoker34..66).
   TImagePoker* HandImage(int slot) const;
   TImagePoker* TableImage(int slot) const;

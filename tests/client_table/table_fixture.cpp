@@ -1,0 +1,166 @@
+#include "table_fixture.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+
+#include "client/model/client_service.h"
+#include "core/gbk.h"
+
+namespace quarn::client::testing {
+
+void EnsureApp() {
+  if (QApplication::instance()) return;
+  static int argc = 1;
+  static char name[] = "test_client_table";
+  static char* argv[] = {name, nullptr};
+  static QApplication app(argc, argv);
+}
+
+namespace {
+
+Packet Must(std::optional<Packet> packet) {
+  EXPECT_TRUE(packet.has_value()) << "a test packet could not be built";
+  return packet.value_or(Packet{});
+}
+
+}  // namespace
+
+Packet LoginReply(int seat, const std::string& utf8Name) {
+  LoginRecord record;
+  record.name[0] = Utf8ToGbk(utf8Name);
+  record.nameLength[0] = static_cast<std::int32_t>(record.name[0].size());
+  record.tableNumber = 1;
+  record.seat = static_cast<std::uint8_t>(seat);
+  return Must(BuildPacket(MessageType::LoginReply, record));
+}
+
+Packet SeatList(const std::array<std::string, 4>& utf8Names) {
+  LoginRecord record;
+  for (std::size_t i = 0; i < 4; ++i) {
+    record.name[i] = Utf8ToGbk(utf8Names[i]);
+    record.nameLength[i] = static_cast<std::int32_t>(record.name[i].size());
+    record.headIcon[i] = static_cast<std::int32_t>(i + 3);
+    record.serviceIcon[i] = 1;
+  }
+  record.tableNumber = 1;
+  return Must(BuildPacket(MessageType::SeatList, record));
+}
+
+Packet Deal(MessageType type, int seat, const std::vector<std::uint8_t>& cards) {
+  DealRecord record;
+  record.tableNumber = 1;
+  record.seat = static_cast<std::uint8_t>(seat);
+  record.count = static_cast<std::uint8_t>(cards.size());
+  for (std::size_t i = 0; i < cards.size() && i < record.cards.size(); ++i) {
+    record.cards[i] = cards[i];
+  }
+  return Must(BuildPacket(type, record));
+}
+
+Packet Bid(MessageType type, int seat, int points) {
+  return Must(BuildPacket(type, BidRecord{1, static_cast<std::uint8_t>(seat), points}));
+}
+
+Packet PlayNotice(int seat, const std::vector<std::uint8_t>& cards) {
+  PlayRecord record;
+  record.tableNumber = 1;
+  record.seat = static_cast<std::uint8_t>(seat);
+  record.count = static_cast<std::uint8_t>(cards.size());
+  for (std::size_t i = 0; i < cards.size(); ++i) record.cards[i] = cards[i];
+  return Must(BuildPacket(MessageType::PlayNotice, record));
+}
+
+Packet PlayTurn(int seat) {
+  return Must(BuildPacket(MessageType::PlayTurn, SeatRecord{1, static_cast<std::uint8_t>(seat)}));
+}
+
+Packet Chat(int seat, const std::string& utf8Text) {
+  ChatRecord record{1, static_cast<std::uint8_t>(seat), Utf8ToGbk(utf8Text)};
+  return Must(BuildPacket(MessageType::ChatNotice, record));
+}
+
+Packet GameEnd(int winner, const std::array<std::string, 4>& utf8Names,
+               const std::array<int, 4>& scores) {
+  GameEndRecord record;
+  record.tableNumber = 1;
+  for (std::size_t i = 0; i < 4; ++i) {
+    record.name[i] = Utf8ToGbk(utf8Names[i]);
+    record.nameLength[i] = static_cast<std::int32_t>(record.name[i].size());
+    record.rounds[i] = 1;
+    record.score[i] = scores[i];
+    record.headIcon[i] = 1;
+  }
+  record.winner = static_cast<std::uint8_t>(winner);
+  return Must(BuildPacket(MessageType::GameEnd, record));
+}
+
+Packet PlayerLeave(int seat) {
+  return Must(
+      BuildPacket(MessageType::PlayerLeave, SeatRecord{1, static_cast<std::uint8_t>(seat)}));
+}
+
+std::vector<std::uint8_t> LowCards(int first, int count) {
+  std::vector<std::uint8_t> cards;
+  for (int n = first; n < first + count; ++n) cards.push_back(static_cast<std::uint8_t>(n));
+  return cards;
+}
+
+TableFixture::TableFixture() {
+  EnsureApp();
+  previousHook_ = SetMessageHook([this](const ShownMessage& m) { messages.push_back(m); });
+  EXPECT_TRUE(listener_.listen(QHostAddress::LocalHost, 0));
+  form.ClientSocketMain().SetWriteOverride([this](std::span<const std::uint8_t> bytes) {
+    ++writeAttempts;
+    if (failWrites) return false;
+    written.push_back(PacketFromBytes(bytes));
+    return true;
+  });
+  TableWindows windows;
+  windows.login = [this]() -> std::optional<LoginOutcome> {
+    if (!loginAccepts) return std::nullopt;
+    if (form.OpenConnection("127.0.0.1", listener_.serverPort()) != 0) return std::nullopt;
+    return LoginOutcome{ownName, 2, 7};
+  };
+  windows.bid = [this](int current, int proposed) { bidWindows.emplace_back(current, proposed); };
+  windows.showHero = [this] { ++heroShown; };
+  windows.resetHero = [this] { ++heroReset; };
+  windows.showTalk = [this](bool visible) { ++(visible ? talkShown : talkHidden); };
+  form.SetWindows(std::move(windows));
+  form.show();
+}
+
+TableFixture::~TableFixture() {
+  SetMessageHook(std::move(previousHook_));
+}
+
+void TableFixture::Login(const QString& name) {
+  ownName = name;
+  form.BtnLoginClick();
+}
+
+void TableFixture::SeatFour(int ownSeat) {
+  Login(QString::fromStdString(names[static_cast<std::size_t>(ownSeat)]));
+  Feed(LoginReply(ownSeat, names[static_cast<std::size_t>(ownSeat)]));
+  Feed(SeatList(names));
+}
+
+void TableFixture::StartPlay(int ownSeat, int lord) {
+  SeatFour(ownSeat);
+  Feed(Deal(MessageType::DealCards, ownSeat, LowCards(1, 25)));
+  Feed(Bid(MessageType::BidResult, lord, 10));
+  if (lord == ownSeat) Feed(Deal(MessageType::ExtraCards, ownSeat, LowCards(60, 8)));
+}
+
+void TableFixture::Feed(const Packet& packet) {
+  EXPECT_EQ(ReadPacket(form.Table(), packet), 0);
+}
+
+std::vector<Packet> TableFixture::Written(MessageType type) const {
+  std::vector<Packet> found;
+  for (const Packet& packet : written) {
+    if (packet.RawType() == static_cast<std::uint32_t>(type)) found.push_back(packet);
+  }
+  return found;
+}
+
+}  // namespace quarn::client::testing

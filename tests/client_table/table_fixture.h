@@ -1,0 +1,78 @@
+// A table window under test: messages taken instead of shown, writes
+// recorded (or failed on purpose), and server packets to feed it.
+#pragma once
+
+#include <QTcpServer>
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "client/ui/mainform.h"
+#include "client/ui/msgbox.h"
+#include "protocol/packet_builder.h"
+
+namespace quarn::client::testing {
+
+// The one QApplication of the test program (made on first use).
+void EnsureApp();
+
+// Server packets for table 1.
+Packet LoginReply(int seat, const std::string& utf8Name);
+Packet SeatList(const std::array<std::string, 4>& utf8Names);
+Packet Deal(MessageType type, int seat, const std::vector<std::uint8_t>& cards);
+Packet Bid(MessageType type, int seat, int points);
+Packet PlayNotice(int seat, const std::vector<std::uint8_t>& cards);
+Packet PlayTurn(int seat);
+Packet Chat(int seat, const std::string& utf8Text);
+Packet GameEnd(int winner, const std::array<std::string, 4>& utf8Names,
+               const std::array<int, 4>& scores);
+Packet PlayerLeave(int seat);
+
+// The first `count` cards of a deck, lowest first (1, 2, 3, ...).
+std::vector<std::uint8_t> LowCards(int first, int count);
+
+class TableFixture {
+ public:
+  TableFixture();
+  ~TableFixture();
+
+  // Presses the login button: the login window "opens" a connection to a
+  // local listener and closes with OK under `name`.
+  void Login(const QString& name = QStringLiteral("张三"));
+  // Login, then the server seats the four players with the own one at `ownSeat`.
+  void SeatFour(int ownSeat);
+  // SeatFour, the deal of 25 low cards, and `lord` announced as landlord
+  // (the own seat gets 8 more cards when it is the landlord).
+  void StartPlay(int ownSeat, int lord);
+  void Feed(const Packet& packet);
+
+  // Packets written, by type.
+  std::vector<Packet> Written(MessageType type) const;
+
+  // Made before the window, which needs the application.
+  struct AppReady {
+    AppReady() { EnsureApp(); }
+  } appReady;
+  TMainForm form;
+  std::vector<ShownMessage> messages;
+  std::vector<Packet> written;
+  bool failWrites = false;
+  int writeAttempts = 0;
+  int talkShown = 0;   // showTalk(true) calls
+  int talkHidden = 0;  // showTalk(false) calls
+  int heroShown = 0;
+  int heroReset = 0;
+  std::vector<std::pair<int, int>> bidWindows;  // current and proposed bid of each opening
+  bool loginAccepts = true;
+  QString ownName;
+  // The players by seat; the own player takes the name of its seat.
+  std::array<std::string, 4> names = {"张三", "李四", "王五", "赵六"};
+
+ private:
+  QTcpServer listener_;
+  MessageHook previousHook_;
+};
+
+}  // namespace quarn::client::testing
