@@ -90,6 +90,12 @@ void TFormBid::BtnCancelClick() {
   reject();
 }
 
+void TFormBid::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  editPoint_->setFocus();
+  editPoint_->selectAll();
+}
+
 void TFormBid::keyPressEvent(QKeyEvent* event) {
   // Escape gives up the bid like the cancel button; the close box only closes.
   if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {

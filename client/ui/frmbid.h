@@ -42,6 +42,7 @@ class TFormBid : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;  // the entry takes the focus, text selected
 
  private:
   QLabel* labelPoint_;
