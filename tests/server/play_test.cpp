@@ -146,6 +146,10 @@ TEST(Scoring, LandlordWinsAndLoses) {
   for (int seat = 0; seat < 4; ++seat) {
     EXPECT_EQ(t.table->Players[seat].Score, seat == 0 ? -75 : 25);
   }
+  // A line break in a name cannot split the hero board's lines.
+  t.table->Players[0].Name = "X\r\nY";
+  t.game.HeroEntry();
+  EXPECT_EQ(t.view.hero[1], "[X  Y][坐东][总轮次=1][得分=-75]");
 }
 
 TEST(Game, WholeGameThenTheNextDeal) {
