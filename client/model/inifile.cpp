@@ -131,6 +131,17 @@ int TIniFile::WriteString(std::string_view section, std::string_view key, std::s
   return 0;
 }
 
+int TIniFile::DeleteKey(std::string_view section, std::string_view key) {
+  Section* found = FindSection(Trim(section));
+  if (found == nullptr) return 1;
+  auto it = std::find_if(found->lines.begin(), found->lines.end(), [&](const Line& line) {
+    return !line.key.empty() && SameName(line.key, Trim(key));
+  });
+  if (it == found->lines.end()) return 1;
+  found->lines.erase(it);
+  return 0;
+}
+
 int TIniFile::UpdateFile() const {
   if (path_.empty()) return 1;
   const std::string temporary = path_ + ".tmp";

@@ -38,6 +38,9 @@ class TIniFile {
   // that cannot be written (empty, or holding "=", "[", "]" or a line break), else 0.
   int WriteString(std::string_view section, std::string_view key, std::string_view value);
 
+  // Removes `key` from `section`; 1 when there was no such key.
+  int DeleteKey(std::string_view section, std::string_view key);
+
   // Writes the file back through a temporary file, so a failed write leaves the
   // old file whole. 0 on success, 1 on failure (no path, or the disk refused).
   int UpdateFile() const;

@@ -26,6 +26,18 @@ void WriteList(TIniFile& ini, std::string_view section, std::string_view prefix,
   for (std::size_t i = list.size(); i-- > 0;) {
     ini.WriteString(section, std::string(prefix) + std::to_string(i), Utf8ToGbk(list[i]));
   }
+  // Keys numbered beyond the list held only empty values or entries that moved
+  // down when the empty ones were dropped; left alone they would come back twice.
+  for (const auto& [key, value] : ini.ReadSection(section)) {
+    std::string_view rest(key);
+    if (rest.size() <= prefix.size() || !rest.starts_with(prefix)) continue;
+    std::size_t index = 0;
+    auto digits = rest.substr(prefix.size());
+    auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
+    if (ec == std::errc() && end == digits.data() + digits.size() && index >= list.size()) {
+      ini.DeleteKey(section, key);
+    }
+  }
 }
 
 std::string_view Trim(std::string_view text) {

@@ -297,6 +297,18 @@ TEST(LoginWindow, AFailedSendKeepsTheWindowOpenWithTheSettingsWritten) {
   EXPECT_EQ(again.form.Lists().addresses.size(), 1U);
 }
 
+TEST(LoginWindow, AGapInTheRememberedNamesDoesNotDoubleAName) {
+  LoginFixture f("[POKER_PLAYERS]\r\nNAME0=\r\nNAME1=a\r\n[PLAYER_ICON]\r\nICON0=4\r\n");
+  ASSERT_EQ(f.form.Lists().names, (std::vector<std::string>{"a"}));
+  f.ChooseName(0);
+  f.TypeAddress("127.0.0.1");
+  f.form.BitBtnLoginClick();
+  ASSERT_EQ(f.form.result(), QDialog::Accepted);
+  EXPECT_EQ(TIniFile(f.ini).ReadSection("POKER_PLAYERS"),
+            (std::vector<TIniFile::Entry>{{"NAME0", "a"}}));
+  EXPECT_EQ(LoadLoginLists(TIniFile(f.ini)).names, (std::vector<std::string>{"a"}));
+}
+
 TEST(LoginSettings, AddressAndTableEntries) {
   auto address = ParseServerAddress(" 192.168.0.5 ");
   ASSERT_TRUE(address);

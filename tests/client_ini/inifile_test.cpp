@@ -37,6 +37,15 @@ TEST(IniFile, WritingKeepsKeyOrderAndAppendsNewKeysAndSections) {
             "[X]\r\nK=v\r\n[PLAYER_ICON]\r\nICON0=7\r\n");
 }
 
+TEST(IniFile, DeletesOnlyTheNamedKey) {
+  TIniFile ini;
+  ini.Parse("[S]\r\nA=1\r\nB=2\r\nC=3\r\n");
+  EXPECT_EQ(ini.DeleteKey("s", "b"), 0);
+  EXPECT_EQ(ini.DeleteKey("S", "B"), 1);
+  EXPECT_EQ(ini.DeleteKey("T", "A"), 1);
+  EXPECT_EQ(ini.Text(), "[S]\r\nA=1\r\nC=3\r\n");
+}
+
 TEST(IniFile, MalformedTextIsKeptAndNeverBreaksTheEntries) {
   TIniFile ini;
   const std::string damaged =
