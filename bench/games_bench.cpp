@@ -73,6 +73,9 @@ void PrintSummary() {
       "\nPlayCards -> PlayNotice over loopback (%zu plays) against a plain echo (%zu trips):\n",
       g_play.size(), g_echo.size());
   std::printf("  p50: %8.1f us vs %8.1f us  ratio %.2f\n", play50, echo50, play50 / echo50);
+  const double play90 = PercentileMicros(g_play, 90);
+  const double echo90 = PercentileMicros(g_echo, 90);
+  std::printf("  p90: %8.1f us vs %8.1f us  ratio %.2f\n", play90, echo90, play90 / echo90);
   std::printf("  p99: %8.1f us vs %8.1f us  ratio %.2f\n", play99, echo99, play99 / echo99);
   std::printf("  games per second, pacing off: %.1f\n", g_gamesPerSecond);
 }

@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 
-constexpr int kGames = 50;
+constexpr int kGames = 100;
 constexpr auto kGamesLimit = seconds(110);
 
 class TempDir {
@@ -139,11 +139,11 @@ void PlayWholeGames(bool bidding) {
   }
 }
 
-TEST(WholeGames, FiftyGamesWithoutBidding) {
+TEST(WholeGames, HundredGamesWithoutBidding) {
   PlayWholeGames(false);
 }
 
-TEST(WholeGames, FiftyGamesWithBidding) {
+TEST(WholeGames, HundredGamesWithBidding) {
   PlayWholeGames(true);
 }
 
