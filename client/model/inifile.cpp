@@ -25,7 +25,9 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 bool WritableName(std::string_view name) {
-  return !Trim(name).empty() && name.find_first_of("=[]\r\n") == std::string_view::npos;
+  // A leading ";" would turn the line into a comment when read back.
+  return !Trim(name).empty() && !Trim(name).starts_with(';') &&
+         name.find_first_of("=[]\r\n") == std::string_view::npos;
 }
 
 }  // namespace
@@ -40,7 +42,7 @@ TIniFile::TIniFile(std::string path) : path_(std::move(path)) {
 void TIniFile::Parse(std::string_view text) {
   preamble_.clear();
   sections_.clear();
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // a byte-order mark
+  while (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // byte-order marks
   std::vector<Line>* target = &preamble_;
   while (!text.empty()) {
     auto end = text.find('\n');
@@ -90,7 +92,7 @@ const TIniFile::Section* TIniFile::FindSection(std::string_view name) const {
 
 std::vector<TIniFile::Entry> TIniFile::ReadSection(std::string_view section) const {
   std::vector<Entry> entries;
-  if (const Section* found = FindSection(section)) {
+  if (const Section* found = FindSection(Trim(section))) {
     for (const Line& line : found->lines) {
       if (!line.key.empty()) entries.emplace_back(line.key, line.value);
     }
@@ -100,9 +102,9 @@ std::vector<TIniFile::Entry> TIniFile::ReadSection(std::string_view section) con
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  std::string_view fallback) const {
-  if (const Section* found = FindSection(section)) {
+  if (const Section* found = FindSection(Trim(section))) {
     for (const Line& line : found->lines) {
-      if (!line.key.empty() && SameName(line.key, key)) return line.value;
+      if (!line.key.empty() && SameName(line.key, Trim(key))) return line.value;
     }
   }
   return std::string(fallback);

@@ -66,6 +66,7 @@ TEST(IniFile, MalformedTextIsKeptAndNeverBreaksTheEntries) {
   EXPECT_EQ(ini.WriteString("A]B", "K", "v"), 1);
   EXPECT_EQ(ini.WriteString("S", "K=1", "v"), 1);
   EXPECT_EQ(ini.WriteString("S", "", "v"), 1);
+  EXPECT_EQ(ini.WriteString("S", " ;K", "v"), 1);
   EXPECT_EQ(ini.WriteString("S", "K", "two\r\nlines"), 0);
   EXPECT_EQ(ini.ReadString("S", "K"), "two  lines");
 }
