@@ -18,15 +18,15 @@ ConsoleLog::ConsoleLog(IServerHost& host, IConsoleView& view, std::filesystem::p
 
 void ConsoleLog::TakeStamp() {
   std::tm now = host_.LocalTime();
-  std::string stamp = FileStampText(now);
-  for (int step = 1; stamp == stamp_ && step < 3600; ++step) {
-    std::tm later = host_.LocalTime();
-    later.tm_sec += step;
-    later.tm_isdst = -1;
-    std::mktime(&later);  // normalises the fields
-    stamp = FileStampText(later);
+  now.tm_isdst = -1;
+  std::time_t at = std::mktime(&now);
+  // Always later than the last stamp, even within the same second.
+  if (lastStampAt_ && at <= *lastStampAt_) {
+    at = *lastStampAt_ + 1;
+    localtime_r(&at, &now);
   }
-  stamp_ = std::move(stamp);
+  lastStampAt_ = at;
+  stamp_ = FileStampText(now);
 }
 
 std::string ConsoleLog::TimeNow() const {

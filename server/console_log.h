@@ -2,7 +2,9 @@
 // file stamp that names their files "Log<stamp>" and "Hero<stamp>".
 #pragma once
 
+#include <ctime>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -44,6 +46,7 @@ class ConsoleLog {
   IConsoleView& view_;
   std::filesystem::path fileDir_;
   std::string stamp_;
+  std::optional<std::time_t> lastStampAt_;
   TextBoard log_;
   TextBoard hero_;
 };
