@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTest>
 #include <fstream>
 #include <iterator>
 
@@ -295,6 +296,24 @@ TEST(LoginWindow, AFailedSendKeepsTheWindowOpenWithTheSettingsWritten) {
   again.form.BitBtnLoginClick();
   EXPECT_EQ(again.form.Lists().names.size(), 1U);
   EXPECT_EQ(again.form.Lists().addresses.size(), 1U);
+}
+
+TEST(LoginWindow, EnterLogsInAndEscapeCancels) {
+  LoginFixture f;
+  f.form.show();
+  f.TypeAddress("127.0.0.1");
+  f.form.ComboBoxName()->setFocus();
+  QTest::keyClicks(f.form.ComboBoxName()->lineEdit(), "Bo");
+  QTest::keyClick(f.form.ComboBoxName()->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(f.link.sent.size(), 1U);
+  EXPECT_EQ(f.form.result(), QDialog::Accepted);
+  EXPECT_EQ(f.form.PlayerName(), "Bo");
+
+  f.form.show();
+  f.form.setResult(0);
+  QTest::keyClick(&f.form, Qt::Key_Escape);
+  EXPECT_EQ(f.form.result(), QDialog::Rejected);
+  EXPECT_EQ(f.link.sent.size(), 1U);
 }
 
 TEST(LoginWindow, AGapInTheRememberedNamesDoesNotDoubleAName) {
