@@ -42,7 +42,7 @@ std::optional<Packet> BotSession::Login() {
   return packet;
 }
 
-void BotSession::OnPacket(const Packet& packet) {
+void BotSession::OnPacket(const Packet& packet, Clock::time_point now) {
   // The model ignores the refusal form of the login answer and keeps waiting;
   // a program wants to hear of it.
   constexpr std::size_t kLoginTableAt = 164;
@@ -52,20 +52,34 @@ void BotSession::OnPacket(const Packet& packet) {
     loginRefused_ = true;
   }
   client::ReadPacket(table_, packet);
+  const bool stalled = OwnMoveState() && !CardsComplete();
+  if (!stalled) {
+    missingCardsSince_.reset();
+  } else if (!missingCardsSince_) {
+    missingCardsSince_ = now;
+  }
 }
 
 bool BotSession::LoggedIn() const {
   return table_.GameState != TGameState::Offline && table_.GameState != TGameState::LoggingIn;
 }
 
-bool BotSession::WantsToMove() const {
-  if (waiting_ != Waiting::Nothing || !table_.OwnTurn()) return false;
+bool BotSession::OwnMoveState() const {
+  return waiting_ == Waiting::Nothing && table_.OwnTurn() &&
+         (table_.GameState == TGameState::MyBid || table_.GameState == TGameState::InPlay);
+}
+
+bool BotSession::CardsComplete() const {
+  if (outOfStep_) return true;
   const int held = table_.Me.Hand.Count();
   if (table_.GameState == TGameState::MyBid) return held == kDealtCards;
+  return held > 0 && held + playedThisGame_ == CardsExpected();
+}
+
+bool BotSession::WantsToMove() const {
   // The landlord's bottom cards may still be on their way: move only with
   // every card of the deal in hand.
-  return table_.GameState == TGameState::InPlay && held > 0 &&
-         held + playedThisGame_ == CardsExpected();
+  return OwnMoveState() && CardsComplete();
 }
 
 std::optional<Packet> BotSession::Move(Clock::time_point now) {
@@ -75,13 +89,20 @@ std::optional<Packet> BotSession::Move(Clock::time_point now) {
 }
 
 std::optional<BotSession::Clock::time_point> BotSession::AnswerDeadline() const {
-  if (waiting_ == Waiting::Nothing) return std::nullopt;
-  return sentAt_ + config_.answerTimeout;
+  if (waiting_ != Waiting::Nothing) return sentAt_ + config_.answerTimeout;
+  if (missingCardsSince_) return *missingCardsSince_ + config_.answerTimeout;
+  return std::nullopt;
 }
 
 std::optional<Packet> BotSession::CheckAnswer(Clock::time_point now) {
   std::optional<Clock::time_point> deadline = AnswerDeadline();
   if (!deadline || now < *deadline) return std::nullopt;
+  if (waiting_ == Waiting::Nothing) {
+    Log("my turn, but cards the server dealt me never came: playing with what I hold");
+    missingCardsSince_.reset();
+    outOfStep_ = true;
+    return Move(now);
+  }
   ++refusals_;
   const Waiting what = waiting_;
   Log(std::string("no answer to my ") + WaitingName(static_cast<int>(what)) + ": taken as refused");
@@ -221,6 +242,8 @@ void BotSession::NewGame() {
   waiting_ = Waiting::Nothing;
   fallback_ = Fallback::None;
   playedThisGame_ = 0;
+  missingCardsSince_.reset();
+  outOfStep_ = false;
 }
 
 void BotSession::Log(const std::string& line) const {

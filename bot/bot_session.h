@@ -36,15 +36,16 @@ class BotSession final : private client::IClientDisplay {
 
   // The login request, sent once the connection stands.
   std::optional<Packet> Login();
-  // One whole packet from the server.
-  void OnPacket(const Packet& packet);
+  // One whole packet from the server, arrived at `now`.
+  void OnPacket(const Packet& packet, Clock::time_point now = Clock::now());
 
   // The bot is to bid or play, holds every card it should, and awaits no answer.
   bool WantsToMove() const;
   // The bid or play (or pass) to send now; none when it is not the bot's move.
   std::optional<Packet> Move(Clock::time_point now);
   // When a bid or play has waited longer than the answer time-out, counts and
-  // logs it as refused and returns what to send instead.
+  // logs it as refused and returns what to send instead. When the bot's turn
+  // has waited that long for cards that never came, it moves with what it holds.
   std::optional<Packet> CheckAnswer(Clock::time_point now);
   // When the next CheckAnswer has something to check; none when nothing waits.
   std::optional<Clock::time_point> AnswerDeadline() const;
@@ -82,6 +83,9 @@ class BotSession final : private client::IClientDisplay {
   bool SelectPlay(const RankCounts& cards);
   TableSituation Situation() const;
   bool MustLead() const;
+  // Holds every card the deal (and, for the landlord, the bottom) gave it.
+  bool CardsComplete() const;
+  bool OwnMoveState() const;
   int CardsExpected() const;
   void Await(Waiting what, Clock::time_point now);
   void NewGame();
@@ -94,6 +98,9 @@ class BotSession final : private client::IClientDisplay {
   Clock::time_point sentAt_{};
   Clock::time_point now_{};
   Fallback fallback_ = Fallback::None;
+  // The bot's turn came while cards were still missing; since when.
+  std::optional<Clock::time_point> missingCardsSince_;
+  bool outOfStep_ = false;  // gave up waiting for missing cards this game
   int playedThisGame_ = 0;
   int gamesFinished_ = 0;
   int refusals_ = 0;

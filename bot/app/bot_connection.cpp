@@ -69,6 +69,7 @@ void BotConnection::OnReadyRead() {
     }
   }
   if (session_.LoggedIn()) loginTimer_.stop();
+  ArmAnswerTimer();
   ScheduleMove();
 }
 

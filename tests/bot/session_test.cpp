@@ -127,6 +127,19 @@ TEST(BotSession, LeavesAPartnersPlayAndStopsAfterItsGames) {
   EXPECT_NE(bot.log.find("we won"), std::string::npos);
 }
 
+TEST(BotSession, GivesUpWaitingForBottomCardsThatNeverCome) {
+  Seated bot(1, kPlainHand, 1);
+  bot.session.OnPacket(Bid(MessageType::BidResult, 1, 10), kT0);
+  EXPECT_FALSE(bot.session.WantsToMove());
+  ASSERT_TRUE(bot.session.AnswerDeadline());
+  EXPECT_FALSE(bot.session.CheckAnswer(kT0 + 1s));
+  std::optional<Packet> lead = bot.session.CheckAnswer(kT0 + 6s);
+  ASSERT_TRUE(lead);
+  EXPECT_EQ(TypeOf(*lead), MessageType::PlayCards);
+  EXPECT_EQ(bot.session.Refusals(), 0);
+  EXPECT_NE(bot.log.find("never came"), std::string::npos);
+}
+
 TEST(BotSession, HearsOfARefusedLogin) {
   BotSession session(SessionConfig{"电脑1", 2, 0}, nullptr);
   ASSERT_TRUE(session.Login());
