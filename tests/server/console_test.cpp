@@ -23,7 +23,8 @@ std::string ReadFile(const std::filesystem::path& path) {
 TEST(ConsoleLog, RunLogRotatesAtAThousandLines) {
   FakeHost host;
   FakeView view;
-  const auto dir = FreshDir("log_rotation");
+  const TempDir temp("log_rotation");
+  const std::filesystem::path& dir = temp;
   ConsoleLog log(host, view, dir);
   log.TakeStamp();
   const std::string first = log.Stamp();
@@ -55,7 +56,8 @@ TEST(ConsoleLog, RunLogRotatesAtAThousandLines) {
 TEST(ConsoleLog, HeroBoardRotatesAfterWholeBlocksAndFailedSavesKeepLines) {
   FakeHost host;
   FakeView view;
-  const auto dir = FreshDir("hero_rotation");
+  const TempDir temp("hero_rotation");
+  const std::filesystem::path& dir = temp;
   ConsoleLog log(host, view, dir);
   log.TakeStamp();
   const std::vector<std::string> block(5, "x");

@@ -2,12 +2,11 @@
 
 namespace quarn::server::testing {
 
-std::filesystem::path FreshDir(const std::string& name) {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("quarn_server_" + name + "_" + std::to_string(::getpid()));
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  return dir;
+TempDir::TempDir(const std::string& name)
+    : path(std::filesystem::temp_directory_path() /
+           ("quarn_server_" + name + "_" + std::to_string(::getpid()))) {
+  std::filesystem::remove_all(path);
+  std::filesystem::create_directories(path);
 }
 
 std::vector<MessageType> Kinds(const std::vector<SentPacket>& sent) {

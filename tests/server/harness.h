@@ -16,8 +16,13 @@
 
 namespace quarn::server::testing {
 
-// A fresh, empty directory for the files of one test.
-std::filesystem::path FreshDir(const std::string& name);
+// A fresh, empty directory for the files of one test, removed afterwards.
+struct TempDir {
+  explicit TempDir(const std::string& name);
+  ~TempDir() { std::filesystem::remove_all(path); }
+  operator const std::filesystem::path&() const { return path; }
+  std::filesystem::path path;
+};
 
 inline MessageType Kind(const SentPacket& sent) {
   return static_cast<MessageType>(PacketFromBytes(sent.bytes).RawType());
@@ -35,7 +40,7 @@ Record Decoded(const SentPacket& sent, Decoder decode) {
 class Harness {
  public:
   explicit Harness(const std::string& name, bool allowBid = false)
-      : dir(FreshDir(name)), app(host, view, dir) {
+      : dir(name), app(host, view, dir) {
     ConsoleSettings settings;
     settings.allowBid = allowBid;
     app.Initialise(settings);
@@ -65,7 +70,7 @@ class Harness {
   // Plays the lowest card of the seat's hand as a single.
   void PlayLowest(std::uint32_t seat);
 
-  std::filesystem::path dir;
+  TempDir dir;
   FakeHost host;
   FakeView view;
   ServerApp app;

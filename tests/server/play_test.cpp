@@ -15,7 +15,8 @@ std::uint8_t C(int rank, int suit = 0) {
 // connection s + 1 and seat 0 has the turn.
 struct HandTable {
   explicit HandTable(const std::string& name)
-      : log(host, view, FreshDir(name)),
+      : dir(name),
+        log(host, view, dir),
         outbox(host, log),
         table(MakeTable(0)),
         game(host, log, outbox, *table, ids) {
@@ -67,6 +68,7 @@ struct HandTable {
     EXPECT_EQ(Snapshot(), before);
   }
 
+  TempDir dir;
   FakeHost host;
   FakeView view;
   ConsoleLog log;

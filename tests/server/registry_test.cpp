@@ -25,7 +25,8 @@ TEST(Registry, SeatChoiceAndIds) {
 TEST(Registry, FullTableAnswersWithTheRefusalForm) {
   FakeHost host;
   FakeView view;
-  ConsoleLog log(host, view, FreshDir("refusal_form"));
+  const TempDir dir("refusal_form");
+  ConsoleLog log(host, view, dir);
   Outbox outbox(host, log);
   auto table = MakeTable(0);
   PlayerIds ids;
