@@ -13,12 +13,9 @@
 
 namespace quarn::client {
 
+// The application made by the test program's main (main.cpp).
 inline QApplication& QtApp() {
-  static int argc = 1;
-  static char name[] = "test_client_dialogs";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  return *qobject_cast<QApplication*>(QCoreApplication::instance());
 }
 
 // Records every message box while it lives.
