@@ -54,6 +54,7 @@ bool Drain(Player& player, GameRun& run) {
         packet->bytes[kNoticeSeatAt] == player.session->Table().OwnSeat;
     if (ownNotice && player.playSentAt) {
       run.playRoundTrips.push_back(arrived - *player.playSentAt);
+      run.bySeat[packet->bytes[kNoticeSeatAt] % 4].push_back(arrived - *player.playSentAt);
       player.playSentAt.reset();
     }
     player.session->OnPacket(*packet);

@@ -6,6 +6,7 @@
 
 #include <sys/types.h>
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -38,6 +39,9 @@ struct GameRun {
   int games = 0;           // games every player saw to the end
   int refusals = 0;        // plays or bids the server left unanswered
   Samples playRoundTrips;  // PlayCards written to its PlayNotice read, per play
+  // The same by the seat that played: the server sends a notice to the seats
+  // in order 0..3, so a seat's own notice waits behind those of lower seats.
+  std::array<Samples, 4> bySeat;
   std::chrono::nanoseconds elapsed{};
   std::string error;  // empty when the run went to the end
 };
