@@ -150,13 +150,6 @@ QString TFormLogin::PlayerName() const {
   return comboBoxName_->currentText();
 }
 
-int TFormLogin::ChosenName() const {
-  return chosenName_;
-}
-int TFormLogin::ChosenAddress() const {
-  return chosenAddress_;
-}
-
 void TFormLogin::DrawIcon(QLabel* image, const std::string& resourceName) {
   image->setPixmap(ResourceBitmap(resourceName, devicePixelRatioF()));
 }

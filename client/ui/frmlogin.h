@@ -80,9 +80,6 @@ class TFormLogin : public QDialog {
   void BuildControls();
   void DrawIcon(QLabel* image, const std::string& resourceName);
   void FillCombos();
-  // The index of the list entry the player chose, -1 after typing.
-  int ChosenName() const;
-  int ChosenAddress() const;
 
   TDlgHead* dlgHead_;
   TDlgService* dlgService_;
@@ -93,7 +90,7 @@ class TFormLogin : public QDialog {
   bool firstShow_ = true;
   int iconNo_ = 1;
   int serviceNo_ = 1;
-  int chosenName_ = -1;
+  int chosenName_ = -1;  // the list entry the player chose; -1 once typed over
   int chosenAddress_ = -1;
 
   QComboBox* comboBoxName_;

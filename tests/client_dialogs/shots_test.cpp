@@ -32,7 +32,7 @@ TEST(Screenshots, SheetOfAllPictures) {
   if (ShotsDir().isEmpty()) GTEST_SKIP() << "set QUARN_SHOTS to a folder to save screenshots";
   const qreal ratio = 2.0;
   const int columns = 14;
-  QPixmap sheet(QSize(columns * 78 + 8, 8 * 104 + 8) * ratio);
+  QPixmap sheet(QSize(columns * 78 + 8, 5 * 104 + 3 * 36 + 16) * ratio);
   sheet.setDevicePixelRatio(ratio);
   sheet.fill(QColor(0, 110, 60));
   QPainter p(&sheet);
