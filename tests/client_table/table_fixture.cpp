@@ -9,11 +9,7 @@
 namespace quarn::client::testing {
 
 void EnsureApp() {
-  if (QApplication::instance()) return;
-  static int argc = 1;
-  static char name[] = "test_client_table";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
+  ASSERT_NE(QApplication::instance(), nullptr) << "the test program's main makes the application";
 }
 
 namespace {

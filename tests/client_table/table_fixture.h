@@ -15,7 +15,7 @@
 
 namespace quarn::client::testing {
 
-// The one QApplication of the test program (made on first use).
+// Checks that the test program's main has made its QApplication.
 void EnsureApp();
 
 // Server packets for table 1.
