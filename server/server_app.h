@@ -43,9 +43,13 @@ class ServerApp {
   ServerApp(const ServerApp&) = delete;
   ServerApp& operator=(const ServerApp&) = delete;
 
-  // The console's first show: stamp, random seed, the table, the settings.
+  // The console's first show: stamp, random seed, the table, the settings
+  // (settings that do not parse leave the table's defaults). Later calls do nothing.
   void Initialise(const ConsoleSettings& settings = {});
+  // Copies the settings into the table and listens (initialising first if
+  // needed). While listening it changes nothing.
   StartResult Start(const ConsoleSettings& settings, std::uint16_t port = kDefaultPort);
+  // Stops listening and closes every connection; their seats are freed at once.
   void Stop();
   bool Listening() const;
   // The diagnostics dump of a double click on the console.
