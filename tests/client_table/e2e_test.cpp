@@ -256,6 +256,7 @@ TEST(TableWindowWithServer, LogsInIsDealtAndLaysAPlayTheOthersSee) {
   })) << "the other players never saw the play";
   // Our own play comes back onto our table, and the turn moves on.
   ASSERT_TRUE(WaitFor([&] { return !form.TableImage(0)->isHidden(); }));
+  SaveShot(form, QStringLiteral("table_with_quarnd.png"));
   // The login window's question was the only message on the way.
   ASSERT_EQ(t.messages.size(), 1u) << t.messages.back().text.toStdString();
   EXPECT_EQ(t.messages[0].text, QStringLiteral("确定要向此服务器登录吗？"));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QDir>
+#include <QPixmap>
 
 #include "client/model/client_service.h"
 #include "core/gbk.h"
@@ -10,6 +12,16 @@ namespace quarn::client::testing {
 
 void EnsureApp() {
   ASSERT_NE(QApplication::instance(), nullptr) << "the test program's main makes the application";
+}
+
+void SaveShot(QWidget& window, const QString& name) {
+  QApplication::processEvents();
+  const QPixmap picture = window.grab();
+  EXPECT_EQ(picture.size() / picture.devicePixelRatio(), QSize(632, 453));
+  const QString folder = qEnvironmentVariable("QUARN_SHOTS");
+  if (!folder.isEmpty()) {
+    EXPECT_TRUE(picture.save(QDir(folder).filePath(name)));
+  }
 }
 
 namespace {

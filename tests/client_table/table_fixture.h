@@ -18,6 +18,10 @@ namespace quarn::client::testing {
 // Checks that the test program's main has made its QApplication.
 void EnsureApp();
 
+// Grabs the window (it must have the table window's size) and saves the
+// picture as `name` in $QUARN_SHOTS when that names a folder.
+void SaveShot(QWidget& window, const QString& name);
+
 // Server packets for table 1.
 Packet LoginReply(int seat, const std::string& utf8Name);
 Packet SeatList(const std::array<std::string, 4>& utf8Names);
