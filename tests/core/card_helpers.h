@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,7 @@ namespace quarn::testing {
 
 // Card numbers for the given rank values: the n-th card of a rank takes the
 // n-th of its eight numbers (four suits of the first deck, then the second).
-inline std::vector<std::uint8_t> NumbersOfRanks(std::initializer_list<int> ranks) {
+inline std::vector<std::uint8_t> NumbersOfRanks(std::span<const int> ranks) {
   std::array<int, 16> used{};
   std::vector<std::uint8_t> numbers;
   for (const int rank : ranks) {
@@ -29,6 +30,10 @@ inline std::vector<std::uint8_t> NumbersOfRanks(std::initializer_list<int> ranks
     numbers.push_back(static_cast<std::uint8_t>(number));
   }
   return numbers;
+}
+
+inline std::vector<std::uint8_t> NumbersOfRanks(std::initializer_list<int> ranks) {
+  return NumbersOfRanks(std::span(ranks.begin(), ranks.size()));
 }
 
 inline TSelectPoker SelectionOf(const std::vector<std::uint8_t>& numbers) {

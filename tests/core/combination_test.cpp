@@ -16,132 +16,133 @@ using T = CombinationType;
 using testing::CapturedReports;
 using testing::SelectionOfRanks;
 
-struct Outcome {
-  int result = 0;
-  T type = T::Unknown;
-  int key = 0;
-  std::string name;
-  std::vector<std::string> reports;
-};
-
-Outcome ClassifyRanks(std::initializer_list<int> ranks) {
-  CapturedReports captured;
-  TSelectPoker set = SelectionOfRanks(ranks);
-  Outcome out;
-  out.result = set.Classify();
-  out.type = set.Type();
-  out.key = set.Key();
-  out.name = std::string(set.Name());
-  out.reports = captured.texts;
-  return out;
-}
-
-void ExpectNamed(std::initializer_list<int> ranks, T type, int key, const std::string& name) {
-  const Outcome out = ClassifyRanks(ranks);
-  EXPECT_EQ(out.result, static_cast<int>(ranks.size()));
-  EXPECT_EQ(out.type, type);
-  EXPECT_EQ(out.key, key);
-  EXPECT_EQ(out.name, name);
-  EXPECT_TRUE(out.reports.empty());
-}
-
-// Refused with exactly one report of `code`.
-void ExpectError(std::initializer_list<int> ranks, int code) {
-  const Outcome out = ClassifyRanks(ranks);
-  EXPECT_EQ(out.result, 0);
-  EXPECT_EQ(out.type, T::Unknown);
-  EXPECT_EQ(out.name, "");
-  ASSERT_EQ(out.reports.size(), 1u);
-  EXPECT_EQ(out.reports[0], CardErrorText(code));
-}
-
-// Refused without any report.
-void ExpectSilent(std::initializer_list<int> ranks, T type, int key) {
-  const Outcome out = ClassifyRanks(ranks);
-  EXPECT_EQ(out.result, 0);
-  EXPECT_EQ(out.type, type);
-  EXPECT_EQ(out.key, key);
-  EXPECT_EQ(out.name, "");
-  EXPECT_TRUE(out.reports.empty());
-}
-
 constexpr int J = 14;  // small joker
 constexpr int K = 15;  // big joker
+constexpr int kNamed = -1;
+constexpr int kSilent = 0;
+
+// One set by rank values and what Classify must make of it: kNamed (accepted,
+// no report), kSilent (refused without a report) or the reported error code.
+struct Case {
+  Case(std::vector<int> r, int v, T t = T::Unknown, int k = 0, std::string n = {})
+      : ranks(std::move(r)), verdict(v), type(t), key(k), name(std::move(n)) {}
+  std::vector<int> ranks;
+  int verdict;
+  T type;
+  int key;
+  std::string name;
+};
+
+void Check(const Case& c) {
+  CapturedReports reports;
+  TSelectPoker set = testing::SelectionOf(testing::NumbersOfRanks(c.ranks));
+  const int result = set.Classify();
+  SCOPED_TRACE(::testing::PrintToString(c.ranks));
+  EXPECT_EQ(result, c.verdict == kNamed ? static_cast<int>(c.ranks.size()) : 0);
+  EXPECT_EQ(set.Type(), c.type);
+  if (c.verdict >= kSilent) {
+    EXPECT_EQ(set.Name(), "");
+    EXPECT_EQ(reports.texts, c.verdict == kSilent ? std::vector<std::string>{}
+                                                  : std::vector{CardErrorText(c.verdict)});
+  } else {
+    EXPECT_EQ(set.Name(), c.name);
+    EXPECT_TRUE(reports.texts.empty());
+  }
+  EXPECT_EQ(set.Key(), c.key);
+}
 
 TEST(Classify, SinglesPairsAndJokers) {
-  ExpectNamed({1}, T::Single, 1, "单张");
-  ExpectNamed({13}, T::Single, 13, "单张");
-  ExpectNamed({K}, T::Single, 15, "单张");
-  ExpectNamed({J, J}, T::Rocket, 14, "一对");
-  ExpectNamed({K, K}, T::Rocket, 15, "一对");
-  ExpectNamed({12, 12}, T::Rocket, 12, "一对");
-  ExpectError({J, K}, 1);
-  ExpectNamed({J, J, K, K}, T::KingBomb, 15, "天炸");
+  for (const Case& c : std::vector<Case>{
+           {{1}, kNamed, T::Single, 1, "单张"},
+           {{13}, kNamed, T::Single, 13, "单张"},
+           {{K}, kNamed, T::Single, 15, "单张"},
+           {{J, J}, kNamed, T::Rocket, 14, "一对"},
+           {{K, K}, kNamed, T::Rocket, 15, "一对"},
+           {{J, K}, 1},
+           {{J, J, K, K}, kNamed, T::KingBomb, 15, "天炸"},
+       }) {
+    Check(c);
+  }
 }
 
 TEST(Classify, RunsOfPairs) {
-  ExpectSilent({1, 1, 2, 2}, T::Rocket, 2);  // two pairs have no name
-  ExpectNamed({1, 1, 2, 2, 3, 3}, T::Rocket, 3, "三姊妹");
-  ExpectNamed({11, 11, 12, 12, 13, 13}, T::Rocket, 13, "三姊妹");
-  ExpectNamed({1, 1, 2, 2, 3, 3, 4, 4}, T::Rocket, 4, "小火箭");
-  ExpectError({13, 13, J, J}, 9);
-  ExpectError({12, 12, 13, 13, J, J}, 9);
-  ExpectError({1, 1, 3, 3}, 5);
-  ExpectError({12, 12, J, J}, 5);
-  ExpectError({13, 13, K, K}, 5);
-  ExpectError({12, 12, 13, 13, J, J, K, K}, 9);  // not the four jokers
-  ExpectNamed(
-      {1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13},
-      T::Rocket, 13, "无敌大火箭");
-  ExpectNamed({3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9}, T::Rocket, 9, "超级火箭");
+  for (const Case& c : std::vector<Case>{
+           {{1, 1, 2, 2}, kSilent, T::Rocket, 2},  // two pairs have no name
+           {{1, 1, 2, 2, 3, 3}, kNamed, T::Rocket, 3, "三姊妹"},
+           {{11, 11, 12, 12, 13, 13}, kNamed, T::Rocket, 13, "三姊妹"},
+           {{1, 1, 2, 2, 3, 3, 4, 4}, kNamed, T::Rocket, 4, "小火箭"},
+           {{3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9}, kNamed, T::Rocket, 9, "超级火箭"},
+           {{1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13},
+            kNamed,
+            T::Rocket,
+            13,
+            "无敌大火箭"},
+           {{13, 13, J, J}, 9, T::Unknown, 14},
+           {{12, 12, 13, 13, J, J}, 9, T::Unknown, 14},
+           {{12, 12, 13, 13, J, J, K, K}, 9, T::Unknown, 15},  // not the four jokers
+           {{1, 1, 3, 3}, 5, T::Unknown, 1},
+           {{12, 12, J, J}, 5, T::Unknown, 12},
+           {{13, 13, K, K}, 5, T::Unknown, 13},
+           {{1, 1, 2, 2, 5, 5}, 5, T::Unknown, 2},
+       }) {
+    Check(c);
+  }
 }
 
 TEST(Classify, TriplesAndPlanes) {
-  ExpectNamed({5, 5, 5}, T::Missle, 5, "一组");
-  ExpectNamed({1, 1, 1, 2, 2, 2}, T::Missle, 2, "双三");
-  ExpectError({1, 1, 1, 3, 3, 3}, 6);
-  ExpectNamed({1, 1, 1, 3, 3}, T::Plane, 1, "单飞");
-  ExpectNamed({3, 3, 1, 1, 1}, T::Plane, 1, "单飞");  // the pair may stand below
-  ExpectNamed({1, 1, 1, 2, 2, 2, 5, 5, 7, 7}, T::Plane, 2, "双飞");
-  ExpectNamed({13, 13, 13, 1, 1}, T::Plane, 13, "单飞");
-  ExpectError({1, 1, 1, J, J}, 8);
-  ExpectError({1, 1, 1, K, K}, 8);
-  ExpectError({1, 1, 1, 2, 2, 2, 3, 3}, 7);
-  ExpectError({1, 1, 1, 3, 3, 3, 5, 5, 6, 6}, 6);
-  ExpectNamed({1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4,  4,  5,  5,  5,  6, 6,
-               6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 10, 10, 10, 11, 11, 11},
-              T::Missle, 11, "无敌大导弹");
-  ExpectNamed({1, 1, 1, 2, 2, 2, 3, 3, 3, 4,  4,  4,  5,  5,  5,
-               6, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12},
-              T::Plane, 6, "天飞");
-  ExpectNamed({1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4}, T::Missle, 4, "大导弹");
-  ExpectNamed(
-      {1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5, 5, 5, 6, 6, 6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 10, 10, 10},
-      T::Missle, 10, "超级大导弹");
+  for (const Case& c : std::vector<Case>{
+           {{5, 5, 5}, kNamed, T::Missle, 5, "一组"},
+           {{1, 1, 1, 2, 2, 2}, kNamed, T::Missle, 2, "双三"},
+           {{1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4}, kNamed, T::Missle, 4, "大导弹"},
+           {{1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4,  4,  5,  5,  5,  6, 6,
+             6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 10, 10, 10, 11, 11, 11},
+            kNamed,
+            T::Missle,
+            11,
+            "无敌大导弹"},
+           {{1, 1, 1, 3, 3, 3}, 6, T::Unknown, 1},
+           {{1, 1, 1, 3, 3}, kNamed, T::Plane, 1, "单飞"},
+           {{3, 3, 1, 1, 1}, kNamed, T::Plane, 1, "单飞"},
+           {{13, 13, 13, 1, 1}, kNamed, T::Plane, 13, "单飞"},  // the pair may stand below
+           {{1, 1, 1, 2, 2, 2, 5, 5, 7, 7}, kNamed, T::Plane, 2, "双飞"},
+           {{1, 1, 1, 2, 2, 2, 3, 3, 3, 4,  4,  4,  5,  5,  5,
+             6, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12},
+            kNamed,
+            T::Plane,
+            6,
+            "天飞"},
+           {{1, 1, 1, J, J}, 8},
+           {{1, 1, 1, K, K}, 8},
+           {{1, 1, 1, 2, 2, 2, 3, 3}, 7},
+           {{1, 1, 1, 3, 3, 3, 5, 5, 6, 6}, 6, T::Unknown, 1},
+       }) {
+    Check(c);
+  }
 }
 
-TEST(Classify, Bombs) {
-  ExpectNamed({1, 1, 1, 1}, T::Bomb, 1, "炸弹");
-  ExpectNamed({13, 13, 13, 13, 13, 13, 13, 13}, T::Bomb, 13, "炸弹");
-  ExpectNamed({7, 7, 7, 7, 7}, T::Bomb, 7, "炸弹");
-  ExpectSilent({1, 1, 1, 1, 2}, T::BombTail, 1);
-  ExpectSilent({2, 1, 1, 1, 1, 1, 1, 1, 1}, T::BombTail, 1);  // the single below the bomb
-  ExpectError({1, 1, 1, 1, 2, 2}, 2);
-  ExpectError({1, 1, 1, 1, 2, 2, 2}, 3);
-  ExpectSilent({1, 1, 2, 2, 2, 2}, T::Unknown, 0);
-  ExpectSilent({1, 1, 1, 2, 2, 2, 2}, T::Unknown, 0);
-  ExpectSilent({1, 1, 1, 1, 2, 2, 2, 2}, T::Unknown, 0);
-  ExpectError({1, 1, 1, 1, 2, 3}, 1);
-}
-
-TEST(Classify, ScanOrderDecidesTheCode) {
-  ExpectError({}, 11);
-  ExpectError({1, 2}, 1);
-  ExpectError({1, 2, 2}, 2);
-  ExpectError({1, 1, 2}, 1);
-  ExpectError({1, 2, 2, 2}, 3);
-  ExpectError({1, 1, 1, 2}, 1);
-  ExpectError({1, 1, 3, 3, 3, 5}, 1);
+TEST(Classify, BombsAndTheOrderOfTheScan) {
+  for (const Case& c : std::vector<Case>{
+           {{1, 1, 1, 1}, kNamed, T::Bomb, 1, "炸弹"},
+           {{7, 7, 7, 7, 7}, kNamed, T::Bomb, 7, "炸弹"},
+           {{13, 13, 13, 13, 13, 13, 13, 13}, kNamed, T::Bomb, 13, "炸弹"},
+           {{1, 1, 1, 1, 2}, kSilent, T::BombTail, 1},
+           {{2, 1, 1, 1, 1, 1, 1, 1, 1}, kSilent, T::BombTail, 1},  // the single below
+           {{1, 1, 1, 1, 2, 2}, 2},
+           {{1, 1, 1, 1, 2, 2, 2}, 3},
+           {{1, 1, 1, 1, 2, 3}, 1},
+           {{1, 1, 2, 2, 2, 2}, kSilent},
+           {{1, 1, 1, 2, 2, 2, 2}, kSilent},
+           {{1, 1, 1, 1, 2, 2, 2, 2}, kSilent},
+           {{}, 11},
+           {{1, 2}, 1},
+           {{1, 2, 2}, 2},
+           {{1, 1, 2}, 1},
+           {{1, 2, 2, 2}, 3},
+           {{1, 1, 1, 2}, 1},
+           {{1, 1, 3, 3, 3, 5}, 1},
+       }) {
+    Check(c);
+  }
 }
 
 // Sets no real deal can hold, as a forged packet may carry them.
