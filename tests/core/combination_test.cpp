@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/gbk.h"
 #include "core/name_grid.h"
 #include "core/tselectpoker.h"
 #include "tests/core/card_helpers.h"
@@ -279,6 +280,9 @@ TEST(NameGrid, AdmitsExactlyTheListedCounts) {
     EXPECT_EQ(tails, 1) << row;
   }
   EXPECT_EQ(grid[11].cells[3].name, "非法牌型");
+  for (const NameRow& row : grid) {
+    for (const NameCell& cell : row.cells) EXPECT_LE(Utf8ToGbk(cell.name).size(), 15u);
+  }
   EXPECT_FALSE(grid[0].valid);
   EXPECT_TRUE(grid[33].valid);
 }
