@@ -82,6 +82,7 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   int SendBid();
   int SendBidPass();
   int SendTalk(const QString& text);
+  int SendIconChange(int serviceIcon, int headIcon);
 
   // IClientDisplay
   void SetGameState(TGameState state) override;

@@ -117,4 +117,8 @@ int TMainForm::SendTalk(const QString& text) {
   return client::SendTalk(table_, text.toStdString());
 }
 
+int TMainForm::SendIconChange(int serviceIcon, int headIcon) {
+  return client::SendIconChange(table_, serviceIcon, headIcon);
+}
+
 }  // namespace quarn::client

@@ -347,12 +347,22 @@ TEST(TableWindow, LostConnectionsErrorsAndQuitting) {
   EXPECT_TRUE(f.MemoTalking()->toPlainText().contains(Q("再来")));
   EXPECT_GT(t.heroReset, 0);
 
+  // Back in at another seat: the letter and the places follow the new seat.
+  t.Login(Q("张三"));
+  t.Feed(LoginReply(2, "张三"));
+  EXPECT_EQ(f.LabelSeat()->text(), Q("西"));
+  t.Feed(SeatList({"", "", "张三", "钱七"}));
+  EXPECT_EQ(f.Table().PlayerCount, 2);
+  EXPECT_EQ(f.LabelPlayer(3)->text(), Q("钱七"));  // seat 3 follows seat 2
+  EXPECT_EQ(f.StatusText(0), Q("一桌哥俩好嘞，哥们，二缺二，怎么样？"));
+  t.messages.clear();
+  f.ClientSocketMain().Close(true);
+
   // A connection that cannot be made: the error, and the login button back.
   QTcpServer closed;
   ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
   const quint16 deadPort = closed.serverPort();
   closed.close();
-  t.messages.clear();
   ASSERT_EQ(f.OpenConnection("127.0.0.1", deadPort), 0);
   f.Table().SetGameState(TGameState::LoggingIn);
   ASSERT_TRUE(WaitFor([&] { return !t.messages.empty(); }));
