@@ -14,10 +14,18 @@ done
 RUN=$(mktemp -d "${TMPDIR:-/tmp}/quarn-play.XXXXXX")
 PIDS=()
 
+# SIGTERM lets quarnd save its Log and Hero files; whatever has not ended
+# five seconds later is killed.
 stop_all() {
   local pid
   for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
-  for pid in "${PIDS[@]}"; do wait "$pid" 2>/dev/null; done
+  for _ in $(seq 50); do
+    local alive=0
+    for pid in "${PIDS[@]}"; do kill -0 "$pid" 2>/dev/null && alive=1; done
+    ((alive)) || break
+    sleep 0.1
+  done
+  for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
   PIDS=()
 }
 trap stop_all EXIT
