@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "server_script.h"
 
 namespace quarn::bot {
@@ -138,6 +140,70 @@ TEST(BotSession, GivesUpWaitingForBottomCardsThatNeverCome) {
   EXPECT_EQ(TypeOf(*lead), MessageType::PlayCards);
   EXPECT_EQ(bot.session.Refusals(), 0);
   EXPECT_NE(bot.log.find("never came"), std::string::npos);
+}
+
+std::vector<std::uint8_t> RandomCards(std::mt19937& random, int count) {
+  std::vector<std::uint8_t> cards;
+  for (int i = 0; i < count; ++i) cards.push_back(static_cast<std::uint8_t>(1 + random() % 108));
+  return cards;
+}
+
+// A server packet that is well formed more often than not, in no sensible order.
+Packet RandomServerPacket(std::mt19937& random, int ownSeat) {
+  const int seat = static_cast<int>(random() % 4);
+  switch (random() % 9) {
+    case 0:
+      return Deal(MessageType::DealCards, ownSeat, RandomCards(random, 25));
+    case 1:
+      return Deal(MessageType::ExtraCards, seat, RandomCards(random, 8));
+    case 2:
+      return Bid(MessageType::BidStart, seat, 1);
+    case 3:
+      return Bid(MessageType::BidTurn, seat, static_cast<int>(random() % 40));
+    case 4:
+      return Bid(MessageType::BidResult, seat, 10);
+    case 5:
+      return Notice(seat, RandomCards(random, static_cast<int>(random() % 6)));
+    case 6:
+      return Turn(random() % 3 ? ownSeat : seat);
+    case 7:
+      return GameOver(seat);
+    default:
+      break;
+  }
+  static constexpr MessageType kTypes[] = {MessageType::PlayNotice, MessageType::DealCards,
+                                           MessageType::GameEnd, MessageType::PlayerLeave};
+  Packet packet = *BuildEmptyPacket(kTypes[random() % std::size(kTypes)]);
+  for (std::size_t at = HeaderSize; at + TailSize < packet.length; ++at) {
+    packet.bytes[at] = static_cast<std::uint8_t>(random());
+  }
+  packet.bytes[35] = 1;  // the table number, often right
+  return packet;
+}
+
+// Whatever the server sends, the session neither crashes nor sends anything
+// but its own requests.
+TEST(BotSession, SurvivesRandomServerPackets) {
+  std::mt19937 random(5);
+  int sent = 0;
+  for (int round = 0; round < 100; ++round) {
+    const int ownSeat = round % 4;
+    Seated bot(ownSeat, kPlainHand, (round + 1) % 4);
+    auto now = kT0;
+    for (int i = 0; i < 400; ++i) {
+      bot.session.OnPacket(RandomServerPacket(random, ownSeat), now);
+      now += 700ms;
+      for (std::optional<Packet> out : {bot.session.Move(now), bot.session.CheckAnswer(now)}) {
+        if (!out) continue;
+        ++sent;
+        const auto type = static_cast<MessageType>(out->RawType());
+        EXPECT_TRUE(type == MessageType::PlayCards || type == MessageType::PlayPass ||
+                    type == MessageType::BidOffer || type == MessageType::BidPass);
+        EXPECT_EQ(out->bytes[36], ownSeat);
+      }
+    }
+  }
+  EXPECT_GT(sent, 500);  // the packets did reach moves
 }
 
 TEST(BotSession, HearsOfARefusedLogin) {
