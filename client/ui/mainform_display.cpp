@@ -1,11 +1,13 @@
 // What the table window shows when the model tells it: the state with its
 // buttons and status texts, the cards on the table, the winner, chat lines
 // and messages.
+#include <QFontMetrics>
 #include <QStatusBar>
 
 #include "client/model/screen_texts.h"
 #include "client/ui/mainform.h"
 #include "client/ui/msgbox.h"
+#include "client/ui/uifont.h"
 
 namespace quarn::client {
 
@@ -72,9 +74,13 @@ void TMainForm::UpdateStatus() {
 
 void TMainForm::SetPanel1(const QString& text) {
   QLabel* panel = statusPanels_[1];
-  // The panel is narrow; a text that does not fit is shortened, whole in the tip.
+  // The panel is narrow: a text that does not fit takes a slightly smaller
+  // font, and is shortened only when that is not enough (whole in the tip).
   const int room = panel->width() - 2 * panel->frameWidth() - 4;
-  panel->setText(panel->fontMetrics().elidedText(text, Qt::ElideRight, room));
+  QFont font = UiFont(12);
+  if (QFontMetrics(font).horizontalAdvance(text) > room) font = UiFont(11);
+  panel->setFont(font);
+  panel->setText(QFontMetrics(font).elidedText(text, Qt::ElideRight, room));
   panel->setToolTip(text);
 }
 
