@@ -30,6 +30,7 @@ constexpr const char* kUsage = "usage: Quarn [--server HOST[:PORT]]\n";
 
 struct Options {
   QString server;
+  bool help = false;
   bool ok = true;
 };
 
@@ -41,6 +42,8 @@ Options ParseOptions(const QStringList& args) {
       options.server = args[++i];
     } else if (arg.startsWith(QLatin1String("--server="))) {
       options.server = arg.mid(9);
+    } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+      options.help = true;
     } else {
       options.ok = false;
     }
@@ -72,9 +75,9 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QString::fromUtf8(kAppTitle.data(), kAppTitle.size()));
   QApplication::setFont(UiFont(12));
   const Options options = ParseOptions(QApplication::arguments());
-  if (!options.ok) {
-    std::fputs(kUsage, stderr);
-    return 2;
+  if (options.help || !options.ok) {
+    std::fputs(kUsage, options.ok ? stdout : stderr);
+    return options.ok ? 0 : 2;
   }
 
   // The table window first, then the login window and the dialogs.
