@@ -220,7 +220,9 @@ TableSituation BotSession::Situation() const {
   for (int seat = 0; seat < client::kSeatCount; ++seat) {
     const bool enemy = lord ? seat != table_.OwnSeat : seat == table_.LordSeat;
     const client::TClientPlayer* player = table_.PlayerAt(seat);
-    if (enemy && player) s.fewestEnemyCards = std::min(s.fewestEnemyCards, player->CardCount());
+    if (!player || seat == table_.OwnSeat) continue;
+    int& fewest = enemy ? s.fewestEnemyCards : s.fewestPartnerCards;
+    fewest = std::min(fewest, player->CardCount());
   }
   return s;
 }

@@ -68,6 +68,17 @@ double HandPoints(const RankCounts& hand) {
   return points - 0.5 * std::max(0.0, pieces - 10.0);
 }
 
+// The lowest `width` cards of one rank that no bomb needs, as a play.
+std::optional<PlannedPlay> LowestOfWidth(const RankCounts& hand, int width) {
+  for (int r = 1; r <= kMaxRank; ++r) {
+    if (hand[r] < width || hand[r] >= 4) continue;
+    RankCounts cards{};
+    cards[r] = static_cast<std::uint8_t>(width);
+    return PlannedPlay{cards, ClassifyCounts(cards, width)};
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 int HandWorth(const RankCounts& hand) {
@@ -87,9 +98,12 @@ int ChooseBid(const RankCounts& hand, int highBid) {
   return worth > highBid ? worth : 0;
 }
 
-PlannedPlay ChooseLead(const RankCounts& hand, int fewestEnemyCards) {
+PlannedPlay ChooseLead(const RankCounts& hand, int fewestEnemyCards, int fewestPartnerCards) {
   Combination whole = ClassifyCounts(hand, CardTotal(hand));
   if (whole.type != CombinationType::Unknown) return {hand, whole};
+  if (fewestPartnerCards >= 1 && fewestPartnerCards <= 2 && fewestPartnerCards < fewestEnemyCards) {
+    if (auto feed = LowestOfWidth(hand, fewestPartnerCards)) return *feed;
+  }
 
   std::vector<PlannedPlay> plan = SplitHand(hand);
   std::vector<PlannedPlay> bombs;
@@ -147,7 +161,7 @@ std::optional<PlannedPlay> ChooseFollow(const RankCounts& hand, const TableSitua
 
 std::optional<PlannedPlay> ChoosePlay(const RankCounts& hand, const TableSituation& s) {
   if (CardTotal(hand) == 0) return std::nullopt;
-  if (s.table.count == 0) return ChooseLead(hand, s.fewestEnemyCards);
+  if (s.table.count == 0) return ChooseLead(hand, s.fewestEnemyCards, s.fewestPartnerCards);
   return ChooseFollow(hand, s);
 }
 

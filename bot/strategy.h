@@ -24,12 +24,14 @@ struct TableSituation {
   bool tableIsPartner = false;  // the table combination was laid by a partner
   int tableOwnerCards = 0;      // cards still held by the seat that laid it
   int fewestEnemyCards = 33;    // fewest cards held by any opponent
+  int fewestPartnerCards = 33;  // fewest cards held by a partner (33: none)
 };
 
 // Leads: the whole hand when it is one combination; otherwise the weakest
 // combination of the plan, bombs last. Against an opponent down to one card,
-// singles go last and then from the top.
-PlannedPlay ChooseLead(const RankCounts& hand, int fewestEnemyCards);
+// singles go last and then from the top. A partner down to one or two cards
+// (and closer to going out than any opponent) is fed the lowest single or pair.
+PlannedPlay ChooseLead(const RankCounts& hand, int fewestEnemyCards, int fewestPartnerCards = 33);
 
 // Follows: the cheapest combination that beats the table, breaking up as
 // little of the hand as it can; bombs only when it matters; a partner's play

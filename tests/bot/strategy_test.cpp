@@ -78,6 +78,13 @@ TEST(Strategy, LeadsWeakestFirstKeepsBombsAndGoesOutInOne) {
   // then the strongest single.
   EXPECT_EQ(ChooseLead(Hand("3 7 7 Q"), 1).combo, (Combination{CombinationType::Rocket, 5, 2}));
   EXPECT_EQ(ChooseLead(Hand("3 7 Q"), 1).combo, (Combination{CombinationType::Single, 10, 1}));
+  // A partner with one or two cards left is fed the lowest single or pair
+  // (never from a bomb), unless an opponent is as close to going out.
+  EXPECT_EQ(ChooseLead(Hand("3 3 3 3 5 8 8 8 J J"), 10, 1).combo,
+            (Combination{CombinationType::Single, 3, 1}));
+  EXPECT_EQ(ChooseLead(Hand("5 8 8 8 J J"), 10, 2).combo,
+            (Combination{CombinationType::Rocket, 6, 2}));
+  EXPECT_EQ(ChooseLead(Hand("5 8 8 8 J J"), 1, 1).combo.type, CombinationType::Plane);
 }
 
 TEST(Strategy, FollowsWithTheCheapestPlayThatKeepsTheHandWhole) {
