@@ -135,7 +135,13 @@ void BotConnection::Stop(int exitCode, const std::string& message) {
   moveTimer_.stop();
   answerTimer_.stop();
   loginTimer_.stop();
-  Log(message + " (" + std::to_string(session_.Refusals()) + " refused)");
+  std::string line = message;
+  if (session_.LoggedIn()) line += " (" + std::to_string(session_.Refusals()) + " refused)";
+  if (exitCode == 0) {
+    Log(line);
+  } else {
+    std::fprintf(stderr, "quarn-bot [%s]: %s\n", label_.c_str(), line.c_str());
+  }
   socket_.disconnectFromHost();
   emit finished(exitCode);
 }
