@@ -23,14 +23,6 @@
 namespace quarn::server {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "test_server_console";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
-
 // A host without sockets: Listen() answers as told.
 struct FakeHost : IServerHost {
   bool listenWorks = true;
@@ -85,12 +77,7 @@ void CatchNextBox(WarningSeen& seen) {
   timer->start(10);
 }
 
-// Members below need the application already.
-struct WithApp {
-  WithApp() { App(); }
-};
-
-class FormServerTest : public WithApp, public ::testing::Test {
+class FormServerTest : public ::testing::Test {
  protected:
   FormServerTest() {
     app_ = std::make_unique<ServerApp>(host_, form_, dir_.path().toStdString());

@@ -104,7 +104,6 @@ TEST(StdoutViewTest, LogLinesGoOutOneALineAndOnlyThem) {
 }
 
 TEST(ShutdownSignalsTest, SigtermAndSigintBecomeOneRequestEachOnTheEventLoop) {
-  test::TestApp();
   ShutdownSignals signals_;
   ASSERT_TRUE(signals_.Install());
   ASSERT_TRUE(signals_.Install());  // twice is harmless

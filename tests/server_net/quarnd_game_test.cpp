@@ -48,7 +48,7 @@ QByteArray Gbk(const char* utf8) {
   return QByteArray::fromStdString(Utf8ToGbk(utf8));
 }
 
-class QuarndGameTest : public WithTestApp, public ::testing::Test {
+class QuarndGameTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
   std::string Dir() const { return dir_.path().toStdString(); }
@@ -196,7 +196,6 @@ TEST_F(QuarndGameTest, AReaderThatGoesAwayDoesNotCostTheFiles) {
 }
 
 TEST(QuarndExitTest, TakenPortBadOptionsAndHelp) {
-  TestApp();
   QTcpServer taken;
   ASSERT_TRUE(taken.listen(QHostAddress::LocalHost, 0));
   const QString port = QString::number(taken.serverPort());

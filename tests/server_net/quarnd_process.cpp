@@ -37,7 +37,6 @@ QuarndProcess::~QuarndProcess() {
 }
 
 bool QuarndProcess::Start(const std::vector<std::string>& args) {
-  TestApp();
   std::array<int, 2> fds{};
   if (::pipe(fds.data()) != 0) return false;
   const std::string path = QuarndPath();
@@ -105,7 +104,6 @@ int QuarndProcess::Terminate() {
 }
 
 int RunQuarnd(const QStringList& args, QString* out, QString* error, int ms) {
-  TestApp();
   QProcess process;
   process.start(QString::fromStdString(QuarndPath()), args);
   if (!process.waitForFinished(ms)) {

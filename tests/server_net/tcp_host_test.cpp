@@ -39,7 +39,7 @@ struct Recorder : IHostEvents {
   void Tick() override { ++ticks; }
 };
 
-class TcpHostTest : public test::WithTestApp, public ::testing::Test {
+class TcpHostTest : public ::testing::Test {
  protected:
   void SetUp() override {
     host_.Attach(&events_);
