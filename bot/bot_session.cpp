@@ -214,6 +214,7 @@ TableSituation BotSession::Situation() const {
   if (!MustLead()) s.table = table_.TableCards.AsCombination();
   const bool lord = table_.LordSeat == table_.OwnSeat;
   s.tableIsPartner = !lord && table_.LeadSeat != table_.LordSeat;
+  s.landlordPlaysNext = client::NextSeat(table_.OwnSeat) == table_.LordSeat;
   if (const client::TClientPlayer* owner = table_.PlayerAt(table_.LeadSeat)) {
     s.tableOwnerCards = owner->CardCount();
   }

@@ -79,6 +79,23 @@ std::optional<PlannedPlay> LowestOfWidth(const RankCounts& hand, int width) {
   return std::nullopt;
 }
 
+// A partner's low single or pair with the landlord to play next is cheap for
+// the landlord to beat: top it with a high one that the hand can spare whole.
+std::optional<PlannedPlay> TopPartner(const RankCounts& hand, const std::vector<PlannedPlay>& plays,
+                                      const TableSituation& s) {
+  constexpr int kLowKey = 8;    // up to the 10s
+  constexpr int kHighKey = 10;  // the queens and up
+  const bool small = s.table.type == CombinationType::Single ||
+                     (s.table.type == CombinationType::Rocket && s.table.count == 2);
+  if (!s.landlordPlaysNext || !small || s.table.key > kLowKey) return std::nullopt;
+  const auto pieces = static_cast<int>(SplitHand(hand).size());
+  for (const PlannedPlay& play : plays) {
+    if (IsBomb(play.combo) || play.combo.key < kHighKey) continue;
+    if (static_cast<int>(SplitHand(Minus(hand, play.cards)).size()) < pieces) return play;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 int HandWorth(const RankCounts& hand) {
@@ -134,7 +151,7 @@ std::optional<PlannedPlay> ChooseFollow(const RankCounts& hand, const TableSitua
   for (const PlannedPlay& play : plays) {
     if (play.combo.count == total) return play;  // going out wins for the side
   }
-  if (s.tableIsPartner) return std::nullopt;
+  if (s.tableIsPartner) return TopPartner(hand, plays, s);
 
   std::vector<const PlannedPlay*> ordinary;
   std::vector<const PlannedPlay*> breaking;

@@ -20,11 +20,12 @@ int ChooseBid(const RankCounts& hand, int highBid);
 
 // What the bot can see of the others when it is its turn.
 struct TableSituation {
-  Combination table;            // combination to beat; count 0: lead freely
-  bool tableIsPartner = false;  // the table combination was laid by a partner
-  int tableOwnerCards = 0;      // cards still held by the seat that laid it
-  int fewestEnemyCards = 33;    // fewest cards held by any opponent
-  int fewestPartnerCards = 33;  // fewest cards held by a partner (33: none)
+  Combination table;               // combination to beat; count 0: lead freely
+  bool tableIsPartner = false;     // the table combination was laid by a partner
+  int tableOwnerCards = 0;         // cards still held by the seat that laid it
+  int fewestEnemyCards = 33;       // fewest cards held by any opponent
+  int fewestPartnerCards = 33;     // fewest cards held by a partner (33: none)
+  bool landlordPlaysNext = false;  // the landlord is the seat after this one
 };
 
 // Leads: the whole hand when it is one combination; otherwise the weakest
@@ -34,8 +35,10 @@ struct TableSituation {
 PlannedPlay ChooseLead(const RankCounts& hand, int fewestEnemyCards, int fewestPartnerCards = 33);
 
 // Follows: the cheapest combination that beats the table, breaking up as
-// little of the hand as it can; bombs only when it matters; a partner's play
-// is left alone unless the bot can go out. Empty: pass.
+// little of the hand as it can; bombs only when it matters. A partner's play
+// is left alone unless the bot can go out, or unless it is a low single or
+// pair with the landlord to play next: then a high one the hand can spare
+// tops it. Empty: pass.
 std::optional<PlannedPlay> ChooseFollow(const RankCounts& hand, const TableSituation& situation);
 
 // Either of the two, as the situation asks.

@@ -108,6 +108,17 @@ TEST(Strategy, LeavesPartnersAloneAndBombsOnlyWhenItMatters) {
   auto out = ChooseFollow(Hand("Q"), Against("7", 20, true));
   ASSERT_TRUE(out);
   EXPECT_EQ(out->combo.key, 10);
+  // A partner's low single with the landlord next: topped with the lone 2,
+  // not with a K the hand needs for its pair; a partner's high single stands.
+  TableSituation low = Against("5", 20, true);
+  low.landlordPlaysNext = true;
+  auto top = ChooseFollow(Hand("3 4 4 8 K K 2 9"), low);
+  ASSERT_TRUE(top);
+  EXPECT_EQ(top->combo, (Combination{CombinationType::Single, 13, 1}));
+  EXPECT_FALSE(ChooseFollow(Hand("3 4 4 8 K K"), low));
+  TableSituation high = Against("J", 20, true);
+  high.landlordPlaysNext = true;
+  EXPECT_FALSE(ChooseFollow(Hand("3 4 4 8 K K 2 9"), high));
   // An opponent's pair of aces with many cards left: keep the bomb.
   EXPECT_FALSE(ChooseFollow(hand, Against("A A", 20)));
   // The same pair from an opponent close to going out: bomb it.
