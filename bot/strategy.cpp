@@ -99,8 +99,9 @@ std::optional<PlannedPlay> TopPartner(const RankCounts& hand, const std::vector<
 }  // namespace
 
 int HandWorth(const RankCounts& hand) {
-  // With 33 cards and the lead, a landlord among these players wins about
-  // seven games in ten, so a middling hand is already worth a small bid.
+  // With 33 cards and the lead, a landlord among these players wins about six
+  // games in ten (and takes three times the points), so a middling hand is
+  // already worth a small bid.
   static constexpr double kThresholds[] = {5.5, 7.0, 8.5, 10.5};
   double points = HandPoints(hand);
   int worth = 0;
