@@ -10,14 +10,17 @@ namespace {
 
 // Seen from the plan: fewer combinations left means fewer turns to go out.
 constexpr int kCostPerPlannedPlay = 10;
-// A follower with this few cards left, or an opponent this close to going out,
-// is worth a bomb.
+// A bomb is worth it against the play of an opponent with this few cards
+// left, when any opponent is this close to going out, or when the bot itself
+// is this close after the bomb.
 constexpr int kBombWhenOwnerHolds = 8;
 constexpr int kBombWhenEnemyHolds = 5;
 constexpr int kBombWhenLeftAfter = 8;
+constexpr int kRankAce = 12;
+constexpr int kRankTwo = 13;
 
 bool TouchesBomb(const RankCounts& hand, const RankCounts& play) {
-  for (int r = 1; r <= 13; ++r) {
+  for (int r = 1; r <= kRankTwo; ++r) {
     if (play[r] > 0 && hand[r] >= 4) return true;
   }
   bool kings = hand[kRankSmallJoker] == 2 && hand[kRankBigJoker] == 2;
@@ -57,9 +60,9 @@ const PlannedPlay* Cheapest(const std::vector<const PlannedPlay*>& plays, const 
 }
 
 double HandPoints(const RankCounts& hand) {
-  double points =
-      3.0 * hand[kRankBigJoker] + 2.0 * hand[kRankSmallJoker] + 1.0 * hand[13] + 0.5 * hand[12];
-  for (int r = 1; r <= 13; ++r) {
+  double points = 3.0 * hand[kRankBigJoker] + 2.0 * hand[kRankSmallJoker] + 1.0 * hand[kRankTwo] +
+                  0.5 * hand[kRankAce];
+  for (int r = 1; r <= kRankTwo; ++r) {
     if (hand[r] >= 4) points += 2.0 + (hand[r] - 4);
   }
   if (hand[kRankSmallJoker] == 2 && hand[kRankBigJoker] == 2) points += 3.0;
