@@ -220,6 +220,9 @@ void TMainForm::BuildButtons() {
   btnPass_ = button("BtnPass", QStringLiteral("&PASS"), 366);
   btnQuit_ = button("BtnQuit", QStringLiteral("退出(&Q)"), 392);
   for (QPushButton* b : {btnSend_, btnBid_, btnCancel_, btnPass_}) b->setEnabled(false);
+  // Focus moves on when the login button is disabled; it must never rest on
+  // quit, where a space typed for a chat line would end the program.
+  btnQuit_->setFocusPolicy(Qt::NoFocus);
 }
 
 void TMainForm::BuildStatusBar() {

@@ -151,6 +151,8 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   void BuildStatusBar();
   void ConnectSignals();
   void UpdateButtons();
+  // After a change of the buttons: the focus on an enabled action, never on quit.
+  void KeepFocusUseful();
   void UpdateStatus();
   void SetPanel1(const QString& text);
   void OnPacket(const Packet& packet);

@@ -63,6 +63,19 @@ void TMainForm::UpdateButtons() {
   sbtnShutup_->setEnabled(buttons.shutup);
   sbtnHero_->setEnabled(buttons.hero);
   if (!buttons.speak && windows_.showTalk) windows_.showTalk(false);
+  KeepFocusUseful();
+}
+
+void TMainForm::KeepFocusUseful() {
+  const QWidget* focus = focusWidget();
+  if (focus && focus->isEnabled() && focus != btnQuit_) return;
+  for (QPushButton* button : {btnSend_, btnBid_, btnPass_, btnLogin_}) {
+    if (button->isEnabled()) {
+      button->setFocus();
+      return;
+    }
+  }
+  setFocus();
 }
 
 void TMainForm::UpdateStatus() {

@@ -53,6 +53,9 @@ TEST(TableWindow, ButtonsFollowTheStateAndTheTurn) {
       EXPECT_TRUE(f.SBtnHero()->isEnabled());
     }
   }
+  // A key typed at the table never reaches the quit button.
+  EXPECT_EQ(f.BtnQuit()->focusPolicy(), Qt::NoFocus);
+  EXPECT_NE(f.focusWidget(), f.BtnQuit());
   // Whenever talking is switched off the talk window goes too.
   const int hidden = t.talkHidden;
   t.form.Table().SetGameState(TGameState::AwaitDeal);
