@@ -165,7 +165,7 @@ void TFormServer::EnableSettings(bool listening) {
 
 void TFormServer::BtnStartClick() {
   if (!app_) return;
-  if (app_->Start(Settings(), port_) == StartResult::BadSettings) WarnBadSettings();
+  if (app_->Start(Settings(), kDefaultPort) == StartResult::BadSettings) WarnBadSettings();
   EnableSettings(app_->Listening());
 }
 

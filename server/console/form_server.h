@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
 #include <string_view>
 
 #include "server/host.h"
@@ -31,8 +30,6 @@ class TFormServer final : public QWidget, public IConsoleView {
   explicit TFormServer(QWidget* parent = nullptr);
   // The server this window fronts; set before the window is first shown.
   void Attach(ServerApp* app) { app_ = app; }
-  // The port the start button opens (1073 unless a test wants another).
-  void SetPort(std::uint16_t port) { port_ = port; }
   // The six settings as their controls hold them now.
   ConsoleSettings Settings() const;
 
@@ -59,7 +56,6 @@ class TFormServer final : public QWidget, public IConsoleView {
   void EnableSettings(bool listening);
 
   ServerApp* app_ = nullptr;
-  std::uint16_t port_ = kDefaultPort;
   bool shown_ = false;
 
   RunningLight* shapeLight_ = nullptr;
