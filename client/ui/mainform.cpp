@@ -87,7 +87,7 @@ TMainForm::~TMainForm() {
   SetCardErrorSink(std::move(previousCardErrorSink_));
   socket_.SetPacketHandler({});
   socket_.Close(true);
-  // The model outlives nothing of ours, but unbind before the widgets go.
+  // The views point at widgets that go with this window: unbind them first.
   table_.SetDisplay(nullptr);
   table_.Me.BindView(nullptr);
   table_.LeftView.BindView(nullptr);
