@@ -8,47 +8,6 @@
 
 namespace quarn::client::testing {
 
-void RecordingDisplay::SetGameState(TGameState state) {
-  events.push_back("state " + std::to_string(static_cast<int>(state)));
-}
-
-void RecordingDisplay::ShowLordCard(std::uint8_t card) {
-  events.push_back("lordcard " + std::to_string(card));
-}
-
-void RecordingDisplay::ShowPass(int seat) {
-  events.push_back("pass " + std::to_string(seat));
-}
-
-void RecordingDisplay::ShowWinner(int seat, std::string_view text) {
-  events.push_back("winner " + std::to_string(seat) + " " + std::string{text});
-}
-
-void RecordingDisplay::ClearSeat(int seat) {
-  events.push_back("clear " + std::to_string(seat));
-}
-
-void RecordingDisplay::AddTalk(int seat, std::string_view line) {
-  events.push_back("talk " + std::to_string(seat) + " " + std::string{line});
-}
-
-void RecordingDisplay::ShowMessage(MessageIcon icon, std::string_view caption,
-                                   std::string_view text) {
-  events.push_back("message " + std::to_string(static_cast<int>(icon)) + " " +
-                   std::string{caption} + " " + std::string{text});
-}
-
-bool RecordingDisplay::Saw(std::string_view event) const {
-  return std::find(events.begin(), events.end(), event) != events.end();
-}
-
-bool FakeWriter::WritePacket(std::span<const std::uint8_t> packet) {
-  ++attempts;
-  if (fail) return false;
-  written.emplace_back(packet.begin(), packet.end());
-  return true;
-}
-
 Harness::Harness() {
   table.Me.BindView(&views[0]);
   table.LeftView.BindView(&views[1]);
@@ -75,6 +34,21 @@ void Harness::StartPlay(int ownSeat, int lord, const std::array<std::uint8_t, 25
   Feed(BidPacket(MessageType::BidResult, 1, lord, 10));
 }
 
+namespace {
+
+// A deal or a play: the table, the seat and its cards.
+template <typename Record>
+Record WithCards(std::int32_t table, int seat, std::span<const std::uint8_t> cards) {
+  Record record;
+  record.tableNumber = table;
+  record.seat = static_cast<std::uint8_t>(seat);
+  record.count = static_cast<std::uint8_t>(cards.size());
+  std::copy(cards.begin(), cards.end(), record.cards.begin());
+  return record;
+}
+
+}  // namespace
+
 std::optional<Packet> LoginReplyPacket(std::int32_t table, int seat) {
   LoginRecord reply = MakeLoginRequest("me", "", 1, 1, table, static_cast<std::uint8_t>(seat));
   return BuildPacket(MessageType::LoginReply, reply);
@@ -94,12 +68,7 @@ std::optional<Packet> SeatListPacket(std::int32_t table, const std::array<std::s
 
 std::optional<Packet> DealPacket(MessageType type, std::int32_t table, int seat,
                                  std::span<const std::uint8_t> cards) {
-  DealRecord deal;
-  deal.tableNumber = table;
-  deal.seat = static_cast<std::uint8_t>(seat);
-  deal.count = static_cast<std::uint8_t>(cards.size());
-  std::copy(cards.begin(), cards.end(), deal.cards.begin());
-  return BuildPacket(type, deal);
+  return BuildPacket(type, WithCards<DealRecord>(table, seat, cards));
 }
 
 std::optional<Packet> BidPacket(MessageType type, std::int32_t table, int seat, int points) {
@@ -108,12 +77,7 @@ std::optional<Packet> BidPacket(MessageType type, std::int32_t table, int seat, 
 
 std::optional<Packet> PlayNoticePacket(std::int32_t table, int seat,
                                        std::span<const std::uint8_t> cards) {
-  PlayRecord play;
-  play.tableNumber = table;
-  play.seat = static_cast<std::uint8_t>(seat);
-  play.count = static_cast<std::uint8_t>(cards.size());
-  std::copy(cards.begin(), cards.end(), play.cards.begin());
-  return BuildPacket(MessageType::PlayNotice, play);
+  return BuildPacket(MessageType::PlayNotice, WithCards<PlayRecord>(table, seat, cards));
 }
 
 std::optional<Packet> SeatPacket(MessageType type, std::int32_t table, int seat) {

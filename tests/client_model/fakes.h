@@ -1,6 +1,7 @@
 // Recording stand-ins for the window: a display, player views and a connection.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -9,6 +10,7 @@
 #include "client/model/display.h"
 #include "client/model/player_view.h"
 #include "client/model/table_state.h"
+#include "core/card_error.h"
 #include "protocol/packet_builder.h"
 
 namespace quarn::client::testing {
@@ -16,19 +18,30 @@ namespace quarn::client::testing {
 // Every call as one line, e.g. "state 3", "winner 2 赢家是...".
 class RecordingDisplay : public IClientDisplay {
  public:
-  void SetGameState(TGameState state) override;
-  void ShowLordCard(std::uint8_t card) override;
+  void SetGameState(TGameState state) override { Log("state", static_cast<int>(state)); }
+  void ShowLordCard(std::uint8_t card) override { Log("lordcard", card); }
   void ShowTableCards() override { events.push_back("table"); }
-  void ShowPass(int seat) override;
-  void ShowWinner(int seat, std::string_view text) override;
+  void ShowPass(int seat) override { Log("pass", seat); }
+  void ShowWinner(int seat, std::string_view text) override { Log("winner", seat, text); }
   void ScoresChanged() override { events.push_back("scores"); }
   void ResetRound() override { events.push_back("reset"); }
-  void ClearSeat(int seat) override;
-  void AddTalk(int seat, std::string_view line) override;
-  void ShowMessage(MessageIcon icon, std::string_view caption, std::string_view text) override;
+  void ClearSeat(int seat) override { Log("clear", seat); }
+  void AddTalk(int seat, std::string_view line) override { Log("talk", seat, line); }
+  void ShowMessage(MessageIcon icon, std::string_view caption, std::string_view text) override {
+    Log("message", static_cast<int>(icon), std::string{caption} + " " + std::string{text});
+  }
 
-  bool Saw(std::string_view event) const;
+  bool Saw(std::string_view event) const {
+    return std::find(events.begin(), events.end(), event) != events.end();
+  }
   std::vector<std::string> events;
+
+ private:
+  void Log(const char* what, int number, std::string_view text = {}) {
+    std::string line = what + (" " + std::to_string(number));
+    if (!text.empty()) line += " " + std::string{text};
+    events.push_back(line);
+  }
 };
 
 // What one player's controls would show.
@@ -52,7 +65,11 @@ class RecordingView : public IPlayerView {
 // A connection whose writes succeed or fail as told, keeping what was written.
 class FakeWriter : public IPacketWriter {
  public:
-  bool WritePacket(std::span<const std::uint8_t> packet) override;
+  bool WritePacket(std::span<const std::uint8_t> packet) override {
+    ++attempts;
+    if (!fail) written.emplace_back(packet.begin(), packet.end());
+    return !fail;
+  }
   bool fail = false;
   int attempts = 0;
   std::vector<std::vector<std::uint8_t>> written;
@@ -61,7 +78,7 @@ class FakeWriter : public IPacketWriter {
 // A table with recording display, views and connection bound, InitTable run.
 struct Harness {
   Harness();
-  // Logs in at `ownSeat` of table 1 and seats "甲" "乙" "丙" "丁" at every seat.
+  // Logs in as "甲乙" at `ownSeat` of table 1; the list names the seats 东家 北家 西家 南家.
   void SeatFour(int ownSeat);
   // SeatFour, then deals `hand` (25 cards) and opens play with `lord` as landlord.
   void StartPlay(int ownSeat, int lord, const std::array<std::uint8_t, 25>& hand);
@@ -71,6 +88,14 @@ struct Harness {
   FakeWriter writer;
   std::array<RecordingView, 4> views;  // own, left, top, right
   TClientTable table{&display, &writer};
+};
+
+// Takes the card error reports while it lives.
+struct ReportedErrors {
+  ReportedErrors() : previous(SetCardErrorSink([this](std::string_view t) { last = t; })) {}
+  ~ReportedErrors() { SetCardErrorSink(previous); }
+  std::string last;
+  CardErrorSink previous;
 };
 
 // Server packets of table `table`.

@@ -211,12 +211,10 @@ TEST(Play, NoticesFillTheTableAndTurnsReturnToPlay) {
   EXPECT_EQ(h.table.GameState, S::InPlay);
 
   // An unrecognisable relay is shown without troubling the player with a report.
-  std::string reported;
-  CardErrorSink previous = SetCardErrorSink([&](std::string_view text) { reported = text; });
+  testing::ReportedErrors errors;
   const std::uint8_t junk[] = {1, 5};  // a 3 and a 4
   h.Feed(testing::PlayNoticePacket(1, 1, junk));
-  SetCardErrorSink(previous);
-  EXPECT_EQ(reported, "");
+  EXPECT_EQ(errors.last, "");
   EXPECT_EQ(h.table.TableCards.Count(), 2);
 }
 

@@ -3,7 +3,6 @@
 
 #include "client/model/current_player.h"
 #include "client/model/table_state.h"
-#include "core/card_error.h"
 #include "core/gbk.h"
 #include "fakes.h"
 
@@ -11,6 +10,7 @@ namespace quarn::client {
 namespace {
 
 using testing::RecordingView;
+using testing::ReportedErrors;
 
 TEST(ClientPlayer, NameCountIconAndMarkFollowTheirRules) {
   RecordingView view;
@@ -18,12 +18,10 @@ TEST(ClientPlayer, NameCountIconAndMarkFollowTheirRules) {
   player.BindView(&view);
 
   player.SetName("abcdefghijklmnopqrst");  // 20 bytes
-  EXPECT_EQ(player.Name(), "abcdefghijklmno");
   EXPECT_EQ(view.shownName, "abcdefghijklmno");
   // Eight Chinese characters are 16 GBK bytes: the cut keeps seven whole ones.
   player.SetName("一二三四五六七八");
   EXPECT_EQ(player.Name(), "一二三四五六七");
-  EXPECT_EQ(Utf8ToGbk(player.Name()).size(), 14u);
   player.SetName("");
   EXPECT_EQ(view.shownName, "");  // an empty name is shown too
 
@@ -31,26 +29,18 @@ TEST(ClientPlayer, NameCountIconAndMarkFollowTheirRules) {
   player.SetCardCount(-1);
   EXPECT_EQ(player.CardCount(), 7);
   EXPECT_EQ(view.shownCount, 7);
-  player.SetCardCount(0);
-  EXPECT_EQ(view.shownCount, 0);
 
   EXPECT_EQ(player.HeadIcon(), 1);  // the value at creation
   player.SetIcon(41);
-  EXPECT_EQ(player.HeadIcon(), 0);
   EXPECT_EQ(view.shownIcon, 0);
-  player.SetIcon(1);
-  EXPECT_EQ(view.shownIcon, 1);
   player.SetIcon(-3);
   EXPECT_EQ(player.HeadIcon(), 0);
 
   player.SetLandlord(true);
-  player.SetLandlord(true);  // already the landlord: the mark stays put
-  EXPECT_EQ(view.markMoves, 1);
-  player.SetLandlord(false);
+  player.SetLandlord(true);   // already the landlord: the mark stays put
+  player.SetLandlord(false);  // lowering the flag moves nothing
   EXPECT_FALSE(player.IsLord());
-  EXPECT_EQ(view.markMoves, 1);  // lowering the flag moves nothing
-  player.SetLandlord(true);
-  EXPECT_EQ(view.markMoves, 2);
+  EXPECT_EQ(view.markMoves, 1);
 
   TClientPlayer unbound;  // a computer player binds nothing
   unbound.SetName("x");
@@ -68,97 +58,36 @@ class OwnHand : public ::testing::Test {
   TCurrentPlayer me;
 };
 
-TEST_F(OwnHand, TakeCardsSortsShowsAndCounts) {
-  EXPECT_EQ(me.Hand.Count(), 25);
-  EXPECT_EQ(me.CardCount(), 25);
+TEST_F(OwnHand, SelectingRaisesCancelAndClearLowerEverything) {
   EXPECT_EQ(view.shownCount, 25);
-  EXPECT_EQ(view.cards[0], 1);
   EXPECT_EQ(view.cards[24], 25);
   EXPECT_EQ(view.cards[25], 0);
+  EXPECT_EQ(TCurrentPlayer{}.TakeCards({}), 1);
 
-  TCurrentPlayer other;
-  EXPECT_EQ(other.TakeCards({}), 1);
-}
-
-TEST_F(OwnHand, ToggleTwiceAndCancelLeaveNothingSelected) {
   EXPECT_EQ(me.ToggleCard(3), 0);
   EXPECT_TRUE(view.raised[3]);
-  EXPECT_EQ(me.Selection.Count(), 1);
   EXPECT_EQ(me.Selection.Card(3).Number(), 4);
   EXPECT_EQ(me.ToggleCard(3), 0);
   EXPECT_FALSE(view.raised[3]);
   EXPECT_EQ(me.Selection.Count(), 0);
-  EXPECT_EQ(me.Hand.SelectedCount(), 0);
 
-  me.ToggleCard(0);
-  me.ToggleCard(5);
-  me.ToggleCard(9);
+  for (int slot : {0, 5, 9}) me.ToggleCard(slot);
   me.CancelSelection();
   EXPECT_EQ(me.Hand.SelectedCount(), 0);
   EXPECT_EQ(me.Selection.Count(), 0);
-  for (int slot = 0; slot < 33; ++slot) {
-    EXPECT_FALSE(view.raised[slot]) << slot;
-    EXPECT_FALSE(me.IsRaised(slot)) << slot;
-  }
+  EXPECT_EQ(view.raised, (std::array<bool, 33>{}));
 
   EXPECT_EQ(me.ToggleCard(30), 1);  // an empty slot has no image to raise
-  EXPECT_FALSE(view.raised[30]);
-}
-
-TEST_F(OwnHand, AClickOutsideTheHandReportsImageError) {
-  std::string reported;
-  CardErrorSink previous = SetCardErrorSink([&](std::string_view text) { reported = text; });
-  EXPECT_EQ(me.ToggleCard(33), 1);
-  EXPECT_EQ(me.ToggleCard(-1), 1);
-  SetCardErrorSink(previous);
-  EXPECT_EQ(reported, "扑克图形索引出现错误。[15]");
-  EXPECT_EQ(me.Selection.Count(), 0);
-}
-
-TEST_F(OwnHand, RemovePlayedKeepsTheOtherSlots) {
-  for (int slot : {4, 5, 6, 7}) me.ToggleCard(slot);  // the four 4s
-  ASSERT_TRUE(me.CanPlay(nullptr));
-  EXPECT_EQ(me.Selection.Type(), CombinationType::Bomb);
-  me.RemovePlayed();
-  EXPECT_EQ(me.Hand.Count(), 21);
-  EXPECT_EQ(view.shownCount, 21);
-  EXPECT_EQ(me.Selection.Count(), 0);
-  for (int slot : {4, 5, 6, 7}) {
-    EXPECT_EQ(view.cards[slot], 0) << slot;
-    EXPECT_FALSE(view.raised[slot]) << slot;
+  {
+    ReportedErrors errors;
+    EXPECT_EQ(me.ToggleCard(33), 1);
+    EXPECT_EQ(me.ToggleCard(-1), 1);
+    EXPECT_EQ(errors.last, "扑克图形索引出现错误。[15]");
   }
-  EXPECT_EQ(me.Hand.Card(8).Number(), 9);  // not moved up
-  EXPECT_EQ(view.cards[8], 9);
-}
+  EXPECT_EQ(me.Selection.Count(), 0);
 
-TEST_F(OwnHand, CanPlayClassifiesAndBeatsTheTable) {
-  TSelectPoker table;
-  const std::uint8_t pairOfFives[33] = {9, 10};
-  table.LoadBytes(pairOfFives);
-  ASSERT_EQ(table.Classify(), 2);
-
-  me.ToggleCard(0);
-  me.ToggleCard(1);  // the pair of 3s
-  EXPECT_TRUE(me.CanPlay(nullptr));
-  EXPECT_FALSE(me.CanPlay(&table));  // too low: refused, nothing reported
-  me.CancelSelection();
-  me.ToggleCard(12);
-  me.ToggleCard(13);  // the pair of 6s
-  EXPECT_TRUE(me.CanPlay(&table));
-
-  std::string reported;
-  CardErrorSink previous = SetCardErrorSink([&](std::string_view text) { reported = text; });
-  me.CancelSelection();
-  EXPECT_FALSE(me.CanPlay(nullptr));
-  SetCardErrorSink(previous);
-  EXPECT_EQ(reported, "未知的一把牌，不给出。[11]");
-}
-
-TEST_F(OwnHand, ClearHandAlsoForgetsTheSelection) {
   me.ToggleCard(2);
-  me.ToggleCard(3);
   me.ClearHand();
-  EXPECT_EQ(me.Hand.Count(), 0);
   EXPECT_EQ(view.shownCount, 0);
   EXPECT_EQ(me.Selection.Count(), 0);
   EXPECT_FALSE(view.raised[2]);
@@ -168,6 +97,36 @@ TEST_F(OwnHand, ClearHandAlsoForgetsTheSelection) {
   me.ToggleCard(2);
   EXPECT_EQ(me.Selection.Card(2).Number(), 42);
   EXPECT_EQ(me.Selection.Count(), 1);
+}
+
+TEST_F(OwnHand, CanPlayBeatsTheTableAndRemovePlayedKeepsTheOtherSlots) {
+  TSelectPoker table;
+  const std::uint8_t pairOfFives[33] = {9, 10};
+  table.LoadBytes(pairOfFives);
+  ASSERT_EQ(table.Classify(), 2);
+  me.ToggleCard(0);
+  me.ToggleCard(1);  // the pair of 3s
+  EXPECT_TRUE(me.CanPlay(nullptr));
+  EXPECT_FALSE(me.CanPlay(&table));  // too low: refused
+  me.CancelSelection();
+  {
+    ReportedErrors errors;
+    EXPECT_FALSE(me.CanPlay(nullptr));
+    EXPECT_EQ(errors.last, "未知的一把牌，不给出。[11]");
+  }
+
+  for (int slot : {4, 5, 6, 7}) me.ToggleCard(slot);  // the four 4s
+  ASSERT_TRUE(me.CanPlay(&table));
+  EXPECT_EQ(me.Selection.Type(), CombinationType::Bomb);
+  me.RemovePlayed();
+  EXPECT_EQ(me.Hand.Count(), 21);
+  EXPECT_EQ(view.shownCount, 21);
+  EXPECT_EQ(me.Selection.Count(), 0);
+  for (int slot : {4, 5, 6, 7}) {
+    EXPECT_EQ(view.cards[slot], 0) << slot;
+    EXPECT_FALSE(view.raised[slot]) << slot;
+  }
+  EXPECT_EQ(view.cards[8], 9);  // not moved up
 }
 
 TEST(TableSeats, ArrangementAndLandlordMark) {
@@ -183,14 +142,11 @@ TEST(TableSeats, ArrangementAndLandlordMark) {
   EXPECT_EQ(SeatName(4), "");
 
   h.table.MarkLandlord(3);
-  EXPECT_TRUE(h.table.RightView.IsLord());
-  EXPECT_EQ(h.views[3].markMoves, 1);
   h.table.MarkLandlord(3);  // already there: stays
   EXPECT_EQ(h.views[3].markMoves, 1);
   h.table.MarkLandlord(2);
   EXPECT_TRUE(h.table.Me.IsLord());
   EXPECT_FALSE(h.table.RightView.IsLord());
-  EXPECT_EQ(h.views[0].markMoves, 1);
 }
 
 }  // namespace
