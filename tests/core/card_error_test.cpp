@@ -9,18 +9,19 @@ namespace quarn {
 namespace {
 
 TEST(CardError, TextsAreFormedExactly) {
-  EXPECT_EQ(CardErrorText(13), "手上牌太多啦。[13]");
-  EXPECT_EQ(CardErrorText(5), "对牌必须连续。[5]");
-  EXPECT_EQ(CardErrorText(0), "未知错误。[0]");
-  EXPECT_EQ(CardErrorText(16), "非法的空地址调用。[16]");
-  EXPECT_EQ(CardErrorText(10), "这是错误的一把牌，不能出哦。[10]");
-  EXPECT_EQ(CardErrorText(17), "选牌错误或者操作发生错误：[17]");
-  EXPECT_EQ(CardErrorText(40), "选牌错误或者操作发生错误：[40]");
-  EXPECT_EQ(CardErrorText(-1), "选牌错误或者操作发生错误：[-1]");
-  EXPECT_EQ(CardErrorText(-2147483647 - 1), "选牌错误或者操作发生错误：[-2147483648]");
+  const std::vector<std::pair<int, std::string>> cases = {
+      {13, "手上牌太多啦。[13]"},
+      {5, "对牌必须连续。[5]"},
+      {0, "未知错误。[0]"},
+      {16, "非法的空地址调用。[16]"},
+      {10, "这是错误的一把牌，不能出哦。[10]"},
+      {17, "选牌错误或者操作发生错误：[17]"},
+      {-1, "选牌错误或者操作发生错误：[-1]"},
+      {-2147483647 - 1, "选牌错误或者操作发生错误：[-2147483648]"},
+  };
+  for (const auto& [code, text] : cases) EXPECT_EQ(CardErrorText(code), text);
   for (int code = 0; code < kCardErrorCount; ++code) {
     EXPECT_FALSE(CardErrorMessage(code).empty()) << code;
-    // Every message survives the trip to GBK unchanged.
     EXPECT_EQ(GbkToUtf8(Utf8ToGbk(CardErrorText(code))), CardErrorText(code)) << code;
   }
   EXPECT_TRUE(CardErrorMessage(17).empty());
@@ -32,17 +33,14 @@ TEST(CardError, ReportsGoToTheInstalledSinkOnly) {
   {
     testing::CapturedReports reports;
     EXPECT_EQ(ReportCardError(13), 0);
-    EXPECT_EQ(ReportCardError(-1), 0);
-    ASSERT_EQ(reports.texts.size(), 2u);
-    EXPECT_EQ(reports.texts[0], "手上牌太多啦。[13]");
-    EXPECT_EQ(reports.texts[1], "选牌错误或者操作发生错误：[-1]");
     {
       testing::CapturedReports inner;
       ReportCardError(7);
       EXPECT_EQ(inner.texts.size(), 1u);
     }
-    ReportCardError(8);
-    EXPECT_EQ(reports.texts.size(), 3u);  // the outer sink is back
+    ReportCardError(-1);  // the outer sink is back
+    EXPECT_EQ(reports.texts,
+              (std::vector<std::string>{"手上牌太多啦。[13]", "选牌错误或者操作发生错误：[-1]"}));
   }
   // A sink that replaces itself while running does not pull the rug from under the report.
   int calls = 0;

@@ -1,4 +1,4 @@
-// Helpers for the card core tests: sets of cards named by rank value, and a
+// Helpers for the card core tests: cards and sets named by rank value, and a
 // capture of card error reports.
 #pragma once
 
@@ -14,6 +14,12 @@
 
 namespace quarn::testing {
 
+inline TPoker CardOf(int n) {
+  TPoker card;
+  card.SetCard(n);
+  return card;
+}
+
 // Card numbers for the given rank values: the n-th card of a rank takes the
 // n-th of its eight numbers (four suits of the first deck, then the second).
 inline std::vector<std::uint8_t> NumbersOfRanks(std::span<const int> ranks) {
@@ -21,12 +27,8 @@ inline std::vector<std::uint8_t> NumbersOfRanks(std::span<const int> ranks) {
   std::vector<std::uint8_t> numbers;
   for (const int rank : ranks) {
     const int n = used[rank]++;
-    int number = 0;
-    if (rank <= 13) {
-      number = 4 * (rank - 1) + 1 + n % 4 + (n / 4) * 54;
-    } else {
-      number = (rank == 14 ? 53 : 54) + n * 54;
-    }
+    const int number =
+        rank <= 13 ? 4 * (rank - 1) + 1 + n % 4 + (n / 4) * 54 : (rank == 14 ? 53 : 54) + n * 54;
     numbers.push_back(static_cast<std::uint8_t>(number));
   }
   return numbers;

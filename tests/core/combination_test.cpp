@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -17,130 +18,105 @@ using T = CombinationType;
 using testing::CapturedReports;
 using testing::SelectionOfRanks;
 
-constexpr int J = 14;  // small joker
-constexpr int K = 15;  // big joker
 constexpr int kNamed = -1;
 constexpr int kSilent = 0;
 
-// One set by rank values and what Classify must make of it: kNamed (accepted,
-// no report), kSilent (refused without a report) or the reported error code.
+// One set, its ranks written one character each ('1'..'9', then 'a'..'d' for
+// 10..13, 'j' and 'k' for the small and big joker), and what Classify must
+// make of it: kNamed (accepted, no report), kSilent (refused without a
+// report) or the reported error code.
 struct Case {
-  Case(std::vector<int> r, int v, T t = T::Unknown, int k = 0, std::string n = {})
-      : ranks(std::move(r)), verdict(v), type(t), key(k), name(std::move(n)) {}
-  std::vector<int> ranks;
+  std::string_view ranks;
   int verdict;
-  T type;
-  int key;
-  std::string name;
+  T type = T::Unknown;
+  int key = 0;
+  std::string_view name = "";
 };
 
 void Check(const Case& c) {
+  SCOPED_TRACE(c.ranks);
+  std::vector<int> ranks;
+  for (const char ch : c.ranks) {
+    ranks.push_back(ch <= '9' ? ch - '0' : ch == 'j' ? 14 : ch == 'k' ? 15 : ch - 'a' + 10);
+  }
   CapturedReports reports;
-  TSelectPoker set = testing::SelectionOf(testing::NumbersOfRanks(c.ranks));
-  const int result = set.Classify();
-  SCOPED_TRACE(::testing::PrintToString(c.ranks));
-  EXPECT_EQ(result, c.verdict == kNamed ? static_cast<int>(c.ranks.size()) : 0);
+  TSelectPoker set = testing::SelectionOf(testing::NumbersOfRanks(ranks));
+  EXPECT_EQ(set.Classify(), c.verdict == kNamed ? static_cast<int>(ranks.size()) : 0);
   EXPECT_EQ(set.Type(), c.type);
-  if (c.verdict >= kSilent) {
-    EXPECT_EQ(set.Name(), "");
-    EXPECT_EQ(reports.texts, c.verdict == kSilent ? std::vector<std::string>{}
-                                                  : std::vector{CardErrorText(c.verdict)});
-  } else {
-    EXPECT_EQ(set.Name(), c.name);
-    EXPECT_TRUE(reports.texts.empty());
-  }
   EXPECT_EQ(set.Key(), c.key);
+  EXPECT_EQ(set.Name(), c.name);
+  EXPECT_EQ(reports.texts, c.verdict <= kSilent ? std::vector<std::string>{}
+                                                : std::vector{CardErrorText(c.verdict)});
 }
 
-TEST(Classify, SinglesPairsAndJokers) {
+TEST(Classify, SinglesPairsRunsOfPairsAndJokers) {
   for (const Case& c : std::vector<Case>{
-           {{1}, kNamed, T::Single, 1, "单张"},
-           {{13}, kNamed, T::Single, 13, "单张"},
-           {{K}, kNamed, T::Single, 15, "单张"},
-           {{J, J}, kNamed, T::Rocket, 14, "一对"},
-           {{K, K}, kNamed, T::Rocket, 15, "一对"},
-           {{J, K}, 1},
-           {{J, J, K, K}, kNamed, T::KingBomb, 15, "天炸"},
+           {"1", kNamed, T::Single, 1, "单张"},
+           {"d", kNamed, T::Single, 13, "单张"},
+           {"k", kNamed, T::Single, 15, "单张"},
+           {"jj", kNamed, T::Rocket, 14, "一对"},
+           {"kk", kNamed, T::Rocket, 15, "一对"},
+           {"jk", 1},
+           {"jjkk", kNamed, T::KingBomb, 15, "天炸"},
+           {"1122", kSilent, T::Rocket, 2},  // two pairs have no name
+           {"112233", kNamed, T::Rocket, 3, "三姊妹"},
+           {"bbccdd", kNamed, T::Rocket, 13, "三姊妹"},
+           {"11223344", kNamed, T::Rocket, 4, "小火箭"},
+           {"33445566778899", kNamed, T::Rocket, 9, "超级火箭"},
+           {"112233445566778899aabbccdd", kNamed, T::Rocket, 13, "无敌大火箭"},
+           {"ddjj", 9, T::Unknown, 14},
+           {"ccddjj", 9, T::Unknown, 14},
+           {"ccddjjkk", 9, T::Unknown, 15},  // not the four jokers
+           {"1133", 5, T::Unknown, 1},
+           {"ccjj", 5, T::Unknown, 12},
+           {"ddkk", 5, T::Unknown, 13},
+           {"112255", 5, T::Unknown, 2},
        }) {
     Check(c);
   }
 }
 
-TEST(Classify, RunsOfPairs) {
+TEST(Classify, TriplesPlanesAndBombs) {
   for (const Case& c : std::vector<Case>{
-           {{1, 1, 2, 2}, kSilent, T::Rocket, 2},  // two pairs have no name
-           {{1, 1, 2, 2, 3, 3}, kNamed, T::Rocket, 3, "三姊妹"},
-           {{11, 11, 12, 12, 13, 13}, kNamed, T::Rocket, 13, "三姊妹"},
-           {{1, 1, 2, 2, 3, 3, 4, 4}, kNamed, T::Rocket, 4, "小火箭"},
-           {{3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9}, kNamed, T::Rocket, 9, "超级火箭"},
-           {{1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13},
-            kNamed,
-            T::Rocket,
-            13,
-            "无敌大火箭"},
-           {{13, 13, J, J}, 9, T::Unknown, 14},
-           {{12, 12, 13, 13, J, J}, 9, T::Unknown, 14},
-           {{12, 12, 13, 13, J, J, K, K}, 9, T::Unknown, 15},  // not the four jokers
-           {{1, 1, 3, 3}, 5, T::Unknown, 1},
-           {{12, 12, J, J}, 5, T::Unknown, 12},
-           {{13, 13, K, K}, 5, T::Unknown, 13},
-           {{1, 1, 2, 2, 5, 5}, 5, T::Unknown, 2},
+           {"555", kNamed, T::Missle, 5, "一组"},
+           {"111222", kNamed, T::Missle, 2, "双三"},
+           {"111222333444", kNamed, T::Missle, 4, "大导弹"},
+           {"111222333444555666777888999aaabbb", kNamed, T::Missle, 11, "无敌大导弹"},
+           {"111333", 6, T::Unknown, 1},
+           {"11133", kNamed, T::Plane, 1, "单飞"},
+           {"33111", kNamed, T::Plane, 1, "单飞"},
+           {"ddd11", kNamed, T::Plane, 13, "单飞"},  // the pair may stand below
+           {"1112225577", kNamed, T::Plane, 2, "双飞"},
+           {"111222333444555666778899aabbcc", kNamed, T::Plane, 6, "天飞"},
+           {"111jj", 8},
+           {"111kk", 8},
+           {"11122233", 7},
+           {"1113335566", 6, T::Unknown, 1},
+           {"1111", kNamed, T::Bomb, 1, "炸弹"},
+           {"77777", kNamed, T::Bomb, 7, "炸弹"},
+           {"dddddddd", kNamed, T::Bomb, 13, "炸弹"},
+           {"11112", kSilent, T::BombTail, 1},
+           {"211111111", kSilent, T::BombTail, 1},  // the single below
        }) {
     Check(c);
   }
 }
 
-TEST(Classify, TriplesAndPlanes) {
+TEST(Classify, RefusalsInTheOrderOfTheScan) {
   for (const Case& c : std::vector<Case>{
-           {{5, 5, 5}, kNamed, T::Missle, 5, "一组"},
-           {{1, 1, 1, 2, 2, 2}, kNamed, T::Missle, 2, "双三"},
-           {{1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4}, kNamed, T::Missle, 4, "大导弹"},
-           {{1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4,  4,  5,  5,  5,  6, 6,
-             6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 10, 10, 10, 11, 11, 11},
-            kNamed,
-            T::Missle,
-            11,
-            "无敌大导弹"},
-           {{1, 1, 1, 3, 3, 3}, 6, T::Unknown, 1},
-           {{1, 1, 1, 3, 3}, kNamed, T::Plane, 1, "单飞"},
-           {{3, 3, 1, 1, 1}, kNamed, T::Plane, 1, "单飞"},
-           {{13, 13, 13, 1, 1}, kNamed, T::Plane, 13, "单飞"},  // the pair may stand below
-           {{1, 1, 1, 2, 2, 2, 5, 5, 7, 7}, kNamed, T::Plane, 2, "双飞"},
-           {{1, 1, 1, 2, 2, 2, 3, 3, 3, 4,  4,  4,  5,  5,  5,
-             6, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12},
-            kNamed,
-            T::Plane,
-            6,
-            "天飞"},
-           {{1, 1, 1, J, J}, 8},
-           {{1, 1, 1, K, K}, 8},
-           {{1, 1, 1, 2, 2, 2, 3, 3}, 7},
-           {{1, 1, 1, 3, 3, 3, 5, 5, 6, 6}, 6, T::Unknown, 1},
-       }) {
-    Check(c);
-  }
-}
-
-TEST(Classify, BombsAndTheOrderOfTheScan) {
-  for (const Case& c : std::vector<Case>{
-           {{1, 1, 1, 1}, kNamed, T::Bomb, 1, "炸弹"},
-           {{7, 7, 7, 7, 7}, kNamed, T::Bomb, 7, "炸弹"},
-           {{13, 13, 13, 13, 13, 13, 13, 13}, kNamed, T::Bomb, 13, "炸弹"},
-           {{1, 1, 1, 1, 2}, kSilent, T::BombTail, 1},
-           {{2, 1, 1, 1, 1, 1, 1, 1, 1}, kSilent, T::BombTail, 1},  // the single below
-           {{1, 1, 1, 1, 2, 2}, 2},
-           {{1, 1, 1, 1, 2, 2, 2}, 3},
-           {{1, 1, 1, 1, 2, 3}, 1},
-           {{1, 1, 2, 2, 2, 2}, kSilent},
-           {{1, 1, 1, 2, 2, 2, 2}, kSilent},
-           {{1, 1, 1, 1, 2, 2, 2, 2}, kSilent},
-           {{}, 11},
-           {{1, 2}, 1},
-           {{1, 2, 2}, 2},
-           {{1, 1, 2}, 1},
-           {{1, 2, 2, 2}, 3},
-           {{1, 1, 1, 2}, 1},
-           {{1, 1, 3, 3, 3, 5}, 1},
+           {"111122", 2},
+           {"1111222", 3},
+           {"111123", 1},
+           {"112222", kSilent},
+           {"1112222", kSilent},
+           {"11112222", kSilent},
+           {"", 11},
+           {"12", 1},
+           {"122", 2},
+           {"112", 1},
+           {"1222", 3},
+           {"1112", 1},
+           {"113335", 1},
        }) {
     Check(c);
   }
@@ -149,95 +125,91 @@ TEST(Classify, BombsAndTheOrderOfTheScan) {
 // Sets no real deal can hold, as a forged packet may carry them.
 TEST(Classify, ImpossibleSetsGetAClearVerdict) {
   CapturedReports quiet;
-  TSelectPoker threeBig = testing::SelectionOf({54, 108, 54});
-  EXPECT_EQ(threeBig.Classify(), 3);  // a run closed by the end of the ranks
-  EXPECT_EQ(threeBig.Type(), T::Missle);
-  EXPECT_EQ(threeBig.Key(), 15);
-  TSelectPoker fourSmall = testing::SelectionOf({53, 53, 107, 107});
-  EXPECT_EQ(fourSmall.Classify(), 4);
-  EXPECT_EQ(fourSmall.Type(), T::Bomb);
-  EXPECT_EQ(fourSmall.Key(), 14);
-  TSelectPoker tooMany = testing::SelectionOf(std::vector<std::uint8_t>(33, 1));
-  EXPECT_EQ(tooMany.Count(), 33);
-  EXPECT_EQ(tooMany.Classify(), 0);  // a bomb of 33 has no name
-  EXPECT_EQ(tooMany.Type(), T::Bomb);
-  TSelectPoker pairsToTheTop = testing::SelectionOf({49, 50, 53, 53, 54, 54});
-  EXPECT_EQ(pairsToTheTop.Classify(), 0);
+  struct Odd {
+    std::vector<std::uint8_t> cards;
+    int result;
+    T type;
+    int key;
+  };
+  for (const Odd& odd : {
+           Odd{{54, 108, 54}, 3, T::Missle, 15},  // a run closed by the end of the ranks
+           Odd{{53, 53, 107, 107}, 4, T::Bomb, 14},
+           Odd{std::vector<std::uint8_t>(33, 1), 0, T::Bomb, 1},  // a bomb of 33 has no name
+           Odd{{49, 50, 53, 53, 54, 54}, 0, T::Unknown, 15},
+       }) {
+    TSelectPoker set = testing::SelectionOf(odd.cards);
+    EXPECT_EQ(set.Classify(), odd.result) << odd.cards.size();
+    EXPECT_EQ(set.Type(), odd.type);
+    EXPECT_EQ(set.Key(), odd.key);
+  }
   EXPECT_EQ(quiet.texts.back(), CardErrorText(9));
-  EXPECT_EQ(pairsToTheTop.Key(), 15);
 }
 
 TEST(Classify, FailureKeepsTheOldNameAndTheRecognizedKey) {
   CapturedReports quiet;
   TSelectPoker set = SelectionOfRanks({4, 4});
   ASSERT_EQ(set.Classify(), 2);
-  TSelectPoker other = SelectionOfRanks({1, 1, 2, 2});
   set.Clear();
-  set.Assign(other);
+  set.Assign(SelectionOfRanks({1, 1, 2, 2}));
   EXPECT_EQ(set.Classify(), 0);
   EXPECT_EQ(set.Key(), 2);
   EXPECT_EQ(set.Name(), "");  // Assign copied the other's (empty) name
   TSelectPoker again = SelectionOfRanks({9, 9, 9});
   ASSERT_EQ(again.Classify(), 3);
   again.ClearCards();
-  for (const int n : {1, 2, 3, 4, 5}) {
-    TPoker card;
-    card.SetCard(n);
-    again.SetCardAt(n, card);
-  }
+  for (const int n : {1, 2, 3, 4, 5}) again.SetCardAt(n, testing::CardOf(n));
   EXPECT_EQ(again.Classify(), 0);  // a bomb with a tail
   EXPECT_EQ(again.Type(), T::BombTail);
   EXPECT_EQ(again.Name(), "一组");
-  // A failed run scan leaves the last run rank it reached.
-  TSelectPoker gap = SelectionOfRanks({1, 1, 2, 2, 5, 5});
-  EXPECT_EQ(gap.Classify(), 0);
-  EXPECT_EQ(gap.Key(), 2);
-  EXPECT_EQ(gap.Type(), T::Unknown);
 }
 
-Combination C(T type, int key, int count) {
-  return {type, static_cast<std::uint8_t>(key), count};
-}
-
-TEST(Beats, SameTypeNeedsSameCountAndHigherKey) {
-  EXPECT_TRUE(Beats(C(T::Single, 13, 1), C(T::Single, 12, 1)));
-  EXPECT_FALSE(Beats(C(T::Single, 12, 1), C(T::Single, 12, 1)));
-  EXPECT_FALSE(Beats(C(T::Single, 11, 1), C(T::Single, 12, 1)));
-  EXPECT_TRUE(Beats(C(T::Rocket, 15, 2), C(T::Rocket, 14, 2)));
-  EXPECT_FALSE(Beats(C(T::Rocket, 13, 2), C(T::Rocket, 3, 6)));
-  EXPECT_FALSE(Beats(C(T::Rocket, 13, 6), C(T::Rocket, 3, 2)));
-  EXPECT_FALSE(Beats(C(T::Missle, 5, 6), C(T::Rocket, 3, 6)));
-  EXPECT_FALSE(Beats(C(T::Rocket, 5, 6), C(T::Missle, 3, 6)));
-  EXPECT_TRUE(Beats(C(T::Plane, 5, 10), C(T::Plane, 3, 10)));
-  EXPECT_FALSE(Beats(C(T::Plane, 13, 5), C(T::Plane, 3, 10)));
-  EXPECT_FALSE(Beats(C(T::Plane, 13, 10), C(T::Plane, 3, 5)));
-  EXPECT_FALSE(Beats(C(T::KingBomb, 15, 4), C(T::KingBomb, 15, 4)));
-}
-
-TEST(Beats, BombsAndEmptySets) {
-  EXPECT_TRUE(Beats(C(T::Bomb, 1, 4), C(T::Rocket, 13, 26)));
-  EXPECT_TRUE(Beats(C(T::Bomb, 1, 4), C(T::Missle, 11, 33)));
-  EXPECT_TRUE(Beats(C(T::Bomb, 1, 5), C(T::Bomb, 13, 4)));
-  EXPECT_FALSE(Beats(C(T::Bomb, 13, 4), C(T::Bomb, 1, 5)));
-  EXPECT_TRUE(Beats(C(T::Bomb, 13, 4), C(T::Bomb, 12, 4)));
-  EXPECT_FALSE(Beats(C(T::Bomb, 12, 4), C(T::Bomb, 12, 4)));
-  EXPECT_TRUE(Beats(C(T::KingBomb, 15, 4), C(T::Bomb, 13, 8)));
-  EXPECT_FALSE(Beats(C(T::Bomb, 13, 8), C(T::KingBomb, 15, 4)));
-  EXPECT_FALSE(Beats(C(T::Rocket, 13, 26), C(T::Bomb, 1, 4)));
-  EXPECT_TRUE(Beats(C(T::Single, 1, 1), Combination{}));
-  EXPECT_FALSE(Beats(Combination{}, C(T::Single, 1, 1)));
-  EXPECT_FALSE(Beats(Combination{}, Combination{}));
+TEST(Beats, BombsOverEverythingOtherwiseSameTypeCountAndHigherKey) {
+  using C = Combination;
+  struct Row {
+    C self, other;
+    bool beats;
+  };
+  const C empty{};
+  for (const Row& r : std::vector<Row>{
+           {{T::Single, 13, 1}, {T::Single, 12, 1}, true},
+           {{T::Single, 12, 1}, {T::Single, 12, 1}, false},
+           {{T::Single, 11, 1}, {T::Single, 12, 1}, false},
+           {{T::Rocket, 15, 2}, {T::Rocket, 14, 2}, true},
+           {{T::Rocket, 13, 2}, {T::Rocket, 3, 6}, false},
+           {{T::Rocket, 13, 6}, {T::Rocket, 3, 2}, false},
+           {{T::Missle, 5, 6}, {T::Rocket, 3, 6}, false},
+           {{T::Rocket, 5, 6}, {T::Missle, 3, 6}, false},
+           {{T::Plane, 5, 10}, {T::Plane, 3, 10}, true},
+           {{T::Plane, 13, 5}, {T::Plane, 3, 10}, false},
+           {{T::Plane, 13, 10}, {T::Plane, 3, 5}, false},
+           {{T::KingBomb, 15, 4}, {T::KingBomb, 15, 4}, false},
+           {{T::Bomb, 1, 4}, {T::Rocket, 13, 26}, true},
+           {{T::Bomb, 1, 4}, {T::Missle, 11, 33}, true},
+           {{T::Bomb, 1, 5}, {T::Bomb, 13, 4}, true},
+           {{T::Bomb, 13, 4}, {T::Bomb, 1, 5}, false},
+           {{T::Bomb, 13, 4}, {T::Bomb, 12, 4}, true},
+           {{T::Bomb, 12, 4}, {T::Bomb, 12, 4}, false},
+           {{T::KingBomb, 15, 4}, {T::Bomb, 13, 8}, true},
+           {{T::Bomb, 13, 8}, {T::KingBomb, 15, 4}, false},
+           {{T::Rocket, 13, 26}, {T::Bomb, 1, 4}, false},
+           {{T::Single, 1, 1}, empty, true},
+           {empty, {T::Single, 1, 1}, false},
+           {empty, empty, false},
+       }) {
+    EXPECT_EQ(Beats(r.self, r.other), r.beats)
+        << int(r.self.type) << "/" << int{r.self.key} << "/" << r.self.count << " vs "
+        << int(r.other.type) << "/" << int{r.other.key} << "/" << r.other.count;
+  }
   // Through the selections, as the table checks a play.
   CapturedReports quiet;
   TSelectPoker two = SelectionOfRanks({13});
   TSelectPoker ace = SelectionOfRanks({12});
-  TSelectPoker empty;
   two.Classify();
   ace.Classify();
   EXPECT_TRUE(two.Beats(ace));
   EXPECT_FALSE(ace.Beats(two));
-  EXPECT_TRUE(ace.Beats(empty));
-  EXPECT_FALSE(empty.Beats(empty));
+  EXPECT_TRUE(ace.Beats(TSelectPoker{}));
+  EXPECT_FALSE(TSelectPoker{}.Beats(TSelectPoker{}));
 }
 
 TEST(NameGrid, AdmitsExactlyTheListedCounts) {
@@ -254,17 +226,18 @@ TEST(NameGrid, AdmitsExactlyTheListedCounts) {
   EXPECT_EQ(counts(T::Plane), (std::vector<int>{5, 10, 15, 20, 25, 30}));
   EXPECT_EQ(counts(T::Bomb), (std::vector<int>{4, 5, 6, 7, 8}));
   EXPECT_EQ(counts(T::KingBomb), (std::vector<int>{4}));
-  EXPECT_TRUE(counts(T::BombTail).empty());
-  EXPECT_TRUE(counts(T::Unknown).empty());
+  EXPECT_TRUE(counts(T::BombTail).empty() && counts(T::Unknown).empty());
 
   std::string_view typeName = "untouched";
   std::string_view name = "untouched";
-  EXPECT_FALSE(LookupName(4, T::Rocket, typeName, name));
-  EXPECT_FALSE(LookupName(-1, T::Single, typeName, name));
-  EXPECT_FALSE(LookupName(34, T::Single, typeName, name));
-  EXPECT_FALSE(LookupName(4, T::Unknown, typeName, name));
-  EXPECT_FALSE(LookupName(11, T::Plane, typeName, name));
-  EXPECT_FALSE(LookupName(5, T::BombTail, typeName, name));
+  for (const auto& [count, type] : std::vector<std::pair<int, T>>{{4, T::Rocket},
+                                                                  {-1, T::Single},
+                                                                  {34, T::Single},
+                                                                  {4, T::Unknown},
+                                                                  {11, T::Plane},
+                                                                  {5, T::BombTail}}) {
+    EXPECT_FALSE(LookupName(count, type, typeName, name)) << count;
+  }
   EXPECT_EQ(typeName, "untouched");
   EXPECT_EQ(name, "untouched");
   ASSERT_TRUE(LookupName(6, T::Missle, typeName, name));
@@ -275,11 +248,10 @@ TEST(NameGrid, AdmitsExactlyTheListedCounts) {
   EXPECT_EQ(grid[4].cells[0].name, "两对");
   EXPECT_EQ(grid[4].cells[0].type, T::Unknown);
   for (const int row : {5, 6, 7, 8, 9}) {
-    int tails = 0;
-    for (const NameCell& cell : grid[row].cells) tails += cell.name == "炸弹带花";
-    EXPECT_EQ(tails, 1) << row;
+    EXPECT_EQ(std::ranges::count(grid[row].cells, "炸弹带花", &NameCell::name), 1) << row;
   }
   EXPECT_EQ(grid[11].cells[3].name, "非法牌型");
+  // Every name fits its 16-byte GBK field with its terminator.
   for (const NameRow& row : grid) {
     for (const NameCell& cell : row.cells) EXPECT_LE(Utf8ToGbk(cell.name).size(), 15u);
   }
