@@ -20,13 +20,11 @@ struct Sample {
 
 LoginRecord FullList() {
   LoginRecord r;
-  for (std::size_t i = 0; i < 4; ++i) {
-    r.nameLength[i] = static_cast<std::int32_t>(i + 1);
-    r.name[i] = std::string(i + 1, static_cast<char>('a' + i));
-    r.serviceIcon[i] = static_cast<std::int32_t>(10 + i);
-    r.headIcon[i] = static_cast<std::int32_t>(20 + i);
-  }
   r.tableNumber = 1;
+  r.nameLength = {1, 2, 3, 4};
+  r.name = {"a", "bb", "ccc", "dddd"};
+  r.serviceIcon = {10, 11, 12, 13};
+  r.headIcon = {20, 21, 22, 23};
   return r;
 }
 
@@ -46,29 +44,13 @@ DealRecord Cards(std::uint8_t count) {
 }
 
 PlayRecord Play(std::uint8_t count) {
-  PlayRecord r;
-  r.tableNumber = 1;
-  r.seat = 1;
-  r.count = count;
+  PlayRecord r{.tableNumber = 1, .seat = 1, .count = count};
   for (std::uint8_t i = 0; i < count; ++i) r.cards[i] = static_cast<std::uint8_t>(i + 1);
   if (count > 0) {
     r.comboType = 4;
     r.keyRank = 13;
     r.comboName = {'p', 'l', 'a', 'n', 'e'};
   }
-  return r;
-}
-
-GameEndRecord End() {
-  GameEndRecord r;
-  r.tableNumber = 1;
-  r.nameLength = {1, 2, 3, 4};
-  r.name = {"a", "bb", "ccc", "dddd"};
-  r.rounds = {7, 7, 7, 1};
-  r.score = {-90, 30, 30, 30};
-  r.serviceIcon = {1, 2, 3, 4};
-  r.headIcon = {40, 39, 38, 37};
-  r.winner = 3;
   return r;
 }
 
@@ -92,7 +74,7 @@ std::vector<Sample> Samples() {
       {PlayPass, SeatRecord{1, 1}},
       {PlayTurn, SeatRecord{1, 2}},
       {PlayerLeave, SeatRecord{1, 3}},
-      {GameEnd, End()},
+      {GameEnd, test::FourPlayers()},
       {GameSpare, std::monostate{}},
       {ChatSay, ChatRecord{1, 0, "hello"}},
       {ChatNotice, ChatRecord{1, 3, "hi all"}},

@@ -3,43 +3,71 @@
 
 #include <cstdint>
 #include <initializer_list>
-#include <optional>
+#include <utility>
 #include <vector>
 
-#include "protocol/pcpheadtail.h"
+#include "protocol/packet_builder.h"
 
 namespace quarn::test {
 
 using Bytes = std::vector<std::uint8_t>;
+using Fields = std::initializer_list<std::pair<std::size_t, Bytes>>;
 
 inline Bytes ToBytes(const Packet& packet) {
   auto data = packet.data();
   return Bytes(data.begin(), data.end());
 }
 
-// The header and tail every packet of `length` bytes and `type` starts and ends with.
-inline Bytes Frame(std::uint32_t type, std::uint32_t length) {
+inline void Put(Bytes& bytes, std::size_t at, const Bytes& values) {
+  std::copy(values.begin(), values.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+// Every packet of `length` bytes and `type`: the header, zeros, the tail;
+// then `fields` placed at their offsets.
+inline Bytes Frame(std::uint32_t type, std::uint32_t length, Fields fields = {}) {
   Bytes bytes(length, 0);
-  Bytes head{0xCE, 0xF1, 0xCE, 0xF1, 0xCE, 0xF1, 0xCE, 0xF1,
-             0x51, 0x4E, 0x12, 0x03, 0x01, 0x00, 0x00, 0x00};
-  std::copy(head.begin(), head.end(), bytes.begin());
+  Put(bytes, 0, {0xCE, 0xF1, 0xCE, 0xF1, 0xCE, 0xF1, 0xCE, 0xF1, 0x51, 0x4E, 0x12, 0x03, 1});
   for (int i = 0; i < 4; ++i) {
     bytes[16 + i] = static_cast<std::uint8_t>(type >> (24 - 8 * i));
     bytes[20 + i] = static_cast<std::uint8_t>(length >> (24 - 8 * i));
   }
-  for (std::uint32_t i = length - 8; i < length; i += 2) {
-    bytes[i] = 0xF1;
-    bytes[i + 1] = 0xCE;
-  }
+  for (std::uint32_t i = length - 8; i < length; i += 2) Put(bytes, i, {0xF1, 0xCE});
+  for (const auto& [at, values] : fields) Put(bytes, at, values);
   return bytes;
 }
 
-inline void Put(Bytes& bytes, std::size_t at, std::initializer_list<std::uint8_t> values) {
-  for (std::uint8_t v : values) bytes[at++] = v;
+// The bytes BuildPacket makes of `record`, or none when it refuses.
+template <typename Record>
+Bytes Built(MessageType type, const Record& record) {
+  const auto packet = BuildPacket(type, record);
+  return packet ? ToBytes(*packet) : Bytes{};
 }
 
-inline Packet PacketOf(const Bytes& bytes) {
-  return PacketFromBytes(bytes);
+// A copy of `packet` with one byte changed.
+inline Packet With(Packet packet, std::size_t at, std::uint8_t value) {
+  packet.bytes[at] = value;
+  return packet;
+}
+
+// Whether the decoder of `type` refuses `packet` with one byte changed.
+template <typename Record>
+bool Refuses(MessageType type, const Packet& packet, std::size_t at, std::uint8_t value) {
+  Record record;
+  return DecodeBody(type, record, With(packet, at, value)) == 1;
+}
+
+// Four seats of a finished game, names of every length up to the full field.
+inline GameEndRecord FourPlayers() {
+  GameEndRecord r;
+  r.tableNumber = 1;
+  r.nameLength = {3, 2, 1, 15};
+  r.name = {"ann", "bo", "c", "fifteen-letters"};
+  r.rounds = {1, 2, 3, 4};
+  r.score = {-30, 90, -30, -30};
+  r.serviceIcon = {1, 2, 3, 4};
+  r.headIcon = {5, 6, 7, 8};
+  r.winner = 1;
+  return r;
 }
 
 }  // namespace quarn::test
