@@ -49,7 +49,7 @@ void Check(const Case& c) {
                                                 : std::vector{CardErrorText(c.verdict)});
 }
 
-TEST(Classify, SinglesPairsRunsOfPairsAndJokers) {
+TEST(Classify, EveryFormWithItsNameAndEveryRefusalWithItsCode) {
   for (const Case& c : std::vector<Case>{
            {"1", kNamed, T::Single, 1, "单张"},
            {"d", kNamed, T::Single, 13, "单张"},
@@ -71,13 +71,7 @@ TEST(Classify, SinglesPairsRunsOfPairsAndJokers) {
            {"ccjj", 5, T::Unknown, 12},
            {"ddkk", 5, T::Unknown, 13},
            {"112255", 5, T::Unknown, 2},
-       }) {
-    Check(c);
-  }
-}
-
-TEST(Classify, TriplesPlanesAndBombs) {
-  for (const Case& c : std::vector<Case>{
+           // Triples, planes and bombs.
            {"555", kNamed, T::Missle, 5, "一组"},
            {"111222", kNamed, T::Missle, 2, "双三"},
            {"111222333444", kNamed, T::Missle, 4, "大导弹"},
@@ -97,13 +91,7 @@ TEST(Classify, TriplesPlanesAndBombs) {
            {"dddddddd", kNamed, T::Bomb, 13, "炸弹"},
            {"11112", kSilent, T::BombTail, 1},
            {"211111111", kSilent, T::BombTail, 1},  // the single below
-       }) {
-    Check(c);
-  }
-}
-
-TEST(Classify, RefusalsInTheOrderOfTheScan) {
-  for (const Case& c : std::vector<Case>{
+           // Mixed sets, refused in the order of the scan.
            {"111122", 2},
            {"1111222", 3},
            {"111123", 1},

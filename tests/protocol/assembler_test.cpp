@@ -11,13 +11,13 @@ using test::Bytes;
 using test::ToBytes;
 
 Bytes Bid(std::uint8_t seat) {
-  return ToBytes(*BuildPacket(MessageType::BidOffer, BidRecord{1, seat, 5}));
+  return test::Built(MessageType::BidOffer, BidRecord{1, seat, 5});
 }
 Bytes Chat(const char* text) {
-  return ToBytes(*BuildPacket(MessageType::ChatSay, ChatRecord{1, 2, text}));
+  return test::Built(MessageType::ChatSay, ChatRecord{1, 2, text});
 }
 Bytes Login() {
-  return ToBytes(*BuildPacket(MessageType::LoginRequest, MakeLoginRequest("ann", "", 1, 1, 1, 0)));
+  return test::Built(MessageType::LoginRequest, MakeLoginRequest("ann", "", 1, 1, 1, 0));
 }
 
 Bytes Join(std::initializer_list<Bytes> parts) {
@@ -85,38 +85,26 @@ TEST(Assembler, GarbageAroundPacketsIsDiscarded) {
 }
 
 TEST(Assembler, BadHeaderIsDroppedAndTheNextPacketComesThrough) {
-  struct Fault {
-    std::size_t at;
-    std::uint8_t value;
-  };
-  for (Fault fault : {Fault{12, 0x00}, Fault{9, 0x00}, Fault{27, 0x01}, Fault{23, 0x31},
-                      Fault{23, 0x00}, Fault{3, 0x00}}) {
+  // Faults in the magic, id, version, length and result words.
+  for (const auto& [at, value] : std::vector<std::pair<std::size_t, std::uint8_t>>{
+           {12, 0x00}, {9, 0x00}, {27, 0x01}, {23, 0x31}, {23, 0x00}, {3, 0x00}}) {
     Bytes bad = Bid(2);
-    bad[fault.at] = fault.value;
-    StreamAssembler assembler;
-    assembler.Feed(Join({bad, Chat("after")}));
-    auto packets = Drain(assembler);
-    ASSERT_EQ(packets.size(), 1u) << fault.at;
-    EXPECT_EQ(packets[0], Chat("after"));
+    bad[at] = value;
+    EXPECT_EQ(FeedInChunks(Join({bad, Chat("after")}), 1000), std::vector<Bytes>{Chat("after")})
+        << at;
   }
   // A header cut off by the next packet: the packet inside it is found.
   for (std::size_t cut : {8u, 12u, 20u, 24u}) {
-    Bytes start = Bid(3);
-    StreamAssembler assembler;
-    assembler.Feed(Join({Bytes(start.begin(), start.begin() + cut), Chat("next")}));
-    auto packets = Drain(assembler);
-    ASSERT_EQ(packets.size(), 1u) << cut;
-    EXPECT_EQ(packets[0], Chat("next"));
+    const Bytes start = Bid(3);
+    const Bytes stream = Join({Bytes(start.begin(), start.begin() + cut), Chat("next")});
+    EXPECT_EQ(FeedInChunks(stream, 1000), std::vector<Bytes>{Chat("next")}) << cut;
   }
   // A header whose length word is wrong but whose body holds a packet: the
   // inner packet is found.
   Bytes wrapper = test::Frame(0xABAB00FC, 48);
   wrapper[23] = 0x99;
-  StreamAssembler assembler;
-  assembler.Feed(Join({Bytes(wrapper.begin(), wrapper.begin() + 32), Bid(1)}));
-  auto packets = Drain(assembler);
-  ASSERT_EQ(packets.size(), 1u);
-  EXPECT_EQ(packets[0], Bid(1));
+  EXPECT_EQ(FeedInChunks(Join({Bytes(wrapper.begin(), wrapper.begin() + 32), Bid(1)}), 1000),
+            std::vector<Bytes>{Bid(1)});
 }
 
 TEST(Assembler, UnknownTypeWithPlausibleLengthIsSkippedWhole) {
