@@ -1,4 +1,4 @@
-#include "hero_board.h"
+#include "tests/e2e/hero_board.h"
 
 #include <regex>
 #include <sstream>

@@ -7,16 +7,16 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
-#include <memory>
-#include <regex>
-#include <thread>
 
-#include "child_process.h"
 #include "core/gbk.h"
-#include "hero_board.h"
+#include "tests/e2e/hero_board.h"
+#include "tests/support/child_process.h"
 
 namespace quarn::e2e {
 namespace {
+
+using test::ChildProcess;
+using test::ReadFile;
 
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
@@ -40,18 +40,6 @@ class TempDir {
  private:
   fs::path path_;
 };
-
-// The port quarnd announces once it listens; 0 when it does not within 10 s.
-int WaitForPort(const fs::path& serverOutput) {
-  static const std::regex kListening(R"(listening on port (\d+))");
-  for (int attempt = 0; attempt < 500; ++attempt) {
-    std::smatch match;
-    const std::string text = ReadFile(serverOutput);
-    if (std::regex_search(text, match, kListening)) return std::stoi(match[1]);
-    std::this_thread::sleep_for(milliseconds(20));
-  }
-  return 0;
-}
 
 std::vector<HeroBlock> ReadHeroBoards(const fs::path& dir) {
   std::vector<fs::path> files;
@@ -87,29 +75,25 @@ void ExpectOneGameOfScoring(const HeroBlock& before, const HeroBlock& after, int
 void PlayWholeGames(bool bidding) {
   TempDir dir;
   ASSERT_FALSE(dir.path().empty());
-  const fs::path bin = ProgramFolder();
-  std::vector<std::string> serverArgs = {"--port",     "0",     "--bind",           "127.0.0.1",
-                                         "--no-delay", "--dir", dir.path().string()};
+  std::vector<std::string> serverArgs = {"--no-delay", "--dir", dir.path().string()};
   if (bidding) serverArgs.push_back("--bid");
-  ChildProcess server(bin / "quarnd", serverArgs, dir.path() / "quarnd.out");
-  ASSERT_TRUE(server.Started());
-  const int port = WaitForPort(dir.path() / "quarnd.out");
-  ASSERT_NE(port, 0) << ReadFile(dir.path() / "quarnd.out");
+  ChildProcess server;
+  const int port = test::StartQuarnd(server, serverArgs, dir.path() / "quarnd.out");
+  ASSERT_NE(port, 0) << server.Output();
 
-  std::vector<std::unique_ptr<ChildProcess>> bots;
+  std::array<ChildProcess, 4> bots;
   for (int seat = 0; seat < 4; ++seat) {
-    bots.push_back(std::make_unique<ChildProcess>(
-        bin / "quarn-bot",
-        std::vector<std::string>{"--port", std::to_string(port), "--seat", std::to_string(seat),
-                                 "--games", std::to_string(kGames), "--think", "0"},
-        dir.path() / ("bot" + std::to_string(seat) + ".out")));
+    ASSERT_TRUE(bots[seat].Start(test::ProgramFolder() / "quarn-bot",
+                                 {"--port", std::to_string(port), "--seat", std::to_string(seat),
+                                  "--games", std::to_string(kGames), "--think", "0"},
+                                 dir.path() / ("bot" + std::to_string(seat) + ".out")));
   }
   const auto deadline = std::chrono::steady_clock::now() + kGamesLimit;
   for (int seat = 0; seat < 4; ++seat) {
-    auto left =
+    const auto left =
         std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
-    const std::optional<int> code = bots[seat]->Wait(std::max(left, milliseconds(1)));
-    const std::string log = ReadFile(dir.path() / ("bot" + std::to_string(seat) + ".out"));
+    const std::optional<int> code = bots[seat].Wait(std::max(left, milliseconds(1)));
+    const std::string& log = bots[seat].Output();
     EXPECT_EQ(code, 0) << "bot at seat " << seat << ":\n" << log;
     EXPECT_NE(log.find("finished " + std::to_string(kGames) + " games (0 refused)"),
               std::string::npos)
@@ -117,8 +101,7 @@ void PlayWholeGames(bool bidding) {
   }
   EXPECT_EQ(server.Terminate(seconds(10)), 0);
 
-  const std::string runLog = ReadFile(dir.path() / "quarnd.out");
-  EXPECT_EQ(runLog.find("[错误]"), std::string::npos) << "the server logged a card error";
+  EXPECT_EQ(server.Output().find("[错误]"), std::string::npos) << "the server logged a card error";
 
   const std::vector<HeroBlock> blocks = ReadHeroBoards(dir.path());
   ASSERT_EQ(blocks.size(), static_cast<std::size_t>(kGames));

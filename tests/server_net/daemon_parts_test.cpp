@@ -8,7 +8,7 @@
 #include "server/daemon/options.h"
 #include "server/daemon/shutdown_signals.h"
 #include "server/daemon/stdout_view.h"
-#include "tests/server_net/qt_wait.h"
+#include "tests/support/qt_wait.h"
 
 namespace quarn::server {
 namespace {

@@ -14,9 +14,8 @@
 
 #include "core/gbk.h"
 #include "protocol/packet_builder.h"
-#include "tests/server_net/qt_wait.h"
-#include "tests/server_net/quarnd_process.h"
-#include "tests/server_net/test_player.h"
+#include "tests/support/child_process.h"
+#include "tests/support/test_player.h"
 
 namespace quarn::test {
 namespace {
@@ -66,19 +65,27 @@ class QuarndGameTest : public ::testing::Test {
   }
   bool LogIn(TestPlayer& player, std::uint8_t seat) {
     TestPlayer* one[] = {&player};
-    return player.Connect(quarnd_.Port()) && player.SendLogin(seat) &&
+    return player.Connect(port_) && player.SendLogin(seat) &&
            PumpUntil([&] { return player.Seat() >= 0; }, one, 10);
   }
 
+  // quarnd with `args` and the test's folder for its files.
+  void Start(std::vector<std::string> args) {
+    args.insert(args.end(), {"--dir", Dir()});
+    port_ = StartQuarnd(quarnd_, args);
+    ASSERT_NE(port_, 0) << quarnd_.Output() << quarnd_.Errors();
+  }
+
   QTemporaryDir dir_;
-  QuarndProcess quarnd_;
+  ChildProcess quarnd_;
+  std::uint16_t port_ = 0;
 };
 
 // One seat writes whole packets, one dribbles every packet a byte at a time
 // (after a run of garbage), one puts a chat into the write of every packet.
 // All must see the very same table, byte for byte.
 TEST_F(QuarndGameTest, FourPlayersBidPlayAWholeGameAndGetTheNextDeal) {
-  ASSERT_TRUE(quarnd_.Start({"--no-delay", "--bid", "--dir", Dir()})) << quarnd_.Output();
+  ASSERT_NO_FATAL_FAILURE(Start({"--no-delay", "--bid"}));
   Players players = {
       std::make_unique<TestPlayer>(Utf8ToGbk("东方甲"), SendStyle::Whole),
       std::make_unique<TestPlayer>(Utf8ToGbk("北乙"), SendStyle::ByteByByte),
@@ -88,7 +95,7 @@ TEST_F(QuarndGameTest, FourPlayersBidPlayAWholeGameAndGetTheNextDeal) {
   std::array<TestPlayer*, 4> all{};
   std::transform(players.begin(), players.end(), all.begin(), [](auto& p) { return p.get(); });
   ASSERT_TRUE(LogIn(*players[0], 0));
-  ASSERT_TRUE(players[1]->Connect(quarnd_.Port()));
+  ASSERT_TRUE(players[1]->Connect(port_));
   ASSERT_TRUE(players[1]->SendRaw(std::vector<std::uint8_t>(300, 'x')));
   ASSERT_TRUE(players[1]->SendLogin(1));
   ASSERT_TRUE(PumpUntil([&] { return players[1]->Seat() >= 0; }, all, 10));
@@ -156,11 +163,11 @@ TEST_F(QuarndGameTest, FourPlayersBidPlayAWholeGameAndGetTheNextDeal) {
 // With pacing on, every packet leaves before the pause that follows it, so a
 // client that takes one read as one packet still sees them one by one.
 TEST_F(QuarndGameTest, PacedPacketsLeaveOneByOne) {
-  ASSERT_TRUE(quarnd_.Start({"--delay-sync", "300", "--delay-deal", "300", "--dir", Dir()}));
+  ASSERT_NO_FATAL_FAILURE(Start({"--delay-sync", "300", "--delay-deal", "300"}));
   std::array<WireClient, 4> clients;
   for (std::uint8_t seat = 0; seat < 4; ++seat) {
     WireClient& client = clients[seat];
-    ASSERT_TRUE(client.Connect(quarnd_.Port()));
+    ASSERT_TRUE(client.Connect(port_));
     auto login = BuildPacket(MessageType::LoginRequest,
                              MakeLoginRequest("p" + std::to_string(seat), "", 1, 1, 1, seat));
     ASSERT_TRUE(login && client.Write(login->data()));
@@ -184,7 +191,7 @@ TEST_F(QuarndGameTest, PacedPacketsLeaveOneByOne) {
 }
 
 TEST_F(QuarndGameTest, AReaderThatGoesAwayDoesNotCostTheFiles) {
-  ASSERT_TRUE(quarnd_.Start({"--no-delay", "--dir", Dir()}));
+  ASSERT_NO_FATAL_FAILURE(Start({"--no-delay"}));
   quarnd_.CloseOutput();
   TestPlayer player(Utf8ToGbk("孤客"), SendStyle::Whole);
   ASSERT_TRUE(LogIn(player, 0));  // its log lines meet a broken pipe
@@ -198,25 +205,30 @@ TEST_F(QuarndGameTest, AReaderThatGoesAwayDoesNotCostTheFiles) {
 TEST(QuarndExitTest, TakenPortBadOptionsAndHelp) {
   QTcpServer taken;
   ASSERT_TRUE(taken.listen(QHostAddress::LocalHost, 0));
-  const QString port = QString::number(taken.serverPort());
+  const std::string port = std::to_string(taken.serverPort());
   QTemporaryDir dir;
-  QString out;
-  QString error;
-  EXPECT_EQ(RunQuarnd({"--port", port, "--bind", "127.0.0.1", "--dir", dir.path()}, &out, &error),
-            1);
-  EXPECT_TRUE(error.contains("cannot listen on port " + port)) << error.toStdString();
+  const std::filesystem::path quarnd = ProgramFolder() / "quarnd";
+  RunResult run = RunProgram(
+      quarnd, {"--port", port, "--bind", "127.0.0.1", "--dir", dir.path().toStdString()});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.err.find("cannot listen on port " + port), std::string::npos) << run.err;
 
-  for (const QStringList& args :
-       {QStringList{"--points", "ten"}, QStringList{"--port", "70000"}, QStringList{"--what"},
-        QStringList{"--delay-sync"}, QStringList{"--bind", "not-an-address", "--port", "0"},
-        QStringList{"--port", "0", "--bind", "127.0.0.1", "--dir", "/proc/quarn-no-such"}}) {
-    error.clear();
-    EXPECT_EQ(RunQuarnd(args, &out, &error), 1) << args.join(' ').toStdString();
-    EXPECT_TRUE(error.startsWith("quarnd: ")) << error.toStdString();
+  const std::vector<std::vector<std::string>> refused = {
+      {"--points", "ten"},
+      {"--port", "70000"},
+      {"--what"},
+      {"--delay-sync"},
+      {"--bind", "not-an-address", "--port", "0"},
+      {"--port", "0", "--bind", "127.0.0.1", "--dir", "/proc/quarn-no-such"}};
+  for (const auto& args : refused) {
+    run = RunProgram(quarnd, args);
+    EXPECT_EQ(run.code, 1) << args[0];
+    EXPECT_TRUE(run.err.starts_with("quarnd: ")) << run.err;
   }
 
-  EXPECT_EQ(RunQuarnd({"--help"}, &out, &error), 0);
-  EXPECT_TRUE(out.contains("--delay-deal"));
+  run = RunProgram(quarnd, {"--help"});
+  EXPECT_EQ(run.code, 0);
+  EXPECT_NE(run.out.find("--delay-deal"), std::string::npos);
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 
 #include "server/net/error_kind.h"
 #include "server/net/socket_options.h"
-#include "tests/server_net/qt_wait.h"
+#include "tests/support/qt_wait.h"
 
 namespace quarn::server {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/server_net/test_player.h"
+#include "tests/support/test_player.h"
 
 #include <algorithm>
 

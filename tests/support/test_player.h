@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "protocol/pcpgame.h"
-#include "tests/server_net/wire_client.h"
+#include "tests/support/wire_client.h"
 
 namespace quarn::test {
 

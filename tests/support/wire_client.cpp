@@ -1,4 +1,4 @@
-#include "tests/server_net/wire_client.h"
+#include "tests/support/wire_client.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
