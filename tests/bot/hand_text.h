@@ -7,22 +7,31 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/combination.h"
 
 namespace quarn::bot::testing {
 
-inline RankCounts Hand(const std::string& text) {
-  static const char* kNames[] = {"",   "3", "4", "5", "6", "7", "8", "9",
-                                 "10", "J", "Q", "K", "A", "2", "s", "B"};
-  RankCounts counts{};
+// The rank values of the words of `text`, unknown words skipped.
+inline std::vector<int> Ranks(const std::string& text) {
+  static constexpr std::string_view kNames[] = {"",   "3", "4", "5", "6", "7", "8", "9",
+                                                "10", "J", "Q", "K", "A", "2", "s", "B"};
+  std::vector<int> ranks;
   std::istringstream in(text);
   std::string word;
   while (in >> word) {
     for (int r = 1; r <= kMaxRank; ++r) {
-      if (word == kNames[r]) ++counts[r];
+      if (word == kNames[r]) ranks.push_back(r);
     }
   }
+  return ranks;
+}
+
+inline RankCounts Hand(const std::string& text) {
+  RankCounts counts{};
+  for (int r : Ranks(text)) ++counts[r];
   return counts;
 }
 

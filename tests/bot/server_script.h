@@ -7,6 +7,7 @@
 
 #include "core/combination.h"
 #include "core/gbk.h"
+#include "hand_text.h"
 #include "protocol/packet_builder.h"
 
 namespace quarn::bot::testing {
@@ -14,25 +15,14 @@ namespace quarn::bot::testing {
 // Distinct card numbers for a hand written as text ("3 3 K s B"): the
 // copies of a rank are taken suit by suit, then from the second deck.
 inline std::vector<std::uint8_t> Cards(const std::string& text, int firstCopy = 0) {
-  static const char* kNames[] = {"",   "3", "4", "5", "6", "7", "8", "9",
-                                 "10", "J", "Q", "K", "A", "2", "s", "B"};
   std::array<int, 16> used{};
-  for (int& u : used) u = firstCopy;
+  used.fill(firstCopy);
   std::vector<std::uint8_t> cards;
-  std::string word;
-  for (std::size_t i = 0; i <= text.size(); ++i) {
-    if (i < text.size() && text[i] != ' ') {
-      word += text[i];
-      continue;
-    }
-    for (int r = 1; r <= 15 && !word.empty(); ++r) {
-      if (word != kNames[r]) continue;
-      const int copy = used[r]++;
-      int number = r <= 13 ? (r - 1) * 4 + copy % 4 + 1 : 52 + (r - 13);
-      if (r <= 13 ? copy >= 4 : copy >= 1) number += 54;
-      cards.push_back(static_cast<std::uint8_t>(number));
-    }
-    word.clear();
+  for (int r : Ranks(text)) {
+    const int copy = used[r]++;
+    int number = r <= 13 ? (r - 1) * 4 + copy % 4 + 1 : 52 + (r - 13);
+    if (r <= 13 ? copy >= 4 : copy >= 1) number += 54;
+    cards.push_back(static_cast<std::uint8_t>(number));
   }
   return cards;
 }

@@ -44,7 +44,7 @@ TEST(Artwork, EveryNameGivesAPictureOfItsSizeAtAnyPixelRatio) {
   EXPECT_EQ(ResourceBitmap("CARD_2", 1.0).cacheKey(), ResourceBitmap("CARD_2", 1.0).cacheKey());
 }
 
-TEST(Artwork, NamesWithoutAPictureGiveNothing) {
+TEST(Artwork, NamesOfCardsAndIconsAndNamesWithoutAPicture) {
   QtApp();
   for (const char* name :
        {"CARD_1", "CARD_56", "CARD_02", "CARD_", "card_2", "BITMAP_0", "BITMAP_41", "BITMAP_CAP2",
@@ -55,10 +55,6 @@ TEST(Artwork, NamesWithoutAPictureGiveNothing) {
   EXPECT_TRUE(LoadCardBitmap(0).isNull());
   EXPECT_TRUE(LoadCardBitmap(109).isNull());
   EXPECT_TRUE(LoadCardBitmap(-1).isNull());
-}
-
-TEST(Artwork, ResourceNamesOfCardsAndIcons) {
-  QtApp();
   EXPECT_EQ(BitmapName(0), "BITMAP_1");
   EXPECT_EQ(BitmapName(41), "BITMAP_1");
   EXPECT_EQ(BitmapName(40), "BITMAP_40");
