@@ -99,14 +99,13 @@ TEST(Login, ReplyInPlaceDropsThePassword) {
 }
 
 TEST(Login, SeatListWithEmptySeats) {
-  LoginRecord list;
-  list.tableNumber = 1;
-  list.nameLength = {3, 0, 2, 0};
-  list.name = {"ann", "", "bo", ""};
-  list.serviceIcon = {4, 1, 8, 1};
-  list.headIcon = {6, 1, 10, 1};
-  list.password = "never";
-  list.passwordLength = 5;
+  const LoginRecord list{.nameLength = {3, 0, 2, 0},
+                         .name = {"ann", "", "bo", ""},
+                         .serviceIcon = {4, 1, 8, 1},
+                         .headIcon = {6, 1, 10, 1},
+                         .passwordLength = 5,
+                         .password = "never",
+                         .tableNumber = 1};
   // Built in place over a request with a password in it.
   Packet packet = Request("ann", "pw");
   ASSERT_EQ(RewriteHeader(packet, MessageType::SeatList), 0);

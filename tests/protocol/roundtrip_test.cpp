@@ -18,25 +18,6 @@ struct Sample {
   MessageBody body;
 };
 
-LoginRecord FullList() {
-  LoginRecord r;
-  r.tableNumber = 1;
-  r.nameLength = {1, 2, 3, 4};
-  r.name = {"a", "bb", "ccc", "dddd"};
-  r.serviceIcon = {10, 11, 12, 13};
-  r.headIcon = {20, 21, 22, 23};
-  return r;
-}
-
-LoginRecord Reply() {
-  LoginRecord r;
-  r.nameLength[0] = 17;
-  r.name[0] = "somebody";
-  r.tableNumber = 1;
-  r.seat = 2;
-  return r;
-}
-
 DealRecord Cards(std::uint8_t count) {
   DealRecord r{1, 3, count, {}};
   for (std::uint8_t i = 0; i < count; ++i) r.cards[i] = static_cast<std::uint8_t>(108 - 4 * i);
@@ -58,8 +39,15 @@ PlayRecord Play(std::uint8_t count) {
 std::vector<Sample> Samples() {
   return {
       {LoginRequest, MakeLoginRequest("player", "pw", 3, 4, 1, 2)},
-      {LoginReply, Reply()},
-      {SeatList, FullList()},
+      {LoginReply,
+       LoginRecord{
+           .nameLength = {17}, .name = {"somebody"}, .password = {}, .tableNumber = 1, .seat = 2}},
+      {SeatList, LoginRecord{.nameLength = {1, 2, 3, 4},
+                             .name = {"a", "bb", "ccc", "dddd"},
+                             .serviceIcon = {10, 11, 12, 13},
+                             .headIcon = {20, 21, 22, 23},
+                             .password = {},
+                             .tableNumber = 1}},
       {DealCards, Cards(25)},
       {ExtraCards, Cards(8)},
       {StartCardNotice, Cards(1)},

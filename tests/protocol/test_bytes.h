@@ -58,16 +58,14 @@ bool Refuses(MessageType type, const Packet& packet, std::size_t at, std::uint8_
 
 // Four seats of a finished game, names of every length up to the full field.
 inline GameEndRecord FourPlayers() {
-  GameEndRecord r;
-  r.tableNumber = 1;
-  r.nameLength = {3, 2, 1, 15};
-  r.name = {"ann", "bo", "c", "fifteen-letters"};
-  r.rounds = {1, 2, 3, 4};
-  r.score = {-30, 90, -30, -30};
-  r.serviceIcon = {1, 2, 3, 4};
-  r.headIcon = {5, 6, 7, 8};
-  r.winner = 1;
-  return r;
+  return {.tableNumber = 1,
+          .nameLength = {3, 2, 1, 15},
+          .name = {"ann", "bo", "c", "fifteen-letters"},
+          .rounds = {1, 2, 3, 4},
+          .score = {-30, 90, -30, -30},
+          .serviceIcon = {1, 2, 3, 4},
+          .headIcon = {5, 6, 7, 8},
+          .winner = 1};
 }
 
 }  // namespace quarn::test
