@@ -8,16 +8,12 @@
 
 #include "client/ui/clientsocket.h"
 #include "table_fixture.h"
+#include "tests/support/qt_wait.h"
 
 namespace quarn::client::testing {
 namespace {
 
-bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done() && timer.elapsed() < ms) QTest::qWait(5);
-  return done();
-}
+using test::WaitFor;
 
 QByteArray Bytes(const Packet& packet) {
   return QByteArray(reinterpret_cast<const char*>(packet.bytes.data()),

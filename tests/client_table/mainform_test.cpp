@@ -8,6 +8,7 @@
 #include "client/model/screen_texts.h"
 #include "core/gbk.h"
 #include "table_fixture.h"
+#include "tests/support/qt_wait.h"
 
 namespace quarn::client::testing {
 namespace {
@@ -22,12 +23,7 @@ PlayRecord DecodePlay(const Packet& packet) {
   return record;
 }
 
-bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done() && timer.elapsed() < ms) QTest::qWait(10);
-  return done();
-}
+using test::WaitFor;
 
 TEST(TableWindow, ButtonsFollowTheStateAndTheTurn) {
   TableFixture t;
