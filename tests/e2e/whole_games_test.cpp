@@ -2,7 +2,6 @@
 // bidding on and off: every game ends, every hero board block adds up to 0,
 // the server refuses no play and nothing crashes.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <array>
@@ -17,6 +16,7 @@ namespace {
 
 using test::ChildProcess;
 using test::ReadFile;
+using test::TempDir;
 
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
@@ -24,22 +24,6 @@ using std::chrono::seconds;
 
 constexpr int kGames = 100;
 constexpr auto kGamesLimit = seconds(110);
-
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "quarn-e2e.XXXXXX").string();
-    if (mkdtemp(pattern.data())) path_ = pattern;
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    if (!path_.empty() && !::testing::Test::HasFailure()) fs::remove_all(path_, ignored);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 std::vector<HeroBlock> ReadHeroBoards(const fs::path& dir) {
   std::vector<fs::path> files;

@@ -16,7 +16,7 @@ std::uint32_t BidRound(Harness& h, std::vector<int> bids, std::vector<SentPacket
 }
 
 TEST(Bidding, FirstOfEqualBidsWins) {
-  Harness h("bid_5530", true);
+  Harness h(true);
   std::vector<SentPacket> sent;
   const std::uint32_t s = BidRound(h, {5, 5, 3, 0}, sent);
   // Three BidTurns to the table name the seats after the start, with the high bid.
@@ -40,13 +40,13 @@ TEST(Bidding, FirstOfEqualBidsWins) {
 }
 
 TEST(Bidding, HighestBidAndAllPass) {
-  Harness high("bid_0_20_30_10", true);
+  Harness high(true);
   std::vector<SentPacket> sent;
   const std::uint32_t s = BidRound(high, {0, 20, 30, 10}, sent);
   EXPECT_EQ(high.table().Landlord, (s + 2) % 4);
   EXPECT_EQ(high.table().HighBid, 30u);
 
-  Harness none("bid_all_pass", true);
+  Harness none(true);
   const std::uint32_t start = BidRound(none, {0, 0, 0}, sent);
   // A BidOffer of 0 counts as no bid.
   none.Send(none.SocketOf((start + 3) % 4), MessageType::BidOffer,
@@ -58,7 +58,7 @@ TEST(Bidding, HighestBidAndAllPass) {
 }
 
 TEST(Bidding, RefusedBidsLeaveTheTableAsItWas) {
-  Harness h("bid_refused", true);
+  Harness h(true);
   std::vector<SentPacket> sent;
   const std::uint32_t s = BidRound(h, {7}, sent);
   const auto next = static_cast<std::uint8_t>((s + 1) % 4);

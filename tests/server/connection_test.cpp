@@ -17,10 +17,10 @@ TEST(Connections, ByteByByteOrAllAtOnceServedAlike) {
         *BuildPacket(MessageType::IconChange, IconRecord{1, 4, 4, 1})}) {
     stream.insert(stream.end(), packet.data().begin(), packet.data().end());
   }
-  Harness bytewise("bytewise");
+  Harness bytewise;
   bytewise.Open(1);
   for (std::uint8_t byte : stream) bytewise.app.BytesReceived(1, std::span(&byte, 1));
-  Harness whole("whole");
+  Harness whole;
   whole.Open(1);
   whole.app.BytesReceived(1, stream);
   ASSERT_EQ(bytewise.host.sent.size(), 5u);  // reply, pause, list, chat, icons
@@ -33,7 +33,7 @@ TEST(Connections, ByteByByteOrAllAtOnceServedAlike) {
 }
 
 TEST(Connections, ReadEventsCountedLoggedAndSendsRetried) {
-  Harness h("read_events");
+  Harness h;
   h.Open(1);
   h.app.BytesReceived(1, std::vector<std::uint8_t>(50, 0x55));  // garbage: dropped unseen
   h.Receive(1, *BuildPacket(MessageType::BidResult, BidRecord{1, 0, 5}));  // counted, dropped
@@ -53,7 +53,7 @@ TEST(Connections, ReadEventsCountedLoggedAndSendsRetried) {
 }
 
 TEST(Connections, StrangersAreBoundedAndTimedOut) {
-  Harness h("strangers");
+  Harness h;
   h.Open(1);
   h.Login(1, "Ann");
   for (ConnectionId id = 2; id < 2 + kMaxStrangers; ++id) h.Open(id);
@@ -75,7 +75,7 @@ TEST(Connections, StrangersAreBoundedAndTimedOut) {
 }
 
 TEST(Connections, StopFreesEverySeatAndStartsOnce) {
-  Harness h("stop_start", true);
+  Harness h(true);
   h.SeatFour();
   h.host.TakeSent();
   h.app.Stop();
@@ -120,7 +120,7 @@ TEST(Connections, StopFreesEverySeatAndStartsOnce) {
 }
 
 TEST(Connections, SocketErrorLines) {
-  Harness h("socket_errors");
+  Harness h;
   h.Open(1);
   h.Login(1, "Ann", 2);
   h.app.SocketError(1, 2, 10054);

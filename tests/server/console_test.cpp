@@ -1,8 +1,5 @@
 // The run log, the hero board, their files and stamps, the settings, the
 // diagnostics dump and the card error lines.
-#include <fstream>
-#include <sstream>
-
 #include "core/card_error.h"
 #include "core/gbk.h"
 #include "server/clock_text.h"
@@ -13,18 +10,13 @@
 namespace quarn::server::testing {
 namespace {
 
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test::ReadFile;
 
 TEST(ConsoleLog, RunLogRotatesAtAThousandLines) {
   FakeHost host;
   FakeView view;
-  const TempDir temp("log_rotation");
-  const std::filesystem::path& dir = temp;
+  const test::TempDir temp;
+  const std::filesystem::path& dir = temp.path();
   ConsoleLog log(host, view, dir);
   log.TakeStamp();
   const std::string first = log.Stamp();
@@ -56,8 +48,8 @@ TEST(ConsoleLog, RunLogRotatesAtAThousandLines) {
 TEST(ConsoleLog, HeroBoardRotatesAfterWholeBlocksAndFailedSavesKeepLines) {
   FakeHost host;
   FakeView view;
-  const TempDir temp("hero_rotation");
-  const std::filesystem::path& dir = temp;
+  const test::TempDir temp;
+  const std::filesystem::path& dir = temp.path();
   ConsoleLog log(host, view, dir);
   log.TakeStamp();
   const std::vector<std::string> block(5, "x");
@@ -98,7 +90,7 @@ TEST(Settings, ParsedAndRefused) {
 }
 
 TEST(Console, DiagnosticsCardErrorsAndStatus) {
-  Harness h("diagnostics");
+  Harness h;
   EXPECT_EQ(h.view.status, "服务器正在运行中...");
   EXPECT_EQ(h.view.log.back(), "14:40:34启动服务器");
   h.app.DumpDiagnostics();

@@ -2,13 +2,6 @@
 
 namespace quarn::server::testing {
 
-TempDir::TempDir(const std::string& name)
-    : path(std::filesystem::temp_directory_path() /
-           ("quarn_server_" + name + "_" + std::to_string(::getpid()))) {
-  std::filesystem::remove_all(path);
-  std::filesystem::create_directories(path);
-}
-
 std::vector<MessageType> Kinds(const std::vector<SentPacket>& sent) {
   std::vector<MessageType> kinds;
   for (const SentPacket& packet : sent) kinds.push_back(Kind(packet));

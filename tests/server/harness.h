@@ -2,9 +2,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,16 +11,9 @@
 #include "server/server_app.h"
 #include "server/server_table.h"
 #include "tests/server/fake_host.h"
+#include "tests/support/child_process.h"
 
 namespace quarn::server::testing {
-
-// A fresh, empty directory for the files of one test, removed afterwards.
-struct TempDir {
-  explicit TempDir(const std::string& name);
-  ~TempDir() { std::filesystem::remove_all(path); }
-  operator const std::filesystem::path&() const { return path; }
-  std::filesystem::path path;
-};
 
 inline MessageType Kind(const SentPacket& sent) {
   return static_cast<MessageType>(PacketFromBytes(sent.bytes).RawType());
@@ -39,8 +30,7 @@ Record Decoded(const SentPacket& sent, Decoder decode) {
 
 class Harness {
  public:
-  explicit Harness(const std::string& name, bool allowBid = false)
-      : dir(name), app(host, view, dir) {
+  explicit Harness(bool allowBid = false) : app(host, view, dir) {
     ConsoleSettings settings;
     settings.allowBid = allowBid;
     app.Initialise(settings);
@@ -70,7 +60,7 @@ class Harness {
   // Plays the lowest card of the seat's hand as a single.
   void PlayLowest(std::uint32_t seat);
 
-  TempDir dir;
+  test::TempDir dir;
   FakeHost host;
   FakeView view;
   ServerApp app;

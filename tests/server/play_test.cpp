@@ -14,9 +14,8 @@ std::uint8_t C(int rank, int suit = 0) {
 // A game service over a table in play that the test deals by hand; seat s is
 // connection s + 1 and seat 0 has the turn.
 struct HandTable {
-  explicit HandTable(const std::string& name)
-      : dir(name),
-        log(host, view, dir),
+  HandTable()
+      : log(host, view, dir),
         outbox(host, log),
         table(MakeTable(0)),
         game(host, log, outbox, *table, ids) {
@@ -68,7 +67,7 @@ struct HandTable {
     EXPECT_EQ(Snapshot(), before);
   }
 
-  TempDir dir;
+  test::TempDir dir;
   FakeHost host;
   FakeView view;
   ConsoleLog log;
@@ -79,7 +78,7 @@ struct HandTable {
 };
 
 TEST(Play, TurnsPassesAndBeating) {
-  HandTable t("play_rules");
+  HandTable t;
   t.Give(0, {C(5), C(5, 1), C(1)});
   t.Give(1, {C(3), C(6), C(4), C(4, 1), C(9)});
   t.Give(2, {C(10)});
@@ -106,7 +105,7 @@ TEST(Play, TurnsPassesAndBeating) {
 }
 
 TEST(Play, RecognitionHandAndBombChecks) {
-  HandTable t("play_checks");
+  HandTable t;
   t.Give(0, {C(1), C(1, 1), C(1, 2), C(1, 3), C(2), C(12, 3), C(8)});
   t.ExpectRefused([&] { return t.Play(0, {C(8)}, 2, 8); });  // claims another type
   t.ExpectRefused([&] { return t.Play(0, {C(8)}, 1, 9); });  // claims another key
@@ -126,7 +125,7 @@ TEST(Play, RecognitionHandAndBombChecks) {
 }
 
 TEST(Scoring, LandlordWinsAndLoses) {
-  HandTable t("scoring");
+  HandTable t;
   t.table->Landlord = 2;
   t.table->LastPlayer = 2;
   t.table->HighBid = 10;
@@ -155,7 +154,7 @@ TEST(Scoring, LandlordWinsAndLoses) {
 }
 
 TEST(Game, WholeGameThenTheNextDeal) {
-  Harness h("whole_game");
+  Harness h;
   h.SeatFour();
   const std::uint32_t landlord = h.table().Landlord;
   std::vector<SentPacket> sent;
@@ -185,7 +184,7 @@ TEST(Game, WholeGameThenTheNextDeal) {
 
 TEST(Game, PlayerLeavesDuringBiddingAndDuringPlay) {
   for (const bool allowBid : {true, false}) {
-    Harness h(allowBid ? "leave_bidding" : "leave_play", allowBid);
+    Harness h(allowBid);
     h.SeatFour();
     h.host.TakeSent();
     h.app.ConnectionClosed(2);

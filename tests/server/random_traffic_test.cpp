@@ -44,7 +44,7 @@ Packet RandomRequest(std::mt19937& random, const TServerTable& table) {
 
 TEST(RandomTraffic, RecordsStayConsistent) {
   for (const bool allowBid : {false, true}) {
-    Harness h(allowBid ? "random_bid" : "random", allowBid);
+    Harness h(allowBid);
     std::mt19937 random(allowBid ? 7 : 11);
     std::set<ConnectionId> open;
     ConnectionId nextId = 1;

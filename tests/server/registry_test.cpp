@@ -25,7 +25,7 @@ TEST(Registry, SeatChoiceAndIds) {
 TEST(Registry, FullTableAnswersWithTheRefusalForm) {
   FakeHost host;
   FakeView view;
-  const TempDir dir("refusal_form");
+  const test::TempDir dir;
   ConsoleLog log(host, view, dir);
   Outbox outbox(host, log);
   auto table = MakeTable(0);

@@ -19,7 +19,7 @@ std::string Trace(const std::vector<SentPacket>& sent) {
 }
 
 TEST(Login, SeatChoiceAndReplies) {
-  Harness h("login");
+  Harness h;
   h.Open(1);  // table 7 and seat 9 are taken as table 1, seat 0
   h.Send(1, MessageType::LoginRequest, MakeLoginRequest("Ann", "secret", 2, 5, 7, 9));
   h.Open(2);
@@ -52,7 +52,7 @@ TEST(Login, SeatChoiceAndReplies) {
 }
 
 TEST(Login, RefusedRequestsGetNoAnswerAndChangeNothing) {
-  Harness h("login_refused");
+  Harness h;
   h.Open(1);
   h.Login(1, "Ann");
   h.host.TakeSent();
@@ -75,7 +75,7 @@ TEST(Login, RefusedRequestsGetNoAnswerAndChangeNothing) {
 
 TEST(Dealing, FourthLoginSendsInOrderWithAndWithoutBidding) {
   for (const bool allowBid : {false, true}) {
-    Harness h(allowBid ? "fourth_bid" : "fourth", allowBid);
+    Harness h(allowBid);
     for (ConnectionId id = 1; id <= 3; ++id) {
       h.Open(id);
       h.Login(id, "P" + std::to_string(id));
@@ -112,7 +112,7 @@ TEST(Dealing, FourthLoginSendsInOrderWithAndWithoutBidding) {
 }
 
 TEST(Dealing, EverySeatGets25DistinctCardsAnd108InAll) {
-  Harness h("deal_cards");
+  Harness h;
   h.SeatFour();
   const auto sent = h.host.TakeSent();
   std::multiset<int> all;
@@ -138,7 +138,7 @@ TEST(Dealing, EverySeatGets25DistinctCardsAnd108InAll) {
 }
 
 TEST(Relays, ChatAndIconsNameTheSendersOwnSeat) {
-  Harness h("relays");
+  Harness h;
   h.Open(1);
   h.Login(1, "Ann", 0);
   h.Open(2);

@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <regex>
@@ -46,6 +48,16 @@ std::string ReadFile(const std::filesystem::path& file) {
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "quarn-test.XXXXXX").string();
+  if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  if (!path_.empty() && !::testing::Test::HasFailure()) std::filesystem::remove_all(path_, ignored);
 }
 
 ChildProcess::~ChildProcess() {

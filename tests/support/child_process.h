@@ -21,6 +21,20 @@ std::filesystem::path ProgramFolder();
 // The whole of a file; empty when it cannot be read.
 std::string ReadFile(const std::filesystem::path& file);
 
+// A fresh folder for one test's files, removed afterwards unless the test failed.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  operator const std::filesystem::path&() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
 class ChildProcess {
  public:
   ChildProcess() = default;
