@@ -192,28 +192,5 @@ TEST_F(Playing, APlayThatCannotBeWrittenKeepsItsCards) {
   EXPECT_EQ(PlaySelection(h.table), 1);  // nothing more until our next turn
 }
 
-TEST_F(Playing, OnlyAPlayThatBeatsTheTableGoesOut) {
-  const std::uint8_t pairOfFives[] = {63, 64};  // second deck
-  h.Feed(testing::PlayNoticePacket(1, 1, pairOfFives));
-  h.Feed(testing::SeatPacket(MessageType::PlayTurn, 1, 0));
-  h.table.Me.ToggleCard(0);
-  h.table.Me.ToggleCard(1);  // a pair of 3s does not beat the 5s
-  EXPECT_EQ(PlaySelection(h.table), 1);
-  EXPECT_TRUE(h.writer.written.empty());
-  EXPECT_EQ(h.table.Me.Selection.Count(), 2);  // still selected
-
-  EXPECT_EQ(PressPass(h.table), 0);
-  EXPECT_EQ(h.writer.written.back()[19], 0xAD);
-}
-
-TEST_F(Playing, TheLeaderMayNotPass) {
-  EXPECT_EQ(PressPass(h.table), 1);
-  EXPECT_TRUE(h.writer.written.empty());
-  EXPECT_EQ(h.display.events.back(), "message 1 提示 你不可以PASS自己耶，宝贝。");
-
-  h.table.Me.ToggleCard(24);  // any valid play may lead
-  EXPECT_EQ(PlaySelection(h.table), 0);
-}
-
 }  // namespace
 }  // namespace quarn::client

@@ -149,31 +149,6 @@ TEST(TableWindow, ClickingCardsAndPlayingThem) {
   EXPECT_EQ(f.LabelCount(3)->text(), Q("23"));
 }
 
-TEST(TableWindow, APlayWhoseWriteFailsStaysInTheHand) {
-  TableFixture t;
-  TMainForm& f = t.form;
-  t.StartPlay(0, 0);
-  QTest::mouseClick(f.HandImage(0), Qt::LeftButton);
-  t.failWrites = true;
-  QTest::mouseClick(f.BtnSend(), Qt::LeftButton);
-  EXPECT_GE(t.writeAttempts, 2);  // retried before giving up
-  EXPECT_TRUE(t.Written(MessageType::PlayCards).empty());
-  EXPECT_EQ(f.Table().GameState, TGameState::InPlay);
-  EXPECT_EQ(f.Table().Me.Hand.Count(), 33);
-  EXPECT_EQ(f.LabelCount(0)->text(), Q("33"));
-  EXPECT_FALSE(f.HandImage(0)->isHidden());
-  EXPECT_TRUE(f.HandImage(0)->Moved());
-  EXPECT_TRUE(f.BtnSend()->isEnabled());
-
-  // Once the connection takes it, the same selection goes out.
-  t.failWrites = false;
-  QTest::mouseClick(f.BtnSend(), Qt::LeftButton);
-  ASSERT_EQ(t.Written(MessageType::PlayCards).size(), 1u);
-  EXPECT_EQ(DecodePlay(t.Written(MessageType::PlayCards)[0]).cards[0], 1);
-  EXPECT_EQ(f.Table().Me.Hand.Count(), 32);
-  EXPECT_EQ(f.Table().GameState, TGameState::PlaySent);
-}
-
 TEST(TableWindow, PassesBidsAndRefusedPlays) {
   TableFixture t;
   TMainForm& f = t.form;

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <algorithm>
+#include <numeric>
 
 #include "client/model/client_service.h"
 #include "core/gbk.h"
@@ -54,15 +56,19 @@ Packet SeatList(const std::array<std::string, 4>& utf8Names) {
   return Must(BuildPacket(MessageType::SeatList, record));
 }
 
-Packet Deal(MessageType type, int seat, const std::vector<std::uint8_t>& cards) {
-  DealRecord record;
+// A deal or a play of table 1: the seat and its cards.
+template <typename Record>
+Record WithCards(int seat, const std::vector<std::uint8_t>& cards) {
+  Record record;
   record.tableNumber = 1;
   record.seat = static_cast<std::uint8_t>(seat);
   record.count = static_cast<std::uint8_t>(cards.size());
-  for (std::size_t i = 0; i < cards.size() && i < record.cards.size(); ++i) {
-    record.cards[i] = cards[i];
-  }
-  return Must(BuildPacket(type, record));
+  std::copy_n(cards.begin(), std::min(cards.size(), record.cards.size()), record.cards.begin());
+  return record;
+}
+
+Packet Deal(MessageType type, int seat, const std::vector<std::uint8_t>& cards) {
+  return Must(BuildPacket(type, WithCards<DealRecord>(seat, cards)));
 }
 
 Packet Bid(MessageType type, int seat, int points) {
@@ -70,12 +76,7 @@ Packet Bid(MessageType type, int seat, int points) {
 }
 
 Packet PlayNotice(int seat, const std::vector<std::uint8_t>& cards) {
-  PlayRecord record;
-  record.tableNumber = 1;
-  record.seat = static_cast<std::uint8_t>(seat);
-  record.count = static_cast<std::uint8_t>(cards.size());
-  for (std::size_t i = 0; i < cards.size(); ++i) record.cards[i] = cards[i];
-  return Must(BuildPacket(MessageType::PlayNotice, record));
+  return Must(BuildPacket(MessageType::PlayNotice, WithCards<PlayRecord>(seat, cards)));
 }
 
 Packet PlayTurn(int seat) {
@@ -108,8 +109,8 @@ Packet PlayerLeave(int seat) {
 }
 
 std::vector<std::uint8_t> LowCards(int first, int count) {
-  std::vector<std::uint8_t> cards;
-  for (int n = first; n < first + count; ++n) cards.push_back(static_cast<std::uint8_t>(n));
+  std::vector<std::uint8_t> cards(static_cast<std::size_t>(count));
+  std::iota(cards.begin(), cards.end(), static_cast<std::uint8_t>(first));
   return cards;
 }
 
