@@ -19,35 +19,12 @@
 
 #include "server/console/running_light.h"
 #include "server/server_table.h"
+#include "tests/server/fake_host.h"
 
 namespace quarn::server {
 namespace {
 
-// A host without sockets: Listen() answers as told.
-struct FakeHost : IServerHost {
-  bool listenWorks = true;
-  bool listening = false;
-  bool Listen(std::uint16_t) override { return listening = listenWorks; }
-  void StopListening() override { listening = false; }
-  int Send(ConnectionId, std::span<const std::uint8_t> bytes) override {
-    return static_cast<int>(bytes.size());
-  }
-  void Close(ConnectionId) override {}
-  std::tm LocalTime() override {
-    std::tm t{};
-    t.tm_year = 126;
-    t.tm_mon = 11;
-    t.tm_mday = 6;
-    t.tm_hour = 14;
-    t.tm_min = 40;
-    t.tm_sec = 34;
-    return t;
-  }
-  std::chrono::steady_clock::time_point Monotonic() override {
-    return std::chrono::steady_clock::time_point{};
-  }
-  void Pause(std::chrono::milliseconds) override {}
-};
+using testing::FakeHost;
 
 struct WarningSeen {
   bool shown = false;
@@ -123,36 +100,36 @@ TEST_F(FormServerTest, ShowsTheConsoleAsDescribed) {
   EXPECT_EQ(form_.size(), QSize(473, 229));
   EXPECT_EQ(form_.minimumSize(), form_.maximumSize());
   EXPECT_EQ(form_.font().pixelSize(), 12);
-  EXPECT_EQ(Find<QPushButton>("BtnStart")->text(), "启动(&S)");
-  EXPECT_EQ(Find<QPushButton>("BtnStop")->text(), "停止(&T)");
-  EXPECT_EQ(Status(), "服务器连接...");
+  // The texts of the controls, by object name.
+  const std::vector<std::pair<const char*, const char*>> texts = {
+      {"BtnStart", "启动(&S)"},          {"BtnStop", "停止(&T)"},
+      {"CheckBoxBid", "允许卖地主"},     {"CheckBoxRand", "每局随机数更新"},
+      {"CheckBoxDelay", "允许通讯时延"}, {"StatusPanel0", "服务器连接..."}};
+  for (const auto& [name, text] : texts) {
+    auto* control = Find<QWidget>(name);
+    const QVariant shown = control ? control->property("text") : QVariant();
+    EXPECT_EQ(shown.toString(), QString::fromUtf8(text)) << name;
+  }
   EXPECT_EQ(Find<QLabel>("StatusPanel0")->width(), 300);
   EXPECT_EQ(Find<QLabel>("StatusPanel1")->width(), 50);
   EXPECT_EQ(Light(), QColor(255, 0, 0));
 
   auto* pages = Find<QTabWidget>("PageControl1");
   ASSERT_EQ(pages->count(), 3);
-  EXPECT_EQ(pages->tabText(0), "运行日志");
-  EXPECT_EQ(pages->tabText(1), "英雄榜");
-  EXPECT_EQ(pages->tabText(2), "系统配置");
+  EXPECT_EQ(QStringList({pages->tabText(0), pages->tabText(1), pages->tabText(2)}),
+            QStringList({"运行日志", "英雄榜", "系统配置"}));
   EXPECT_EQ(pages->widget(0), Find<QPlainTextEdit>("MemoLog"));
   EXPECT_EQ(pages->widget(1), Find<QPlainTextEdit>("MemoHero"));
 
-  EXPECT_EQ(Find<QCheckBox>("CheckBoxBid")->text(), "允许卖地主");
-  EXPECT_EQ(Find<QCheckBox>("CheckBoxRand")->text(), "每局随机数更新");
-  EXPECT_EQ(Find<QCheckBox>("CheckBoxDelay")->text(), "允许通讯时延");
   QStringList labels;
   for (const QLabel* label : pages->widget(2)->findChildren<QLabel*>()) labels << label->text();
   for (const char* text : {"每局默认点数", "同步时延", "发牌时延", "毫秒"}) {
     EXPECT_TRUE(labels.contains(QString::fromUtf8(text))) << text;
   }
-  const ConsoleSettings start = form_.Settings();
-  EXPECT_FALSE(start.allowBid);
-  EXPECT_EQ(start.defaultPoints, "10");
-  EXPECT_FALSE(start.randEachGame);
-  EXPECT_TRUE(start.allowDelay);
-  EXPECT_EQ(start.delaySync, "200");
-  EXPECT_EQ(start.delayDeal, "500");
+  const ConsoleSettings s = form_.Settings();
+  EXPECT_EQ(
+      std::tie(s.allowBid, s.defaultPoints, s.randEachGame, s.allowDelay, s.delaySync, s.delayDeal),
+      std::tuple(false, "10", false, true, "200", "500"));
   EXPECT_TRUE(SettingsEnabled());
 
   // For a person to look at: QUARN_SCREENSHOT=<file.png> saves the window.
@@ -191,7 +168,7 @@ TEST_F(FormServerTest, StartAndStopSwitchLightStatusAndSettings) {
   EXPECT_TRUE(Log().endsWith("停止服务器"));
 
   // A port that cannot be opened: the status says so and nothing else changes.
-  host_.listenWorks = false;
+  host_.refuseListen = true;
   Click("BtnStart");
   EXPECT_EQ(Status(), "服务器启动失败...");
   EXPECT_EQ(Light(), QColor(255, 0, 0));
