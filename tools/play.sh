@@ -70,7 +70,7 @@ if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
   start_bot 1 "电脑北" --think 800
   start_bot 2 "电脑西" --think 800
   start_bot 3 "电脑南" --think 800
-  "$BIN/Quarn" --server "127.0.0.1:$PORT"
+  "$BIN/Quarn" --server "127.0.0.1:$PORT" --name "玩家"
   exit 0
 fi
 

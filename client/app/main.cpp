@@ -1,9 +1,11 @@
 // Quarn: the player's table window with its login window and dialogs.
 //
-// usage: Quarn [--server HOST[:PORT]]
+// usage: Quarn [--server HOST[:PORT]] [--name NAME]
 //   --server  puts HOST[:PORT] into the login window's server box, so that a
 //             table started by a script (make play) needs no typing. Without
-//             it the box offers the addresses remembered in quarn.ini.
+//             it the box shows the newest address remembered in quarn.ini.
+//   --name    puts NAME into the name box when quarn.ini remembers no name;
+//             otherwise the newest remembered name is shown.
 #include <QApplication>
 #include <QComboBox>
 #include <QScreen>
@@ -26,23 +28,38 @@ namespace {
 
 using namespace quarn::client;
 
-constexpr const char* kUsage = "usage: Quarn [--server HOST[:PORT]]\n";
+constexpr const char* kUsage = "usage: Quarn [--server HOST[:PORT]] [--name NAME]\n";
 
 struct Options {
   QString server;
+  QString name;
   bool help = false;
   bool ok = true;
 };
+
+// Takes "--key VALUE" or "--key=VALUE" at args[i] into `value`, moving i past it.
+bool TakeValue(const QStringList& args, qsizetype& i, QLatin1String key, QString& value) {
+  const QString& arg = args[i];
+  if (arg == key && i + 1 < args.size()) {
+    value = args[++i];
+    return true;
+  }
+  if (arg.startsWith(key) && arg.size() > key.size() && arg[key.size()] == u'=') {
+    value = arg.mid(key.size() + 1);
+    return true;
+  }
+  return false;
+}
 
 Options ParseOptions(const QStringList& args) {
   Options options;
   for (qsizetype i = 1; i < args.size(); ++i) {
     const QString& arg = args[i];
-    if (arg == QLatin1String("--server") && i + 1 < args.size()) {
-      options.server = args[++i];
-    } else if (arg.startsWith(QLatin1String("--server="))) {
-      options.server = arg.mid(9);
-    } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+    if (TakeValue(args, i, QLatin1String("--server"), options.server) ||
+        TakeValue(args, i, QLatin1String("--name"), options.name)) {
+      continue;
+    }
+    if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
       options.help = true;
     } else {
       options.ok = false;
@@ -91,6 +108,8 @@ int main(int argc, char* argv[]) {
 
   formLogin.SetLink(&mainForm);
   if (!options.server.isEmpty()) formLogin.ComboBoxAddress()->setEditText(options.server);
+  // A remembered name replaces this one when the login window first shows.
+  if (!options.name.isEmpty()) formLogin.ComboBoxName()->setEditText(options.name);
   formGameResult.SetSnapshotSource([&mainForm] { return Snapshot(mainForm.Table()); });
   QObject::connect(&formBid, &TFormBid::bidOffered, &mainForm, [&mainForm](int points) {
     mainForm.Table().BidPoints = points;

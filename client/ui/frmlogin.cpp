@@ -181,6 +181,21 @@ void TFormLogin::FormShow() {
   DrawIcon(imageService_, "SERVICE_1");
   serviceNo_ = dlgService_->Selected();
   iconNo_ = dlgHead_->Selected();
+  ChooseNewestEntries();
+}
+
+// A returning player finds the newest name with its icon, and the newest
+// address unless one was given beforehand, so one click logs in.
+void TFormLogin::ChooseNewestEntries() {
+  if (!lists_.names.empty()) {
+    chosenName_ = 0;
+    comboBoxName_->setCurrentIndex(0);
+    ComboBoxNameChange(0);
+  }
+  if (!lists_.addresses.empty() && comboBoxAddress_->currentText().isEmpty()) {
+    chosenAddress_ = 0;
+    comboBoxAddress_->setCurrentIndex(0);
+  }
 }
 
 void TFormLogin::ComboBoxNameChange(int index) {

@@ -80,6 +80,7 @@ class TFormLogin : public QDialog {
   void BuildControls();
   void DrawIcon(QLabel* image, const std::string& resourceName);
   void FillCombos();
+  void ChooseNewestEntries();
 
   TDlgHead* dlgHead_;
   TDlgService* dlgService_;

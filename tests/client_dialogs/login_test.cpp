@@ -7,8 +7,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
 
 #include "client/ui/artwork.h"
 #include "client/ui/frmdlghead.h"
@@ -114,19 +116,50 @@ TEST(LoginWindow, LoadsRememberedListsFromTheSettingsFile) {
   EXPECT_EQ(f.form.Lists().icons, (std::vector<std::string>{"7", "1", "1"}));
   EXPECT_EQ(f.form.Lists().addresses, (std::vector<std::string>{"10.1.1.1"}));
   EXPECT_EQ(f.form.ComboBoxName()->count(), 3);
-  EXPECT_EQ(f.form.ComboBoxName()->currentText(), QString());  // nothing chosen yet
-  EXPECT_EQ(f.form.IconNo(), 1);
-  EXPECT_EQ(f.form.ServiceNo(), 1);
-  EXPECT_TRUE(ShowsIcon(f.form.ImageHead(), "BITMAP_1"));
-  EXPECT_TRUE(ShowsIcon(f.form.ImageService(), "SERVICE_1"));
-
-  // Choosing 张三 brings its icon 7; a later showing changes nothing.
-  f.ChooseName(0);
+  // The newest name comes chosen, with its icon, and the newest address.
+  EXPECT_EQ(f.form.ComboBoxName()->currentText(), QStringLiteral("张三"));
   EXPECT_EQ(f.form.IconNo(), 7);
   EXPECT_TRUE(ShowsIcon(f.form.ImageHead(), "BITMAP_7"));
+  EXPECT_EQ(f.form.ComboBoxAddress()->currentText(), QStringLiteral("10.1.1.1"));
+  EXPECT_EQ(f.form.ServiceNo(), 1);
+  EXPECT_TRUE(ShowsIcon(f.form.ImageService(), "SERVICE_1"));
+
+  // Choosing 王五 brings its icon 1; a later showing changes nothing.
+  f.ChooseName(1);
+  EXPECT_EQ(f.form.IconNo(), 1);
+  EXPECT_TRUE(ShowsIcon(f.form.ImageHead(), "BITMAP_1"));
   f.form.FormShow();
-  EXPECT_EQ(f.form.IconNo(), 7);
-  EXPECT_EQ(f.form.ComboBoxName()->currentText(), QStringLiteral("张三"));
+  EXPECT_EQ(f.form.IconNo(), 1);
+  EXPECT_EQ(f.form.ComboBoxName()->currentText(), QStringLiteral("王五"));
+}
+
+TEST(LoginWindow, AReturningPlayerLogsInWithOneClick) {
+  const std::string remembered = "[POKER_PLAYERS]\r\nNAME0=" + Gbk("张三") +
+                                 "\r\n[PLAYER_ICON]\r\nICON0=7\r\n"
+                                 "[POKER_SERVERS]\r\nSERVER0=10.1.1.1:4000\r\n";
+  LoginFixture f(remembered);
+  f.form.BitBtnLoginClick();
+  ASSERT_EQ(f.link.sent.size(), 1U);
+  EXPECT_EQ(f.link.opened[0], (std::pair<std::string, std::uint16_t>{"10.1.1.1", 4000}));
+  EXPECT_EQ(WireI32(f.link.sent[0], 128), 7);
+  EXPECT_EQ(ReadFile(f.ini), remembered);  // nothing remembered twice
+
+  // A name and an address given before the first showing (Quarn's --name and
+  // --server): the address stays; the name only when none is remembered.
+  auto showWithGiven = [&f] {
+    auto form = std::make_unique<TFormLogin>(&f.dlgHead, &f.dlgService);
+    form->SetSettingsPath(f.ini);
+    form->ComboBoxName()->setEditText(QStringLiteral("玩家"));
+    form->ComboBoxAddress()->setEditText("127.0.0.1:5000");
+    form->FormShow();
+    return form;
+  };
+  auto given = showWithGiven();
+  EXPECT_EQ(given->PlayerName(), QStringLiteral("张三"));
+  EXPECT_EQ(given->ComboBoxAddress()->currentText(), "127.0.0.1:5000");
+  std::filesystem::remove(f.ini);
+  given = showWithGiven();
+  EXPECT_EQ(given->PlayerName(), QStringLiteral("玩家"));
 }
 
 TEST(LoginWindow, DamagedOrMissingSettingsGiveEmptyListsAndKeepTheIcon) {
@@ -203,9 +236,9 @@ TEST(LoginWindow, RefusesAnEmptyNameAndABadAddressBeforeConnecting) {
 TEST(LoginWindow, LoginWritesTheSettingsAndSendsTheRequest) {
   LoginFixture f("[POKER_PLAYERS]\r\nNAME0=" + Gbk("张三") + "\r\nNAME1=" + Gbk("王五") +
                  "\r\n[PLAYER_ICON]\r\nICON0=7\r\nICON1=2\r\n[OTHER]\r\nKEEP=me\r\n");
+  f.TypeName(QStringLiteral("李四"));
   f.pick = 9;
   f.form.ImageHeadDblClick();
-  f.TypeName(QStringLiteral("李四"));
   f.TypeAddress("game.example.org:4000");
   f.form.EditTable()->setText("abc");
   f.form.ComboBoxSeat()->setCurrentIndex(2);
@@ -346,6 +379,14 @@ TEST(LoginSettings, AddressAndTableEntries) {
   EXPECT_EQ(ParseTableNumber("7"), 7);
   EXPECT_EQ(ParseTableNumber(" -2 "), -2);
   for (const char* bad : {"abc", "", "12x", "99999999999"}) EXPECT_EQ(ParseTableNumber(bad), 1);
+}
+
+// The test environment names the folder of the built programs (other tests
+// start quarnd and quarn-bot from there); it is where this test was built too.
+TEST(TestEnvironment, NamesTheFolderOfTheBuiltPrograms) {
+  const char* bin = std::getenv("QUARN_BIN");
+  ASSERT_NE(bin, nullptr);
+  EXPECT_TRUE(std::filesystem::equivalent(bin, QtApp().applicationDirPath().toStdString()));
 }
 
 }  // namespace
