@@ -51,4 +51,22 @@ inline bool IsCard(std::uint8_t card) {
   return card >= 1 && card <= 108;
 }
 
+// A run of card bytes, each checked; at a refused card the ones before it
+// stay written (Put) or read (Get).
+inline int PutCards(Packet& p, std::size_t at, std::span<const std::uint8_t> cards) {
+  for (std::size_t i = 0; i < cards.size(); ++i) {
+    if (!IsCard(cards[i])) return 1;
+    p.bytes[at + i] = cards[i];
+  }
+  return 0;
+}
+
+inline int GetCards(const Packet& p, std::size_t at, std::span<std::uint8_t> cards) {
+  for (std::size_t i = 0; i < cards.size(); ++i) {
+    cards[i] = p.bytes[at + i];
+    if (!IsCard(cards[i])) return 1;
+  }
+  return 0;
+}
+
 }  // namespace quarn::wire

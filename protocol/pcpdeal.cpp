@@ -34,10 +34,7 @@ int Encode(const DealRecord& r, std::uint8_t count, CountRule rule, Packet& p) {
   p.bytes[kSeatAt] = r.seat;
   if (!CountAllowed(count, rule)) return 1;
   p.bytes[kCountAt] = count;
-  for (std::size_t i = 0; i < count; ++i) {
-    if (!wire::IsCard(r.cards[i])) return 1;
-    p.bytes[kCardsAt + i] = r.cards[i];
-  }
+  if (wire::PutCards(p, kCardsAt, std::span(r.cards).first(count)) != 0) return 1;
   return 0;
 }
 
@@ -49,10 +46,7 @@ int Decode(DealRecord& r, CountRule rule, const Packet& p) {
   r.count = p.bytes[kCountAt];
   if (!CountAllowed(r.count, rule)) return 1;
   r.cards.fill(0);
-  for (std::size_t i = 0; i < r.count; ++i) {
-    r.cards[i] = p.bytes[kCardsAt + i];
-    if (!wire::IsCard(r.cards[i])) return 1;
-  }
+  if (wire::GetCards(p, kCardsAt, std::span(r.cards).first(r.count)) != 0) return 1;
   return 0;
 }
 

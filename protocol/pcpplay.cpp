@@ -28,10 +28,7 @@ int EncodeFull(const PlayRecord& r, PassAllowed pass, Packet& p) {
   if (r.count > PlayMaxCards || (r.count == 0 && pass == PassAllowed::No)) return 1;
   p.bytes[kCountAt] = r.count;
   if (r.count == 0) return 0;
-  for (std::size_t i = 0; i < r.count; ++i) {
-    if (!wire::IsCard(r.cards[i])) return 1;
-    p.bytes[kCardsAt + i] = r.cards[i];
-  }
+  if (wire::PutCards(p, kCardsAt, std::span(r.cards).first(r.count)) != 0) return 1;
   p.bytes[kTypeAt] = r.comboType;
   p.bytes[kKeyRankAt] = r.keyRank;
   std::copy(r.comboName.begin(), r.comboName.end(), p.bytes.begin() + kNameAt);
@@ -52,10 +49,7 @@ int DecodeFull(PlayRecord& r, PassAllowed pass, const Packet& p) {
     return 0;
   }
   if (r.count == 0 || r.count > PlayMaxCards) return 1;
-  for (std::size_t i = 0; i < r.count; ++i) {
-    r.cards[i] = p.bytes[kCardsAt + i];
-    if (!wire::IsCard(r.cards[i])) return 1;
-  }
+  if (wire::GetCards(p, kCardsAt, std::span(r.cards).first(r.count)) != 0) return 1;
   r.comboType = p.bytes[kTypeAt];
   r.keyRank = p.bytes[kKeyRankAt];
   std::copy_n(p.bytes.begin() + kNameAt, ComboNameSize, r.comboName.begin());

@@ -17,20 +17,6 @@ QString Utf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-MsgIcon BoxIcon(MessageIcon icon) {
-  switch (icon) {
-    case MessageIcon::Information:
-      return MsgIcon::Information;
-    case MessageIcon::Warning:
-      return MsgIcon::Warning;
-    case MessageIcon::Question:
-      return MsgIcon::Question;
-    case MessageIcon::Error:
-      return MsgIcon::Error;
-  }
-  return MsgIcon::Information;
-}
-
 // States of a game under way; the winner's text of the last game gives way then.
 bool GameUnderWay(TGameState state) {
   return state == TGameState::MyBid || state == TGameState::OtherBid ||
@@ -133,7 +119,7 @@ void TMainForm::AddTalk(int /*seat*/, std::string_view line) {
 }
 
 void TMainForm::ShowMessage(MessageIcon icon, std::string_view caption, std::string_view text) {
-  client::ShowMessage(this, Utf8(text), Utf8(caption), BoxIcon(icon));
+  client::ShowMessage(this, Utf8(text), Utf8(caption), icon);
 }
 
 }  // namespace quarn::client

@@ -5,11 +5,14 @@
 #include <QString>
 #include <functional>
 
+#include "client/model/display.h"
+
 class QWidget;
 
 namespace quarn::client {
 
-enum class MsgIcon { Information, Warning, Question, Error };
+// The model's icons, so that its messages reach the box unchanged.
+using MsgIcon = MessageIcon;
 
 struct ShownMessage {
   QString text;
