@@ -8,6 +8,8 @@
 
 #include "core/rn32.h"
 #include "protocol/packet_builder.h"
+#include "server/console_log.h"
+#include "server/game_service.h"
 #include "server/server_app.h"
 #include "server/server_table.h"
 #include "tests/server/fake_host.h"
@@ -64,6 +66,72 @@ class Harness {
   FakeHost host;
   FakeView view;
   ServerApp app;
+};
+
+// A game service over a table in play that the test deals by hand; seat s is
+// connection s + 1 and seat 0 has the turn.
+struct HandTable {
+  HandTable()
+      : log(host, view, dir),
+        outbox(host, log),
+        table(MakeTable(0)),
+        game(host, log, outbox, *table, ids) {
+    for (std::uint32_t seat = 0; seat < 4; ++seat) {
+      table->Players[seat].Id = static_cast<std::int32_t>(seat + 1);
+      table->Players[seat].Socket = seat + 1;
+      table->Players[seat].Name = "P" + std::to_string(seat);
+    }
+    table->Count = 4;
+    table->Status = TablePlaying;
+  }
+  void Give(std::uint32_t seat, const std::vector<std::uint8_t>& cards) {
+    table->Players[seat].Hand.Clear();
+    table->Players[seat].Hand.AddCards(cards);
+  }
+  // Claims the type and key the core finds, unless told otherwise.
+  int Play(std::uint32_t seat, const std::vector<std::uint8_t>& cards, int type = -1,
+           int key = -1) {
+    PlayRecord play{.tableNumber = 1,
+                    .seat = static_cast<std::uint8_t>(seat),
+                    .count = static_cast<std::uint8_t>(cards.size())};
+    std::copy(cards.begin(), cards.end(), play.cards.begin());
+    TSelectPoker check;
+    check.LoadBytes(play.cards);
+    check.Classify();
+    play.comboType = static_cast<std::uint8_t>(type >= 0 ? type : int(check.Type()));
+    play.keyRank = static_cast<std::uint8_t>(key >= 0 ? key : check.Key());
+    Packet packet = *BuildPacket(MessageType::PlayCards, play);
+    return game.Play(seat + 1, packet);
+  }
+  int Pass(std::uint32_t seat, std::int32_t tableNumber = 1, int claimedSeat = -1) {
+    const auto named = static_cast<std::uint8_t>(claimedSeat >= 0 ? claimedSeat : seat);
+    Packet packet = *BuildPacket(MessageType::PlayPass, SeatRecord{tableNumber, named});
+    return game.Pass(seat + 1, packet);
+  }
+  auto Snapshot() const {
+    std::vector<int> hands;
+    for (const auto& player : table->Players) hands.push_back(player.Hand.Count());
+    return std::tuple(table->Status, table->Turn, table->LastPlayer,
+                      table->LastPlay.AsCombination(), hands);
+  }
+  // A refused message: no answer and no change.
+  template <typename Act>
+  void ExpectRefused(Act act) {
+    host.TakeSent();
+    const auto before = Snapshot();
+    EXPECT_EQ(act(), 1);
+    EXPECT_TRUE(host.TakeSent().empty());
+    EXPECT_EQ(Snapshot(), before);
+  }
+
+  test::TempDir dir;
+  FakeHost host;
+  FakeView view;
+  ConsoleLog log;
+  Outbox outbox;
+  std::unique_ptr<TServerTable> table;
+  PlayerIds ids;
+  GameService game;
 };
 
 }  // namespace quarn::server::testing

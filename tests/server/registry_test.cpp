@@ -1,6 +1,4 @@
 // The choice of a seat, the player ids, and the refusal form of a full table.
-#include "server/console_log.h"
-#include "server/game_service.h"
 #include "tests/server/harness.h"
 
 namespace quarn::server::testing {
@@ -23,27 +21,16 @@ TEST(Registry, SeatChoiceAndIds) {
 }
 
 TEST(Registry, FullTableAnswersWithTheRefusalForm) {
-  FakeHost host;
-  FakeView view;
-  const test::TempDir dir;
-  ConsoleLog log(host, view, dir);
-  Outbox outbox(host, log);
-  auto table = MakeTable(0);
-  PlayerIds ids;
-  GameService game(host, log, outbox, *table, ids);
-  for (std::uint32_t seat = 0; seat < 4; ++seat) {
-    table->Players[seat].Id = 1;
-    table->Players[seat].Socket = seat + 1;
-  }
-  table->Count = 4;
+  HandTable t;
+  t.table->Status = TableWaiting;  // four seats taken, no game begun yet
   Packet request = *BuildPacket(MessageType::LoginRequest, MakeLoginRequest("Eve", "", 1, 1, 1, 0));
-  EXPECT_EQ(game.Login(9, request), 0);
-  const auto sent = host.TakeSent();
+  EXPECT_EQ(t.game.Login(9, request), 0);
+  const auto sent = t.host.TakeSent();
   ASSERT_EQ(sent.size(), 1u);
   EXPECT_EQ(Kind(sent[0]), MessageType::LoginReply);
   EXPECT_EQ(std::vector(sent[0].bytes.begin() + 164, sent[0].bytes.begin() + 169),
             (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 255}));  // table -1, seat 255
-  EXPECT_EQ(std::tie(table->Status, table->Count), std::tuple(TableWaiting, 4u));
+  EXPECT_EQ(std::tie(t.table->Status, t.table->Count), std::tuple(TableWaiting, 4u));
 }
 
 }  // namespace

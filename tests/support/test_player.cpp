@@ -13,23 +13,10 @@ constexpr std::int32_t kTable = 1;
 constexpr std::uint8_t kSingle = 1;
 constexpr int kOpeningBid = 5;
 
-bool IsTableWide(MessageType type) {
-  switch (type) {
-    case MessageType::SeatList:
-    case MessageType::StartCardNotice:
-    case MessageType::BidStart:
-    case MessageType::BidTurn:
-    case MessageType::BidResult:
-    case MessageType::PlayNotice:
-    case MessageType::PlayTurn:
-    case MessageType::GameEnd:
-    case MessageType::ChatNotice:
-    case MessageType::IconNotice:
-    case MessageType::PlayerLeave:
-      return true;
-    default:
-      return false;
-  }
+// What the server sends to one seat alone; everything else goes to the table.
+bool IsOwn(MessageType type) {
+  return type == MessageType::LoginReply || type == MessageType::DealCards ||
+         type == MessageType::ExtraCards;
 }
 
 }  // namespace
@@ -81,7 +68,7 @@ void TestPlayer::Handle(const Packet& packet) {
     return;
   }
   const MessageType type = header.type();
-  if (deals_ == 1 && IsTableWide(type)) {
+  if (deals_ == 1 && !IsOwn(type)) {
     const auto bytes = packet.data();
     window_.emplace_back(bytes.begin(), bytes.end());
   }
@@ -152,11 +139,10 @@ void TestPlayer::OnDeal(const Packet& packet) {
 void TestPlayer::OnBid(const Packet& packet, bool opening) {
   BidRecord bid;
   if (DecodeBidStart(bid, packet) != 0 || bid.seat != seat_) return;
-  const bool offer = opening;
-  auto answer =
-      BuildPacket(offer ? MessageType::BidOffer : MessageType::BidPass,
-                  BidRecord{kTable, static_cast<std::uint8_t>(seat_), offer ? kOpeningBid : 0});
-  if (answer) Send(*answer);
+  const BidRecord answer{kTable, static_cast<std::uint8_t>(seat_), opening ? kOpeningBid : 0};
+  if (auto reply = BuildPacket(opening ? MessageType::BidOffer : MessageType::BidPass, answer)) {
+    Send(*reply);
+  }
 }
 
 void TestPlayer::OnPlayNotice(const Packet& packet) {
