@@ -2,6 +2,8 @@
 // message boxes instead of showing them, and a scratch folder.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
@@ -49,6 +51,14 @@ class ScratchDir {
  private:
   std::filesystem::path path_;
 };
+
+// One message box: its text, caption and icon.
+inline void ExpectBox(const ShownMessage& shown, const QString& text, const QString& caption,
+                      MsgIcon icon) {
+  EXPECT_EQ(shown.text, text);
+  EXPECT_EQ(shown.caption, caption);
+  EXPECT_EQ(shown.icon, icon);
+}
 
 inline QImage Pixels(const QPixmap& pixmap) {
   return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
