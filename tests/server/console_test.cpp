@@ -12,13 +12,19 @@ namespace {
 
 using test::ReadFile;
 
-TEST(ConsoleLog, RunLogRotatesAtAThousandLines) {
+// A run log and hero board saving into a fresh folder, stamped at 14:40:34.
+class ConsoleLogTest : public ::testing::Test {
+ protected:
+  void SetUp() override { log.TakeStamp(); }
+
   FakeHost host;
   FakeView view;
   const test::TempDir temp;
   const std::filesystem::path& dir = temp.path();
-  ConsoleLog log(host, view, dir);
-  log.TakeStamp();
+  ConsoleLog log{host, view, dir};
+};
+
+TEST_F(ConsoleLogTest, RunLogRotatesAtAThousandLines) {
   const std::string first = log.Stamp();
   EXPECT_EQ(first, "261220_144034.txt");
   for (int line = 1; line <= 999; ++line) log.Line("行" + std::to_string(line));
@@ -45,13 +51,7 @@ TEST(ConsoleLog, RunLogRotatesAtAThousandLines) {
   EXPECT_EQ(ReadFile(dir / ("Log" + first)), saved);
 }
 
-TEST(ConsoleLog, HeroBoardRotatesAfterWholeBlocksAndFailedSavesKeepLines) {
-  FakeHost host;
-  FakeView view;
-  const test::TempDir temp;
-  const std::filesystem::path& dir = temp.path();
-  ConsoleLog log(host, view, dir);
-  log.TakeStamp();
+TEST_F(ConsoleLogTest, HeroBoardRotatesAfterWholeBlocksAndFailedSavesKeepLines) {
   const std::vector<std::string> block(5, "x");
   for (int game = 0; game < 199; ++game) log.HeroBlock(block);
   EXPECT_EQ(view.heroCleared, 0);
