@@ -41,11 +41,6 @@ void WriteFile(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::string Gbk(const char* utf8) {
   return Utf8ToGbk(utf8);
 }
@@ -60,8 +55,7 @@ std::int32_t WireI32(const quarn::Packet& p, std::size_t at) {
 // modal run is replaced: `pick` selects that icon (0: none) and the runner
 // confirms, or cancels when `cancel` is set.
 struct LoginFixture {
-  explicit LoginFixture(const std::string& iniText = {}) : dir("quarn_login_test") {
-    ini = dir.File("quarn.ini");
+  explicit LoginFixture(const std::string& iniText = {}) {
     if (!iniText.empty()) WriteFile(ini, iniText);
     form.SetSettingsPath(ini);
     form.SetLink(&link);
@@ -92,8 +86,8 @@ struct LoginFixture {
   }
 
   bool appReady = (QtApp(), true);  // before the first widget member
-  ScratchDir dir;
-  std::string ini;
+  test::TempDir dir;
+  std::string ini = (dir.path() / "quarn.ini").string();
   FakeLink link;
   TDlgHead dlgHead;
   TDlgService dlgService;
@@ -142,7 +136,7 @@ TEST(LoginWindow, AReturningPlayerLogsInWithOneClick) {
   ASSERT_EQ(f.link.sent.size(), 1U);
   EXPECT_EQ(f.link.opened[0], (std::pair<std::string, std::uint16_t>{"10.1.1.1", 4000}));
   EXPECT_EQ(WireI32(f.link.sent[0], 128), 7);
-  EXPECT_EQ(ReadFile(f.ini), remembered);  // nothing remembered twice
+  EXPECT_EQ(test::ReadFile(f.ini), remembered);  // nothing remembered twice
 
   // A name and an address given before the first showing (Quarn's --name and
   // --server): the address stays; the name only when none is remembered.
@@ -251,11 +245,11 @@ TEST(LoginWindow, LoginWritesTheSettingsAndSendsTheRequest) {
   EXPECT_EQ(f.boxes.messages[0].icon, MsgIcon::Question);
   EXPECT_EQ(f.form.result(), QDialog::Accepted);
 
-  EXPECT_EQ(ReadFile(f.ini), "[POKER_PLAYERS]\r\nNAME0=" + Gbk("李四") +
-                                 "\r\nNAME1=" + Gbk("张三") + "\r\nNAME2=" + Gbk("王五") +
-                                 "\r\n[PLAYER_ICON]\r\nICON0=9\r\nICON1=7\r\nICON2=2\r\n"
-                                 "[OTHER]\r\nKEEP=me\r\n[POKER_SERVERS]\r\n"
-                                 "SERVER0=game.example.org:4000\r\n");
+  EXPECT_EQ(test::ReadFile(f.ini), "[POKER_PLAYERS]\r\nNAME0=" + Gbk("李四") +
+                                       "\r\nNAME1=" + Gbk("张三") + "\r\nNAME2=" + Gbk("王五") +
+                                       "\r\n[PLAYER_ICON]\r\nICON0=9\r\nICON1=7\r\nICON2=2\r\n"
+                                       "[OTHER]\r\nKEEP=me\r\n[POKER_SERVERS]\r\n"
+                                       "SERVER0=game.example.org:4000\r\n");
 
   ASSERT_EQ(f.link.sent.size(), 1U);
   const quarn::Packet& p = f.link.sent[0];
@@ -302,7 +296,7 @@ TEST(LoginWindow, AFailedSendKeepsTheWindowOpenWithTheSettingsWritten) {
   EXPECT_EQ(f.form.Lists().names, (std::vector<std::string>{"Ann"}));
   EXPECT_EQ(f.form.Lists().addresses, (std::vector<std::string>{"127.0.0.1"}));
   // A remembered name chosen from the list is not added again.
-  LoginFixture again(ReadFile(f.ini));
+  LoginFixture again(test::ReadFile(f.ini));
   again.ChooseName(0);
   again.form.ComboBoxAddress()->setCurrentIndex(0);
   emit again.form.ComboBoxAddress()->activated(0);

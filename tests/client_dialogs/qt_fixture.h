@@ -1,5 +1,5 @@
 // Shared helpers of the widget tests: one QApplication, a recorder that takes
-// message boxes instead of showing them, and a scratch folder.
+// message boxes instead of showing them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,11 +7,11 @@
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "client/ui/msgbox.h"
+#include "tests/support/child_process.h"
 
 namespace quarn::client {
 
@@ -34,22 +34,6 @@ class MessageRecorder {
 
  private:
   MessageHook previous_;
-};
-
-// A fresh folder under the temp directory, removed with the object.
-class ScratchDir {
- public:
-  explicit ScratchDir(const std::string& name)
-      : path_(std::filesystem::temp_directory_path() /
-              (name + "_" + std::to_string(QCoreApplication::applicationPid()))) {
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchDir() { std::filesystem::remove_all(path_); }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
 };
 
 // One message box: its text, caption and icon.

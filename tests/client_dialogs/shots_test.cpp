@@ -75,14 +75,15 @@ void Save(QWidget& window, const char* file) {
 TEST(Screenshots, Windows) {
   QtApp();
   if (ShotsDir().isEmpty()) GTEST_SKIP() << "set QUARN_SHOTS to a folder to save screenshots";
-  ScratchDir dir("quarn_shots");
-  std::ofstream(dir.File("quarn.ini"), std::ios::binary)
+  test::TempDir dir;
+  const std::string ini = (dir.path() / "quarn.ini").string();
+  std::ofstream(ini, std::ios::binary)
       << "[POKER_PLAYERS]\r\nNAME0=\xD5\xC5\xC8\xFD\r\nNAME1=Lumo\r\n[PLAYER_ICON]\r\nICON0=7\r\n"
          "[POKER_SERVERS]\r\nSERVER0=127.0.0.1:1073\r\n";
   TDlgHead head;
   TDlgService service;
   TFormLogin login(&head, &service);
-  login.SetSettingsPath(dir.File("quarn.ini"));
+  login.SetSettingsPath(ini);
   login.FormShow();
   login.ComboBoxName()->setCurrentIndex(0);
   emit login.ComboBoxName()->activated(0);

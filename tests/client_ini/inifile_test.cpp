@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
-#include <unistd.h>
+#include "tests/support/child_process.h"
 
 namespace quarn::client {
 namespace {
@@ -73,9 +71,8 @@ TEST(IniFile, MalformedTextIsKeptAndNeverBreaksTheEntries) {
 
 TEST(IniFile, FileRoundTripAndFailures) {
   namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / ("quarn_ini_test_" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  const std::string path = (dir / "quarn.ini").string();
+  const test::TempDir dir;
+  const std::string path = (dir.path() / "quarn.ini").string();
 
   TIniFile missing(path);  // no file yet: empty, and writing creates it
   EXPECT_TRUE(missing.ReadSection("POKER_SERVERS").empty());
@@ -86,9 +83,8 @@ TEST(IniFile, FileRoundTripAndFailures) {
 
   TIniFile unbound;
   EXPECT_EQ(unbound.UpdateFile(), 1);
-  TIniFile nowhere((dir / "no_such_dir" / "quarn.ini").string());
+  TIniFile nowhere((dir.path() / "no_such_dir" / "quarn.ini").string());
   EXPECT_EQ(nowhere.UpdateFile(), 1);
-  fs::remove_all(dir);
 }
 
 }  // namespace
