@@ -103,14 +103,19 @@ TEST(Deal, OnlyOurOwnTwentyFiveCardsAreTaken) {
   EXPECT_TRUE(h.table.PlayerAt(3)->IsLord());
 }
 
+// Seated at `ownSeat`, dealt FirstCards(), the start card at `startSeat`.
+void Dealt(Harness& h, int ownSeat, int startSeat) {
+  const std::uint8_t start[] = {3};
+  h.SeatFour(ownSeat);
+  h.Feed(DealPacket(MessageType::DealCards, 1, ownSeat, FirstCards()));
+  h.Feed(DealPacket(MessageType::StartCardNotice, 1, startSeat, start));
+}
+
 TEST(Deal, ExtraCardsBeforeAndAfterTheBidResult) {
   const std::uint8_t bottom[] = {101, 102, 103, 104, 105, 106, 107, 108};
-  const std::uint8_t start[] = {3};
   {  // bidding off: the bottom cards come first, then the result
     Harness h;
-    h.SeatFour(0);
-    h.Feed(DealPacket(MessageType::DealCards, 1, 0, FirstCards()));
-    h.Feed(DealPacket(MessageType::StartCardNotice, 1, 0, start));
+    Dealt(h, 0, 0);
     h.Feed(DealPacket(MessageType::ExtraCards, 1, 0, bottom));
     EXPECT_EQ(h.table.Me.Hand.Count(), 33);
     h.Feed(BidPacket(MessageType::BidResult, 1, 0, 10));
@@ -122,9 +127,7 @@ TEST(Deal, ExtraCardsBeforeAndAfterTheBidResult) {
   }
   {  // bidding on: the result first, then the bottom cards in play
     Harness h;
-    h.SeatFour(2);
-    h.Feed(DealPacket(MessageType::DealCards, 1, 2, FirstCards()));
-    h.Feed(DealPacket(MessageType::StartCardNotice, 1, 0, start));
+    Dealt(h, 2, 0);
     // Not the landlord yet (the start seat is 0): refused.
     h.Feed(DealPacket(MessageType::ExtraCards, 1, 2, bottom));
     EXPECT_EQ(h.table.Me.Hand.Count(), 25);
