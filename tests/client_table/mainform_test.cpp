@@ -71,7 +71,7 @@ TEST(TableWindow, StatusTextsTitleAndSeatLetterAlongALogin) {
   EXPECT_TRUE(f.LabelSeat()->isHidden());
   EXPECT_EQ(f.LabelPlayer(0)->text(), Q("李四"));
 
-  t.Feed(LoginReply(1, "李四"));
+  t.Feed(LoginReply(1));
   EXPECT_FALSE(f.LabelSeat()->isHidden());
   EXPECT_EQ(f.LabelSeat()->text(), Q("北"));
   t.Feed(SeatList({"张三", "李四", "", ""}));
@@ -289,7 +289,7 @@ TEST(TableWindow, LostConnectionsErrorsAndQuitting) {
 
   // Back in at another seat: the letter and the places follow the new seat.
   t.Login(Q("张三"));
-  t.Feed(LoginReply(2, "张三"));
+  t.Feed(LoginReply(2));
   EXPECT_EQ(f.LabelSeat()->text(), Q("西"));
   t.Feed(SeatList({"", "", "张三", "钱七"}));
   EXPECT_EQ(f.Table().PlayerCount, 2);

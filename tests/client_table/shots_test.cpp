@@ -15,7 +15,7 @@ TEST(TableWindowPicture, MidGameAndAfterTheGame) {
   TMainForm& f = t.form;
   t.Login(QStringLiteral("张三"));
   SaveShot(f, QStringLiteral("table_logging_in.png"));
-  t.Feed(LoginReply(0, "张三"));
+  t.Feed(LoginReply(0));
   t.Feed(SeatList(t.names));
   t.Feed(Deal(MessageType::DealCards, 0, {3,  7,  12, 15, 19, 24, 26, 30, 33, 35, 38,  41, 44,
                                           46, 50, 52, 53, 57, 61, 66, 70, 75, 88, 101, 108}));

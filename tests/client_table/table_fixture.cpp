@@ -9,6 +9,7 @@
 
 #include "client/model/client_service.h"
 #include "core/gbk.h"
+#include "tests/client_model/fakes.h"
 
 namespace quarn::client::testing {
 
@@ -35,52 +36,28 @@ Packet Must(std::optional<Packet> packet) {
 
 }  // namespace
 
-Packet LoginReply(int seat, const std::string& utf8Name) {
-  LoginRecord record;
-  record.name[0] = Utf8ToGbk(utf8Name);
-  record.nameLength[0] = static_cast<std::int32_t>(record.name[0].size());
-  record.tableNumber = 1;
-  record.seat = static_cast<std::uint8_t>(seat);
-  return Must(BuildPacket(MessageType::LoginReply, record));
+Packet LoginReply(int seat) {
+  return Must(LoginReplyPacket(1, seat));
 }
 
 Packet SeatList(const std::array<std::string, 4>& utf8Names) {
-  LoginRecord record;
-  for (std::size_t i = 0; i < 4; ++i) {
-    record.name[i] = Utf8ToGbk(utf8Names[i]);
-    record.nameLength[i] = static_cast<std::int32_t>(record.name[i].size());
-    record.headIcon[i] = static_cast<std::int32_t>(i + 3);
-    record.serviceIcon[i] = 1;
-  }
-  record.tableNumber = 1;
-  return Must(BuildPacket(MessageType::SeatList, record));
-}
-
-// A deal or a play of table 1: the seat and its cards.
-template <typename Record>
-Record WithCards(int seat, const std::vector<std::uint8_t>& cards) {
-  Record record;
-  record.tableNumber = 1;
-  record.seat = static_cast<std::uint8_t>(seat);
-  record.count = static_cast<std::uint8_t>(cards.size());
-  std::copy_n(cards.begin(), std::min(cards.size(), record.cards.size()), record.cards.begin());
-  return record;
+  return Must(SeatListPacket(1, utf8Names));
 }
 
 Packet Deal(MessageType type, int seat, const std::vector<std::uint8_t>& cards) {
-  return Must(BuildPacket(type, WithCards<DealRecord>(seat, cards)));
+  return Must(DealPacket(type, 1, seat, cards));
 }
 
 Packet Bid(MessageType type, int seat, int points) {
-  return Must(BuildPacket(type, BidRecord{1, static_cast<std::uint8_t>(seat), points}));
+  return Must(BidPacket(type, 1, seat, points));
 }
 
 Packet PlayNotice(int seat, const std::vector<std::uint8_t>& cards) {
-  return Must(BuildPacket(MessageType::PlayNotice, WithCards<PlayRecord>(seat, cards)));
+  return Must(PlayNoticePacket(1, seat, cards));
 }
 
 Packet PlayTurn(int seat) {
-  return Must(BuildPacket(MessageType::PlayTurn, SeatRecord{1, static_cast<std::uint8_t>(seat)}));
+  return Must(SeatPacket(MessageType::PlayTurn, 1, seat));
 }
 
 Packet Chat(int seat, const std::string& utf8Text) {
@@ -104,8 +81,7 @@ Packet GameEnd(int winner, const std::array<std::string, 4>& utf8Names,
 }
 
 Packet PlayerLeave(int seat) {
-  return Must(
-      BuildPacket(MessageType::PlayerLeave, SeatRecord{1, static_cast<std::uint8_t>(seat)}));
+  return Must(SeatPacket(MessageType::PlayerLeave, 1, seat));
 }
 
 std::vector<std::uint8_t> LowCards(int first, int count) {
@@ -149,7 +125,7 @@ void TableFixture::Login(const QString& name) {
 
 void TableFixture::SeatFour(int ownSeat) {
   Login(QString::fromStdString(names[static_cast<std::size_t>(ownSeat)]));
-  Feed(LoginReply(ownSeat, names[static_cast<std::size_t>(ownSeat)]));
+  Feed(LoginReply(ownSeat));
   Feed(SeatList(names));
 }
 

@@ -22,8 +22,8 @@ void EnsureApp();
 // picture as `name` in $QUARN_SHOTS when that names a folder.
 void SaveShot(QWidget& window, const QString& name);
 
-// Server packets for table 1.
-Packet LoginReply(int seat, const std::string& utf8Name);
+// Server packets for table 1 (LoginReply and SeatList as the model tests make them).
+Packet LoginReply(int seat);
 Packet SeatList(const std::array<std::string, 4>& utf8Names);
 Packet Deal(MessageType type, int seat, const std::vector<std::uint8_t>& cards);
 Packet Bid(MessageType type, int seat, int points);
