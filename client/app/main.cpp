@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <cstdio>
+#include <string_view>
 
 #include "client/model/screen_texts.h"
 #include "client/ui/frmbid.h"
@@ -32,40 +33,46 @@ constexpr const char* kUsage = "usage: Quarn [--server HOST[:PORT]] [--name NAME
 
 struct Options {
   QString server;
-  QString name;
   bool help = false;
   bool ok = true;
 };
-
-// Takes "--key VALUE" or "--key=VALUE" at args[i] into `value`, moving i past it.
-bool TakeValue(const QStringList& args, qsizetype& i, QLatin1String key, QString& value) {
-  const QString& arg = args[i];
-  if (arg == key && i + 1 < args.size()) {
-    value = args[++i];
-    return true;
-  }
-  if (arg.startsWith(key) && arg.size() > key.size() && arg[key.size()] == u'=') {
-    value = arg.mid(key.size() + 1);
-    return true;
-  }
-  return false;
-}
 
 Options ParseOptions(const QStringList& args) {
   Options options;
   for (qsizetype i = 1; i < args.size(); ++i) {
     const QString& arg = args[i];
-    if (TakeValue(args, i, QLatin1String("--server"), options.server) ||
-        TakeValue(args, i, QLatin1String("--name"), options.name)) {
-      continue;
-    }
-    if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+    if (arg == QLatin1String("--server") && i + 1 < args.size()) {
+      options.server = args[++i];
+    } else if (arg.startsWith(QLatin1String("--server="))) {
+      options.server = arg.mid(9);
+    } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
       options.help = true;
     } else {
       options.ok = false;
     }
   }
   return options;
+}
+
+// QApplication would take "--name" as its own (the X11 resource name), so the
+// player's name leaves argv before QApplication reads it. Without a value the
+// option stays, and the usage error follows.
+QString TakeNameOption(int& argc, char* argv[]) {
+  QString name;
+  int kept = 1;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--name" && i + 1 < argc) {
+      name = QString::fromLocal8Bit(argv[++i]);
+    } else if (arg.starts_with("--name=")) {
+      name = QString::fromLocal8Bit(arg.substr(7));
+    } else {
+      argv[kept++] = argv[i];
+    }
+  }
+  argv[kept] = nullptr;
+  argc = kept;
+  return name;
 }
 
 void CentreOnScreen(QWidget& window) {
@@ -88,6 +95,7 @@ ScoreSnapshot Snapshot(const TClientTable& table) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  const QString name = TakeNameOption(argc, argv);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(kAppTitle.data(), kAppTitle.size()));
   QApplication::setFont(UiFont(12));
@@ -109,7 +117,7 @@ int main(int argc, char* argv[]) {
   formLogin.SetLink(&mainForm);
   if (!options.server.isEmpty()) formLogin.ComboBoxAddress()->setEditText(options.server);
   // A remembered name replaces this one when the login window first shows.
-  if (!options.name.isEmpty()) formLogin.ComboBoxName()->setEditText(options.name);
+  if (!name.isEmpty()) formLogin.ComboBoxName()->setEditText(name);
   formGameResult.SetSnapshotSource([&mainForm] { return Snapshot(mainForm.Table()); });
   QObject::connect(&formBid, &TFormBid::bidOffered, &mainForm, [&mainForm](int points) {
     mainForm.Table().BidPoints = points;
