@@ -30,6 +30,21 @@ bool WritableName(std::string_view name) {
          name.find_first_of("=[]\r\n") == std::string_view::npos;
 }
 
+// Byte-order marks at the start of the file, with any blanks among them. A
+// blank before a mark must go too: kept, the first key would begin with the
+// mark once written, and a second reading would drop it.
+std::string_view SkipLeadingMarks(std::string_view text) {
+  for (;;) {
+    if (text.starts_with("\xEF\xBB\xBF")) {
+      text.remove_prefix(3);
+    } else if (!text.empty() && kSpaces.find(text.front()) != std::string_view::npos) {
+      text.remove_prefix(1);
+    } else {
+      return text;
+    }
+  }
+}
+
 }  // namespace
 
 TIniFile::TIniFile(std::string path) : path_(std::move(path)) {
@@ -42,7 +57,7 @@ TIniFile::TIniFile(std::string path) : path_(std::move(path)) {
 void TIniFile::Parse(std::string_view text) {
   preamble_.clear();
   sections_.clear();
-  while (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // byte-order marks
+  text = SkipLeadingMarks(text);
   std::vector<Line>* target = &preamble_;
   while (!text.empty()) {
     auto end = text.find('\n');
