@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <optional>
 
+#include "client/ui/dialog_parts.h"
 #include "client/ui/msgbox.h"
 #include "client/ui/uifont.h"
 
@@ -16,13 +17,6 @@ std::optional<int> ReadPoints(const QString& text) {
   bool ok = false;
   int value = text.trimmed().toInt(&ok, 10);
   return ok ? std::optional<int>(value) : std::nullopt;
-}
-
-QLabel* MakeLabel(const QString& text, int x, int y, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->move(x, y);
-  label->adjustSize();
-  return label;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "client/ui/artwork.h"
+#include "client/ui/dialog_parts.h"
 #include "client/ui/frmdlghead.h"
 #include "client/ui/frmdlgservice.h"
 #include "client/ui/msgbox.h"
@@ -21,13 +22,6 @@ namespace {
 
 constexpr int kNameChars = 15;
 constexpr int kDroppedRows = 6;
-
-QLabel* MakeLabel(const QString& text, int x, int y, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->move(x, y);
-  label->adjustSize();
-  return label;
-}
 
 QComboBox* MakeEditableCombo(QRect geometry, QWidget* parent) {
   auto* combo = new QComboBox(parent);
