@@ -62,8 +62,12 @@ std::size_t Utf8CharLength(std::string_view rest) {
   return n;
 }
 
-bool IsGbkLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-bool IsGbkTrail(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
+bool IsGbkLead(unsigned char c) {
+  return c >= 0x81 && c <= 0xFE;
+}
+bool IsGbkTrail(unsigned char c) {
+  return c >= 0x40 && c <= 0xFE && c != 0x7F;
+}
 
 // Bytes of the GBK character that starts `rest` (1 for a stray byte).
 std::size_t GbkCharLength(std::string_view rest) {
