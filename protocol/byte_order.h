@@ -33,6 +33,24 @@ inline std::int32_t GetI32(const Packet& p, std::size_t at) {
   return static_cast<std::int32_t>(GetU32(p.bytes, at));
 }
 
+// The start of most bodies: the table number, then a seat index 0..3. The
+// table goes first; a seat of 4 or more is refused (the decoder leaves it read
+// into the record, the encoder does not write it).
+inline int PutTableSeat(Packet& p, std::size_t tableAt, std::size_t seatAt, std::int32_t table,
+                        std::uint8_t seat) {
+  PutI32(p, tableAt, table);
+  if (seat >= 4) return 1;
+  p.bytes[seatAt] = seat;
+  return 0;
+}
+
+inline int GetTableSeat(const Packet& p, std::size_t tableAt, std::size_t seatAt,
+                        std::int32_t& table, std::uint8_t& seat) {
+  table = GetI32(p, tableAt);
+  seat = p.bytes[seatAt];
+  return seat >= 4 ? 1 : 0;
+}
+
 // A fixed-width NUL-terminated GBK field, cut at a character boundary.
 inline void PutText(Packet& p, std::size_t at, std::size_t width, std::string_view gbk) {
   WriteGbkField(std::span<std::uint8_t>(p.bytes).subspan(at, width), gbk);

@@ -11,18 +11,14 @@ constexpr std::size_t kTextAt = 37;
 
 int Encode(const ChatRecord& r, Packet& p) {
   if (p.length < ChatLength) return 1;
-  wire::PutI32(p, kTableAt, r.tableNumber);
-  if (r.seat >= 4) return 1;
-  p.bytes[kSeatAt] = r.seat;
+  if (wire::PutTableSeat(p, kTableAt, kSeatAt, r.tableNumber, r.seat) != 0) return 1;
   wire::PutText(p, kTextAt, ChatFieldSize, r.text);
   return 0;
 }
 
 int Decode(ChatRecord& r, const Packet& p) {
   if (p.length < ChatLength) return 1;
-  r.tableNumber = wire::GetI32(p, kTableAt);
-  r.seat = p.bytes[kSeatAt];
-  if (r.seat >= 4) return 1;
+  if (wire::GetTableSeat(p, kTableAt, kSeatAt, r.tableNumber, r.seat) != 0) return 1;
   r.text = wire::GetText(p, kTextAt, ChatFieldSize);
   return 0;
 }

@@ -29,9 +29,7 @@ bool CountAllowed(std::uint8_t count, CountRule rule) {
 // record leaves the fields before the fault written (as the server expects).
 int Encode(const DealRecord& r, std::uint8_t count, CountRule rule, Packet& p) {
   if (p.length < DealLength) return 1;
-  wire::PutI32(p, kTableAt, r.tableNumber);
-  if (r.seat >= 4) return 1;
-  p.bytes[kSeatAt] = r.seat;
+  if (wire::PutTableSeat(p, kTableAt, kSeatAt, r.tableNumber, r.seat) != 0) return 1;
   if (!CountAllowed(count, rule)) return 1;
   p.bytes[kCountAt] = count;
   if (wire::PutCards(p, kCardsAt, std::span(r.cards).first(count)) != 0) return 1;
@@ -40,9 +38,7 @@ int Encode(const DealRecord& r, std::uint8_t count, CountRule rule, Packet& p) {
 
 int Decode(DealRecord& r, CountRule rule, const Packet& p) {
   if (p.length < DealLength) return 1;
-  r.tableNumber = wire::GetI32(p, kTableAt);
-  r.seat = p.bytes[kSeatAt];
-  if (r.seat >= 4) return 1;
+  if (wire::GetTableSeat(p, kTableAt, kSeatAt, r.tableNumber, r.seat) != 0) return 1;
   r.count = p.bytes[kCountAt];
   if (!CountAllowed(r.count, rule)) return 1;
   r.cards.fill(0);

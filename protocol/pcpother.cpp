@@ -22,9 +22,7 @@ int Encode(const IconRecord& r, Packet& p) {
 
 int Decode(IconRecord& r, const Packet& p) {
   if (p.length < OtherLength) return 1;
-  r.tableNumber = wire::GetI32(p, kTableAt);
-  r.seat = p.bytes[kSeatAt];
-  if (r.seat >= 4) return 1;
+  if (wire::GetTableSeat(p, kTableAt, kSeatAt, r.tableNumber, r.seat) != 0) return 1;
   r.serviceIcon = wire::GetI32(p, kServiceIconAt);
   r.headIcon = wire::GetI32(p, kHeadIconAt);
   return 0;

@@ -20,9 +20,7 @@ enum class PassAllowed : bool { No, Yes };
 
 int EncodeFull(const PlayRecord& r, PassAllowed pass, Packet& p) {
   if (p.length < PlayLength) return 1;
-  wire::PutI32(p, kTableAt, r.tableNumber);
-  if (r.seat >= 4) return 1;
-  p.bytes[kSeatAt] = r.seat;
+  if (wire::PutTableSeat(p, kTableAt, kSeatAt, r.tableNumber, r.seat) != 0) return 1;
   // A play of no cards is only the pass form of PlayNotice; the server's
   // decoder would refuse it anyway, so it is not sent.
   if (r.count > PlayMaxCards || (r.count == 0 && pass == PassAllowed::No)) return 1;
@@ -37,9 +35,7 @@ int EncodeFull(const PlayRecord& r, PassAllowed pass, Packet& p) {
 
 int DecodeFull(PlayRecord& r, PassAllowed pass, const Packet& p) {
   if (p.length < PlayLength) return 1;
-  r.tableNumber = wire::GetI32(p, kTableAt);
-  r.seat = p.bytes[kSeatAt];
-  if (r.seat >= 4) return 1;
+  if (wire::GetTableSeat(p, kTableAt, kSeatAt, r.tableNumber, r.seat) != 0) return 1;
   r.count = p.bytes[kCountAt];
   r.cards.fill(0);
   if (r.count == 0 && pass == PassAllowed::Yes) {
@@ -58,17 +54,13 @@ int DecodeFull(PlayRecord& r, PassAllowed pass, const Packet& p) {
 
 int EncodeShort(const SeatRecord& r, Packet& p) {
   if (p.length < PlayLength) return 1;
-  wire::PutI32(p, kTableAt, r.tableNumber);
-  if (r.seat >= 4) return 1;
-  p.bytes[kSeatAt] = r.seat;
+  if (wire::PutTableSeat(p, kTableAt, kSeatAt, r.tableNumber, r.seat) != 0) return 1;
   return 0;
 }
 
 int DecodeShort(SeatRecord& r, const Packet& p) {
   if (p.length < PlayLength) return 1;
-  r.tableNumber = wire::GetI32(p, kTableAt);
-  r.seat = p.bytes[kSeatAt];
-  return r.seat >= 4 ? 1 : 0;
+  return wire::GetTableSeat(p, kTableAt, kSeatAt, r.tableNumber, r.seat);
 }
 
 }  // namespace
