@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "bot/candidates.h"
-#include "bot/strategy.h"
+#include "bot/play/candidates.h"
+#include "bot/play/strategy.h"
 #include "client/model/client_sending.h"
 #include "client/model/client_service.h"
 #include "protocol/byte_order.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "bot/strategy.h"
+#include "bot/play/strategy.h"
 #include "client/model/display.h"
 #include "client/model/table_state.h"
 #include "protocol/pcpheadtail.h"

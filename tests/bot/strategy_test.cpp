@@ -1,10 +1,10 @@
-#include "bot/strategy.h"
+#include "bot/play/strategy.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "bot/hand_plan.h"
+#include "bot/play/hand_plan.h"
 #include "hand_text.h"
 
 namespace quarn::bot {

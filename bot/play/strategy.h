@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "bot/hand_plan.h"
+#include "bot/play/hand_plan.h"
 #include "core/combination.h"
 
 namespace quarn::bot {

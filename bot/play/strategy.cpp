@@ -1,9 +1,9 @@
-#include "bot/strategy.h"
+#include "bot/play/strategy.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "bot/candidates.h"
+#include "bot/play/candidates.h"
 
 namespace quarn::bot {
 namespace {

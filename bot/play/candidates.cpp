@@ -1,4 +1,4 @@
-#include "bot/candidates.h"
+#include "bot/play/candidates.h"
 
 #include "core/movegen.h"
 

@@ -1,4 +1,4 @@
-#include "bot/hand_plan.h"
+#include "bot/play/hand_plan.h"
 
 #include <algorithm>
 #include <numeric>

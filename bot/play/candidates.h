@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "bot/hand_plan.h"
+#include "bot/play/hand_plan.h"
 
 namespace quarn::bot {
 
