@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "bot/client_seat_view.h"
 #include "bot/play/candidates.h"
-#include "bot/play/strategy.h"
+#include "bot/play/decide.h"
 #include "client/model/client_sending.h"
 #include "client/model/client_service.h"
 #include "protocol/byte_order.h"
@@ -121,7 +122,7 @@ std::optional<Packet> BotSession::CheckAnswer(Clock::time_point now) {
 }
 
 std::optional<Packet> BotSession::Bid() {
-  const int points = ChooseBid(HandCounts(table_.Me), table_.BidPoints);
+  const int points = DecideBid(HandCounts(table_.Me), table_.BidPoints, config_.level);
   std::optional<Packet> packet =
       points > 0 ? client::BuildBidOffer(table_.TableNumber, table_.OwnSeat, points)
                  : client::BuildBidPass(table_.TableNumber, table_.OwnSeat, table_.BidPoints);
@@ -137,15 +138,16 @@ std::optional<Packet> BotSession::Play() {
   const Fallback fallback = std::exchange(fallback_, Fallback::None);
   if (fallback == Fallback::AfterRefusedPlay) return MustLead() ? LeadAnything() : Pass();
 
-  TableSituation situation = Situation();
+  const SeatView view = SeatViewOf(table_);
   std::optional<PlannedPlay> choice;
   if (fallback == Fallback::AfterRefusedPass) {
     // The server wants a play where we saw none to make: the least that is legal.
-    situation.tableIsPartner = false;
-    std::vector<PlannedPlay> plays = PlaysThatBeat(hand, situation.table);
+    std::vector<PlannedPlay> plays = PlaysThatBeat(hand, view.ToBeat());
     if (!plays.empty()) choice = plays.front();
   } else {
-    choice = ChoosePlay(hand, situation);
+    Budget budget = config_.budget;
+    budget.seed += static_cast<std::uint64_t>(playsSent_);
+    choice = DecidePlay(view, config_.level, budget);
   }
   if (!choice) return MustLead() ? LeadAnything() : Pass();
   if (!SelectPlay(choice->cards)) {
@@ -207,25 +209,6 @@ bool BotSession::SelectPlay(const RankCounts& cards) {
     return false;
   }
   return true;
-}
-
-TableSituation BotSession::Situation() const {
-  TableSituation s;
-  if (!MustLead()) s.table = table_.TableCards.AsCombination();
-  const bool lord = table_.LordSeat == table_.OwnSeat;
-  s.tableIsPartner = !lord && table_.LeadSeat != table_.LordSeat;
-  s.landlordPlaysNext = client::NextSeat(table_.OwnSeat) == table_.LordSeat;
-  if (const client::TClientPlayer* owner = table_.PlayerAt(table_.LeadSeat)) {
-    s.tableOwnerCards = owner->CardCount();
-  }
-  for (int seat = 0; seat < client::kSeatCount; ++seat) {
-    const bool enemy = lord ? seat != table_.OwnSeat : seat == table_.LordSeat;
-    const client::TClientPlayer* player = table_.PlayerAt(seat);
-    if (!player || seat == table_.OwnSeat) continue;
-    int& fewest = enemy ? s.fewestEnemyCards : s.fewestPartnerCards;
-    fewest = std::min(fewest, player->CardCount());
-  }
-  return s;
 }
 
 bool BotSession::MustLead() const {

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "bot/play/strategy.h"
+#include "bot/play/decide.h"
 #include "client/model/display.h"
 #include "client/model/table_state.h"
 #include "protocol/pcpheadtail.h"
@@ -23,6 +23,8 @@ struct SessionConfig {
   int games = 0;         // games to finish; 0: no limit
   // A bid or play that gets no answer in this time counts as refused.
   std::chrono::milliseconds answerTimeout{5000};
+  Level level = Level::Basic;
+  Budget budget = {};  // its seed moves on with every play
 };
 
 class BotSession final : private client::IClientDisplay {
@@ -81,7 +83,6 @@ class BotSession final : private client::IClientDisplay {
   // Marks the cards of `cards` in the hand; true when the table's own check
   // (CanPlay) accepts them as a play here.
   bool SelectPlay(const RankCounts& cards);
-  TableSituation Situation() const;
   bool MustLead() const;
   // Holds every card the deal (and, for the landlord, the bottom) gave it.
   bool CardsComplete() const;

@@ -1,4 +1,5 @@
 // Handlers of dealing, bidding, plays and the game end.
+#include <algorithm>
 #include <span>
 
 #include "client/model/screen_texts.h"
@@ -16,6 +17,7 @@ namespace {
 constexpr int kDealtCards = 25;
 constexpr int kExtraCards = 8;
 constexpr int kLordCards = kDealtCards + kExtraCards;
+constexpr std::size_t kMaxHistory = 1024;
 
 std::span<const std::uint8_t> CountedCards(const DealRecord& deal) {
   return std::span<const std::uint8_t>(deal.cards).first(deal.count);
@@ -38,6 +40,7 @@ int DealCards(TClientTable& table, const Packet& packet) {
   if (deal.seat != table.OwnSeat || deal.count != kDealtCards) return 1;
   // A deal starts a hand; a repeated deal must not pile onto the last one.
   table.Me.ClearHand();
+  table.ForgetGame();
   table.Me.TakeCards(CountedCards(deal));
   for (int seat = 0; seat < kSeatCount; ++seat) {
     if (seat == table.OwnSeat) continue;
@@ -65,6 +68,7 @@ int ExtraCards(TClientTable& table, const Packet& packet) {
   // The bottom cards come once per deal; a second copy would not fit the hand.
   if (table.Me.Hand.Count() + kExtraCards > kLordCards) return 1;
   table.Me.TakeCards(CountedCards(extra));
+  std::copy_n(extra.cards.begin(), kExtraCards, table.BottomCards.begin());
   return 0;
 }
 
@@ -105,6 +109,14 @@ int PlayNotice(TClientTable& table, const Packet& packet) {
   if (!InState(table, {TGameState::InPlay, TGameState::PlaySent})) return 1;
   PlayRecord play;
   if (DecodePlayNotice(play, packet) != 0 || !OwnTable(table, play.tableNumber)) return 1;
+  // A game holds a few hundred plays and passes; a server that sends more
+  // is not let grow the record without end.
+  if (table.History.size() < kMaxHistory) {
+    TPlayedCards& seen = table.History.emplace_back();
+    seen.Seat = play.seat;
+    seen.Count = play.count;
+    std::copy_n(play.cards.begin(), play.count, seen.Cards.begin());
+  }
   if (play.count == 0) {
     table.Display().ShowPass(play.seat);
     return 1;  // a pass leaves the table as it is

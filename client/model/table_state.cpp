@@ -61,7 +61,13 @@ void TClientTable::MarkLandlord(int seat) {
   }
 }
 
+void TClientTable::ForgetGame() {
+  History.clear();
+  BottomCards.fill(0);
+}
+
 void TClientTable::ResetRound() {
+  ForgetGame();
   CurrentSeat = 0;
   LeadSeat = 0;
   LordSeat = 0;
@@ -76,6 +82,7 @@ void TClientTable::ResetRound() {
 
 void TClientTable::ClearSeat(int seat) {
   if (!IsSeat(seat) || seat == OwnSeat) return;
+  ForgetGame();  // the game in play ends with the player who left
   for (int s = 0; s < kSeatCount; ++s) {
     TSeatInfo& info = Seats[static_cast<std::size_t>(s)];
     if (s == seat) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "client/model/client_player.h"
 #include "client/model/current_player.h"
@@ -14,6 +15,13 @@
 #include "core/tselectpoker.h"
 
 namespace quarn::client {
+
+// One play or pass of the game in play, as PlayNotice told it.
+struct TPlayedCards {
+  std::int32_t Seat = 0;
+  std::array<std::uint8_t, 33> Cards{};  ///< Card numbers, first Count places.
+  int Count = 0;                         ///< 0 for a pass.
+};
 
 struct TSeatInfo {
   std::uint8_t IsSelf = 0;            ///< 1 at the own seat.
@@ -49,6 +57,8 @@ class TClientTable {
   void MarkLandlord(int seat);
   // Turns, table cards, own hand, counts and landlord flags back to a new round.
   void ResetRound();
+  // Forgets the plays and bottom cards of the game in play (a deal, a game's end).
+  void ForgetGame();
   // A player has left `seat`: its record and player are emptied, every hand count 0.
   void ClearSeat(int seat);
   // The connection closed: a warning, every other seat cleared (the own hand
@@ -69,6 +79,10 @@ class TClientTable {
   std::int32_t BidPoints = 0;    ///< Travels as one byte.
   std::int32_t PlayerCount = 0;  ///< Occupied seats, from the last seat list.
   TSelectPoker TableCards;
+  /// This game's plays and passes in order: what every seat has seen laid.
+  std::vector<TPlayedCards> History;
+  /// The landlord's bottom cards, at the landlord's own seat only; else all 0.
+  std::array<std::uint8_t, 8> BottomCards{};
   TGameState GameState = TGameState::Offline;
   std::array<TSeatInfo, kSeatCount> Seats{};
   bool Initialized = false;

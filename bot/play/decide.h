@@ -1,0 +1,40 @@
+// The computer player's decisions behind one door: quarn-bot, the server's
+// computer seats and the table window's hint all ask here, so they play alike
+// and every improvement reaches all three.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+
+#include "bot/play/hand_plan.h"
+#include "bot/play/seat_view.h"
+#include "bot/play/strategy.h"
+
+namespace quarn::bot {
+
+enum class Level {
+  Basic,   // the heuristic player: fast, no look-ahead
+  Strong,  // searches over the cards it cannot see, within a budget
+};
+
+// How long a decision may take. A measurement fixes `samples` (repeatable);
+// play gives a time. The seed makes a decision repeatable.
+struct Budget {
+  std::chrono::milliseconds think{200};
+  int samples = 0;  // 0: as many as the time allows
+  std::uint64_t seed = 0;
+};
+
+// The bid to send when the high bid so far is `highBid`; 0 passes.
+int DecideBid(const RankCounts& hand, int highBid, Level level);
+
+// The play to make now: a combination of the own hand that beats the table
+// (any combination when the seat leads); nothing passes, which never happens
+// when the seat must lead with cards in hand.
+std::optional<PlannedPlay> DecidePlay(const SeatView& view, Level level, const Budget& budget = {});
+
+// What the heuristic player weighs, read off a seat's view.
+TableSituation SituationOf(const SeatView& view);
+
+}  // namespace quarn::bot
