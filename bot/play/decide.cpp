@@ -3,46 +3,53 @@
 #include <algorithm>
 
 #include "bot/play/candidates.h"
+#include "bot/play/referee.h"
+#include "bot/play/search.h"
 
 namespace quarn::bot {
-namespace {
-
-// A play the rules accept here: held, a combination, and beating the table.
-bool Playable(const SeatView& view, const PlannedPlay& play) {
-  for (std::size_t rank = 0; rank < play.cards.size(); ++rank) {
-    if (play.cards[rank] > view.hand[rank]) return false;
-  }
-  const Combination combo = ClassifyCounts(play.cards, CardTotal(play.cards));
-  return combo.type != CombinationType::Unknown && combo == play.combo &&
-         Beats(combo, view.ToBeat());
-}
-
-}  // namespace
 
 int DecideBid(const RankCounts& hand, int highBid, Level /*level*/) {
   return ChooseBid(hand, highBid);
 }
 
-TableSituation SituationOf(const SeatView& view) {
+TableSituation SituationAt(int seat, int landlord, const std::array<int, kSeats>& cardsLeft,
+                           const Combination& toBeat, int tableOwner) {
+  const auto partners = [landlord](int a, int b) { return (a == landlord) == (b == landlord); };
   TableSituation s;
-  s.table = view.ToBeat();
-  s.tableIsPartner = !view.MustLead() && view.Partners(view.tableOwner, view.seat);
-  s.landlordPlaysNext = (view.seat + 1) % kSeats == view.landlord;
-  if (view.tableOwner >= 0)
-    s.tableOwnerCards = view.cardsLeft[static_cast<std::size_t>(view.tableOwner)];
-  for (int seat = 0; seat < kSeats; ++seat) {
-    if (seat == view.seat) continue;
-    int& fewest = view.Partners(seat, view.seat) ? s.fewestPartnerCards : s.fewestEnemyCards;
-    fewest = std::min(fewest, view.cardsLeft[static_cast<std::size_t>(seat)]);
+  s.table = toBeat;
+  s.tableIsPartner = toBeat.count != 0 && partners(tableOwner, seat);
+  s.landlordPlaysNext = (seat + 1) % kSeats == landlord;
+  if (tableOwner >= 0) s.tableOwnerCards = cardsLeft[static_cast<std::size_t>(tableOwner)];
+  for (int other = 0; other < kSeats; ++other) {
+    if (other == seat) continue;
+    int& fewest = partners(other, seat) ? s.fewestPartnerCards : s.fewestEnemyCards;
+    fewest = std::min(fewest, cardsLeft[static_cast<std::size_t>(other)]);
   }
   return s;
 }
 
-std::optional<PlannedPlay> DecidePlay(const SeatView& view, Level /*level*/,
-                                      const Budget& /*budget*/) {
+TableSituation SituationOf(const SeatView& view) {
+  return SituationAt(view.seat, view.landlord, view.cardsLeft, view.ToBeat(), view.tableOwner);
+}
+
+std::optional<PlannedPlay> DecidePlay(const SeatView& view, Level level, const Budget& budget) {
+  const auto start = std::chrono::steady_clock::now();
+  if (CardTotal(view.hand) == 0) return std::nullopt;
+  if (level == Level::Strong && (budget.samples > 0 || budget.think.count() > 0)) {
+    SearchLimits limits;
+    limits.samples = budget.samples;
+    limits.deadline = start + budget.think;
+    limits.seed = budget.seed;
+    std::optional<PlannedPlay> choice = Search(view, limits).move;
+    if (Legal(view, choice)) return choice;
+  }
+  return HeuristicPlay(view);
+}
+
+std::optional<PlannedPlay> HeuristicPlay(const SeatView& view) {
   if (CardTotal(view.hand) == 0) return std::nullopt;
   std::optional<PlannedPlay> choice = ChoosePlay(view.hand, SituationOf(view));
-  if (choice && Playable(view, *choice)) return choice;
+  if (Legal(view, choice)) return choice;
   // Never a play the referee would refuse, and never a pass where one must lead.
   if (!view.MustLead()) return std::nullopt;
   return PlaysThatBeat(view.hand, Combination{}).front();

@@ -21,8 +21,10 @@ enum class Level {
 // How long a decision may take. A measurement fixes `samples` (repeatable);
 // play gives a time. The seed makes a decision repeatable.
 struct Budget {
+  // With samples 0, the strong player searches until this much time has
+  // passed since DecidePlay was called; 0 ms gives the heuristic's choice.
   std::chrono::milliseconds think{200};
-  int samples = 0;  // 0: as many as the time allows
+  int samples = 0;  // 0: as many as the time allows; else exactly so many, however long
   std::uint64_t seed = 0;
 };
 
@@ -34,7 +36,14 @@ int DecideBid(const RankCounts& hand, int highBid, Level level);
 // when the seat must lead with cards in hand.
 std::optional<PlannedPlay> DecidePlay(const SeatView& view, Level level, const Budget& budget = {});
 
+// The basic level's play: the heuristic's choice, made legal.
+std::optional<PlannedPlay> HeuristicPlay(const SeatView& view);
+
 // What the heuristic player weighs, read off a seat's view.
 TableSituation SituationOf(const SeatView& view);
+// The same from the seat's place at the table, the card counts and what it
+// must beat (count 0 when it leads).
+TableSituation SituationAt(int seat, int landlord, const std::array<int, kSeats>& cardsLeft,
+                           const Combination& toBeat, int tableOwner);
 
 }  // namespace quarn::bot

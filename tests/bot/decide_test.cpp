@@ -29,13 +29,15 @@ SeatView RandomView(std::mt19937& random) {
   return view;
 }
 
-// Whatever the position, the decision is one the referee takes: cards held,
-// a named combination that beats the table, and a play whenever one must lead.
+// Whatever the position, at every level, the decision is one the referee
+// takes: cards held, a named combination that beats the table, and a play
+// whenever one must lead.
 TEST(Decide, EveryDecisionIsLegal) {
   std::mt19937 random(7);
   for (int round = 0; round < 3000; ++round) {
     const SeatView view = RandomView(random);
-    const std::optional<PlannedPlay> play = DecidePlay(view, Level::Basic, {});
+    const Level level = round % 3 == 0 ? Level::Strong : Level::Basic;
+    const std::optional<PlannedPlay> play = DecidePlay(view, level, {{}, 2, 1});
     if (!play) {
       EXPECT_FALSE(view.MustLead());
       continue;

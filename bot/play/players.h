@@ -1,0 +1,46 @@
+// The players the referee seats: a greedy floor, the heuristic player and the
+// searching player.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "bot/play/referee.h"
+#include "bot/play/search.h"
+
+namespace quarn::bot {
+
+// Lays the lowest play that beats the table (the lowest single when it
+// leads), a partner's play included, and passes only when nothing beats it.
+// Bids as the heuristic player does, so that only its play is weak.
+class GreedyPlayer final : public Player {
+ public:
+  int Bid(const RankCounts& hand, int highBid) override;
+  std::optional<PlannedPlay> Play(const SeatView& view) override;
+};
+
+// The heuristic player, as quarn-bot plays at the basic level.
+class BasicPlayer final : public Player {
+ public:
+  int Bid(const RankCounts& hand, int highBid) override;
+  std::optional<PlannedPlay> Play(const SeatView& view) override;
+};
+
+// The searching player. With limits.samples 0 each decision searches for
+// `think`; the seed moves on with every decision, so a game is repeatable.
+class SearchPlayer final : public Player {
+ public:
+  SearchPlayer(SearchLimits limits, std::chrono::milliseconds think)
+      : limits_(limits), think_(think) {}
+  int Bid(const RankCounts& hand, int highBid) override;
+  std::optional<PlannedPlay> Play(const SeatView& view) override;
+
+ private:
+  SearchLimits limits_;
+  std::chrono::milliseconds think_;
+  std::uint64_t decisions_ = 0;
+};
+
+}  // namespace quarn::bot
