@@ -1,4 +1,4 @@
-// The start of a game: shuffle, deal, the dealing messages and their pauses.
+// The start of a game: shuffle, deal and the dealing messages (paced in pacing.cpp).
 #include "core/rn32.h"
 #include "core/tpoker.h"
 #include "protocol/packet_builder.h"
@@ -9,18 +9,7 @@ namespace quarn::server {
 void GameService::StartGame() {
   table_.Status = TableDealing;
   DealTable();
-  PauseFor(table_.DelayDeal);
-  SendDeal();
-  PauseFor(table_.DelayDeal);
-  SendStartCard();
-  PauseFor(table_.DelayDeal);
-  if (table_.AllowBid) {
-    OpenBidding();
-    table_.Status = TableBidding;
-  } else {
-    SettleWithoutBidding();
-    table_.Status = TablePlaying;
-  }
+  Pace(table_.DelayDeal, Step::Deal);
 }
 
 int GameService::DealTable() {

@@ -2,15 +2,24 @@
 // game and its score, and the relays of chat and icons. Driven by whole packets
 // from the dispatch; every handler returns 0 when it acted and 1 when it
 // refused, and a refusal leaves the table exactly as it was, unanswered.
+//
+// Pacing: with AllowDelay on, the pause before a seat list and after each
+// dealing step is a paced step of this table, run by the scheduler's timer. The
+// table is Busy() meanwhile; its dispatch (TableList) keeps the table's own
+// requests waiting until it is not, so its packets go out in the same order and
+// with the same spacing as if the server had slept, and nothing else waits.
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 #include "core/tselectpoker.h"
 #include "protocol/pcpheadtail.h"
 #include "protocol/pcpplay.h"
 #include "server/console_log.h"
 #include "server/host.h"
+#include "server/scheduler.h"
 #include "server/sending.h"
 #include "server/server_table.h"
 
@@ -18,9 +27,12 @@ namespace quarn::server {
 
 class GameService {
  public:
-  GameService(IServerHost& host, ConsoleLog& log, Outbox& outbox, TServerTable& table,
-              PlayerIds& ids)
-      : host_(host), log_(log), outbox_(outbox), table_(table), ids_(ids) {}
+  GameService(ConsoleLog& log, Outbox& outbox, TServerTable& table, PlayerIds& ids,
+              Scheduler& scheduler)
+      : log_(log), outbox_(outbox), table_(table), ids_(ids), scheduler_(scheduler) {}
+  ~GameService() { scheduler_.Cancel(timer_); }
+  GameService(const GameService&) = delete;
+  GameService& operator=(const GameService&) = delete;
 
   // Hands a packet whose header has been checked to the handler of its type;
   // types without a handler are dropped.
@@ -31,7 +43,13 @@ class GameService {
   int IconChange(ConnectionId connection, Packet& packet);
   int ChatRelay(ConnectionId connection, Packet& packet);
   // A lost connection: its seat is freed, the table told and sent back to waiting.
+  // A seat list still due goes out first; the rest of a paced deal is dropped.
   void Disconnect(ConnectionId connection);
+
+  // A paced step waits for its timer.
+  bool Busy() const { return next_ != Step::None; }
+  // Called after every paced step that a timer ran.
+  void OnStepRun(std::function<void()> hook) { onStepRun_ = std::move(hook); }
 
   // Dealing.
   void StartGame();
@@ -53,9 +71,16 @@ class GameService {
   void HeroEntry();
 
  private:
+  // What the table does after its current pause.
+  enum class Step : std::uint8_t { None, SeatList, Deal, StartCard, Landlord };
+
   // The seat of a connection at this table, or -1.
   int SeatOf(ConnectionId connection) const;
-  void PauseFor(std::uint32_t milliseconds);
+  // Runs `next` after a pause of `milliseconds` when pacing is on, else now.
+  void Pace(std::uint32_t milliseconds, Step next);
+  void RunStep(Step step);
+  void StepDue();
+  void SendSeatList();
   // Leaves a busy state for `status` and reports the refusal.
   int Refuse(TableStatus status) {
     table_.Status = status;
@@ -65,12 +90,16 @@ class GameService {
   bool CheckPlay(std::uint32_t seat, const PlayRecord& play);
   void FinishGame();
 
-  IServerHost& host_;
   ConsoleLog& log_;
   Outbox& outbox_;
   TServerTable& table_;
   PlayerIds& ids_;
+  Scheduler& scheduler_;
   TSelectPoker scratch_;  // where an incoming play is checked
+  Step next_ = Step::None;
+  TimerId timer_ = kNoTimer;
+  std::optional<Packet> seatList_;  // made at the login, sent after the pause
+  std::function<void()> onStepRun_;
 };
 
 }  // namespace quarn::server

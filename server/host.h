@@ -1,6 +1,15 @@
 // The seam between the game server and the world. The server library is driven
-// by events (ServerApp's methods) and reaches sockets, clocks and pauses only
+// by events (ServerApp's methods) and reaches sockets, clocks and timers only
 // through IServerHost, so every rule runs in tests without sockets or windows.
+//
+// Timers: the server never waits. Whatever it does later (the pacing pauses of
+// a table, and any other delayed step) it asks for with StartTimer(id, delay);
+// the host answers once, `delay` later, by calling ServerApp::TimerDue(id) on
+// the server's thread, like any other event. The server names the timers; a
+// timer whose step is gone (its table was left, its step cancelled) still
+// comes back and does nothing, so a host never needs to cancel one. The Qt
+// host keeps one single-shot QTimer per request; the test host keeps a fake
+// clock that a test moves by hand (tests/server/fake_host.h).
 #pragma once
 
 #include <chrono>
@@ -14,6 +23,10 @@ namespace quarn::server {
 // Names one accepted TCP connection for its whole life; never 0, never reused.
 using ConnectionId = std::uint32_t;
 inline constexpr ConnectionId kNoConnection = 0;
+
+// Names one timer request of the server; never 0, never reused.
+using TimerId = std::uint64_t;
+inline constexpr TimerId kNoTimer = 0;
 
 class IServerHost {
  public:
@@ -34,8 +47,10 @@ class IServerHost {
   virtual std::tm LocalTime() = 0;
   // A monotonic clock, for time-outs.
   virtual std::chrono::steady_clock::time_point Monotonic() = 0;
-  // Blocks the server's one thread (the pacing pauses of the deal and the seat list).
-  virtual void Pause(std::chrono::milliseconds duration) = 0;
+  // Asks for ServerApp::TimerDue(id) once, `delay` from now (0 and more), on the
+  // server's thread and never from inside this call. Timers due at the same
+  // moment come back in the order they were started.
+  virtual void StartTimer(TimerId id, std::chrono::milliseconds delay) = 0;
 };
 
 // What a front end (console window, daemon, tests) is told as it happens.

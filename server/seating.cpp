@@ -1,7 +1,5 @@
 // The dispatch, the login that seats a player, the relays of icons and chat,
 // and the freeing of a seat whose connection is gone.
-#include <chrono>
-
 #include "protocol/packet_builder.h"
 #include "server/game_service.h"
 
@@ -54,12 +52,6 @@ int GameService::SeatOf(ConnectionId connection) const {
   return static_cast<int>(seat);
 }
 
-void GameService::PauseFor(std::uint32_t milliseconds) {
-  if (table_.AllowDelay && milliseconds > 0) {
-    host_.Pause(std::chrono::milliseconds(milliseconds));
-  }
-}
-
 int GameService::Login(ConnectionId connection, Packet& packet) {
   LoginRecord request;
   if (packet.length != LoginLength || DecodeLoginRequest(request, packet) != 0) return 1;
@@ -110,11 +102,11 @@ int GameService::Login(ConnectionId connection, Packet& packet) {
     list.headIcon[index] = taken ? player.HeadIcon : 1;
   }
   if (RewriteHeader(packet, MessageType::SeatList) == 0 && EncodeSeatList(list, packet) == 0) {
-    PauseFor(table_.DelaySync);
-    outbox_.SendToTable(table_, packet);
+    seatList_ = packet;
+    Pace(table_.DelaySync, Step::SeatList);  // then back to waiting, or the deal
+  } else {
+    RunStep(Step::SeatList);
   }
-  table_.Status = TableWaiting;
-  if (table_.Count == kSeatCount) StartGame();
   return 0;
 }
 
@@ -156,6 +148,12 @@ void GameService::Disconnect(ConnectionId connection) {
   if (seat < 0) return;
   TServerPlayer& player = table_.Players[seat];
   player.Socket = kNoConnection;
+  // The seat list of a login still goes out before the leave; a deal not yet
+  // sent is abandoned with its game.
+  SendSeatList();
+  scheduler_.Cancel(timer_);
+  timer_ = kNoTimer;
+  next_ = Step::None;
   const SeatRecord leave{table_.Table, static_cast<std::uint8_t>(seat)};
   if (auto notice = BuildPacket(MessageType::PlayerLeave, leave)) {
     outbox_.SendToTable(table_, *notice);

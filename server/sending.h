@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
+#include <utility>
 
 #include "protocol/pcpheadtail.h"
 #include "server/console_log.h"
@@ -19,7 +21,9 @@ int FindSeat(ConnectionId connection, const TServerTable& table, std::int32_t& t
 
 class Outbox {
  public:
-  Outbox(IServerHost& host, ConsoleLog& log) : host_(host), log_(log) {}
+  // `logPrefix` goes before every send line (the table's number, when there are several).
+  Outbox(IServerHost& host, ConsoleLog& log, std::string logPrefix = {})
+      : host_(host), log_(log), logPrefix_(std::move(logPrefix)) {}
 
   // Logs "[发送数据包]<length>" and sends; a send that fails is tried once more.
   // 1 when there is no connection or nothing to send.
@@ -36,6 +40,7 @@ class Outbox {
  private:
   IServerHost& host_;
   ConsoleLog& log_;
+  std::string logPrefix_;
 };
 
 }  // namespace quarn::server

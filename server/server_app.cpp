@@ -7,9 +7,9 @@
 #include "core/rn32.h"
 #include "server/connections.h"
 #include "server/console_log.h"
-#include "server/game_service.h"
-#include "server/sending.h"
+#include "server/scheduler.h"
 #include "server/server_table.h"
+#include "server/table_list.h"
 #include "server/table_settings.h"
 
 namespace quarn::server {
@@ -41,38 +41,32 @@ struct ServerApp::Impl {
       : host(hostRef),
         view(viewRef),
         log(hostRef, viewRef, std::move(fileDir)),
-        outbox(hostRef, log) {}
+        scheduler(hostRef),
+        tables(hostRef, log, ids, scheduler,
+               [this](ConnectionId id) { return connections.Find(id) != nullptr; }) {}
   ~Impl() {
     if (sinkInstalled) SetCardErrorSink(std::move(previousSink));
   }
 
-  bool IsStranger(ConnectionId id) const {
-    std::int32_t tableNumber = 0;
-    std::uint32_t seat = 0;
-    return FindSeat(id, *table, tableNumber, seat) != 0;
-  }
-  std::size_t StrangerCount() const {
-    std::size_t strangers = 0;
-    for (ConnectionId id : connections.Ids()) strangers += IsStranger(id) ? 1 : 0;
-    return strangers;
-  }
+  bool IsStranger(ConnectionId id) const { return !tables.Seated(id); }
+  // Every seated connection is open; the others have not logged in.
+  std::size_t StrangerCount() const { return connections.Size() - tables.SeatedCount(); }
   // A connection that is gone, or that the server closed: it leaves the game at once.
   void Lose(ConnectionId id) {
     connections.Remove(id);
-    game->Disconnect(id);
+    tables.Disconnect(id);
   }
   void ReadEvent(ConnectionId id, Packet& packet);
 
   IServerHost& host;
   IConsoleView& view;
   ConsoleLog log;
-  Outbox outbox;
+  Scheduler scheduler;
+  PlayerIds ids;
+  Connections connections;
+  TableList tables;
   bool initialised = false;
   bool listening = false;
-  std::unique_ptr<TServerTable> table;
-  PlayerIds ids;
-  std::optional<GameService> game;
-  Connections connections;
   std::uint32_t packetCount = 0;
   CardErrorSink previousSink;
   bool sinkInstalled = false;
@@ -80,12 +74,9 @@ struct ServerApp::Impl {
 
 void ServerApp::Impl::ReadEvent(ConnectionId id, Packet& packet) {
   ++packetCount;
-  log.Line("累计数据包[" + std::to_string(static_cast<std::int32_t>(packetCount)) + "]个。");
-  // A stranger reaches the game only with a login request.
-  if (IsStranger(id) && packet.RawType() != static_cast<std::uint32_t>(MessageType::LoginRequest)) {
-    return;
-  }
-  game->Dispatch(id, packet);
+  log.Line(tables.LogPrefix(id) + "累计数据包[" +
+           std::to_string(static_cast<std::int32_t>(packetCount)) + "]个。");
+  tables.Dispatch(id, packet);
 }
 
 ServerApp::ServerApp(IServerHost& host, IConsoleView& view, std::filesystem::path fileDir)
@@ -98,11 +89,11 @@ void ServerApp::Initialise(const ConsoleSettings& settings) {
   if (app.initialised) return;
   app.log.TakeStamp();
   Seed();
-  app.table = MakeTable(0);
-  if (const auto parsed = ParseSettings(settings)) ApplySettings(*app.table, *parsed);
-  app.game.emplace(app.host, app.log, app.outbox, *app.table, app.ids);
+  app.tables.Configure(1, ParseSettings(settings).value_or(TableSettings{}));
   app.previousSink =
-      SetCardErrorSink([&log = app.log](std::string_view text) { log.Tagged("错误", text); });
+      SetCardErrorSink([&log = app.log, &tables = app.tables](std::string_view text) {
+        log.Line(tables.CurrentPrefix() + "[错误]" + std::string(text));
+      });
   app.sinkInstalled = true;
   app.initialised = true;
   app.view.StatusChanged("服务器连接...", false);
@@ -114,14 +105,14 @@ StartResult ServerApp::Start(const ConsoleSettings& settings, std::uint16_t port
   if (app.listening) return StartResult::AlreadyListening;
   const auto parsed = ParseSettings(settings);
   if (!parsed) return StartResult::BadSettings;
-  ApplySettings(*app.table, *parsed);
+  app.tables.Configure(1, *parsed);
   if (!app.host.Listen(port)) {
     app.view.StatusChanged("服务器启动失败...", false);
     return StartResult::ListenFailed;
   }
   app.listening = true;
   app.view.StatusChanged("服务器正在运行中...", true);
-  app.table->Status = TableWaiting;
+  app.tables.AllWaiting();
   app.log.Line("启动服务器");
   return StartResult::Started;
 }
@@ -147,7 +138,7 @@ bool ServerApp::Listening() const {
 void ServerApp::DumpDiagnostics() {
   Impl& app = *impl_;
   if (!app.initialised) return;
-  const TServerTable& table = *app.table;
+  const TServerTable& table = *app.tables.Table(1);
   std::string middle = "[Status=" + std::to_string(static_cast<int>(table.Status)) +
                        "][Count=" + std::to_string(table.Count) + "][Players=";
   for (const TServerPlayer& player : table.Players) {
@@ -198,12 +189,16 @@ void ServerApp::SocketError(ConnectionId connection, int kind, int code) {
   const std::string word = SocketErrorWord(kind);
   std::int32_t tableNumber = 0;
   std::uint32_t seat = 0;
-  if (FindSeat(connection, *app.table, tableNumber, seat) == 0) {
+  if (app.tables.FindSeat(connection, tableNumber, seat) == 0) {
     app.log.Line("[" + std::to_string(tableNumber) + "][" + std::to_string(seat) + ":" +
                  SeatNames[seat] + "]" + word + "错[" + std::to_string(code) + "]");
   } else {
     app.log.Line("未知通讯通道发生" + word + "错误[" + std::to_string(code) + "]");
   }
+}
+
+void ServerApp::TimerDue(TimerId timer) {
+  if (impl_->initialised) impl_->scheduler.Fire(timer);
 }
 
 void ServerApp::Tick() {
@@ -220,7 +215,7 @@ void ServerApp::Tick() {
 }
 
 const TServerTable* ServerApp::Table() const {
-  return impl_->table.get();
+  return impl_->tables.Table(1);
 }
 
 std::int32_t ServerApp::PacketCount() const {

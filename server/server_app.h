@@ -64,9 +64,11 @@ class ServerApp {
   void SocketError(ConnectionId connection, int kind, int code);
   // Called about once a second: closes connections that did not log in in time.
   void Tick();
+  // A timer the server asked for with IServerHost::StartTimer is due.
+  void TimerDue(TimerId timer);
 
   // Views for front ends and tests.
-  // The table (nullptr before Initialise).
+  // Table 1 (nullptr before Initialise).
   const TServerTable* Table() const;
   // Whole packets received since the program started.
   std::int32_t PacketCount() const;

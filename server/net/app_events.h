@@ -18,6 +18,7 @@ class ServerAppEvents final : public IHostEvents {
     app_.SocketError(connection, kind, code);
   }
   void Tick() override { app_.Tick(); }
+  void TimerDue(TimerId timer) override { app_.TimerDue(timer); }
 
  private:
   ServerApp& app_;

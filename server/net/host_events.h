@@ -17,6 +17,8 @@ class IHostEvents {
   virtual void ConnectionClosed(ConnectionId connection) = 0;
   virtual void SocketError(ConnectionId connection, int kind, int code) = 0;
   virtual void Tick() = 0;
+  // A timer started with IServerHost::StartTimer is due.
+  virtual void TimerDue(TimerId timer) = 0;
 };
 
 }  // namespace quarn::server

@@ -1,7 +1,6 @@
 #include "server/net/tcp_host.h"
 
 #include <QTcpSocket>
-#include <QThread>
 #include <ctime>
 
 #include "server/net/error_kind.h"
@@ -95,7 +94,7 @@ int TcpServerHost::Send(ConnectionId connection, std::span<const std::uint8_t> b
     return -1;
   }
   const qint64 written = socket->write(reinterpret_cast<const char*>(bytes.data()), size);
-  // Out now, not at the next turn of the event loop: the pacing pauses rely on it.
+  // Out now, not at the next turn of the event loop: packets paced apart stay apart.
   socket->flush();
   return written == size ? static_cast<int>(written) : -1;
 }
@@ -149,8 +148,10 @@ std::chrono::steady_clock::time_point TcpServerHost::Monotonic() {
   return std::chrono::steady_clock::now();
 }
 
-void TcpServerHost::Pause(std::chrono::milliseconds duration) {
-  if (duration.count() > 0) QThread::msleep(static_cast<unsigned long>(duration.count()));
+void TcpServerHost::StartTimer(TimerId id, std::chrono::milliseconds delay) {
+  QTimer::singleShot(delay, Qt::PreciseTimer, this, [this, id] {
+    if (events_) events_->TimerDue(id);
+  });
 }
 
 }  // namespace quarn::server

@@ -54,7 +54,8 @@ class TcpServerHost final : public QObject, public IServerHost {
   void Close(ConnectionId connection) override;
   std::tm LocalTime() override;
   std::chrono::steady_clock::time_point Monotonic() override;
-  void Pause(std::chrono::milliseconds duration) override;
+  // One single-shot timer per request, precise to the millisecond.
+  void StartTimer(TimerId id, std::chrono::milliseconds delay) override;
 
  private:
   struct Connection {

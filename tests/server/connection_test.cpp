@@ -23,6 +23,9 @@ TEST(Connections, ByteByByteOrAllAtOnceServedAlike) {
   Harness whole;
   whole.Open(1);
   whole.app.BytesReceived(1, stream);
+  // The chat and the icons wait for the seat list's pause, and keep their order.
+  bytewise.host.RunTimers();
+  whole.host.RunTimers();
   ASSERT_EQ(bytewise.host.sent.size(), 5u);  // reply, pause, list, chat, icons
   ASSERT_EQ(whole.host.sent.size(), 5u);
   for (std::size_t i = 0; i < whole.host.sent.size(); ++i) {
@@ -60,11 +63,12 @@ TEST(Connections, StrangersAreBoundedAndTimedOut) {
   h.Open(100);  // one stranger too many
   EXPECT_EQ(h.host.closed, std::vector<ConnectionId>{100});
   h.host.closed.clear();
-  h.host.elapsed = std::chrono::seconds(59);
+  const auto opened = h.host.elapsed;  // after Ann's paced seat list
+  h.host.elapsed = opened + std::chrono::seconds(59);
   h.app.Tick();
   EXPECT_TRUE(h.host.closed.empty());
   h.Login(2, "Bob");  // logged in in time
-  h.host.elapsed = std::chrono::seconds(60);
+  h.host.elapsed = opened + std::chrono::seconds(60);
   h.app.Tick();
   EXPECT_EQ(h.host.closed.size(), kMaxStrangers - 1);
   EXPECT_EQ(std::count(h.host.closed.begin(), h.host.closed.end(), 2u), 0);
@@ -82,7 +86,7 @@ TEST(Connections, StopFreesEverySeatAndStartsOnce) {
   EXPECT_FALSE(h.host.listening);
   EXPECT_EQ(h.host.closed, (std::vector<ConnectionId>{1, 2, 3, 4}));
   EXPECT_EQ(h.view.status, "服务器已停止...");
-  EXPECT_EQ(h.view.log.back(), "14:40:34停止服务器");
+  EXPECT_EQ(h.view.log.back(), "14:40:36停止服务器");  // after 2.3 s of paced seating and deal
   const TServerTable& t = h.table();
   EXPECT_EQ(std::tie(t.Count, t.Status), std::tuple(0u, TableWaiting));
   for (const TServerPlayer& player : t.Players) EXPECT_EQ(player.Socket, kNoConnection);

@@ -1,9 +1,12 @@
-// A host without sockets: records sends (pauses as empty marks among them) and
-// closes; its clocks move only when the test says so.
+// A host without sockets: records sends (timers started as empty marks among
+// them) and closes; its clocks move only when the test says so, and timers
+// fall due as they move.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,8 +15,9 @@
 namespace quarn::server::testing {
 
 struct SentPacket {
-  ConnectionId connection;  // kNoConnection marks a pause
+  ConnectionId connection;  // kNoConnection marks a timer started (a pause)
   std::vector<std::uint8_t> bytes;
+  std::chrono::milliseconds at{0};  // the fake clock when it was sent
 };
 
 class FakeHost : public IServerHost {
@@ -30,7 +34,7 @@ class FakeHost : public IServerHost {
       ++failedSends;
       return -1;
     }
-    sent.push_back({connection, {bytes.begin(), bytes.end()}});
+    sent.push_back({connection, {bytes.begin(), bytes.end()}, elapsed});
     return static_cast<int>(bytes.size());
   }
   void Close(ConnectionId connection) override { closed.push_back(connection); }
@@ -50,9 +54,23 @@ class FakeHost : public IServerHost {
   std::chrono::steady_clock::time_point Monotonic() override {
     return std::chrono::steady_clock::time_point{} + elapsed;
   }
-  void Pause(std::chrono::milliseconds duration) override {
-    pauses.push_back(duration);
-    sent.push_back({kNoConnection, {}});
+  void StartTimer(TimerId id, std::chrono::milliseconds delay) override {
+    timers.push_back({elapsed + delay, id});
+    pauses.push_back(delay);
+    sent.push_back({kNoConnection, {}, elapsed});
+  }
+
+  // Moves the clock by `step`; every timer due on the way goes to `due`, in order.
+  void Advance(std::chrono::milliseconds step) {
+    const auto until = elapsed + step;
+    while (FireNext(until)) {
+    }
+    elapsed = until;
+  }
+  // Runs timers, moving the clock to each, until none is left (at most `limit`).
+  void RunTimers(int limit = 10000) {
+    while (limit-- > 0 && FireNext(std::chrono::milliseconds::max())) {
+    }
   }
 
   // The sends since the last call, without the pause marks.
@@ -65,6 +83,24 @@ class FakeHost : public IServerHost {
     return out;
   }
 
+  struct Timer {
+    std::chrono::milliseconds at;
+    TimerId id;
+  };
+  // The first timer due by `until` (the first started among equals) to `due`.
+  bool FireNext(std::chrono::milliseconds until) {
+    const auto next = std::min_element(timers.begin(), timers.end(),
+                                       [](const Timer& a, const Timer& b) { return a.at < b.at; });
+    if (next == timers.end() || next->at > until) return false;
+    const Timer timer = *next;
+    timers.erase(next);
+    elapsed = std::max(elapsed, timer.at);
+    if (due) due(timer.id);
+    return true;
+  }
+
+  std::function<void(TimerId)> due;  // where timers go (ServerApp::TimerDue)
+  std::vector<Timer> timers;         // started, not yet due
   std::chrono::milliseconds elapsed{0};
   bool listening = false, refuseListen = false;
   int listenCalls = 0, failSends = 0, failedSends = 0;

@@ -33,6 +33,7 @@ Record Decoded(const SentPacket& sent, Decoder decode) {
 class Harness {
  public:
   explicit Harness(bool allowBid = false) : app(host, view, dir) {
+    host.due = [this](TimerId id) { app.TimerDue(id); };
     ConsoleSettings settings;
     settings.allowBid = allowBid;
     app.Initialise(settings);
@@ -44,7 +45,11 @@ class Harness {
   ConnectionId SocketOf(std::uint32_t seat) const { return table().Players[seat].Socket; }
 
   void Open(ConnectionId id) { app.ConnectionOpened(id); }
-  void Receive(ConnectionId id, const Packet& packet) { app.BytesReceived(id, packet.data()); }
+  // With `settle`, the paced steps a packet starts are run at once on the fake clock.
+  void Receive(ConnectionId id, const Packet& packet) {
+    app.BytesReceived(id, packet.data());
+    if (settle) host.RunTimers();
+  }
   template <typename Record>
   void Send(ConnectionId id, MessageType type, const Record& record) {
     Receive(id, *BuildPacket(type, record));
@@ -66,6 +71,7 @@ class Harness {
   FakeHost host;
   FakeView view;
   ServerApp app;
+  bool settle = true;
 };
 
 // A game service over a table in play that the test deals by hand; seat s is
@@ -75,7 +81,9 @@ struct HandTable {
       : log(host, view, dir),
         outbox(host, log),
         table(MakeTable(0)),
-        game(host, log, outbox, *table, ids) {
+        scheduler(host),
+        game(log, outbox, *table, ids, scheduler) {
+    host.due = [this](TimerId id) { scheduler.Fire(id); };
     for (std::uint32_t seat = 0; seat < 4; ++seat) {
       table->Players[seat].Id = static_cast<std::int32_t>(seat + 1);
       table->Players[seat].Socket = seat + 1;
@@ -131,6 +139,7 @@ struct HandTable {
   Outbox outbox;
   std::unique_ptr<TServerTable> table;
   PlayerIds ids;
+  Scheduler scheduler;
   GameService game;
 };
 

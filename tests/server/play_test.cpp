@@ -107,7 +107,7 @@ TEST(Game, WholeGameThenTheNextDeal) {
   EXPECT_EQ(end.score[landlord], 30);
   EXPECT_EQ(end.score[(landlord + 1) % 4], -10);
   ASSERT_EQ(h.view.hero.size(), 5u);
-  EXPECT_EQ(h.view.hero[0], "****[Table=1]14:40:34****");
+  EXPECT_EQ(h.view.hero[0], "****[Table=1]14:40:36****");
   EXPECT_EQ(h.view.hero[1],
             landlord == 0 ? "[A][坐东][总轮次=1][得分=30]" : "[A][坐东][总轮次=1][得分=-10]");
   EXPECT_EQ(h.table().Status, TablePlaying);

@@ -5,6 +5,7 @@
 #include <netinet/tcp.h>
 #include <sys/socket.h>
 
+#include <QElapsedTimer>
 #include <QTcpSocket>
 #include <functional>
 #include <memory>
@@ -27,6 +28,8 @@ struct Recorder : IHostEvents {
   std::vector<std::pair<ConnectionId, int>> errors;
   QByteArray received;
   int ticks = 0;
+  QElapsedTimer clock;
+  std::vector<std::pair<TimerId, qint64>> timers;  // due, with the ms on `clock`
   std::function<void(ConnectionId)> onBytes;
 
   void ConnectionOpened(ConnectionId id) override { opened.push_back(id); }
@@ -37,6 +40,7 @@ struct Recorder : IHostEvents {
   void ConnectionClosed(ConnectionId id) override { closed.push_back(id); }
   void SocketError(ConnectionId id, int kind, int) override { errors.emplace_back(id, kind); }
   void Tick() override { ++ticks; }
+  void TimerDue(TimerId id) override { timers.emplace_back(id, clock.elapsed()); }
 };
 
 class TcpHostTest : public ::testing::Test {
@@ -170,7 +174,18 @@ TEST_F(TcpHostTest, PeerThatReadsNothingIsCutOffInsteadOfBufferedForever) {
   EXPECT_EQ(events_.closed.back(), id);
 }
 
-TEST_F(TcpHostTest, TicksArriveAndListenRefusesATakenPort) {
+TEST_F(TcpHostTest, TicksAndTimersArriveAndListenRefusesATakenPort) {
+  events_.clock.start();
+  host_.StartTimer(2, std::chrono::milliseconds(60));
+  host_.StartTimer(1, std::chrono::milliseconds(30));
+  host_.StartTimer(3, std::chrono::milliseconds(30));
+  EXPECT_TRUE(events_.timers.empty());  // never from inside the call
+  ASSERT_TRUE(WaitFor([&] { return events_.timers.size() == 3; }));
+  EXPECT_EQ(events_.timers[0].first, 1u);  // equal times come in the order started
+  EXPECT_EQ(events_.timers[1].first, 3u);
+  EXPECT_EQ(events_.timers[2].first, 2u);
+  EXPECT_GE(events_.timers[0].second, 30);
+  EXPECT_GE(events_.timers[2].second, 60);
   ASSERT_TRUE(WaitFor([&] { return events_.ticks >= 1; }, 3000));
 
   TcpServerHost other;

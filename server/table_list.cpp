@@ -1,0 +1,235 @@
+#include "server/table_list.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "protocol/packet_builder.h"
+#include "protocol/pcplogin.h"
+
+namespace quarn::server {
+
+struct TableList::Slot {
+  Slot(std::uint32_t index, TableList& list)
+      : table(MakeTable(index)),
+        outbox(list.host_, list.log_, list.PrefixOf(index)),
+        game(list.log_, outbox, *table, list.ids_, list.scheduler_) {}
+
+  std::unique_ptr<TServerTable> table;
+  Outbox outbox;
+  GameService game;
+  std::deque<Waiting> waiting;  // requests held while the table is busy
+  bool open = false;            // in open_
+};
+
+TableList::TableList(IServerHost& host, ConsoleLog& log, PlayerIds& ids, Scheduler& scheduler,
+                     OpenCheck isOpen)
+    : host_(host),
+      log_(log),
+      ids_(ids),
+      scheduler_(scheduler),
+      isOpen_(std::move(isOpen)),
+      plainOutbox_(host, log) {}
+
+TableList::~TableList() = default;
+
+void TableList::Configure(std::uint32_t count, const TableSettings& settings) {
+  settings_ = settings;
+  count = std::max<std::uint32_t>(count, 1);
+  if (count != slots_.size()) {
+    // The prefix of every table's lines depends on how many there are.
+    slots_.clear();
+    slots_.resize(count);
+    open_.clear();
+    lowestUnmade_ = 0;
+    seats_.clear();
+    waitingLogins_.clear();
+  }
+  Make(0);
+  for (auto& slot : slots_) {
+    if (!slot) continue;
+    ApplySettings(*slot->table, settings_);
+    slot->waiting.clear();
+  }
+  waitingLogins_.clear();
+}
+
+void TableList::AllWaiting() {
+  for (std::uint32_t index = 0; index < slots_.size(); ++index) {
+    if (!slots_[index]) continue;
+    slots_[index]->table->Status = TableWaiting;
+    AfterEvent(index);
+  }
+}
+
+TableList::Slot& TableList::Make(std::uint32_t index) {
+  std::unique_ptr<Slot>& slot = slots_[index];
+  if (!slot) {
+    slot = std::make_unique<Slot>(index, *this);
+    ApplySettings(*slot->table, settings_);
+    slot->game.OnStepRun([this, index] {
+      AfterEvent(index);
+      Settle(index);
+    });
+    while (lowestUnmade_ < slots_.size() && slots_[lowestUnmade_]) ++lowestUnmade_;
+    AfterEvent(index);
+  }
+  return *slot;
+}
+
+void TableList::Dispatch(ConnectionId connection, Packet& packet) {
+  Take(connection, packet);
+  current_.clear();
+}
+
+void TableList::Take(ConnectionId connection, Packet& packet) {
+  if (const auto seat = seats_.find(connection); seat != seats_.end()) {
+    Handle(seat->second, connection, packet);
+  } else if (const auto login = waitingLogins_.find(connection); login != waitingLogins_.end()) {
+    Defer(login->second, connection, packet);  // behind its login, in order
+  } else if (packet.RawType() == static_cast<std::uint32_t>(MessageType::LoginRequest)) {
+    Login(connection, packet);
+  }
+  // A stranger reaches the game only with a login request.
+}
+
+void TableList::Handle(std::uint32_t index, ConnectionId connection, Packet& packet) {
+  Slot& slot = *slots_[index];
+  if (slot.game.Busy()) {
+    Defer(index, connection, packet);
+    return;
+  }
+  current_ = PrefixOf(index);
+  slot.game.Dispatch(connection, packet);
+  AfterEvent(index);
+}
+
+void TableList::Login(ConnectionId connection, Packet& packet) {
+  LoginRecord request;
+  if (packet.length != LoginLength || DecodeLoginRequest(request, packet) != 0) return;
+  std::optional<std::uint32_t> wanted;
+  if (slots_.size() == 1) {
+    wanted = 0;  // whatever table the request names
+  } else if (request.tableNumber >= 1 &&
+             static_cast<std::uint32_t>(request.tableNumber) <= slots_.size()) {
+    wanted = static_cast<std::uint32_t>(request.tableNumber - 1);
+  }
+  // A table seating someone else takes this login next, as it always did.
+  if (wanted && slots_[*wanted] && slots_[*wanted]->game.Busy() &&
+      slots_[*wanted]->table->Count < kSeatCount) {
+    waitingLogins_[connection] = *wanted;
+    Defer(*wanted, connection, packet);
+    return;
+  }
+  const std::optional<std::uint32_t> target = slots_.size() == 1 ? wanted : Choose(wanted);
+  if (!target) {
+    // Every table is full: the refusal form, so the player is not left waiting.
+    request.tableNumber = RefusedTable;
+    request.seat = RefusedSeat;
+    if (RewriteHeader(packet, MessageType::LoginReply) == 0 &&
+        EncodeLoginReply(request, packet) == 0) {
+      plainOutbox_.SendToSeat(connection, packet);
+    }
+    return;
+  }
+  Slot& slot = Make(*target);
+  current_ = PrefixOf(*target);
+  slot.game.Login(connection, packet);
+  for (const TServerPlayer& player : slot.table->Players) {
+    if (player.Socket == connection) seats_[connection] = *target;
+  }
+  AfterEvent(*target);
+}
+
+void TableList::Defer(std::uint32_t index, ConnectionId connection, const Packet& packet) {
+  Slot& slot = *slots_[index];
+  if (slot.waiting.size() < kMaxWaiting) slot.waiting.push_back({connection, packet});
+}
+
+void TableList::Settle(std::uint32_t index) {
+  Slot& slot = *slots_[index];
+  while (!slot.game.Busy() && !slot.waiting.empty()) {
+    Waiting next = std::move(slot.waiting.front());
+    slot.waiting.pop_front();
+    if (!isOpen_(next.connection)) continue;
+    const auto login = waitingLogins_.find(next.connection);
+    if (login != waitingLogins_.end() && login->second == index &&
+        next.packet.RawType() == static_cast<std::uint32_t>(MessageType::LoginRequest)) {
+      waitingLogins_.erase(login);
+    }
+    Take(next.connection, next.packet);
+  }
+  current_.clear();
+}
+
+void TableList::Disconnect(ConnectionId connection) {
+  waitingLogins_.erase(connection);
+  const auto seat = seats_.find(connection);
+  if (seat == seats_.end()) return;
+  const std::uint32_t index = seat->second;
+  seats_.erase(seat);
+  current_ = PrefixOf(index);
+  slots_[index]->game.Disconnect(connection);
+  AfterEvent(index);
+  Settle(index);
+}
+
+void TableList::AfterEvent(std::uint32_t index) {
+  Slot& slot = *slots_[index];
+  const bool open = TakesNewcomers(index);
+  if (open != slot.open) {
+    slot.open = open;
+    if (open) {
+      open_.insert(index);
+    } else {
+      open_.erase(index);
+    }
+  }
+}
+
+bool TableList::TakesNewcomers(std::uint32_t index) const {
+  const Slot* slot = slots_[index].get();
+  return slot == nullptr ||
+         (slot->table->Status == TableWaiting && slot->table->Count < kSeatCount);
+}
+
+std::optional<std::uint32_t> TableList::Choose(std::optional<std::uint32_t> wanted) {
+  if (wanted && TakesNewcomers(*wanted)) return wanted;
+  std::optional<std::uint32_t> lowest;
+  if (!open_.empty()) lowest = *open_.begin();
+  if (lowestUnmade_ < slots_.size() && (!lowest || lowestUnmade_ < *lowest)) {
+    lowest = lowestUnmade_;
+  }
+  return lowest;
+}
+
+int TableList::FindSeat(ConnectionId connection, std::int32_t& tableNumber,
+                        std::uint32_t& seat) const {
+  const auto found = seats_.find(connection);
+  if (found == seats_.end()) return 1;
+  return server::FindSeat(connection, *slots_[found->second]->table, tableNumber, seat);
+}
+
+const TServerTable* TableList::Table(std::int32_t number) const {
+  if (number < 1 || static_cast<std::uint32_t>(number) > slots_.size()) return nullptr;
+  const auto& slot = slots_[static_cast<std::uint32_t>(number - 1)];
+  return slot ? slot->table.get() : nullptr;
+}
+
+std::vector<const TServerTable*> TableList::Made() const {
+  std::vector<const TServerTable*> made;
+  for (const auto& slot : slots_) {
+    if (slot) made.push_back(slot->table.get());
+  }
+  return made;
+}
+
+std::string TableList::PrefixOf(std::uint32_t index) const {
+  return slots_.size() == 1 ? std::string() : "[Table=" + std::to_string(index + 1) + "]";
+}
+
+std::string TableList::LogPrefix(ConnectionId connection) const {
+  const auto seat = seats_.find(connection);
+  return seat == seats_.end() ? std::string() : PrefixOf(seat->second);
+}
+
+}  // namespace quarn::server

@@ -1,0 +1,103 @@
+// The server's tables and the way to them: which table a connection sits at,
+// which table a login goes to, and the requests that wait while their table is
+// between two paced steps. Tables are made when a login first needs them, so
+// memory and work grow with the tables in use, not with their number.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "server/console_log.h"
+#include "server/game_service.h"
+#include "server/scheduler.h"
+#include "server/sending.h"
+#include "server/server_table.h"
+#include "server/table_settings.h"
+
+namespace quarn::server {
+
+class TableList {
+ public:
+  // Tells whether a connection is still open (a waiting request of a closed one is dropped).
+  using OpenCheck = std::function<bool(ConnectionId)>;
+
+  // Requests a busy table keeps waiting; more are dropped, like any refused request.
+  static constexpr std::size_t kMaxWaiting = 64;
+
+  TableList(IServerHost& host, ConsoleLog& log, PlayerIds& ids, Scheduler& scheduler,
+            OpenCheck isOpen);
+  ~TableList();
+  TableList(const TableList&) = delete;
+  TableList& operator=(const TableList&) = delete;
+
+  // The number of tables and the settings every table takes. Table 1 always
+  // exists. Tables beyond the count go; call it only while nobody is seated
+  // (the console's start).
+  void Configure(std::uint32_t count, const TableSettings& settings);
+  // Every table back to waiting, seats untouched (the console's start).
+  void AllWaiting();
+
+  // A whole packet from `connection`, its header checked.
+  void Dispatch(ConnectionId connection, Packet& packet);
+  // A lost connection: its seat, if any, is freed.
+  void Disconnect(ConnectionId connection);
+
+  // 0 with the table number and seat of a seated connection, else 1.
+  int FindSeat(ConnectionId connection, std::int32_t& tableNumber, std::uint32_t& seat) const;
+  bool Seated(ConnectionId connection) const { return seats_.contains(connection); }
+  std::size_t SeatedCount() const { return seats_.size(); }
+  std::uint32_t Count() const { return static_cast<std::uint32_t>(slots_.size()); }
+  // The table numbered `number`, or nullptr when it was never used.
+  const TServerTable* Table(std::int32_t number) const;
+  // The tables made so far, in number order.
+  std::vector<const TServerTable*> Made() const;
+  // "[Table=N]" before the run log lines of table N when there are several
+  // tables; empty with one table, whose lines stay as they always were.
+  std::string LogPrefix(ConnectionId connection) const;
+  // The prefix of the table whose request is being handled now.
+  const std::string& CurrentPrefix() const { return current_; }
+
+ private:
+  struct Slot;
+  struct Waiting {
+    ConnectionId connection;
+    Packet packet;
+  };
+
+  Slot& Make(std::uint32_t index);
+  void Take(ConnectionId connection, Packet& packet);
+  void Login(ConnectionId connection, Packet& packet);
+  void Handle(std::uint32_t index, ConnectionId connection, Packet& packet);
+  void Defer(std::uint32_t index, ConnectionId connection, const Packet& packet);
+  // A table that is no longer busy takes its waiting requests, in order.
+  void Settle(std::uint32_t index);
+  void AfterEvent(std::uint32_t index);
+  // Where a login goes with several tables: the wanted table when it takes
+  // newcomers, else the lowest-numbered one that does; none when all are full.
+  std::optional<std::uint32_t> Choose(std::optional<std::uint32_t> wanted);
+  bool TakesNewcomers(std::uint32_t index) const;
+  std::string PrefixOf(std::uint32_t index) const;
+
+  IServerHost& host_;
+  ConsoleLog& log_;
+  PlayerIds& ids_;
+  Scheduler& scheduler_;
+  OpenCheck isOpen_;
+  Outbox plainOutbox_;  // for the refusal of a login that no table takes
+  TableSettings settings_;
+  std::vector<std::unique_ptr<Slot>> slots_;
+  std::uint32_t lowestUnmade_ = 0;
+  std::set<std::uint32_t> open_;                           // made tables that take a newcomer now
+  std::unordered_map<ConnectionId, std::uint32_t> seats_;  // seated: table index
+  std::unordered_map<ConnectionId, std::uint32_t> waitingLogins_;  // login waits at a table
+  std::string current_;
+};
+
+}  // namespace quarn::server
