@@ -29,27 +29,42 @@ void CheckSeat(const MessageBody& body) {
 }
 
 // Every decoder of every family on the same bytes, whatever the header says.
-void DecodeAsEverything(const Packet& packet) {
-  for (const MessageInfo& info : MessageTable()) {
-    LoginRecord login;
-    DealRecord deal;
-    BidRecord bid;
-    PlayRecord play;
-    SeatRecord seat;
-    GameEndRecord end;
-    ChatRecord chat;
-    IconRecord icon;
-    if (DecodeBody(info.type, login, packet) == 0 && info.type == MessageType::LoginReply) {
-      Require(login.seat < 4);
-    }
-    if (DecodeBody(info.type, deal, packet) == 0) Require(deal.seat < 4 && deal.count <= 25);
-    if (DecodeBody(info.type, bid, packet) == 0) Require(bid.seat < 4);
-    if (DecodeBody(info.type, play, packet) == 0) Require(play.seat < 4 && play.count <= 33);
-    if (DecodeBody(info.type, seat, packet) == 0) Require(seat.seat < 4);
-    if (DecodeBody(info.type, end, packet) == 0) Require(end.winner < 4);
-    if (DecodeBody(info.type, chat, packet) == 0) Require(chat.text.size() <= 59);
-    if (DecodeBody(info.type, icon, packet) == 0) Require(icon.seat < 4);
+void DecodeAs(MessageType type, const Packet& packet) {
+  LoginRecord login;
+  DealRecord deal;
+  BidRecord bid;
+  PlayRecord play;
+  SeatRecord seat;
+  GameEndRecord end;
+  ChatRecord chat;
+  IconRecord icon;
+  TableStateRecord state;
+  AutoPlayRecord control;
+  TurnClockRecord clock;
+  if (DecodeBody(type, login, packet) == 0 && type == MessageType::LoginReply) {
+    Require(login.seat < 4);
   }
+  if (DecodeBody(type, deal, packet) == 0) Require(deal.seat < 4 && deal.count <= 25);
+  if (DecodeBody(type, bid, packet) == 0) Require(bid.seat < 4);
+  if (DecodeBody(type, play, packet) == 0) Require(play.seat < 4 && play.count <= 33);
+  if (DecodeBody(type, seat, packet) == 0) Require(seat.seat < 4);
+  if (DecodeBody(type, end, packet) == 0) Require(end.winner < 4);
+  if (DecodeBody(type, chat, packet) == 0) Require(chat.text.size() <= 59);
+  if (DecodeBody(type, icon, packet) == 0) Require(icon.seat < 4);
+  if (DecodeBody(type, state, packet) == 0) {
+    Require(state.seat < 4 && state.turn < 4 && state.landlord < 4 && state.leadSeat < 4);
+    Require(state.handCount <= 33 && state.tableCount <= 33 &&
+            state.handCount == state.cardCount[state.seat]);
+  }
+  if (DecodeBody(type, control, packet) == 0) {
+    Require(control.seat < 4 && control.control <= SeatControl::PlayerGone);
+  }
+  if (DecodeBody(type, clock, packet) == 0) Require(clock.seat < 4 && clock.leftMs <= clock.turnMs);
+}
+
+void DecodeAsEverything(const Packet& packet) {
+  for (const MessageInfo& info : MessageTable()) DecodeAs(info.type, packet);
+  for (const MessageInfo& info : AddedMessageTable()) DecodeAs(info.type, packet);
 }
 
 }  // namespace

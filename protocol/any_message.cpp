@@ -32,6 +32,7 @@ MessageBody EmptyBodyFor(MessageType type) {
     case PlayPass:
     case PlayTurn:
     case PlayerLeave:
+    case StateRequest:
       return SeatRecord{};
     case GameEnd:
       return GameEndRecord{};
@@ -43,6 +44,13 @@ MessageBody EmptyBodyFor(MessageType type) {
     case IconNotice:
     case IconNoticeAlt:
       return IconRecord{};
+    case TableState:
+      return TableStateRecord{};
+    case AutoPlayRequest:
+    case AutoPlayNotice:
+      return AutoPlayRecord{};
+    case TurnClock:
+      return TurnClockRecord{};
     default:
       return std::monostate{};
   }
@@ -64,6 +72,7 @@ std::string List(const std::array<Int, N>& values, std::size_t count = N) {
 
 struct Describer {
   std::ostringstream& out;
+  std::uint32_t type;
 
   void operator()(const std::monostate&) const {}
   void operator()(const LoginRecord& r) const {
@@ -104,6 +113,30 @@ struct Describer {
     out << " table=" << r.tableNumber << " seat=" << int{r.seat} << " service=" << r.serviceIcon
         << " head=" << r.headIcon;
   }
+  void operator()(const TableStateRecord& r) const {
+    out << " table=" << r.tableNumber << " seat=" << int{r.seat}
+        << " phase=" << int(static_cast<std::uint8_t>(r.phase)) << " turn=" << int{r.turn}
+        << " landlord=" << int{r.landlord} << " points=" << r.points
+        << " counts=" << List(r.cardCount) << " start=" << int{r.startCard}
+        << " hand=" << List(r.hand, r.handCount) << " lead=" << int{r.leadSeat}
+        << " on_table=" << List(r.tableCards, r.tableCount) << " bottom=" << List(r.bottom)
+        << " played=" << List(r.played) << " scores=" << List(r.score)
+        << " rounds=" << List(r.rounds);
+  }
+  void operator()(const AutoPlayRecord& r) const {
+    out << " table=" << r.tableNumber << " seat=" << int{r.seat}
+        << " control=" << int(static_cast<std::uint8_t>(r.control));
+    if (type == std::uint32_t(AutoPlayRequest)) return;  // a request names its own seat only
+    out << " seats=[";
+    for (std::size_t i = 0; i < r.seats.size(); ++i) {
+      out << (i > 0 ? "," : "") << int(static_cast<std::uint8_t>(r.seats[i]));
+    }
+    out << "]";
+  }
+  void operator()(const TurnClockRecord& r) const {
+    out << " table=" << r.tableNumber << " seat=" << int{r.seat} << " turn_ms=" << r.turnMs
+        << " left_ms=" << r.leftMs;
+  }
 };
 
 }  // namespace
@@ -131,7 +164,7 @@ std::optional<DecodedMessage> DecodeMessage(const Packet& packet) {
 std::string DescribeMessage(const DecodedMessage& message) {
   std::ostringstream out;
   out << MessageName(message.header.messageType);
-  std::visit(Describer{out}, message.body);
+  std::visit(Describer{out, message.header.messageType}, message.body);
   return out.str();
 }
 

@@ -11,7 +11,8 @@ namespace quarn {
 
 // monostate: a type with no body to decode (GameSpare, reserved codes).
 using MessageBody = std::variant<std::monostate, LoginRecord, DealRecord, BidRecord, PlayRecord,
-                                 SeatRecord, GameEndRecord, ChatRecord, IconRecord>;
+                                 SeatRecord, GameEndRecord, ChatRecord, IconRecord,
+                                 TableStateRecord, AutoPlayRecord, TurnClockRecord>;
 
 struct DecodedMessage {
   PacketHeader header;

@@ -66,6 +66,8 @@ int EncodeBody(MessageType type, const SeatRecord& record, Packet& packet) {
       return EncodePlayTurn(record, packet);
     case PlayerLeave:
       return EncodePlayerLeave(record, packet);
+    case StateRequest:
+      return EncodeStateRequest(record, packet);
     default:
       return 1;
   }
@@ -163,6 +165,8 @@ int DecodeBody(MessageType type, SeatRecord& record, const Packet& packet) {
       return DecodePlayTurn(record, packet);
     case PlayerLeave:
       return DecodePlayerLeave(record, packet);
+    case StateRequest:
+      return DecodeStateRequest(record, packet);
     default:
       return 1;
   }
@@ -196,6 +200,44 @@ int DecodeBody(MessageType type, IconRecord& record, const Packet& packet) {
     default:
       return 1;
   }
+}
+
+int EncodeBody(MessageType type, const TableStateRecord& record, Packet& packet) {
+  return type == TableState ? EncodeTableState(record, packet) : 1;
+}
+
+int EncodeBody(MessageType type, const AutoPlayRecord& record, Packet& packet) {
+  switch (type) {
+    case AutoPlayRequest:
+      return EncodeAutoPlayRequest(record, packet);
+    case AutoPlayNotice:
+      return EncodeAutoPlayNotice(record, packet);
+    default:
+      return 1;
+  }
+}
+
+int EncodeBody(MessageType type, const TurnClockRecord& record, Packet& packet) {
+  return type == TurnClock ? EncodeTurnClock(record, packet) : 1;
+}
+
+int DecodeBody(MessageType type, TableStateRecord& record, const Packet& packet) {
+  return type == TableState ? DecodeTableState(record, packet) : 1;
+}
+
+int DecodeBody(MessageType type, AutoPlayRecord& record, const Packet& packet) {
+  switch (type) {
+    case AutoPlayRequest:
+      return DecodeAutoPlayRequest(record, packet);
+    case AutoPlayNotice:
+      return DecodeAutoPlayNotice(record, packet);
+    default:
+      return 1;
+  }
+}
+
+int DecodeBody(MessageType type, TurnClockRecord& record, const Packet& packet) {
+  return type == TurnClock ? DecodeTurnClock(record, packet) : 1;
 }
 
 std::optional<Packet> BuildEmptyPacket(MessageType type) {

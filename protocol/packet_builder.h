@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "protocol/pcpauto.h"
 #include "protocol/pcpbid.h"
 #include "protocol/pcpchat.h"
 #include "protocol/pcpdeal.h"
@@ -11,6 +12,7 @@
 #include "protocol/pcplogin.h"
 #include "protocol/pcpother.h"
 #include "protocol/pcpplay.h"
+#include "protocol/pcpstate.h"
 
 namespace quarn {
 
@@ -21,10 +23,13 @@ int EncodeBody(MessageType type, const DealRecord& record, Packet& packet);
 int EncodeBody(MessageType type, const BidRecord& record, Packet& packet);
 int EncodeBody(MessageType type, const PlayRecord& record, Packet& packet);
 int EncodeBody(MessageType type, const SeatRecord& record,
-               Packet& packet);  // PlayPass, PlayTurn, PlayerLeave
+               Packet& packet);  // PlayPass, PlayTurn, PlayerLeave, StateRequest
 int EncodeBody(MessageType type, const GameEndRecord& record, Packet& packet);
 int EncodeBody(MessageType type, const ChatRecord& record, Packet& packet);
 int EncodeBody(MessageType type, const IconRecord& record, Packet& packet);
+int EncodeBody(MessageType type, const TableStateRecord& record, Packet& packet);
+int EncodeBody(MessageType type, const AutoPlayRecord& record, Packet& packet);
+int EncodeBody(MessageType type, const TurnClockRecord& record, Packet& packet);
 
 // The matching decoders, with the same rule.
 int DecodeBody(MessageType type, LoginRecord& record, const Packet& packet);
@@ -35,6 +40,9 @@ int DecodeBody(MessageType type, SeatRecord& record, const Packet& packet);
 int DecodeBody(MessageType type, GameEndRecord& record, const Packet& packet);
 int DecodeBody(MessageType type, ChatRecord& record, const Packet& packet);
 int DecodeBody(MessageType type, IconRecord& record, const Packet& packet);
+int DecodeBody(MessageType type, TableStateRecord& record, const Packet& packet);
+int DecodeBody(MessageType type, AutoPlayRecord& record, const Packet& packet);
+int DecodeBody(MessageType type, TurnClockRecord& record, const Packet& packet);
 
 // A packet of `type` built from scratch: NewPacketOfType, EncodeHeader,
 // WriteTail, then the body encoder. None when any step fails, so nothing

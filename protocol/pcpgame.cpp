@@ -23,19 +23,11 @@ bool NameLengthValid(std::int32_t length) {
   return length >= 1 && length <= 15;
 }
 
-// The bias is added and removed modulo 2^32, so no score overflows.
-std::int32_t Biased(std::int32_t score) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(score) + ScoreBias);
-}
-std::int32_t Unbiased(std::int32_t wire) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(wire) - ScoreBias);
-}
-
 void PutSeat(const GameEndRecord& r, std::size_t seat, Packet& p) {
   wire::PutI32(p, Word(kNameLengthAt, seat), r.nameLength[seat]);
   wire::PutText(p, kNameAt + kNameFieldSize * seat, kNameFieldSize, r.name[seat]);
   wire::PutI32(p, Word(kRoundsAt, seat), r.rounds[seat]);
-  wire::PutI32(p, Word(kScoreAt, seat), Biased(r.score[seat]));
+  wire::PutI32(p, Word(kScoreAt, seat), BiasedScore(r.score[seat]));
   wire::PutI32(p, Word(kServiceIconAt, seat), r.serviceIcon[seat]);
   wire::PutI32(p, Word(kHeadIconAt, seat), r.headIcon[seat]);
 }
@@ -44,7 +36,7 @@ void GetSeat(GameEndRecord& r, std::size_t seat, const Packet& p) {
   r.nameLength[seat] = wire::GetI32(p, Word(kNameLengthAt, seat));
   r.name[seat] = wire::GetText(p, kNameAt + kNameFieldSize * seat, kNameFieldSize);
   r.rounds[seat] = wire::GetI32(p, Word(kRoundsAt, seat));
-  r.score[seat] = Unbiased(wire::GetI32(p, Word(kScoreAt, seat)));
+  r.score[seat] = UnbiasedScore(wire::GetI32(p, Word(kScoreAt, seat)));
   r.serviceIcon[seat] = wire::GetI32(p, Word(kServiceIconAt, seat));
   r.headIcon[seat] = wire::GetI32(p, Word(kHeadIconAt, seat));
 }

@@ -26,6 +26,15 @@ namespace quarn {
 
 inline constexpr std::int32_t ScoreBias = 10000;
 
+// A score as it travels, and back. The bias is added and removed modulo 2^32,
+// so no score overflows.
+constexpr std::int32_t BiasedScore(std::int32_t score) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(score) + ScoreBias);
+}
+constexpr std::int32_t UnbiasedScore(std::int32_t wire) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(wire) - ScoreBias);
+}
+
 struct GameEndRecord {
   std::int32_t tableNumber = 0;
   std::array<std::int32_t, 4> nameLength{};

@@ -44,10 +44,29 @@ constexpr std::array<MessageInfo, 30> kTable{{
     {BidStart, "BidStart", BidLength, ServerToClient},
 }};
 
-static_assert(std::is_sorted(kTable.begin(), kTable.end(),
-                             [](const MessageInfo& a, const MessageInfo& b) {
-                               return a.type < b.type;
-                             }));
+constexpr std::array<MessageInfo, 5> kAdded{{
+    {StateRequest, "StateRequest", StateRequestLength, ClientToServer},
+    {AutoPlayRequest, "AutoPlayRequest", AutoPlayRequestLength, ClientToServer},
+    {TableState, "TableState", TableStateLength, ServerToClient},
+    {AutoPlayNotice, "AutoPlayNotice", AutoPlayNoticeLength, ServerToClient},
+    {TurnClock, "TurnClock", TurnClockLength, ServerToClient},
+}};
+
+constexpr bool ByCode(const MessageInfo& a, const MessageInfo& b) {
+  return a.type < b.type;
+}
+static_assert(std::is_sorted(kTable.begin(), kTable.end(), ByCode));
+static_assert(std::is_sorted(kAdded.begin(), kAdded.end(), ByCode));
+// Every added code lies beyond the shared table, so the two never overlap.
+static_assert(kTable.back().type < kAdded.front().type);
+
+const MessageInfo* FindIn(std::span<const MessageInfo> table, std::uint32_t type) {
+  auto it = std::lower_bound(
+      table.begin(), table.end(), type,
+      [](const MessageInfo& info, std::uint32_t code) { return std::uint32_t(info.type) < code; });
+  if (it == table.end() || std::uint32_t(it->type) != type) return nullptr;
+  return &*it;
+}
 
 constexpr std::array<std::uint32_t, 4> kExpectedWords{HeaderMagic, HeaderMagic, ProtocolId,
                                                       ProtocolVersion};
@@ -62,12 +81,13 @@ std::span<const MessageInfo> MessageTable() {
   return kTable;
 }
 
+std::span<const MessageInfo> AddedMessageTable() {
+  return kAdded;
+}
+
 const MessageInfo* FindMessage(std::uint32_t type) {
-  auto it = std::lower_bound(
-      kTable.begin(), kTable.end(), type,
-      [](const MessageInfo& info, std::uint32_t code) { return std::uint32_t(info.type) < code; });
-  if (it == kTable.end() || std::uint32_t(it->type) != type) return nullptr;
-  return &*it;
+  const MessageInfo* info = FindIn(kTable, type);
+  return info != nullptr ? info : FindIn(kAdded, type);
 }
 
 std::string_view MessageName(std::uint32_t type) {

@@ -61,6 +61,13 @@ enum class MessageType : std::uint32_t {
   BidTurn = 0xABAB01FC,          ///< server to table: the next bidder and the high bid
   BidResult = 0xABAB01FD,        ///< server to table: the landlord and the game's points
   BidStart = 0xABAB01FE,         ///< server to table: bidding opens at a seat
+  // Our own messages, outside the table above (see docs/protocol.md). A peer
+  // that knows only that table skips them whole: their lengths are 48..200.
+  StateRequest = 0xABAB0210,     ///< client: asks again for its table's state
+  AutoPlayRequest = 0xABAB0220,  ///< client: hands the own seat to the computer, or takes it back
+  TableState = 0xABAB0311,       ///< server to one seat: the game in play, for a returning player
+  AutoPlayNotice = 0xABAB0321,   ///< server to table: which seats the computer plays
+  TurnClock = 0xABAB0331,        ///< server to table: the time the seat to move has left
 };
 
 // Body lengths by family (header and tail included).
@@ -71,6 +78,12 @@ inline constexpr std::size_t PlayLength = 96;
 inline constexpr std::size_t LoginLength = 180;
 inline constexpr std::size_t DealLength = 76;
 inline constexpr std::size_t BidLength = 48;
+// Our own messages.
+inline constexpr std::size_t StateRequestLength = 48;
+inline constexpr std::size_t AutoPlayRequestLength = 48;
+inline constexpr std::size_t TableStateLength = 184;
+inline constexpr std::size_t AutoPlayNoticeLength = 56;
+inline constexpr std::size_t TurnClockLength = 56;
 
 enum class Direction : std::uint8_t { None, ClientToServer, ServerToClient };
 
@@ -81,9 +94,11 @@ struct MessageInfo {
   Direction direction;
 };
 
-// The whole message table, in code order.
+// The whole message table every peer knows, in code order.
 std::span<const MessageInfo> MessageTable();
-// The table entry of `type`; nullptr for a code outside the table.
+// The messages this program adds to it, in code order.
+std::span<const MessageInfo> AddedMessageTable();
+// The entry of `type` in either table; nullptr for a code outside both.
 const MessageInfo* FindMessage(std::uint32_t type);
 // The name of `type` ("BidOffer"), "reserved" or "unknown".
 std::string_view MessageName(std::uint32_t type);

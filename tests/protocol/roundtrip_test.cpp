@@ -70,6 +70,22 @@ std::vector<Sample> Samples() {
       {IconChangeAlt, IconRecord{1, 4, 5, 1}},
       {IconNotice, IconRecord{1, 6, 7, 2}},
       {IconNoticeAlt, IconRecord{1, 8, 9, 3}},
+      {StateRequest, SeatRecord{2, 3}},
+      {AutoPlayRequest, AutoPlayRecord{1, 0, SeatControl::Person}},
+      {AutoPlayNotice,
+       AutoPlayRecord{
+           1, 1, SeatControl::AfterTimeouts, {SeatControl::Person, SeatControl::AfterTimeouts}}},
+      {TurnClock, TurnClockRecord{1, 3, 1000, 1000}},
+      {TableState, TableStateRecord{.tableNumber = 1,
+                                    .seat = 3,
+                                    .phase = TablePhase::Playing,
+                                    .landlord = 3,
+                                    .cardCount = {0, 0, 0, 1},
+                                    .startCard = 1,
+                                    .handCount = 1,
+                                    .hand = {108},
+                                    .bottom = {1, 2, 3, 4, 5, 6, 7, 8},
+                                    .score = {-3, 1, 1, 1}}},
   };
 }
 
@@ -100,9 +116,11 @@ TEST(RoundTrip, EveryMessageTypeComesBackEqual) {
     EXPECT_FALSE(DescribeMessage(*decoded).empty());
     covered.insert(sample.type);
   }
-  for (const MessageInfo& info : MessageTable()) {
-    if (!info.name.empty()) {
-      EXPECT_TRUE(covered.count(info.type)) << info.name;
+  for (auto table : {MessageTable(), AddedMessageTable()}) {
+    for (const MessageInfo& info : table) {
+      if (!info.name.empty()) {
+        EXPECT_TRUE(covered.count(info.type)) << info.name;
+      }
     }
   }
 }

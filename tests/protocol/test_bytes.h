@@ -1,8 +1,11 @@
 // Small helpers for byte-exact packet tests.
 #pragma once
 
+#include <cctype>
 #include <cstdint>
 #include <initializer_list>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -20,6 +23,18 @@ inline Bytes ToBytes(const Packet& packet) {
 
 inline void Put(Bytes& bytes, std::size_t at, const Bytes& values) {
   std::copy(values.begin(), values.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+// Bytes written as hex pairs ("CE F1 ..."); blanks and line breaks are ignored.
+inline Bytes FromHex(std::string_view hex) {
+  Bytes bytes;
+  for (std::size_t i = 0; i + 1 < hex.size(); ++i) {
+    if (std::isxdigit(static_cast<unsigned char>(hex[i])) == 0) continue;
+    bytes.push_back(
+        static_cast<std::uint8_t>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
+    ++i;
+  }
+  return bytes;
 }
 
 // Every packet of `length` bytes and `type`: the header, zeros, the tail;
