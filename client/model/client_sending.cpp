@@ -118,6 +118,30 @@ int SendIconChange(TClientTable& table, std::int32_t serviceIcon, std::int32_t h
                        BuildIconChange(table.TableNumber, table.OwnSeat, serviceIcon, headIcon));
 }
 
+std::optional<Packet> BuildStateRequest(std::uint32_t tableNumber, int seat) {
+  const auto seatByte = SeatByte(seat);
+  if (!seatByte) return std::nullopt;
+  return BuildPacket(MessageType::StateRequest, SeatRecord{TableWord(tableNumber), *seatByte});
+}
+
+std::optional<Packet> BuildAutoPlayRequest(std::uint32_t tableNumber, int seat,
+                                           bool computerPlays) {
+  const auto seatByte = SeatByte(seat);
+  if (!seatByte) return std::nullopt;
+  const SeatControl control = computerPlays ? SeatControl::OnRequest : SeatControl::Person;
+  return BuildPacket(MessageType::AutoPlayRequest,
+                     AutoPlayRecord{TableWord(tableNumber), *seatByte, control});
+}
+
+int SendAutoPlay(TClientTable& table, bool computerPlays) {
+  return SendWithRetry(table,
+                       BuildAutoPlayRequest(table.TableNumber, table.OwnSeat, computerPlays));
+}
+
+int SendStateRequest(TClientTable& table) {
+  return SendWithRetry(table, BuildStateRequest(table.TableNumber, table.OwnSeat));
+}
+
 std::optional<Packet> PreparePlay(const TClientTable& table) {
   return BuildPlayCards(table.TableNumber, table.OwnSeat, table.Me.Selection);
 }
@@ -127,6 +151,10 @@ int SendPlay(TClientTable& table) {
 }
 
 void CommitPlay(TClientTable& table) {
+  table.SentCards.clear();
+  for (const TPoker& card : table.Me.Selection.Cards()) {
+    if (card.IsPresent()) table.SentCards.push_back(static_cast<std::uint8_t>(card.Number()));
+  }
   table.Me.RemovePlayed();
   table.SetGameState(TGameState::PlaySent);
 }

@@ -35,6 +35,11 @@ std::optional<Packet> BuildChatSay(std::uint32_t tableNumber, int seat, std::str
 std::optional<Packet> BuildIconChange(std::uint32_t tableNumber, int seat, std::int32_t serviceIcon,
                                       std::int32_t headIcon);
 
+// Requests of our own server (a server without them skips them).
+std::optional<Packet> BuildStateRequest(std::uint32_t tableNumber, int seat);
+// 托管: true hands the seat to the server's computer player, false takes it back.
+std::optional<Packet> BuildAutoPlayRequest(std::uint32_t tableNumber, int seat, bool computerPlays);
+
 // Writes a finished packet, once more if the first write fails. Before
 // InitTable it shows "系统初始化尚未完成！" and writes nothing. 0 when written.
 int SendPacket(TClientTable& table, const Packet& packet);
@@ -46,10 +51,13 @@ int SendBidPass(TClientTable& table);
 int SendPlayPass(TClientTable& table);
 int SendTalk(TClientTable& table, std::string_view utf8Text);
 int SendIconChange(TClientTable& table, std::int32_t serviceIcon, std::int32_t headIcon);
+int SendAutoPlay(TClientTable& table, bool computerPlays);
+int SendStateRequest(TClientTable& table);
 
 // A play goes out in three steps so that cards leave the hand only once their
 // packet was written: PreparePlay packs the classified selection, SendPlay
-// writes it, CommitPlay takes the cards out of the hand and enters PlaySent.
+// writes it, CommitPlay takes the cards out of the hand (remembering them in
+// SentCards until the server's notice settles them) and enters PlaySent.
 std::optional<Packet> PreparePlay(const TClientTable& table);
 // 0 when the play was written; the hand and the state are untouched either way.
 int SendPlay(TClientTable& table);

@@ -54,6 +54,12 @@ int Dispatch(TClientTable& table, const Packet& packet, MessageType type) {
     case MessageType::IconNotice:
     case MessageType::IconNoticeAlt:
       return h::IconNotice(table, packet, type);
+    case MessageType::TableState:
+      return h::TableState(table, packet);
+    case MessageType::AutoPlayNotice:
+      return h::AutoPlayNotice(table, packet);
+    case MessageType::TurnClock:
+      return h::TurnClock(table, packet);
     default:
       return 1;  // a client message or a reserved code: not ours to handle
   }

@@ -50,6 +50,17 @@ class IClientDisplay {
   // and empty the hero board.
   virtual void ClearSeat(int /*seat*/) {}
 
+  // The table was restored from the server's account of the game in play
+  // (hand, counts, landlord, table cards, turn and scores are already set).
+  virtual void TableRestored() {}
+
+  // SeatControls changed: mark every seat the computer plays.
+  virtual void SeatControlsChanged() {}
+
+  // ClockSeat, ClockLeftMs and ClockTurnMs changed (ClockSeat -1: no clock).
+  // The time counts down from when this is called.
+  virtual void TurnClockChanged() {}
+
   // One chat line, already formed as "name：text" (TalkLine).
   virtual void AddTalk(int /*seat*/, std::string_view /*line*/) {}
 

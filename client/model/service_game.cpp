@@ -23,15 +23,13 @@ std::span<const std::uint8_t> CountedCards(const DealRecord& deal) {
   return std::span<const std::uint8_t>(deal.cards).first(deal.count);
 }
 
-// Another player's play was already checked by the server; a refusal of our
-// own classifier is no news for this player, so it is not reported to them.
+}  // namespace
+
 void ClassifySilently(TSelectPoker& cards) {
   CardErrorSink previous = SetCardErrorSink([](std::string_view) {});
   cards.Classify();
   SetCardErrorSink(std::move(previous));
 }
-
-}  // namespace
 
 int DealCards(TClientTable& table, const Packet& packet) {
   if (!InState(table, {TGameState::AwaitDeal})) return 1;
@@ -116,6 +114,13 @@ int PlayNotice(TClientTable& table, const Packet& packet) {
     seen.Seat = play.seat;
     seen.Count = play.count;
     std::copy_n(play.cards.begin(), play.count, seen.Cards.begin());
+  }
+  if (play.seat == table.OwnSeat) {
+    if (table.ComputerMayMove) {
+      table.SettleOwnMove(std::span<const std::uint8_t>(play.cards).first(play.count));
+    } else {
+      table.SentCards.clear();  // taken as sent: the hand already lost it
+    }
   }
   if (play.count == 0) {
     table.Display().ShowPass(play.seat);

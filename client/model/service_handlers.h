@@ -26,6 +26,16 @@ int PlayNotice(TClientTable& table, const Packet& packet);
 int PlayTurn(TClientTable& table, const Packet& packet);
 int GameEnd(TClientTable& table, const Packet& packet);
 
+// The game in play told again (a returning player), the seats the computer
+// plays, and the turn's clock.
+int TableState(TClientTable& table, const Packet& packet);
+int AutoPlayNotice(TClientTable& table, const Packet& packet);
+int TurnClock(TClientTable& table, const Packet& packet);
+
+// Another player's play was already checked by the server: classify it for
+// its name and type without reporting a refusal to this player.
+void ClassifySilently(TSelectPoker& cards);
+
 // Shared guards.
 bool InState(const TClientTable& table, std::initializer_list<TGameState> states);
 bool OwnTable(const TClientTable& table, std::int32_t tableNumber);

@@ -1,5 +1,7 @@
 #include "client/model/table_state.h"
 
+#include <algorithm>
+
 #include "client/model/screen_texts.h"
 
 namespace quarn::client {
@@ -28,7 +30,10 @@ void TClientTable::InitTable() {
 
 void TClientTable::SetGameState(TGameState state) {
   GameState = state;
+  const bool clockStopped = ClockSeat >= 0;
+  ClockSeat = -1;
   display_->SetGameState(state);
+  if (clockStopped) display_->TurnClockChanged();
 }
 
 void TClientTable::ArrangeSeats() {
@@ -61,9 +66,30 @@ void TClientTable::MarkLandlord(int seat) {
   }
 }
 
+void TClientTable::SettleOwnMove(std::span<const std::uint8_t> cards) {
+  std::vector<std::uint8_t> hand;
+  for (const TPoker& card : Me.Hand.Cards()) {
+    if (card.IsPresent()) hand.push_back(static_cast<std::uint8_t>(card.Number()));
+  }
+  std::vector<std::uint8_t> held = hand;
+  held.insert(held.end(), SentCards.begin(), SentCards.end());
+  SentCards.clear();
+  for (const std::uint8_t card : cards) {
+    const auto it = std::find(held.begin(), held.end(), FoldCard(card));
+    if (it != held.end()) held.erase(it);
+  }
+  // Usually the notice names the play this player sent and nothing changes:
+  // the cards left keep their places.
+  if (std::is_permutation(held.begin(), held.end(), hand.begin(), hand.end())) return;
+  Me.ClearHand();
+  Me.TakeCards(held);
+}
+
 void TClientTable::ForgetGame() {
+  SentCards.clear();
   History.clear();
   BottomCards.fill(0);
+  PlayedBeforeHistory.fill(0);
 }
 
 void TClientTable::ResetRound() {
@@ -86,6 +112,7 @@ void TClientTable::ClearSeat(int seat) {
   for (int s = 0; s < kSeatCount; ++s) {
     TSeatInfo& info = Seats[static_cast<std::size_t>(s)];
     if (s == seat) {
+      SeatControls[static_cast<std::size_t>(s)] = SeatControl::Person;
       info.Score = 0;
       info.Games = 0;
       info.IsSelf = 0;
@@ -109,6 +136,9 @@ void TClientTable::ConnectionLost() {
   for (int s = 0; s < kSeatCount; ++s) {
     if (s != OwnSeat) ClearSeat(s);
   }
+  SeatControls.fill(SeatControl::Person);
+  ComputerMayMove = false;
+  display_->SeatControlsChanged();
   SetGameState(TGameState::Offline);
 }
 

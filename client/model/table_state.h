@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,7 +13,9 @@
 #include "client/model/current_player.h"
 #include "client/model/display.h"
 #include "client/model/game_state.h"
+#include "core/combination.h"
 #include "core/tselectpoker.h"
+#include "protocol/pcpauto.h"
 
 namespace quarn::client {
 
@@ -49,8 +52,13 @@ class TClientTable {
 
   // One-time set-up: empty seats, state Offline, Initialized. Later calls do nothing.
   void InitTable();
-  // The only way GameState changes; the display then shows the new state.
+  // The only way GameState changes; the display then shows the new state. A
+  // turn clock stops with every change: the server starts the next one.
   void SetGameState(TGameState state);
+  // The computer plays the seat (for its player, or because that player is gone).
+  bool ComputerPlays(int seat) const {
+    return IsSeat(seat) && SeatControls[static_cast<std::size_t>(seat)] != SeatControl::Person;
+  }
   // Puts the seat after the own seat right, the opposite one top, the one before left.
   void ArrangeSeats();
   // The landlord flag of `seat`'s player rises, every other player's falls.
@@ -59,6 +67,12 @@ class TClientTable {
   void ResetRound();
   // Forgets the plays and bottom cards of the game in play (a deal, a game's end).
   void ForgetGame();
+  // The own seat moved as the server says: the hand loses exactly `cards`,
+  // whoever chose them (this player, or the computer in its place), and a play
+  // sent but not taken comes back into it.
+  void SettleOwnMove(std::span<const std::uint8_t> cards);
+  // A play that was sent but never taken: its cards come back into the hand.
+  void UndoSentPlay() { SettleOwnMove({}); }
   // A player has left `seat`: its record and player are emptied, every hand count 0.
   void ClearSeat(int seat);
   // The connection closed: a warning, every other seat cleared (the own hand
@@ -83,6 +97,20 @@ class TClientTable {
   std::vector<TPlayedCards> History;
   /// The landlord's bottom cards, at the landlord's own seat only; else all 0.
   std::array<std::uint8_t, 8> BottomCards{};
+  /// The own play sent and taken out of the hand, until the server's notice of
+  /// the own seat's move settles it (folded card numbers).
+  std::vector<std::uint8_t> SentCards;
+  /// The server told of a turn clock, 托管 or a kept seat: its computer may
+  /// move for this seat, so the own seat's notices decide what the hand holds.
+  bool ComputerMayMove = false;
+  /// Cards laid this game before History began (a table restored mid-game), by rank.
+  RankCounts PlayedBeforeHistory{};
+  /// Who makes each seat's moves, as the server last told.
+  std::array<SeatControl, kSeatCount> SeatControls{};
+  /// The seat whose turn the server timed, and its time: -1 when no clock runs.
+  int ClockSeat = -1;
+  std::int32_t ClockLeftMs = 0;
+  std::int32_t ClockTurnMs = 0;
   TGameState GameState = TGameState::Offline;
   std::array<TSeatInfo, kSeatCount> Seats{};
   bool Initialized = false;
