@@ -37,8 +37,8 @@ BotSession::BotSession(SessionConfig config, LogSink log)
 
 std::optional<Packet> BotSession::Login() {
   const int headIcon = 1 + (config_.seat * 7) % client::kMaxHeadIcon;
-  std::optional<Packet> packet =
-      client::BuildLoginRequest(config_.utf8Name, "", 1, headIcon, 1, config_.seat);
+  std::optional<Packet> packet = client::BuildLoginRequest(config_.utf8Name, config_.utf8Password,
+                                                           1, headIcon, 1, config_.seat);
   if (packet) table_.SetGameState(TGameState::LoggingIn);
   return packet;
 }
@@ -61,6 +61,13 @@ void BotSession::OnPacket(const Packet& packet, Clock::time_point now) {
   }
 }
 
+void BotSession::ConnectionLost() {
+  loginRefused_ = false;
+  connectionLost_ = true;  // the seats are cleared because we left, not they
+  table_.ConnectionLost();
+  connectionLost_ = false;
+}
+
 bool BotSession::LoggedIn() const {
   return table_.GameState != TGameState::Offline && table_.GameState != TGameState::LoggingIn;
 }
@@ -74,7 +81,11 @@ bool BotSession::CardsComplete() const {
   if (outOfStep_) return true;
   const int held = table_.Me.Hand.Count();
   if (table_.GameState == TGameState::MyBid) return held == kDealtCards;
-  return held > 0 && held + playedThisGame_ == CardsExpected();
+  auto laid = static_cast<int>(table_.SentCards.size());
+  for (const client::TPlayedCards& play : table_.History) {
+    if (play.Seat == table_.OwnSeat) laid += play.Count;
+  }
+  return held > 0 && held + laid == CardsExpected();
 }
 
 bool BotSession::WantsToMove() const {
@@ -115,6 +126,7 @@ std::optional<Packet> BotSession::CheckAnswer(Clock::time_point now) {
     if (pass) Await(Waiting::Bid, now);
     return pass;
   }
+  table_.UndoSentPlay();
   table_.Me.CancelSelection();
   fallback_ = what == Waiting::Play ? Fallback::AfterRefusedPlay : Fallback::AfterRefusedPass;
   if (table_.GameState == TGameState::PlaySent) table_.SetGameState(TGameState::InPlay);
@@ -166,7 +178,7 @@ std::optional<Packet> BotSession::SendSelection() {
   }
   ++playsSent_;
   Await(Waiting::Play, now_);
-  table_.SetGameState(TGameState::PlaySent);
+  client::CommitPlay(table_);  // until the server's notice, the cards are in flight
   return packet;
 }
 
@@ -227,7 +239,6 @@ void BotSession::Await(Waiting what, Clock::time_point now) {
 void BotSession::NewGame() {
   waiting_ = Waiting::Nothing;
   fallback_ = Fallback::None;
-  playedThisGame_ = 0;
   missingCardsSince_.reset();
   outOfStep_ = false;
 }
@@ -252,18 +263,26 @@ void BotSession::SetGameState(TGameState state) {
   }
 }
 
+// The own seat's move was taken (the model has settled the hand): whether it
+// was the one sent or one the server's computer made in its place, the wait
+// is over.
 void BotSession::ShowTableCards() {
-  if (waiting_ != Waiting::Play || table_.TableCards.Count() == 0 ||
-      table_.LeadSeat != table_.OwnSeat) {
-    return;
-  }
-  playedThisGame_ += table_.Me.Selection.Count();
-  table_.Me.RemovePlayed();
-  waiting_ = Waiting::Nothing;
+  if (table_.TableCards.Count() > 0 && table_.LeadSeat == table_.OwnSeat) EndPlayWait();
 }
 
 void BotSession::ShowPass(int seat) {
-  if (seat == table_.OwnSeat && waiting_ == Waiting::Pass) waiting_ = Waiting::Nothing;
+  if (seat == table_.OwnSeat) EndPlayWait();
+}
+
+void BotSession::EndPlayWait() {
+  if (waiting_ == Waiting::Play || waiting_ == Waiting::Pass) waiting_ = Waiting::Nothing;
+}
+
+void BotSession::TableRestored() {
+  // The game came back part-way: what the server says is held is all there is.
+  NewGame();
+  outOfStep_ = true;
+  Log("back at the table: " + std::to_string(table_.Me.Hand.Count()) + " cards in hand");
 }
 
 void BotSession::ShowWinner(int seat, std::string_view /*text*/) {
@@ -278,7 +297,8 @@ void BotSession::ShowWinner(int seat, std::string_view /*text*/) {
 }
 
 void BotSession::ClearSeat(int seat) {
-  Log("the player at seat " + std::string(client::SeatName(seat)) + " left the table");
+  if (!connectionLost_)
+    Log("the player at seat " + std::string(client::SeatName(seat)) + " left the table");
   NewGame();
 }
 

@@ -25,6 +25,7 @@ struct SessionConfig {
   std::chrono::milliseconds answerTimeout{5000};
   Level level = Level::Basic;
   Budget budget = {};  // its seed moves on with every play
+  std::string utf8Password{};
 };
 
 class BotSession final : private client::IClientDisplay {
@@ -38,6 +39,9 @@ class BotSession final : private client::IClientDisplay {
 
   // The login request, sent once the connection stands.
   std::optional<Packet> Login();
+  // The connection dropped: the table is forgotten until the next Login, which
+  // a server that kept the seat answers with the game in play.
+  void ConnectionLost();
   // One whole packet from the server, arrived at `now`.
   void OnPacket(const Packet& packet, Clock::time_point now = Clock::now());
 
@@ -72,6 +76,7 @@ class BotSession final : private client::IClientDisplay {
   void SetGameState(client::TGameState state) override;
   void ShowTableCards() override;
   void ShowPass(int seat) override;
+  void TableRestored() override;
   void ShowWinner(int seat, std::string_view text) override;
   void ClearSeat(int seat) override;
 
@@ -84,6 +89,7 @@ class BotSession final : private client::IClientDisplay {
   // (CanPlay) accepts them as a play here.
   bool SelectPlay(const RankCounts& cards);
   bool MustLead() const;
+  void EndPlayWait();
   // Holds every card the deal (and, for the landlord, the bottom) gave it.
   bool CardsComplete() const;
   bool OwnMoveState() const;
@@ -101,11 +107,11 @@ class BotSession final : private client::IClientDisplay {
   Fallback fallback_ = Fallback::None;
   // The bot's turn came while cards were still missing; since when.
   std::optional<Clock::time_point> missingCardsSince_;
-  bool outOfStep_ = false;  // gave up waiting for missing cards this game
-  int playedThisGame_ = 0;
+  bool outOfStep_ = false;  // gave up waiting for missing cards, or came back mid-game
   int gamesFinished_ = 0;
   int refusals_ = 0;
   bool loginRefused_ = false;
+  bool connectionLost_ = false;
   int playsSent_ = 0;
 };
 

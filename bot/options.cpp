@@ -39,6 +39,10 @@ bool ApplyFlag(std::string_view flag, std::string_view value, BotOptions& option
     options.name = std::string(value);
     return true;
   }
+  if (flag == "--password") {
+    options.password = std::string(value);
+    return true;
+  }
   static constexpr NumberFlag kNumbers[] = {
       {"--port", 1, 65535},
       {"--seat", 0, 3},
@@ -73,6 +77,10 @@ ParseResult ParseBotOptions(std::span<const std::string_view> args) {
       result.helpAsked = true;
       return result;
     }
+    if (flag == "--reconnect") {
+      result.options.reconnect = true;
+      continue;
+    }
     std::string_view value;
     bool hasValue = false;
     if (const auto eq = flag.find('='); flag.starts_with("--") && eq != std::string_view::npos) {
@@ -94,14 +102,17 @@ ParseResult ParseBotOptions(std::span<const std::string_view> args) {
 }
 
 std::string_view BotUsage() {
-  return "usage: quarn-bot [--host H] [--port N] [--name NAME] [--seat S] [--games N] "
-         "[--think MS]\n"
-         "  --host H     server address (default 127.0.0.1)\n"
-         "  --port N     server port (default 1073)\n"
-         "  --name NAME  player name, at most 15 bytes in GBK (default 电脑 and the seat)\n"
-         "  --seat S     seat wanted: 0 东, 1 北, 2 西, 3 南 (default 0)\n"
-         "  --games N    leave after N finished games (default 0: keep playing)\n"
-         "  --think MS   pause before each bid and play in milliseconds (default 600)\n";
+  return "usage: quarn-bot [--host H] [--port N] [--name NAME] [--password P] [--seat S] "
+         "[--games N] [--think MS] [--reconnect]\n"
+         "  --host H       server address (default 127.0.0.1)\n"
+         "  --port N       server port (default 1073)\n"
+         "  --name NAME    player name, at most 15 bytes in GBK (default 电脑 and the seat)\n"
+         "  --password P   password sent at login, at most 15 bytes in GBK (default none)\n"
+         "  --seat S       seat wanted: 0 东, 1 北, 2 西, 3 南 (default 0)\n"
+         "  --games N      leave after N finished games (default 0: keep playing)\n"
+         "  --think MS     pause before each bid and play in milliseconds (default 600)\n"
+         "  --reconnect    when the connection drops, connect and log in again with the\n"
+         "                 same name and password (a server that kept the seat gives it back)\n";
 }
 
 std::string LoginNameGbk(const BotOptions& options) {

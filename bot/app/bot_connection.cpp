@@ -1,5 +1,6 @@
 #include "bot/app/bot_connection.h"
 
+#include <QSignalBlocker>
 #include <chrono>
 #include <cstdio>
 
@@ -10,12 +11,16 @@ namespace {
 
 // The server pauses at most a few seconds between a login and its answer.
 constexpr int kLoginTimeoutMs = 15000;
+// After a drop: a new attempt every second for half a minute.
+constexpr int kReconnectDelayMs = 1000;
+constexpr int kReconnectAttempts = 30;
 
 SessionConfig ConfigFrom(const BotOptions& options) {
   SessionConfig config;
   config.utf8Name = GbkToUtf8(LoginNameGbk(options));
   config.seat = options.seat;
   config.games = options.games;
+  config.utf8Password = options.password;
   return config;
 }
 
@@ -29,6 +34,7 @@ BotConnection::BotConnection(const BotOptions& options, QObject* parent)
   moveTimer_.setSingleShot(true);
   answerTimer_.setSingleShot(true);
   loginTimer_.setSingleShot(true);
+  reconnectTimer_.setSingleShot(true);
   connect(&socket_, &QTcpSocket::connected, this, &BotConnection::OnConnected);
   connect(&socket_, &QTcpSocket::readyRead, this, &BotConnection::OnReadyRead);
   connect(&socket_, &QTcpSocket::disconnected, this, &BotConnection::OnDisconnected);
@@ -36,6 +42,7 @@ BotConnection::BotConnection(const BotOptions& options, QObject* parent)
   connect(&moveTimer_, &QTimer::timeout, this, &BotConnection::OnMoveTimer);
   connect(&answerTimer_, &QTimer::timeout, this, &BotConnection::OnAnswerTimer);
   connect(&loginTimer_, &QTimer::timeout, this, &BotConnection::OnLoginTimer);
+  connect(&reconnectTimer_, &QTimer::timeout, this, &BotConnection::OnReconnectTimer);
 }
 
 void BotConnection::Start() {
@@ -68,7 +75,12 @@ void BotConnection::OnReadyRead() {
       return;
     }
   }
-  if (session_.LoggedIn()) loginTimer_.stop();
+  if (session_.LoggedIn()) {
+    loginTimer_.stop();
+    if (reconnecting_) Log("logged in again at seat " + std::to_string(session_.Table().OwnSeat));
+    reconnecting_ = false;
+    reconnectAttempts_ = 0;
+  }
   ArmAnswerTimer();
   ScheduleMove();
 }
@@ -119,12 +131,45 @@ void BotConnection::OnDisconnected() {
     Stop(0, "finished " + std::to_string(session_.GamesFinished()) + " games");
     return;
   }
+  if (options_.reconnect && (session_.LoggedIn() || reconnecting_)) {
+    ScheduleReconnect();
+    return;
+  }
   Stop(1, "the connection to the server was lost after " +
               std::to_string(session_.GamesFinished()) + " games");
 }
 
+void BotConnection::ScheduleReconnect() {
+  if (reconnectTimer_.isActive()) return;
+  if (++reconnectAttempts_ > kReconnectAttempts) {
+    Stop(1, "the connection was lost and could not be made again");
+    return;
+  }
+  if (!reconnecting_) {
+    Log("the connection was lost: connecting again");
+    session_.ConnectionLost();
+    reconnecting_ = true;
+  }
+  moveTimer_.stop();
+  answerTimer_.stop();
+  loginTimer_.stop();
+  assembler_.Reset();
+  reconnectTimer_.start(kReconnectDelayMs);
+}
+
+void BotConnection::OnReconnectTimer() {
+  // Whatever is left of the old connection goes quietly: its end is known.
+  const QSignalBlocker quiet(socket_);
+  socket_.abort();
+  Start();
+}
+
 void BotConnection::OnError(QAbstractSocket::SocketError error) {
   if (stopping_ || error == QAbstractSocket::RemoteHostClosedError) return;
+  if (reconnecting_) {
+    ScheduleReconnect();  // the server may be back in a moment
+    return;
+  }
   Stop(1, "connection to " + options_.host + ":" + std::to_string(options_.port) +
               " failed: " + socket_.errorString().toStdString());
 }
@@ -135,6 +180,7 @@ void BotConnection::Stop(int exitCode, const std::string& message) {
   moveTimer_.stop();
   answerTimer_.stop();
   loginTimer_.stop();
+  reconnectTimer_.stop();
   std::string line = message;
   if (session_.LoggedIn()) line += " (" + std::to_string(session_.Refusals()) + " refused)";
   if (exitCode == 0) {

@@ -1,6 +1,7 @@
 // The computer player's connection: a QTcpSocket that feeds whole packets to a
-// BotSession, a timer that spaces its moves by the thinking time, and one
-// that watches for answers that never come.
+// BotSession, a timer that spaces its moves by the thinking time, one that
+// watches for answers that never come, and one that connects again after a
+// drop when asked to.
 #pragma once
 
 #include <QObject>
@@ -34,6 +35,9 @@ class BotConnection : public QObject {
   void OnMoveTimer();
   void OnAnswerTimer();
   void OnLoginTimer();
+  void OnReconnectTimer();
+  // The connection dropped and --reconnect was given: try again shortly.
+  void ScheduleReconnect();
   void ScheduleMove();
   void ArmAnswerTimer();
   void Send(const Packet& packet);
@@ -48,6 +52,9 @@ class BotConnection : public QObject {
   QTimer moveTimer_;
   QTimer answerTimer_;
   QTimer loginTimer_;
+  QTimer reconnectTimer_;
+  int reconnectAttempts_ = 0;
+  bool reconnecting_ = false;
   bool stopping_ = false;
 };
 

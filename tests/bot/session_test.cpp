@@ -30,7 +30,7 @@ MessageType TypeOf(const Packet& packet) {
 // start card names `starter`.
 struct Seated {
   Seated(int seat, const std::string& hand, int starter, int games = 0)
-      : session(SessionConfig{"电脑1", seat, games},
+      : session(SessionConfig{.utf8Name = "电脑1", .seat = seat, .games = games},
                 [this](std::string_view line) { log += std::string(line) + "\n"; }) {
     std::optional<Packet> login = session.Login();
     EXPECT_TRUE(login && TypeOf(*login) == MessageType::LoginRequest);
@@ -75,8 +75,8 @@ TEST(BotSession, BidsThenWaitsForTheBottomCardsBeforeLeadingItsWeakestPlay) {
   EXPECT_EQ(lead->bytes[37], 1);  // one card: the lone 5, the weakest play
   EXPECT_EQ(RankOf(lead->bytes[38]), 3);
   EXPECT_EQ(lead->bytes[71], static_cast<int>(CombinationType::Single));
-  // The card leaves the hand only when the server has taken the play.
-  EXPECT_EQ(bot.Held(), 33);
+  // The card leaves the hand when sent, and only once.
+  EXPECT_EQ(bot.Held(), 32);
   bot.session.OnPacket(Notice(0, {lead->bytes[38]}));
   EXPECT_EQ(bot.Held(), 32);
   EXPECT_FALSE(bot.session.WantsToMove());
@@ -172,7 +172,8 @@ Packet RandomServerPacket(std::mt19937& random, int ownSeat) {
       break;
   }
   static constexpr MessageType kTypes[] = {MessageType::PlayNotice, MessageType::DealCards,
-                                           MessageType::GameEnd, MessageType::PlayerLeave};
+                                           MessageType::GameEnd,    MessageType::PlayerLeave,
+                                           MessageType::TableState, MessageType::TurnClock};
   Packet packet = *BuildEmptyPacket(kTypes[random() % std::size(kTypes)]);
   for (std::size_t at = HeaderSize; at + TailSize < packet.length; ++at) {
     packet.bytes[at] = static_cast<std::uint8_t>(random());
@@ -206,8 +207,42 @@ TEST(BotSession, SurvivesRandomServerPackets) {
   EXPECT_GT(sent, 500);  // the packets did reach moves
 }
 
+// The connection dropped mid-game; the server kept the seat and tells the
+// game again. The bot plays on at once, and when the server's computer moved
+// for it first, its hand follows the server.
+TEST(BotSession, ComesBackToAKeptSeatAndPlaysOn) {
+  Seated bot(1, kPlainHand, 3);
+  bot.session.OnPacket(Bid(MessageType::BidResult, 3, 10));
+  bot.session.ConnectionLost();
+  EXPECT_FALSE(bot.session.LoggedIn());
+  ASSERT_TRUE(bot.session.Login());
+  bot.session.OnPacket(LoginReply(1));
+  bot.session.OnPacket(FullSeatList());
+  TableStateRecord state{.tableNumber = 1,
+                         .seat = 1,
+                         .phase = TablePhase::Playing,
+                         .turn = 1,
+                         .landlord = 3,
+                         .points = 10,
+                         .cardCount = {24, 20, 25, 32},
+                         .startCard = 7,
+                         .handCount = 20,
+                         .leadSeat = 0,
+                         .tableCount = 1};
+  const std::vector<std::uint8_t> hand = Cards("3 4 4 5 6 6 7 8 8 9 10 10 J Q Q K A A 2 5");
+  std::copy(hand.begin(), hand.end(), state.hand.begin());
+  state.tableCards[0] = Cards("4", 5)[0];
+  bot.session.OnPacket(*BuildPacket(MessageType::TableState, state));
+  EXPECT_NE(bot.log.find("back at the table: 20 cards"), std::string::npos);
+  ASSERT_TRUE(bot.session.WantsToMove());
+  ASSERT_TRUE(bot.session.Move(kT0));
+  bot.session.OnPacket(Notice(1, Cards("K")));
+  EXPECT_EQ(bot.Held(), 19);
+  EXPECT_FALSE(bot.session.AnswerDeadline());
+}
+
 TEST(BotSession, HearsOfARefusedLogin) {
-  BotSession session(SessionConfig{"电脑1", 2, 0}, nullptr);
+  BotSession session(SessionConfig{.utf8Name = "电脑1", .seat = 2}, nullptr);
   ASSERT_TRUE(session.Login());
   LoginRecord refusal;
   refusal.name[0] = "x";
