@@ -29,6 +29,7 @@ SeatView SeatViewOf(const client::TClientTable& table) {
         seat == table.OwnSeat ? CardTotal(view.hand) : (player ? player->CardCount() : 0);
   }
   if (table.LordSeat == table.OwnSeat) view.bottom = CountCards(table.BottomCards);
+  view.played = table.PlayedBeforeHistory;  // a table restored mid-game
   for (const client::TPlayedCards& seen : table.History) {
     PlayEvent event;
     event.seat = seen.Seat;
