@@ -37,8 +37,8 @@ BotSession::BotSession(SessionConfig config, LogSink log)
 
 std::optional<Packet> BotSession::Login() {
   const int headIcon = 1 + (config_.seat * 7) % client::kMaxHeadIcon;
-  std::optional<Packet> packet = client::BuildLoginRequest(config_.utf8Name, config_.utf8Password,
-                                                           1, headIcon, 1, config_.seat);
+  std::optional<Packet> packet = client::BuildLoginRequest(
+      config_.utf8Name, config_.utf8Password, 1, headIcon, config_.table, config_.seat);
   if (packet) table_.SetGameState(TGameState::LoggingIn);
   return packet;
 }

@@ -26,6 +26,7 @@ struct SessionConfig {
   Level level = Level::Basic;
   Budget budget = {};  // its seed moves on with every play
   std::string utf8Password{};
+  int table = 1;  // the table wanted
 };
 
 class BotSession final : private client::IClientDisplay {

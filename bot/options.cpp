@@ -44,9 +44,8 @@ bool ApplyFlag(std::string_view flag, std::string_view value, BotOptions& option
     return true;
   }
   static constexpr NumberFlag kNumbers[] = {
-      {"--port", 1, 65535},
-      {"--seat", 0, 3},
-      {"--games", 0, std::numeric_limits<int>::max()},
+      {"--port", 1, 65535},   {"--seat", 0, 3},
+      {"--table", 1, 1000},   {"--games", 0, std::numeric_limits<int>::max()},
       {"--think", 0, 600000},
   };
   for (const NumberFlag& number : kNumbers) {
@@ -59,6 +58,7 @@ bool ApplyFlag(std::string_view flag, std::string_view value, BotOptions& option
     }
     if (flag == "--port") options.port = static_cast<std::uint16_t>(parsed);
     if (flag == "--seat") options.seat = static_cast<int>(parsed);
+    if (flag == "--table") options.table = static_cast<int>(parsed);
     if (flag == "--games") options.games = static_cast<int>(parsed);
     if (flag == "--think") options.thinkMs = static_cast<int>(parsed);
     return true;
@@ -102,12 +102,14 @@ ParseResult ParseBotOptions(std::span<const std::string_view> args) {
 }
 
 std::string_view BotUsage() {
-  return "usage: quarn-bot [--host H] [--port N] [--name NAME] [--password P] [--seat S] "
-         "[--games N] [--think MS] [--reconnect]\n"
+  return "usage: quarn-bot [--host H] [--port N] [--name NAME] [--password P] [--table T] "
+         "[--seat S] [--games N] [--think MS] [--reconnect]\n"
          "  --host H       server address (default 127.0.0.1)\n"
          "  --port N       server port (default 1073)\n"
          "  --name NAME    player name, at most 15 bytes in GBK (default 电脑 and the seat)\n"
          "  --password P   password sent at login, at most 15 bytes in GBK (default none)\n"
+         "  --table T      table wanted, 1..1000 (default 1); a server with several tables\n"
+         "                 seats the bot at the next free one when T is full\n"
          "  --seat S       seat wanted: 0 东, 1 北, 2 西, 3 南 (default 0)\n"
          "  --games N      leave after N finished games (default 0: keep playing)\n"
          "  --think MS     pause before each bid and play in milliseconds (default 600)\n"

@@ -13,6 +13,7 @@ struct BotOptions {
   std::uint16_t port = 1073;
   std::string name;        // UTF-8; empty: a name made from the seat
   std::string password;    // UTF-8, sent at login; a kept seat is given back only with it
+  int table = 1;           // the table wanted (a server with one table gives table 1)
   int seat = 0;            // the seat wanted, 0..3 (东 北 西 南)
   int games = 0;           // games to finish before leaving; 0: play until the server goes
   int thinkMs = 600;       // pause before each bid or play

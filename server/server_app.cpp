@@ -89,7 +89,8 @@ void ServerApp::Initialise(const ConsoleSettings& settings) {
   if (app.initialised) return;
   app.log.TakeStamp();
   Seed();
-  app.tables.Configure(1, ParseSettings(settings).value_or(TableSettings{}));
+  const TableSettings parsed = ParseSettings(settings).value_or(TableSettings{});
+  app.tables.Configure(parsed.tables, parsed);
   app.previousSink =
       SetCardErrorSink([&log = app.log, &tables = app.tables](std::string_view text) {
         log.Line(tables.CurrentPrefix() + "[错误]" + std::string(text));
@@ -105,7 +106,7 @@ StartResult ServerApp::Start(const ConsoleSettings& settings, std::uint16_t port
   if (app.listening) return StartResult::AlreadyListening;
   const auto parsed = ParseSettings(settings);
   if (!parsed) return StartResult::BadSettings;
-  app.tables.Configure(1, *parsed);
+  app.tables.Configure(parsed->tables, *parsed);
   if (!app.host.Listen(port)) {
     app.view.StatusChanged("服务器启动失败...", false);
     return StartResult::ListenFailed;
@@ -138,15 +139,17 @@ bool ServerApp::Listening() const {
 void ServerApp::DumpDiagnostics() {
   Impl& app = *impl_;
   if (!app.initialised) return;
-  const TServerTable& table = *app.tables.Table(1);
-  std::string middle = "[Status=" + std::to_string(static_cast<int>(table.Status)) +
-                       "][Count=" + std::to_string(table.Count) + "][Players=";
-  for (const TServerPlayer& player : table.Players) {
-    middle += "(" + std::to_string(player.Id) + ")";
-  }
-  middle += "]";
   app.log.Line("--------开始诊断--------");
-  app.log.Line(middle);
+  // One line for each table in use; with several, each names its table.
+  for (const TServerTable* table : app.tables.Made()) {
+    std::string line = app.tables.PrefixOf(static_cast<std::uint32_t>(table->Table - 1));
+    line += "[Status=" + std::to_string(static_cast<int>(table->Status)) +
+            "][Count=" + std::to_string(table->Count) + "][Players=";
+    for (const TServerPlayer& player : table->Players) {
+      line += "(" + std::to_string(player.Id) + ")";
+    }
+    app.log.Line(line + "]");
+  }
   app.log.Line("--------结束诊断--------");
 }
 
@@ -214,8 +217,12 @@ void ServerApp::Tick() {
   }
 }
 
-const TServerTable* ServerApp::Table() const {
-  return impl_->tables.Table(1);
+const TServerTable* ServerApp::Table(std::int32_t number) const {
+  return impl_->tables.Table(number);
+}
+
+std::uint32_t ServerApp::TableCount() const {
+  return impl_->tables.Count();
 }
 
 std::int32_t ServerApp::PacketCount() const {

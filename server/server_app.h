@@ -15,7 +15,7 @@ namespace quarn::server {
 
 struct TServerTable;
 
-// The six settings of the console, as their controls hold them (the edits as
+// The settings of the console, as their controls hold them (the edits as
 // text: a text that is not an integer refuses the start).
 struct ConsoleSettings {
   bool allowBid = false;             // "允许卖地主"
@@ -24,6 +24,7 @@ struct ConsoleSettings {
   bool allowDelay = true;            // "允许通讯时延"
   std::string delaySync = "200";     // "同步时延" in ms
   std::string delayDeal = "500";     // "发牌时延" in ms
+  std::string tables = "1";          // tables the server runs, 1..1000
 };
 
 enum class StartResult {
@@ -43,10 +44,10 @@ class ServerApp {
   ServerApp(const ServerApp&) = delete;
   ServerApp& operator=(const ServerApp&) = delete;
 
-  // The console's first show: stamp, random seed, the table, the settings
+  // The console's first show: stamp, random seed, table 1, the settings
   // (settings that do not parse leave the table's defaults). Later calls do nothing.
   void Initialise(const ConsoleSettings& settings = {});
-  // Copies the settings into the table and listens (initialising first if
+  // Copies the settings into the tables and listens (initialising first if
   // needed). While listening it changes nothing.
   StartResult Start(const ConsoleSettings& settings, std::uint16_t port = kDefaultPort);
   // Stops listening and closes every connection; their seats are freed at once.
@@ -68,8 +69,11 @@ class ServerApp {
   void TimerDue(TimerId timer);
 
   // Views for front ends and tests.
-  // Table 1 (nullptr before Initialise).
-  const TServerTable* Table() const;
+  // The table numbered `number` (nullptr before Initialise, or when that table
+  // was never used).
+  const TServerTable* Table(std::int32_t number = 1) const;
+  // How many tables the server runs (the setting of the last start).
+  std::uint32_t TableCount() const;
   // Whole packets received since the program started.
   std::int32_t PacketCount() const;
   // The stamp that names the next "Log" and "Hero" files, e.g. "001220_144034.txt".

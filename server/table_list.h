@@ -63,6 +63,8 @@ class TableList {
   std::string LogPrefix(ConnectionId connection) const;
   // The prefix of the table whose request is being handled now.
   const std::string& CurrentPrefix() const { return current_; }
+  // The prefix of the table at list position `index`.
+  std::string PrefixOf(std::uint32_t index) const;
 
  private:
   struct Slot;
@@ -83,7 +85,6 @@ class TableList {
   // newcomers, else the lowest-numbered one that does; none when all are full.
   std::optional<std::uint32_t> Choose(std::optional<std::uint32_t> wanted);
   bool TakesNewcomers(std::uint32_t index) const;
-  std::string PrefixOf(std::uint32_t index) const;
 
   IServerHost& host_;
   ConsoleLog& log_;

@@ -13,9 +13,10 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-std::optional<std::uint32_t> InRange(std::string_view text, std::uint32_t max) {
+std::optional<std::uint32_t> InRange(std::string_view text, std::uint32_t max,
+                                     std::uint32_t min = 0) {
   const std::optional<long long> value = ParseInteger(text);
-  if (!value || *value < 0 || *value > static_cast<long long>(max)) return std::nullopt;
+  if (!value || *value < min || *value > static_cast<long long>(max)) return std::nullopt;
   return static_cast<std::uint32_t>(*value);
 }
 
@@ -35,7 +36,8 @@ std::optional<TableSettings> ParseSettings(const ConsoleSettings& console) {
   const auto points = InRange(console.defaultPoints, kMaxDefaultPoints);
   const auto sync = InRange(console.delaySync, kMaxDelayMs);
   const auto deal = InRange(console.delayDeal, kMaxDelayMs);
-  if (!points || !sync || !deal) return std::nullopt;
+  const auto tables = InRange(console.tables, kMaxTables, 1);
+  if (!points || !sync || !deal || !tables) return std::nullopt;
   TableSettings settings;
   settings.allowBid = console.allowBid;
   settings.defaultPoints = *points;
@@ -43,6 +45,7 @@ std::optional<TableSettings> ParseSettings(const ConsoleSettings& console) {
   settings.allowDelay = console.allowDelay;
   settings.delaySyncMs = *sync;
   settings.delayDealMs = *deal;
+  settings.tables = *tables;
   return settings;
 }
 

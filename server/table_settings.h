@@ -17,12 +17,14 @@ struct TableSettings {
   bool allowDelay = true;
   std::uint32_t delaySyncMs = 200;
   std::uint32_t delayDealMs = 500;
+  std::uint32_t tables = 1;  // how many tables the server runs
 };
 
 // Upper bounds: a larger pause would freeze the server for minutes, larger
 // points would overflow the 32-bit scores within a few games.
 inline constexpr std::uint32_t kMaxDelayMs = 60'000;
 inline constexpr std::uint32_t kMaxDefaultPoints = 1'000'000;
+inline constexpr std::uint32_t kMaxTables = 1000;
 
 // A decimal integer with an optional sign and surrounding blanks; nothing else.
 std::optional<long long> ParseInteger(std::string_view text);

@@ -18,6 +18,7 @@ constexpr int kReconnectAttempts = 30;
 SessionConfig ConfigFrom(const BotOptions& options) {
   SessionConfig config;
   config.utf8Name = GbkToUtf8(LoginNameGbk(options));
+  config.table = options.table;
   config.seat = options.seat;
   config.games = options.games;
   config.utf8Password = options.password;

@@ -48,6 +48,7 @@ class ArgReader {
 };
 
 constexpr long long kMaxDelayMs = 60000;
+constexpr long long kMaxTables = 1000;
 constexpr long long kIntMin = std::numeric_limits<std::int32_t>::min();
 constexpr long long kIntMax = std::numeric_limits<std::int32_t>::max();
 
@@ -85,6 +86,7 @@ std::string TakeOne(ArgReader& reader, DaemonOptions& options) {
   if (name == "--points") return TakeNumber(reader, name, kIntMin, kIntMax, settings.defaultPoints);
   if (name == "--delay-sync") return TakeNumber(reader, name, 0, kMaxDelayMs, settings.delaySync);
   if (name == "--delay-deal") return TakeNumber(reader, name, 0, kMaxDelayMs, settings.delayDeal);
+  if (name == "--tables") return TakeNumber(reader, name, 1, kMaxTables, settings.tables);
   if (name == "--port") {
     std::string text;
     std::string error = TakeNumber(reader, name, 0, 65535, text);
@@ -128,6 +130,8 @@ std::string DaemonUsage() {
          "  --no-delay         no pacing pauses between packets\n"
          "  --delay-sync MS    pause before a seat list, 0..60000 ms (default 200)\n"
          "  --delay-deal MS    pause after each dealing step, 0..60000 ms (default 500)\n"
+         "  --tables N         tables of four, 1..1000 (default 1); a login gets the table it\n"
+         "                     asks for while it has a free seat, else the lowest free one\n"
          "  --dir DIR          folder of the Log and Hero files (default: current folder;\n"
          "                     made when missing)\n"
          "  --help             this text\n"

@@ -16,20 +16,21 @@ ParseResult Parse(std::vector<std::string_view> args) {
 
 // The fields of the options in one line, for comparing whole results.
 std::string Fields(const BotOptions& o) {
-  return o.host + " " + std::to_string(o.port) + " " + o.name + " " + std::to_string(o.seat) + " " +
-         std::to_string(o.games) + " " + std::to_string(o.thinkMs) + " " + o.password +
-         (o.reconnect ? " reconnect" : "");
+  return o.host + " " + std::to_string(o.port) + " " + o.name + " " + std::to_string(o.table) +
+         " " + std::to_string(o.seat) + " " + std::to_string(o.games) + " " +
+         std::to_string(o.thinkMs) + " " + o.password + (o.reconnect ? " reconnect" : "");
 }
 
 TEST(BotOptions, DefaultsAndEveryFlagInBothSpellings) {
   ParseResult none = Parse({});
   ASSERT_TRUE(none.ok);
   EXPECT_EQ(Fields(none.options),
-            "127.0.0.1 1073  0 0 " + std::to_string(BotOptions{}.thinkMs) + " ");
-  ParseResult all = Parse({"--host", "10.0.0.2", "--port=4000", "--name", "小明", "--seat", "3",
-                           "--games=50", "--reconnect", "--think", "0", "--password=pw"});
+            "127.0.0.1 1073  1 0 0 " + std::to_string(BotOptions{}.thinkMs) + " ");
+  ParseResult all =
+      Parse({"--host", "10.0.0.2", "--port=4000", "--name", "小明", "--seat", "3", "--games=50",
+             "--reconnect", "--think", "0", "--password=pw", "--table", "7"});
   ASSERT_TRUE(all.ok) << all.error;
-  EXPECT_EQ(Fields(all.options), "10.0.0.2 4000 小明 3 50 0 pw reconnect");
+  EXPECT_EQ(Fields(all.options), "10.0.0.2 4000 小明 7 3 50 0 pw reconnect");
   EXPECT_TRUE(Parse({"--help"}).helpAsked);
 }
 
@@ -40,6 +41,7 @@ TEST(BotOptions, BadValuesAreRefusedWithAReason) {
            {"--port", "12ab"},
            {"--seat", "4"},
            {"--seat", "-1"},
+           {"--table", "0"},
            {"--games", "-3"},
            {"--think", ""},
            {"--host", ""},

@@ -1,11 +1,13 @@
-// Whole games between quarnd and four quarn-bot processes over loopback, with
-// bidding on and off: every game ends, every hero board block adds up to 0,
-// the server refuses no play and nothing crashes.
+// Whole games between quarnd and quarn-bot processes over loopback, with
+// bidding on and off, at one table and at three at once: every game ends,
+// every hero board block adds up to 0, the server refuses no play and nothing
+// crashes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <sstream>
 
@@ -28,6 +30,7 @@ constexpr auto kGamesLimit = seconds(110);
 
 // One hero board block per finished game: a header line, then a line per seat.
 struct HeroSeat {
+  std::string name;
   std::string seatName;  // 东 北 西 南
   int rounds = 0;
   int score = 0;
@@ -41,7 +44,7 @@ struct HeroBlock {
 // Lines of neither form are returned in `stray`.
 std::vector<HeroBlock> ParseHeroBoard(const std::string& utf8, std::vector<std::string>& stray) {
   static const std::regex kHeader(R"(^\*\*\*\*\[Table=(-?\d+)\].*\*\*\*\*$)");
-  static const std::regex kSeat(R"(^\[.*\]\[坐(.+)\]\[总轮次=(-?\d+)\]\[得分=(-?\d+)\]$)");
+  static const std::regex kSeat(R"(^\[(.*)\]\[坐(.+)\]\[总轮次=(-?\d+)\]\[得分=(-?\d+)\]$)");
   std::vector<HeroBlock> blocks;
   std::istringstream in(utf8);
   std::string line;
@@ -52,7 +55,7 @@ std::vector<HeroBlock> ParseHeroBoard(const std::string& utf8, std::vector<std::
     if (std::regex_match(line, match, kHeader)) {
       blocks.push_back({std::stoi(match[1]), {}});
     } else if (!blocks.empty() && std::regex_match(line, match, kSeat)) {
-      blocks.back().seats.push_back({match[1], std::stoi(match[2]), std::stoi(match[3])});
+      blocks.back().seats.push_back({match[1], match[2], std::stoi(match[3]), std::stoi(match[4])});
     } else {
       stray.push_back(line);
     }
@@ -91,30 +94,38 @@ void ExpectOneGameOfScoring(const HeroBlock& before, const HeroBlock& after, int
       << delta[3];
 }
 
-void PlayWholeGames(bool bidding) {
+// `tables` x 4 bots, each asking for its own table and seat, play `games`
+// games at every table; each table's hero board blocks are checked on their own.
+void PlayWholeGames(std::vector<std::string> serverArgs, int tables = 1, int games = kGames) {
   TempDir dir;
   ASSERT_FALSE(dir.path().empty());
-  std::vector<std::string> serverArgs = {"--no-delay", "--dir", dir.path().string()};
-  if (bidding) serverArgs.push_back("--bid");
+  serverArgs.insert(serverArgs.end(),
+                    {"--dir", dir.path().string(), "--tables", std::to_string(tables)});
   ChildProcess server;
   const int port = test::StartQuarnd(server, serverArgs, dir.path() / "quarnd.out");
   ASSERT_NE(port, 0) << server.Output();
 
-  std::array<ChildProcess, 4> bots;
-  for (int seat = 0; seat < 4; ++seat) {
-    ASSERT_TRUE(bots[seat].Start(test::ProgramFolder() / "quarn-bot",
-                                 {"--port", std::to_string(port), "--seat", std::to_string(seat),
-                                  "--games", std::to_string(kGames), "--think", "0"},
-                                 dir.path() / ("bot" + std::to_string(seat) + ".out")));
+  std::vector<ChildProcess> bots(static_cast<std::size_t>(4 * tables));
+  // Named after the table and seat each asks for, as the hero board must show them.
+  const auto nameOf = [](std::size_t table, std::size_t seat) {
+    return "t" + std::to_string(table) + "s" + std::to_string(seat);
+  };
+  for (std::size_t bot = 0; bot < bots.size(); ++bot) {
+    ASSERT_TRUE(
+        bots[bot].Start(test::ProgramFolder() / "quarn-bot",
+                        {"--port", std::to_string(port), "--table", std::to_string(bot / 4 + 1),
+                         "--seat", std::to_string(bot % 4), "--name", nameOf(bot / 4 + 1, bot % 4),
+                         "--games", std::to_string(games), "--think", "0"},
+                        dir.path() / ("bot" + std::to_string(bot) + ".out")));
   }
   const auto deadline = std::chrono::steady_clock::now() + kGamesLimit;
-  for (int seat = 0; seat < 4; ++seat) {
+  for (std::size_t bot = 0; bot < bots.size(); ++bot) {
     const auto left =
         std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
-    const std::optional<int> code = bots[seat].Wait(std::max(left, milliseconds(1)));
-    const std::string& log = bots[seat].Output();
-    EXPECT_EQ(code, 0) << "bot at seat " << seat << ":\n" << log;
-    EXPECT_NE(log.find("finished " + std::to_string(kGames) + " games (0 refused)"),
+    const std::optional<int> code = bots[bot].Wait(std::max(left, milliseconds(1)));
+    const std::string& log = bots[bot].Output();
+    EXPECT_EQ(code, 0) << "bot " << bot << ":\n" << log;
+    EXPECT_NE(log.find("finished " + std::to_string(games) + " games (0 refused)"),
               std::string::npos)
         << log;
   }
@@ -122,31 +133,43 @@ void PlayWholeGames(bool bidding) {
 
   EXPECT_EQ(server.Output().find("[错误]"), std::string::npos) << "the server logged a card error";
 
-  const std::vector<HeroBlock> blocks = ReadHeroBoards(dir.path());
-  ASSERT_EQ(blocks.size(), static_cast<std::size_t>(kGames));
-  HeroBlock start{1, std::vector<HeroSeat>(4)};
-  static constexpr const char* kSeatNames[] = {"东", "北", "西", "南"};
-  for (int game = 0; game < kGames; ++game) {
-    const HeroBlock& block = blocks[game];
-    ASSERT_EQ(block.seats.size(), 4u) << "game " << game + 1;
-    EXPECT_EQ(block.table, 1);
-    int sum = 0;
-    for (int s = 0; s < 4; ++s) {
-      EXPECT_EQ(block.seats[s].seatName, kSeatNames[s]);
-      EXPECT_EQ(block.seats[s].rounds, game + 1);
-      sum += block.seats[s].score;
+  std::map<int, std::vector<HeroBlock>> byTable;
+  for (HeroBlock& block : ReadHeroBoards(dir.path())) byTable[block.table].push_back(block);
+  ASSERT_EQ(byTable.size(), static_cast<std::size_t>(tables));
+  for (auto& [table, blocks] : byTable) {
+    ASSERT_EQ(blocks.size(), static_cast<std::size_t>(games)) << "table " << table;
+    EXPECT_GE(table, 1);
+    EXPECT_LE(table, tables);
+    HeroBlock start{table, std::vector<HeroSeat>(4)};
+    static constexpr const char* kSeatNames[] = {"东", "北", "西", "南"};
+    for (int game = 0; game < games; ++game) {
+      const HeroBlock& block = blocks[game];
+      ASSERT_EQ(block.seats.size(), 4u) << "game " << game + 1;
+      int sum = 0;
+      for (int s = 0; s < 4; ++s) {
+        EXPECT_EQ(block.seats[s].seatName, kSeatNames[s]);
+        EXPECT_EQ(block.seats[s].name,
+                  nameOf(static_cast<std::size_t>(table), static_cast<std::size_t>(s)));
+        EXPECT_EQ(block.seats[s].rounds, game + 1);
+        sum += block.seats[s].score;
+      }
+      EXPECT_EQ(sum, 0) << "game " << game + 1;
+      ExpectOneGameOfScoring(game == 0 ? start : blocks[game - 1], block, game + 1);
     }
-    EXPECT_EQ(sum, 0) << "game " << game + 1;
-    ExpectOneGameOfScoring(game == 0 ? start : blocks[game - 1], block, game + 1);
   }
 }
 
 TEST(WholeGames, HundredGamesWithoutBidding) {
-  PlayWholeGames(false);
+  PlayWholeGames({"--no-delay"});
 }
 
 TEST(WholeGames, HundredGamesWithBidding) {
-  PlayWholeGames(true);
+  PlayWholeGames({"--no-delay", "--bid"});
+}
+
+// Paced (briefly), so the tables' timers interleave with each other's play.
+TEST(WholeGames, ThreeTablesAtOnce) {
+  PlayWholeGames({"--bid", "--delay-sync", "20", "--delay-deal", "30"}, 3, 30);
 }
 
 }  // namespace

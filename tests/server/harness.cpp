@@ -28,15 +28,15 @@ void Harness::Bid(std::uint32_t seat, int points) {
   Send(SocketOf(seat), points == 0 ? MessageType::BidPass : MessageType::BidOffer, bid);
 }
 
-void Harness::PlayLowest(std::uint32_t seat) {
-  const THandPoker& hand = table().Players[seat].Hand;
+void Harness::PlayLowest(std::uint32_t seat, std::int32_t number) {
+  const THandPoker& hand = table(number).Players[seat].Hand;
   int slot = 0;
   while (!hand.Card(slot).IsPresent()) ++slot;
-  PlayRecord play{.tableNumber = 1, .seat = static_cast<std::uint8_t>(seat), .count = 1};
+  PlayRecord play{.tableNumber = number, .seat = static_cast<std::uint8_t>(seat), .count = 1};
   play.cards[0] = static_cast<std::uint8_t>(hand.Card(slot).Number());
   play.comboType = static_cast<std::uint8_t>(CombinationType::Single);
   play.keyRank = static_cast<std::uint8_t>(hand.Card(slot).Rank());
-  Send(SocketOf(seat), MessageType::PlayCards, play);
+  Send(SocketOf(seat, number), MessageType::PlayCards, play);
 }
 
 }  // namespace quarn::server::testing

@@ -32,17 +32,20 @@ Record Decoded(const SentPacket& sent, Decoder decode) {
 
 class Harness {
  public:
-  explicit Harness(bool allowBid = false) : app(host, view, dir) {
+  explicit Harness(bool allowBid = false, std::string tables = "1") : app(host, view, dir) {
     host.due = [this](TimerId id) { app.TimerDue(id); };
     ConsoleSettings settings;
     settings.allowBid = allowBid;
+    settings.tables = std::move(tables);
     app.Initialise(settings);
     SeedWith(20261206);  // repeatable deals
     EXPECT_EQ(app.Start(settings), StartResult::Started);
   }
 
-  const TServerTable& table() const { return *app.Table(); }
-  ConnectionId SocketOf(std::uint32_t seat) const { return table().Players[seat].Socket; }
+  const TServerTable& table(std::int32_t number = 1) const { return *app.Table(number); }
+  ConnectionId SocketOf(std::uint32_t seat, std::int32_t number = 1) const {
+    return table(number).Players[seat].Socket;
+  }
 
   void Open(ConnectionId id) { app.ConnectionOpened(id); }
   // With `settle`, the paced steps a packet starts are run at once on the fake clock.
@@ -54,18 +57,20 @@ class Harness {
   void Send(ConnectionId id, MessageType type, const Record& record) {
     Receive(id, *BuildPacket(type, record));
   }
-  void Login(ConnectionId id, const std::string& name, std::uint8_t seat = 0) {
-    Send(id, MessageType::LoginRequest, MakeLoginRequest(name, "pw", 2, 5, 1, seat));
+  void Login(ConnectionId id, const std::string& name, std::uint8_t seat = 0,
+             std::int32_t tableNumber = 1) {
+    Send(id, MessageType::LoginRequest, MakeLoginRequest(name, "pw", 2, 5, tableNumber, seat));
   }
   // Connections 1..4 log in as A, B, C, D at seats 0..3.
   void SeatFour();
   // A bid of 0 is sent as a pass.
   void Bid(std::uint32_t seat, int points);
-  void Pass(std::uint32_t seat) {
-    Send(SocketOf(seat), MessageType::PlayPass, SeatRecord{1, static_cast<std::uint8_t>(seat)});
+  void Pass(std::uint32_t seat, std::int32_t number = 1) {
+    Send(SocketOf(seat, number), MessageType::PlayPass,
+         SeatRecord{number, static_cast<std::uint8_t>(seat)});
   }
   // Plays the lowest card of the seat's hand as a single.
-  void PlayLowest(std::uint32_t seat);
+  void PlayLowest(std::uint32_t seat, std::int32_t number = 1);
 
   test::TempDir dir;
   FakeHost host;

@@ -71,5 +71,26 @@ TEST(Pacing, TheTableWaitsForItsStepsAndNothingElseDoes) {
   EXPECT_EQ(std::tie(h.table().Status, h.table().Count), std::tuple(TableWaiting, 3u));
 }
 
+TEST(Pacing, LoginsAtOnceKeepTheirSpacingAndAnotherTableIsServedMeanwhile) {
+  Harness h(true, "2");
+  h.settle = false;
+  for (ConnectionId id = 1; id <= 4; ++id) {  // each waits for the list of the one before
+    h.Open(id);
+    h.Login(id, "P" + std::to_string(id), static_cast<std::uint8_t>(id - 1));
+  }
+  h.host.Advance(milliseconds(1000));
+  ASSERT_EQ(h.table(1).Status, TableDealing);
+  h.Open(5);
+  h.Login(5, "Eve", 0, 2);  // answered now, in the middle of table 1's deal
+  h.host.Advance(milliseconds(2000));
+  const auto sent = h.host.TakeSent();
+  EXPECT_EQ(Seen(sent, 1, milliseconds(0)),
+            (std::vector<std::string>{"LoginReply@0", "SeatList@200", "SeatList@400",
+                                      "SeatList@600", "SeatList@800", "DealCards@1300",
+                                      "StartCardNotice@1800", "BidStart@2300"}));
+  EXPECT_EQ(Seen(sent, 5, milliseconds(0)),
+            (std::vector<std::string>{"LoginReply@1000", "SeatList@1200"}));
+}
+
 }  // namespace
 }  // namespace quarn::server::testing

@@ -21,21 +21,21 @@ ParsedOptions Parse(std::vector<std::string_view> args) {
 auto Row(const DaemonOptions& o) {
   const ConsoleSettings& s = o.settings;
   return std::tuple(o.port, o.bind, o.dir, o.help, s.allowBid, s.defaultPoints, s.randEachGame,
-                    s.allowDelay, s.delaySync, s.delayDeal);
+                    s.allowDelay, s.delaySync, s.delayDeal, s.tables);
 }
 
 TEST(DaemonOptionsTest, DefaultsAreTheConsoleStartValuesAndEveryOptionReachesItsSetting) {
   const ParsedOptions defaults = Parse({});
   ASSERT_EQ(defaults.error, "");
   EXPECT_EQ(Row(defaults.options),
-            std::tuple(1073, "0.0.0.0", ".", false, false, "10", false, true, "200", "500"));
+            std::tuple(1073, "0.0.0.0", ".", false, false, "10", false, true, "200", "500", "1"));
 
-  const ParsedOptions parsed =
-      Parse({"--port", "0", "--bid", "--points", "-25", "--rand-each-game", "--no-delay",
-             "--delay-sync=0", "--delay-deal", "60000", "--dir", "/tmp/x", "--bind=127.0.0.1"});
+  const ParsedOptions parsed = Parse({"--port", "0", "--bid", "--points", "-25", "--rand-each-game",
+                                      "--no-delay", "--delay-sync=0", "--delay-deal", "60000",
+                                      "--dir", "/tmp/x", "--bind=127.0.0.1", "--tables", "1000"});
   ASSERT_EQ(parsed.error, "");
-  EXPECT_EQ(Row(parsed.options),
-            std::tuple(0, "127.0.0.1", "/tmp/x", false, true, "-25", true, false, "0", "60000"));
+  EXPECT_EQ(Row(parsed.options), std::tuple(0, "127.0.0.1", "/tmp/x", false, true, "-25", true,
+                                            false, "0", "60000", "1000"));
   EXPECT_EQ(Parse({"--port=65535"}).options.port, 65535);
   EXPECT_TRUE(Parse({"--help"}).options.help);
   EXPECT_TRUE(Parse({"-h"}).options.help);
@@ -53,6 +53,8 @@ TEST(DaemonOptionsTest, BadCommandLinesAreRefusedWithAReason) {
       {"--points", "99999999999"},
       {"--delay-sync", "-5"},
       {"--delay-deal", "60001"},
+      {"--tables", "0"},
+      {"--tables", "1001"},
       {"--bid=yes"},
       {"--dir"},
       {"--dir", ""},
