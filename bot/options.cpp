@@ -35,6 +35,14 @@ bool ApplyFlag(std::string_view flag, std::string_view value, BotOptions& option
     options.host = std::string(value);
     return true;
   }
+  if (flag == "--level") {
+    if (value != "basic" && value != "strong") {
+      error = "--level needs basic or strong, not '" + std::string(value) + "'";
+      return false;
+    }
+    options.level = value == "basic" ? Level::Basic : Level::Strong;
+    return true;
+  }
   if (flag == "--name") {
     options.name = std::string(value);
     return true;
@@ -103,7 +111,7 @@ ParseResult ParseBotOptions(std::span<const std::string_view> args) {
 
 std::string_view BotUsage() {
   return "usage: quarn-bot [--host H] [--port N] [--name NAME] [--password P] [--table T] "
-         "[--seat S] [--games N] [--think MS] [--reconnect]\n"
+         "[--seat S] [--games N] [--level L] [--think MS] [--reconnect]\n"
          "  --host H       server address (default 127.0.0.1)\n"
          "  --port N       server port (default 1073)\n"
          "  --name NAME    player name, at most 15 bytes in GBK (default 电脑 and the seat)\n"
@@ -112,7 +120,10 @@ std::string_view BotUsage() {
          "                 seats the bot at the next free one when T is full\n"
          "  --seat S       seat wanted: 0 东, 1 北, 2 西, 3 南 (default 0)\n"
          "  --games N      leave after N finished games (default 0: keep playing)\n"
-         "  --think MS     pause before each bid and play in milliseconds (default 600)\n"
+         "  --level L      basic (the heuristic player) or strong (searches the unseen\n"
+         "                 cards; default)\n"
+         "  --think MS     time of each decision in milliseconds: the strong player searches\n"
+         "                 so long for a play, the basic one pauses; 0: at once (default 200)\n"
          "  --reconnect    when the connection drops, connect and log in again with the\n"
          "                 same name and password (a server that kept the seat gives it back)\n";
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "bot/play/decide.h"
+
 namespace quarn::bot {
 
 struct BotOptions {
@@ -16,8 +18,13 @@ struct BotOptions {
   int table = 1;           // the table wanted (a server with one table gives table 1)
   int seat = 0;            // the seat wanted, 0..3 (东 北 西 南)
   int games = 0;           // games to finish before leaving; 0: play until the server goes
-  int thinkMs = 600;       // pause before each bid or play
   bool reconnect = false;  // log in again by itself when the connection drops
+  // A decision's time: the strong player searches this long for each play;
+  // the basic player pauses this long before each move, and so does the
+  // strong one before a bid. 0: every move at once (the strong player then
+  // plays the heuristic's choice).
+  int thinkMs = 200;
+  Level level = Level::Strong;
 };
 
 struct ParseResult {

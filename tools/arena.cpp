@@ -34,14 +34,16 @@ struct Options {
   int samples = 0;  // 0: search for --think each decision
   int thinkMs = 200;
   int candidates = 8;
+  double confidence = 1.0;
   int threads = 2;
 };
 
 constexpr std::string_view kUsage =
     "usage: quarn-arena [--seats A,B,C,D] [--games N] [--bid on|off] [--seed S]\n"
     "                   [--samples K] [--think MS] [--candidates N] [--threads T]\n"
-    "  --seats      players for seats 0..3: greedy, basic, strong or strong-basic\n"
-    "               (strong searching with the heuristic player in its playouts)\n"
+    "  --seats      players for seats 0..3: greedy, fast (the strong player's\n"
+    "               playout policy), basic, strong or strong-basic (searching with\n"
+    "               the basic player in its playouts)\n"
     "               (default strong,basic,basic,basic)\n"
     "  --games N    games to play, a multiple of 4 (default 2000)\n"
     "  --bid on|off bidding for the landlord (default off: the starting seat)\n"
@@ -50,6 +52,8 @@ constexpr std::string_view kUsage =
     "               --think allows (default 0)\n"
     "  --think MS   a strong player's time per decision when --samples is 0 (default 200)\n"
     "  --candidates N  moves a strong player compares (default 8)\n"
+    "  --confidence Z  tenths of a standard error by which a move must beat the\n"
+    "               heuristic's choice in the search to replace it (default 10)\n"
     "  --threads T  threads sharing the games (default 2)\n";
 
 bool ParseNumber(std::string_view text, long long low, long long high, long long& out) {
@@ -59,7 +63,8 @@ bool ParseNumber(std::string_view text, long long low, long long high, long long
 }
 
 bool KnownPlayer(std::string_view name) {
-  return name == "greedy" || name == "basic" || name == "strong" || name == "strong-basic";
+  return name == "greedy" || name == "fast" || name == "basic" || name == "strong" ||
+         name == "strong-basic";
 }
 
 std::vector<std::string> SplitSeats(std::string_view text) {
@@ -94,6 +99,8 @@ std::string Apply(std::string_view flag, std::string_view value, Options& option
     options.thinkMs = static_cast<int>(n);
   } else if (flag == "--candidates" && ParseNumber(value, 2, 64, n)) {
     options.candidates = static_cast<int>(n);
+  } else if (flag == "--confidence" && ParseNumber(value, 0, 100, n)) {
+    options.confidence = static_cast<double>(n) / 10;
   } else if (flag == "--threads" && ParseNumber(value, 1, 64, n)) {
     options.threads = static_cast<int>(n);
   } else {
@@ -133,11 +140,13 @@ class TimedPlayer final : public Player {
 std::unique_ptr<Player> MakePlayer(const std::string& name, const Options& options,
                                    std::uint64_t seed, Timings* timings) {
   if (name == "greedy") return std::make_unique<GreedyPlayer>();
+  if (name == "fast") return std::make_unique<FastPlayer>();
   if (name == "basic") return std::make_unique<BasicPlayer>();
   SearchLimits limits;
   limits.samples = options.samples;
   limits.seed = seed;
   limits.maxCandidates = options.candidates;
+  limits.confidence = options.confidence;
   limits.policy = name == "strong-basic" ? Policy::Basic : Policy::Fast;
   return std::make_unique<TimedPlayer>(
       std::make_unique<SearchPlayer>(limits, std::chrono::milliseconds(options.thinkMs)), timings);

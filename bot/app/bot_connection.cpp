@@ -22,6 +22,8 @@ SessionConfig ConfigFrom(const BotOptions& options) {
   config.seat = options.seat;
   config.games = options.games;
   config.utf8Password = options.password;
+  config.level = options.level;
+  config.budget.think = std::chrono::milliseconds(options.thinkMs);
   return config;
 }
 
@@ -87,7 +89,11 @@ void BotConnection::OnReadyRead() {
 }
 
 void BotConnection::ScheduleMove() {
-  if (session_.WantsToMove() && !moveTimer_.isActive()) moveTimer_.start(options_.thinkMs);
+  if (!session_.WantsToMove() || moveTimer_.isActive()) return;
+  // The strong player's play takes its thinking time in the search itself.
+  const bool searches = options_.level == Level::Strong &&
+                        session_.Table().GameState == client::TGameState::InPlay;
+  moveTimer_.start(searches ? 0 : options_.thinkMs);
 }
 
 void BotConnection::OnMoveTimer() {

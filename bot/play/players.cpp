@@ -24,6 +24,21 @@ std::optional<PlannedPlay> BasicPlayer::Play(const SeatView& view) {
   return HeuristicPlay(view);
 }
 
+int FastPlayer::Bid(const RankCounts& hand, int highBid) {
+  return ChooseBid(hand, highBid);
+}
+
+std::optional<PlannedPlay> FastPlayer::Play(const SeatView& view) {
+  FullTable table;
+  table.hands[static_cast<std::size_t>(view.seat)] = view.hand;
+  table.left = view.cardsLeft;
+  table.landlord = view.landlord;
+  table.turn = view.seat;
+  table.table = view.table;
+  table.owner = view.tableOwner;
+  return PolicyMove(table, Policy::Fast);
+}
+
 int SearchPlayer::Bid(const RankCounts& hand, int highBid) {
   return DecideBid(hand, highBid, Level::Strong);
 }

@@ -28,6 +28,14 @@ class BasicPlayer final : public Player {
   std::optional<PlannedPlay> Play(const SeatView& view) override;
 };
 
+// The searching player's playout policy as a player of its own, to see how
+// well the search's picture of the others plays.
+class FastPlayer final : public Player {
+ public:
+  int Bid(const RankCounts& hand, int highBid) override;
+  std::optional<PlannedPlay> Play(const SeatView& view) override;
+};
+
 // The searching player. With limits.samples 0 each decision searches for
 // `think`; the seed moves on with every decision, so a game is repeatable.
 class SearchPlayer final : public Player {

@@ -63,28 +63,51 @@ bool AddPlanePairs(const RankCounts& h, int top, int length, PlannedPlay& play, 
   return true;
 }
 
-// The lead of the lowest rank: a run of pairs or triples (a plane when
-// spare pairs allow) starting there, or all its cards. Bombs stay.
-std::optional<PlannedPlay> LowestPiece(const RankCounts& h, bool skipSingles) {
-  for (int r = 1; r <= kMaxRank; ++r) {
-    if (!Loose(h, r) || (skipSingles && h[r] == 1)) continue;
-    int high = r;
-    while (high < kTwo && h[high + 1] == h[r] && h[r] >= 2) ++high;
-    const int length = high - r + 1;
-    if (h[r] == 2 && length >= 3) return Run(high, length, 2);
-    if (h[r] == 3) {
-      const int top = std::min(high, r + kMaxRunTriples - 1);
-      PlannedPlay play = Run(top, top - r + 1, 3);
-      int cost = 0;
-      if (top - r + 1 <= kMaxPlaneTriples && AddPlanePairs(h, top, top - r + 1, play, cost) &&
-          cost == 0) {
-        return play;
-      }
-      return Run(top, top - r + 1, 3);
+// The weakest piece of the hand's plan to lead (lowest key, then most
+// cards), planned as the heuristic player plans: runs of pairs first, then
+// runs of triples carrying the lowest spare pairs as planes, then what is
+// left rank by rank. Bombs stay.
+std::optional<PlannedPlay> WeakestPiece(const RankCounts& hand, bool skipSingles) {
+  RankCounts rest{};
+  for (int r = 1; r <= kMaxRank; ++r) rest[r] = Loose(hand, r) ? hand[r] : 0;
+  std::optional<PlannedPlay> best;
+  auto offer = [&](const PlannedPlay& piece) {
+    if (skipSingles && piece.combo.type == T::Single) return;
+    if (!best || piece.combo.key < best->combo.key ||
+        (piece.combo.key == best->combo.key && piece.combo.count > best->combo.count)) {
+      best = piece;
     }
-    return Same(r, h[r]);
+  };
+  auto take = [&](const PlannedPlay& piece) {
+    for (int r = 1; r <= kMaxRank; ++r) rest[r] = static_cast<std::uint8_t>(rest[r] - piece.cards[r]);
+    offer(piece);
+  };
+  for (int width = 2; width <= 3; ++width) {
+    for (int r = 1; r <= kTwo; ++r) {
+      if (rest[r] != width) continue;
+      int high = r;
+      while (high < kTwo && rest[high + 1] == width) ++high;
+      if (width == 2 && high - r + 1 >= 3) take(Run(high, high - r + 1, 2));
+      for (int low = r; width == 3 && low <= high; low += kMaxRunTriples) {
+        const int top = std::min(high, low + kMaxRunTriples - 1);
+        PlannedPlay play = Run(top, top - low + 1, 3);
+        RankCounts others = rest;
+        for (int q = low; q <= top; ++q) others[q] = 0;
+        int cost = 0;
+        if (top - low + 1 <= kMaxPlaneTriples &&
+            AddPlanePairs(others, top, top - low + 1, play, cost) && cost == 0) {
+          take(play);
+        } else {
+          take(Run(top, top - low + 1, 3));
+        }
+      }
+      r = high;
+    }
   }
-  return std::nullopt;
+  for (int r = 1; r <= kMaxRank; ++r) {
+    if (rest[r] > 0) offer(Same(r, rest[r]));
+  }
+  return best;
 }
 
 // The cheapest bomb that beats `table`: fewest cards, then lowest rank.
@@ -151,6 +174,20 @@ std::optional<PlannedPlay> CheapestMatch(const RankCounts& h, const Combination&
   return best;
 }
 
+// A partner's low single or pair with the landlord to play next is cheap for
+// the landlord to beat: top it with a high rank the hand holds exactly so.
+std::optional<PlannedPlay> TopPartner(const FullTable& g, const RankCounts& h) {
+  constexpr int kLowKey = 8;    // up to the 10s
+  constexpr int kHighKey = 10;  // the queens and up
+  const int width = g.table.count;
+  const bool small = g.table.type == T::Single || (g.table.type == T::Rocket && width == 2);
+  if ((g.turn + 1) % kSeats != g.landlord || !small || g.table.key > kLowKey) return std::nullopt;
+  for (int r = kHighKey; r <= kMaxRank; ++r) {
+    if (h[r] == width && Loose(h, r)) return Same(r, width);
+  }
+  return std::nullopt;
+}
+
 std::optional<PlannedPlay> FastLead(const FullTable& g) {
   const int me = g.turn;
   const RankCounts& h = g.hands[static_cast<std::size_t>(me)];
@@ -169,7 +206,7 @@ std::optional<PlannedPlay> FastLead(const FullTable& g) {
     }
   }
   const bool guardSingles = fewestEnemy == 1;
-  if (auto piece = LowestPiece(h, guardSingles)) return piece;
+  if (auto piece = WeakestPiece(h, guardSingles)) return piece;
   for (int r = kMaxRank; guardSingles && r >= 1; --r) {
     if (Loose(h, r)) return Same(r, 1);
   }
@@ -182,7 +219,7 @@ std::optional<PlannedPlay> FastFollow(const FullTable& g) {
   const int total = g.left[static_cast<std::size_t>(me)];
   const Combination whole = ClassifyCounts(h, total);
   if (whole.type != T::Unknown && Beats(whole, g.table)) return PlannedPlay{h, whole};
-  if (g.Partners(g.owner, me)) return std::nullopt;
+  if (g.Partners(g.owner, me)) return TopPartner(g, h);
   if (auto match = CheapestMatch(h, g.table)) return match;
   std::optional<PlannedPlay> bomb = CheapestBomb(h, g.table);
   if (!bomb) return std::nullopt;

@@ -1,6 +1,7 @@
 #include "bot/play/search.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "bot/play/candidates.h"
 #include "bot/play/deal_sampler.h"
@@ -97,6 +98,7 @@ SearchResult Search(const SeatView& view, const SearchLimits& limits) {
   DealRandom random(limits.seed);
   std::vector<int> wins(candidates.size());
   std::vector<int> sample(candidates.size());
+  std::vector<int> differ(candidates.size());  // deals where a move's result differs from the first's
   while (timed || result.samples < limits.samples) {
     FullTable base;
     base.hands = SampleDeal(view, random);
@@ -116,11 +118,20 @@ SearchResult Search(const SeatView& view, const SearchLimits& limits) {
       complete = !timed || Clock::now() < limits.deadline;
     }
     if (!complete) break;  // a deal not played out for every move would bias the count
-    for (std::size_t c = 0; c < candidates.size(); ++c) wins[c] += sample[c];
+    for (std::size_t c = 0; c < candidates.size(); ++c) {
+      wins[c] += sample[c];
+      differ[c] += sample[c] != sample[0];
+    }
     ++result.samples;
   }
-  const auto best = std::max_element(wins.begin(), wins.end());  // the first of equals
-  result.move = candidates[static_cast<std::size_t>(best - wins.begin())];
+  const auto best = static_cast<std::size_t>(std::max_element(wins.begin(), wins.end()) - wins.begin());
+  // The heuristic's choice stands unless the best move beat it in clearly
+  // more deals than the noise of the count explains (a paired test).
+  const double n = result.samples;
+  const double gain = wins[best] - wins[0];
+  const double differing = static_cast<double>(differ[best]);
+  const double noise = std::sqrt(std::max(0.0, differing - gain * gain / std::max(1.0, n)));
+  result.move = gain > limits.confidence * noise ? candidates[best] : candidates[0];
   return result;
 }
 

@@ -25,6 +25,10 @@ struct SearchLimits {
   std::uint64_t seed = 0;
   Policy policy = Policy::Fast;
   int maxCandidates = 8;
+  // How many standard errors of the count a move must win by over the
+  // heuristic's choice to replace it: picking the best of several noisy
+  // counts otherwise favours lucky moves.
+  double confidence = 1.0;
 };
 
 // The moves worth searching, the heuristic's choice first: a pass where one

@@ -18,19 +18,19 @@ ParseResult Parse(std::vector<std::string_view> args) {
 std::string Fields(const BotOptions& o) {
   return o.host + " " + std::to_string(o.port) + " " + o.name + " " + std::to_string(o.table) +
          " " + std::to_string(o.seat) + " " + std::to_string(o.games) + " " +
-         std::to_string(o.thinkMs) + " " + o.password + (o.reconnect ? " reconnect" : "");
+         std::to_string(o.thinkMs) + " " + o.password + (o.reconnect ? " reconnect" : "") +
+         (o.level == Level::Basic ? " basic" : " strong");
 }
 
 TEST(BotOptions, DefaultsAndEveryFlagInBothSpellings) {
   ParseResult none = Parse({});
   ASSERT_TRUE(none.ok);
-  EXPECT_EQ(Fields(none.options),
-            "127.0.0.1 1073  1 0 0 " + std::to_string(BotOptions{}.thinkMs) + " ");
+  EXPECT_EQ(Fields(none.options), "127.0.0.1 1073  1 0 0 200  strong");
   ParseResult all =
       Parse({"--host", "10.0.0.2", "--port=4000", "--name", "小明", "--seat", "3", "--games=50",
-             "--reconnect", "--think", "0", "--password=pw", "--table", "7"});
+             "--reconnect", "--think", "0", "--password=pw", "--table", "7", "--level=basic"});
   ASSERT_TRUE(all.ok) << all.error;
-  EXPECT_EQ(Fields(all.options), "10.0.0.2 4000 小明 7 3 50 0 pw reconnect");
+  EXPECT_EQ(Fields(all.options), "10.0.0.2 4000 小明 7 3 50 0 pw reconnect basic");
   EXPECT_TRUE(Parse({"--help"}).helpAsked);
 }
 
@@ -44,6 +44,7 @@ TEST(BotOptions, BadValuesAreRefusedWithAReason) {
            {"--table", "0"},
            {"--games", "-3"},
            {"--think", ""},
+           {"--level", "expert"},
            {"--host", ""},
            {"--seat"},
            {"--colour", "red"},
