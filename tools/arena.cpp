@@ -35,6 +35,7 @@ struct Options {
   int thinkMs = 200;
   int candidates = 8;
   double confidence = 1.0;
+  double boldness = kStrongBoldness;
   int threads = 2;
 };
 
@@ -54,6 +55,8 @@ constexpr std::string_view kUsage =
     "  --candidates N  moves a strong player compares (default 8)\n"
     "  --confidence Z  tenths of a standard error by which a move must beat the\n"
     "               heuristic's choice in the search to replace it (default 10)\n"
+    "  --boldness B tenths of a point a strong player adds to its hand's worth\n"
+    "               when it bids (default 15)\n"
     "  --threads T  threads sharing the games (default 2)\n";
 
 bool ParseNumber(std::string_view text, long long low, long long high, long long& out) {
@@ -101,6 +104,8 @@ std::string Apply(std::string_view flag, std::string_view value, Options& option
     options.candidates = static_cast<int>(n);
   } else if (flag == "--confidence" && ParseNumber(value, 0, 100, n)) {
     options.confidence = static_cast<double>(n) / 10;
+  } else if (flag == "--boldness" && ParseNumber(value, 0, 100, n)) {
+    options.boldness = static_cast<double>(n) / 10;
   } else if (flag == "--threads" && ParseNumber(value, 1, 64, n)) {
     options.threads = static_cast<int>(n);
   } else {
@@ -149,7 +154,9 @@ std::unique_ptr<Player> MakePlayer(const std::string& name, const Options& optio
   limits.confidence = options.confidence;
   limits.policy = name == "strong-basic" ? Policy::Basic : Policy::Fast;
   return std::make_unique<TimedPlayer>(
-      std::make_unique<SearchPlayer>(limits, std::chrono::milliseconds(options.thinkMs)), timings);
+      std::make_unique<SearchPlayer>(limits, std::chrono::milliseconds(options.thinkMs),
+                                     options.boldness),
+      timings);
 }
 
 GameOutcome PlayOne(const Options& options, int game, Timings* timings) {
@@ -213,8 +220,8 @@ void Report(const Options& options, const std::vector<GameOutcome>& outcomes, Ti
   } else {
     std::printf("%d ms per decision", options.thinkMs);
   }
-  std::printf(", %d candidates, %d threads, %.1f s\n", options.candidates, options.threads,
-              seconds);
+  std::printf(", %d candidates, confidence %.1f, %d threads, %.1f s\n", options.candidates,
+              options.confidence, options.threads, seconds);
   std::printf(
       "player            side wins                 landlord wins             points per game\n");
   int refusals = 0;

@@ -28,6 +28,9 @@ struct Budget {
   std::uint64_t seed = 0;
 };
 
+// How much stronger the strong level counts a hand when it bids.
+inline constexpr double kStrongBoldness = 1.5;
+
 // The bid to send when the high bid so far is `highBid`; 0 passes.
 int DecideBid(const RankCounts& hand, int highBid, Level level);
 

@@ -40,7 +40,7 @@ std::optional<PlannedPlay> FastPlayer::Play(const SeatView& view) {
 }
 
 int SearchPlayer::Bid(const RankCounts& hand, int highBid) {
-  return DecideBid(hand, highBid, Level::Strong);
+  return ChooseBid(hand, highBid, boldness_);
 }
 
 std::optional<PlannedPlay> SearchPlayer::Play(const SeatView& view) {

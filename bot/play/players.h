@@ -7,6 +7,7 @@
 #include <memory>
 #include <string_view>
 
+#include "bot/play/decide.h"
 #include "bot/play/referee.h"
 #include "bot/play/search.h"
 
@@ -40,14 +41,16 @@ class FastPlayer final : public Player {
 // `think`; the seed moves on with every decision, so a game is repeatable.
 class SearchPlayer final : public Player {
  public:
-  SearchPlayer(SearchLimits limits, std::chrono::milliseconds think)
-      : limits_(limits), think_(think) {}
+  SearchPlayer(SearchLimits limits, std::chrono::milliseconds think,
+               double boldness = kStrongBoldness)
+      : limits_(limits), think_(think), boldness_(boldness) {}
   int Bid(const RankCounts& hand, int highBid) override;
   std::optional<PlannedPlay> Play(const SeatView& view) override;
 
  private:
   SearchLimits limits_;
   std::chrono::milliseconds think_;
+  double boldness_;
   std::uint64_t decisions_ = 0;
 };
 

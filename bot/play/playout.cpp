@@ -79,7 +79,8 @@ std::optional<PlannedPlay> WeakestPiece(const RankCounts& hand, bool skipSingles
     }
   };
   auto take = [&](const PlannedPlay& piece) {
-    for (int r = 1; r <= kMaxRank; ++r) rest[r] = static_cast<std::uint8_t>(rest[r] - piece.cards[r]);
+    for (int r = 1; r <= kMaxRank; ++r)
+      rest[r] = static_cast<std::uint8_t>(rest[r] - piece.cards[r]);
     offer(piece);
   };
   for (int width = 2; width <= 3; ++width) {
@@ -264,6 +265,8 @@ std::optional<PlannedPlay> PolicyMove(const FullTable& game, Policy policy) {
 int PlayOut(FullTable game, Policy policy) {
   for (;;) {
     const int seat = game.turn;
+    // A hand drawn short from a view that lost count may be empty: out already.
+    if (game.left[static_cast<std::size_t>(seat)] <= 0) return seat;
     if (game.Apply(PolicyMove(game, policy))) return seat;
   }
 }

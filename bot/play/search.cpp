@@ -98,7 +98,8 @@ SearchResult Search(const SeatView& view, const SearchLimits& limits) {
   DealRandom random(limits.seed);
   std::vector<int> wins(candidates.size());
   std::vector<int> sample(candidates.size());
-  std::vector<int> differ(candidates.size());  // deals where a move's result differs from the first's
+  std::vector<int> differ(
+      candidates.size());  // deals where a move's result differs from the first's
   while (timed || result.samples < limits.samples) {
     FullTable base;
     base.hands = SampleDeal(view, random);
@@ -124,7 +125,8 @@ SearchResult Search(const SeatView& view, const SearchLimits& limits) {
     }
     ++result.samples;
   }
-  const auto best = static_cast<std::size_t>(std::max_element(wins.begin(), wins.end()) - wins.begin());
+  const auto best =
+      static_cast<std::size_t>(std::max_element(wins.begin(), wins.end()) - wins.begin());
   // The heuristic's choice stands unless the best move beat it in clearly
   // more deals than the noise of the count explains (a paired test).
   const double n = result.samples;

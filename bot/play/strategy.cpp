@@ -101,12 +101,12 @@ std::optional<PlannedPlay> TopPartner(const RankCounts& hand, const std::vector<
 
 }  // namespace
 
-int HandWorth(const RankCounts& hand) {
+int HandWorth(const RankCounts& hand, double boldness) {
   // With 33 cards and the lead, a landlord among these players wins about six
   // games in ten (and takes three times the points), so a middling hand is
   // already worth a small bid.
   static constexpr double kThresholds[] = {5.5, 7.0, 8.5, 10.5};
-  double points = HandPoints(hand);
+  double points = HandPoints(hand) + boldness;
   int worth = 0;
   for (std::size_t i = 0; i < std::size(kThresholds); ++i) {
     if (points >= kThresholds[i]) worth = kBidSteps[i];
@@ -114,8 +114,8 @@ int HandWorth(const RankCounts& hand) {
   return worth;
 }
 
-int ChooseBid(const RankCounts& hand, int highBid) {
-  int worth = HandWorth(hand);
+int ChooseBid(const RankCounts& hand, int highBid, double boldness) {
+  int worth = HandWorth(hand, boldness);
   return worth > highBid ? worth : 0;
 }
 

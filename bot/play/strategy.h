@@ -12,11 +12,13 @@ namespace quarn::bot {
 // Bids the bot is willing to make, from a hand of 25 cards; 0 means pass.
 inline constexpr int kBidSteps[] = {10, 15, 20, 30};
 
-// The highest bid this hand is worth (0: not worth being the landlord).
-int HandWorth(const RankCounts& hand);
+// The highest bid this hand is worth (0: not worth being the landlord). A
+// player that plays the landlord's hand better counts its hand `boldness`
+// points stronger.
+int HandWorth(const RankCounts& hand, double boldness = 0);
 // The bid to send when the high bid so far is `highBid`: the hand's worth when
 // it tops the high bid, else 0 (a bid that does not top it would not count).
-int ChooseBid(const RankCounts& hand, int highBid);
+int ChooseBid(const RankCounts& hand, int highBid, double boldness = 0);
 
 // What the bot can see of the others when it is its turn.
 struct TableSituation {

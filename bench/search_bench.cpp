@@ -1,0 +1,82 @@
+// How long the strong player takes to decide, on the hand with the most
+// plays (eleven triples, 33 cards) leading and following a plane, at the
+// default budget of 200 ms and at a hint's 30 ms; and how many games the
+// search plays out per second.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+#include "bot/play/deal_sampler.h"
+#include "bot/play/decide.h"
+#include "bot/play/playout.h"
+#include "bot/play/referee.h"
+#include "bot/play/search.h"
+
+namespace {
+
+using namespace quarn;
+using namespace quarn::bot;
+
+// The landlord at seat 0 holds the triples 3 to K; nothing played yet.
+SeatView ElevenTriples(bool followPlane) {
+  SeatView view;
+  view.seat = 0;
+  view.landlord = 0;
+  view.points = 10;
+  for (int r = 1; r <= 11; ++r) view.hand[static_cast<std::size_t>(r)] = 3;
+  view.cardsLeft = {33, 25, 25, 25};
+  if (followPlane) {
+    // Seat 3 laid 444 555 with 77 88 and the two seats after it passed.
+    RankCounts plane{};
+    plane[2] = plane[3] = 3;
+    plane[5] = plane[6] = 2;
+    Record(view, {3, plane, ClassifyCounts(plane, 10)});
+  }
+  return view;
+}
+
+void BM_StrongDecision(benchmark::State& state) {
+  const SeatView view = ElevenTriples(state.range(1) != 0);
+  Budget budget;
+  budget.think = std::chrono::milliseconds(state.range(0));
+  double worst = 0;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(DecidePlay(view, Level::Strong, budget));
+    worst = std::max(
+        worst, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                   .count());
+    ++budget.seed;
+  }
+  state.counters["worst_ms"] = worst;
+  SearchLimits limits;
+  limits.deadline = std::chrono::steady_clock::now() + budget.think;
+  state.counters["samples"] = Search(view, limits).samples;
+}
+BENCHMARK(BM_StrongDecision)
+    ->ArgsProduct({{200, 30}, {0, 1}})
+    ->ArgNames({"think_ms", "follow"})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+
+// Whole games played out by the fast policy from a fresh deal.
+void BM_PlayOut(benchmark::State& state) {
+  std::uint64_t seed = 1;
+  for (auto _ : state) {
+    const Deal deal = DealCards(seed++);
+    FullTable game;
+    game.hands = deal.hands;
+    game.left = {25, 25, 25, 25};
+    game.landlord = game.turn = deal.startSeat;
+    for (std::size_t r = 0; r < deal.bottom.size(); ++r) {
+      game.hands[static_cast<std::size_t>(deal.startSeat)][r] += deal.bottom[r];
+    }
+    game.left[static_cast<std::size_t>(deal.startSeat)] += 8;
+    benchmark::DoNotOptimize(PlayOut(game, state.range(0) == 0 ? Policy::Fast : Policy::Basic));
+  }
+}
+BENCHMARK(BM_PlayOut)->Arg(0)->Arg(1)->ArgNames({"basic"});
+
+}  // namespace
+
+BENCHMARK_MAIN();
