@@ -12,10 +12,12 @@
 // clock that a test moves by hand (tests/server/fake_host.h).
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <ctime>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace quarn::server {
@@ -53,6 +55,15 @@ class IServerHost {
   virtual void StartTimer(TimerId id, std::chrono::milliseconds delay) = 0;
 };
 
+// One table as the console lists it.
+struct TableSummary {
+  std::int32_t number = 0;
+  std::uint32_t players = 0;
+  std::int8_t status = 0;            // the table's state (TableStatus)
+  std::array<std::string, 4> names;  // by seat, UTF-8; empty for a free seat
+  bool operator==(const TableSummary&) const = default;
+};
+
 // What a front end (console window, daemon, tests) is told as it happens.
 // Texts are UTF-8; the files the server writes are GBK.
 class IConsoleView {
@@ -65,6 +76,8 @@ class IConsoleView {
   virtual void HeroCleared() = 0;
   // Status bar panel 0 and the running light.
   virtual void StatusChanged(std::string_view status, bool listening) = 0;
+  // A table came into use, or its players or state changed.
+  virtual void TableChanged(const TableSummary& /*table*/) {}
 };
 
 }  // namespace quarn::server

@@ -42,7 +42,7 @@ struct ServerApp::Impl {
         view(viewRef),
         log(hostRef, viewRef, std::move(fileDir)),
         scheduler(hostRef),
-        tables(hostRef, log, ids, scheduler,
+        tables(hostRef, viewRef, log, ids, scheduler,
                [this](ConnectionId id) { return connections.Find(id) != nullptr; }) {}
   ~Impl() {
     if (sinkInstalled) SetCardErrorSink(std::move(previousSink));

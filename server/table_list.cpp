@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/gbk.h"
 #include "protocol/packet_builder.h"
 #include "protocol/pcplogin.h"
 
@@ -19,11 +20,28 @@ struct TableList::Slot {
   GameService game;
   std::deque<Waiting> waiting;  // requests held while the table is busy
   bool open = false;            // in open_
+  // What the view was last told: the state, and the player ids by seat.
+  std::int8_t shownStatus = 0;
+  std::array<std::int32_t, kSeatCount> shownIds{-1, -1, -1, -1};
 };
 
-TableList::TableList(IServerHost& host, ConsoleLog& log, PlayerIds& ids, Scheduler& scheduler,
-                     OpenCheck isOpen)
+namespace {
+
+TableSummary Summary(const TServerTable& table) {
+  TableSummary summary{table.Table, table.Count, table.Status, {}};
+  for (std::size_t seat = 0; seat < kSeatCount; ++seat) {
+    const TServerPlayer& player = table.Players[seat];
+    if (player.Taken()) summary.names[seat] = GbkToUtf8(player.Name);
+  }
+  return summary;
+}
+
+}  // namespace
+
+TableList::TableList(IServerHost& host, IConsoleView& view, ConsoleLog& log, PlayerIds& ids,
+                     Scheduler& scheduler, OpenCheck isOpen)
     : host_(host),
+      view_(view),
       log_(log),
       ids_(ids),
       scheduler_(scheduler),
@@ -113,13 +131,6 @@ void TableList::Login(ConnectionId connection, Packet& packet) {
              static_cast<std::uint32_t>(request.tableNumber) <= slots_.size()) {
     wanted = static_cast<std::uint32_t>(request.tableNumber - 1);
   }
-  // A table seating someone else takes this login next, as it always did.
-  if (wanted && slots_[*wanted] && slots_[*wanted]->game.Busy() &&
-      slots_[*wanted]->table->Count < kSeatCount) {
-    waitingLogins_[connection] = *wanted;
-    Defer(*wanted, connection, packet);
-    return;
-  }
   const std::optional<std::uint32_t> target = slots_.size() == 1 ? wanted : Choose(wanted);
   if (!target) {
     // Every table is full: the refusal form, so the player is not left waiting.
@@ -131,6 +142,12 @@ void TableList::Login(ConnectionId connection, Packet& packet) {
     }
     return;
   }
+  // A table seating someone else takes this login next, as it always did.
+  if (const Slot* busy = slots_[*target].get();
+      busy != nullptr && busy->game.Busy() && busy->table->Count < kSeatCount) {
+    if (Defer(*target, connection, packet)) waitingLogins_[connection] = *target;
+    return;
+  }
   Slot& slot = Make(*target);
   current_ = PrefixOf(*target);
   slot.game.Login(connection, packet);
@@ -140,9 +157,11 @@ void TableList::Login(ConnectionId connection, Packet& packet) {
   AfterEvent(*target);
 }
 
-void TableList::Defer(std::uint32_t index, ConnectionId connection, const Packet& packet) {
+bool TableList::Defer(std::uint32_t index, ConnectionId connection, const Packet& packet) {
   Slot& slot = *slots_[index];
-  if (slot.waiting.size() < kMaxWaiting) slot.waiting.push_back({connection, packet});
+  if (slot.waiting.size() >= kMaxWaiting) return false;
+  slot.waiting.push_back({connection, packet});
+  return true;
 }
 
 void TableList::Settle(std::uint32_t index) {
@@ -175,6 +194,14 @@ void TableList::Disconnect(ConnectionId connection) {
 
 void TableList::AfterEvent(std::uint32_t index) {
   Slot& slot = *slots_[index];
+  const TServerTable& table = *slot.table;
+  std::array<std::int32_t, kSeatCount> ids{};
+  for (std::size_t seat = 0; seat < kSeatCount; ++seat) ids[seat] = table.Players[seat].Id;
+  if (table.Status != slot.shownStatus || ids != slot.shownIds) {
+    slot.shownStatus = table.Status;
+    slot.shownIds = ids;
+    view_.TableChanged(Summary(table));
+  }
   const bool open = TakesNewcomers(index);
   if (open != slot.open) {
     slot.open = open;
@@ -188,8 +215,10 @@ void TableList::AfterEvent(std::uint32_t index) {
 
 bool TableList::TakesNewcomers(std::uint32_t index) const {
   const Slot* slot = slots_[index].get();
-  return slot == nullptr ||
-         (slot->table->Status == TableWaiting && slot->table->Count < kSeatCount);
+  if (slot == nullptr) return true;
+  // A table seating someone (its seat list is due) takes the next one after.
+  const TableStatus status = slot->table->Status;
+  return slot->table->Count < kSeatCount && (status == TableWaiting || status == TableSeating);
 }
 
 std::optional<std::uint32_t> TableList::Choose(std::optional<std::uint32_t> wanted) {

@@ -31,8 +31,8 @@ class TableList {
   // Requests a busy table keeps waiting; more are dropped, like any refused request.
   static constexpr std::size_t kMaxWaiting = 64;
 
-  TableList(IServerHost& host, ConsoleLog& log, PlayerIds& ids, Scheduler& scheduler,
-            OpenCheck isOpen);
+  TableList(IServerHost& host, IConsoleView& view, ConsoleLog& log, PlayerIds& ids,
+            Scheduler& scheduler, OpenCheck isOpen);
   ~TableList();
   TableList(const TableList&) = delete;
   TableList& operator=(const TableList&) = delete;
@@ -77,9 +77,11 @@ class TableList {
   void Take(ConnectionId connection, Packet& packet);
   void Login(ConnectionId connection, Packet& packet);
   void Handle(std::uint32_t index, ConnectionId connection, Packet& packet);
-  void Defer(std::uint32_t index, ConnectionId connection, const Packet& packet);
+  // False when the table's queue is full (the request is dropped).
+  bool Defer(std::uint32_t index, ConnectionId connection, const Packet& packet);
   // A table that is no longer busy takes its waiting requests, in order.
   void Settle(std::uint32_t index);
+  // Keeps the set of tables that take newcomers and tells the view of a change.
   void AfterEvent(std::uint32_t index);
   // Where a login goes with several tables: the wanted table when it takes
   // newcomers, else the lowest-numbered one that does; none when all are full.
@@ -87,6 +89,7 @@ class TableList {
   bool TakesNewcomers(std::uint32_t index) const;
 
   IServerHost& host_;
+  IConsoleView& view_;
   ConsoleLog& log_;
   PlayerIds& ids_;
   Scheduler& scheduler_;

@@ -13,6 +13,7 @@
 #include "server/console/console_font.h"
 #include "server/console/console_texts.h"
 #include "server/console/running_light.h"
+#include "server/console/tables_view.h"
 
 namespace quarn::server {
 namespace {
@@ -101,6 +102,8 @@ void TFormServer::BuildPages() {
   pageControl_->addTab(memoLog_, texts::kTabLog);
   pageControl_->addTab(memoHero_, texts::kTabHero);
   pageControl_->addTab(BuildSettingsPage(), texts::kTabSettings);
+  tables_ = new TablesView;
+  pageControl_->addTab(tables_, texts::kTabTables);
 }
 
 QWidget* TFormServer::BuildSettingsPage() {
@@ -112,6 +115,7 @@ QWidget* TFormServer::BuildSettingsPage() {
   editPoint_ = NewEdit("EditPoint", "10");
   editDelaySync_ = NewEdit("EditDelaySync", "200");
   editDelayDeal_ = NewEdit("EditDelayDeal", "500");
+  editTables_ = NewEdit("EditTables", "1");
 
   auto* grid = new QGridLayout(page);
   grid->setContentsMargins(16, 12, 16, 12);
@@ -127,9 +131,11 @@ QWidget* TFormServer::BuildSettingsPage() {
   grid->addWidget(new QLabel(texts::kDelayDeal), 2, 2, Qt::AlignRight);
   grid->addWidget(editDelayDeal_, 2, 3);
   grid->addWidget(new QLabel(texts::kMilliseconds), 2, 4);
+  grid->addWidget(new QLabel(texts::kTableCount), 3, 2, Qt::AlignRight);
+  grid->addWidget(editTables_, 3, 3);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(5, 1);
-  grid->setRowStretch(3, 1);
+  grid->setRowStretch(4, 1);
   return page;
 }
 
@@ -152,13 +158,14 @@ ConsoleSettings TFormServer::Settings() const {
   settings.allowDelay = checkBoxDelay_->isChecked();
   settings.delaySync = EditText(editDelaySync_);
   settings.delayDeal = EditText(editDelayDeal_);
+  settings.tables = EditText(editTables_);
   return settings;
 }
 
 void TFormServer::EnableSettings(bool listening) {
   for (QWidget* control :
        std::initializer_list<QWidget*>{checkBoxBid_, editPoint_, checkBoxRand_, checkBoxDelay_,
-                                       editDelaySync_, editDelayDeal_}) {
+                                       editDelaySync_, editDelayDeal_, editTables_}) {
     control->setEnabled(!listening);
   }
 }
@@ -166,6 +173,7 @@ void TFormServer::EnableSettings(bool listening) {
 void TFormServer::BtnStartClick() {
   if (!app_) return;
   if (app_->Start(Settings(), kDefaultPort) == StartResult::BadSettings) WarnBadSettings();
+  tables_->KeepUpTo(app_->TableCount());
   EnableSettings(app_->Listening());
 }
 
@@ -202,6 +210,10 @@ void TFormServer::StatusChanged(std::string_view status, bool listening) {
   statusPanel0_->setText(Text(status));
   shapeLight_->SetListening(listening);
   EnableSettings(listening);
+}
+
+void TFormServer::TableChanged(const TableSummary& table) {
+  tables_->Show(table);
 }
 
 void TFormServer::showEvent(QShowEvent* event) {

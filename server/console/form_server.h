@@ -19,6 +19,7 @@ class QTabWidget;
 namespace quarn::server {
 
 class RunningLight;
+class TablesView;
 
 class TFormServer final : public QWidget, public IConsoleView {
   Q_OBJECT
@@ -30,7 +31,7 @@ class TFormServer final : public QWidget, public IConsoleView {
   explicit TFormServer(QWidget* parent = nullptr);
   // The server this window fronts; set before the window is first shown.
   void Attach(ServerApp* app) { app_ = app; }
-  // The six settings as their controls hold them now.
+  // The settings as their controls hold them now.
   ConsoleSettings Settings() const;
 
   void LogLineAdded(std::string_view line) override;
@@ -38,6 +39,7 @@ class TFormServer final : public QWidget, public IConsoleView {
   void LogCleared() override;
   void HeroCleared() override;
   void StatusChanged(std::string_view status, bool listening) override;
+  void TableChanged(const TableSummary& table) override;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -64,12 +66,14 @@ class TFormServer final : public QWidget, public IConsoleView {
   QTabWidget* pageControl_ = nullptr;
   QPlainTextEdit* memoLog_ = nullptr;
   QPlainTextEdit* memoHero_ = nullptr;
+  TablesView* tables_ = nullptr;
   QCheckBox* checkBoxBid_ = nullptr;
   QLineEdit* editPoint_ = nullptr;
   QCheckBox* checkBoxRand_ = nullptr;
   QCheckBox* checkBoxDelay_ = nullptr;
   QLineEdit* editDelaySync_ = nullptr;
   QLineEdit* editDelayDeal_ = nullptr;
+  QLineEdit* editTables_ = nullptr;
   QLabel* statusPanel0_ = nullptr;
   QLabel* statusPanel1_ = nullptr;
 };

@@ -72,7 +72,7 @@ TEST(Pacing, TheTableWaitsForItsStepsAndNothingElseDoes) {
 }
 
 TEST(Pacing, LoginsAtOnceKeepTheirSpacingAndAnotherTableIsServedMeanwhile) {
-  Harness h(true, "2");
+  Harness h(true, "3");
   h.settle = false;
   for (ConnectionId id = 1; id <= 4; ++id) {  // each waits for the list of the one before
     h.Open(id);
@@ -81,7 +81,11 @@ TEST(Pacing, LoginsAtOnceKeepTheirSpacingAndAnotherTableIsServedMeanwhile) {
   h.host.Advance(milliseconds(1000));
   ASSERT_EQ(h.table(1).Status, TableDealing);
   h.Open(5);
-  h.Login(5, "Eve", 0, 2);  // answered now, in the middle of table 1's deal
+  h.Login(5, "Eve", 0, 2);                    // answered now, in the middle of table 1's deal
+  for (ConnectionId id = 6; id <= 7; ++id) {  // table 1 is full: they join Eve, in turn
+    h.Open(id);
+    h.Login(id, "P" + std::to_string(id));
+  }
   h.host.Advance(milliseconds(2000));
   const auto sent = h.host.TakeSent();
   EXPECT_EQ(Seen(sent, 1, milliseconds(0)),
@@ -89,7 +93,9 @@ TEST(Pacing, LoginsAtOnceKeepTheirSpacingAndAnotherTableIsServedMeanwhile) {
                                       "SeatList@600", "SeatList@800", "DealCards@1300",
                                       "StartCardNotice@1800", "BidStart@2300"}));
   EXPECT_EQ(Seen(sent, 5, milliseconds(0)),
-            (std::vector<std::string>{"LoginReply@1000", "SeatList@1200"}));
+            (std::vector<std::string>{"LoginReply@1000", "SeatList@1200", "SeatList@1400",
+                                      "SeatList@1600"}));
+  EXPECT_EQ(h.table(2).Count, 3u);
 }
 
 }  // namespace

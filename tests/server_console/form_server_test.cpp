@@ -14,9 +14,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <memory>
 #include <vector>
 
+#include "core/gbk.h"
+#include "protocol/packet_builder.h"
 #include "server/console/running_light.h"
 #include "server/server_table.h"
 #include "tests/server/fake_host.h"
@@ -71,7 +74,8 @@ class FormServerTest : public ::testing::Test {
   std::vector<QWidget*> SettingsControls() {
     return {Find<QCheckBox>("CheckBoxBid"),   Find<QLineEdit>("EditPoint"),
             Find<QCheckBox>("CheckBoxRand"),  Find<QCheckBox>("CheckBoxDelay"),
-            Find<QLineEdit>("EditDelaySync"), Find<QLineEdit>("EditDelayDeal")};
+            Find<QLineEdit>("EditDelaySync"), Find<QLineEdit>("EditDelayDeal"),
+            Find<QLineEdit>("EditTables")};
   }
   bool SettingsEnabled() {
     bool all = true;
@@ -80,7 +84,7 @@ class FormServerTest : public ::testing::Test {
       all = all && control->isEnabled();
       none = none && !control->isEnabled();
     }
-    EXPECT_TRUE(all || none) << "the six settings are enabled together";
+    EXPECT_TRUE(all || none) << "the settings are enabled together";
     return all;
   }
   QString Status() { return Find<QLabel>("StatusPanel0")->text(); }
@@ -115,21 +119,22 @@ TEST_F(FormServerTest, ShowsTheConsoleAsDescribed) {
   EXPECT_EQ(Light(), QColor(255, 0, 0));
 
   auto* pages = Find<QTabWidget>("PageControl1");
-  ASSERT_EQ(pages->count(), 3);
-  EXPECT_EQ(QStringList({pages->tabText(0), pages->tabText(1), pages->tabText(2)}),
-            QStringList({"运行日志", "英雄榜", "系统配置"}));
+  ASSERT_EQ(pages->count(), 4);
+  EXPECT_EQ(
+      QStringList({pages->tabText(0), pages->tabText(1), pages->tabText(2), pages->tabText(3)}),
+      QStringList({"运行日志", "英雄榜", "系统配置", "桌子"}));
   EXPECT_EQ(pages->widget(0), Find<QPlainTextEdit>("MemoLog"));
   EXPECT_EQ(pages->widget(1), Find<QPlainTextEdit>("MemoHero"));
 
   QStringList labels;
   for (const QLabel* label : pages->widget(2)->findChildren<QLabel*>()) labels << label->text();
-  for (const char* text : {"每局默认点数", "同步时延", "发牌时延", "毫秒"}) {
+  for (const char* text : {"每局默认点数", "同步时延", "发牌时延", "毫秒", "桌数"}) {
     EXPECT_TRUE(labels.contains(QString::fromUtf8(text))) << text;
   }
   const ConsoleSettings s = form_.Settings();
-  EXPECT_EQ(
-      std::tie(s.allowBid, s.defaultPoints, s.randEachGame, s.allowDelay, s.delaySync, s.delayDeal),
-      std::tuple(false, "10", false, true, "200", "500"));
+  EXPECT_EQ(std::tie(s.allowBid, s.defaultPoints, s.randEachGame, s.allowDelay, s.delaySync,
+                     s.delayDeal, s.tables),
+            std::tuple(false, "10", false, true, "200", "500", "1"));
   EXPECT_TRUE(SettingsEnabled());
 
   // For a person to look at: QUARN_SCREENSHOT=<file.png> saves the window.
@@ -209,6 +214,47 @@ TEST_F(FormServerTest, ASettingThatIsNoIntegerRefusesTheStartWithAWarning) {
   EXPECT_TRUE(app_->Listening());
   EXPECT_EQ(app_->Table()->DefaultPoints, 25u);
   EXPECT_TRUE(app_->Table()->AllowBid);
+}
+
+// Each row: number, players, state, names.
+std::vector<QStringList> Rows(QTreeWidget* tree) {
+  std::vector<QStringList> rows;
+  for (int row = 0; row < tree->topLevelItemCount(); ++row) {
+    const QTreeWidgetItem* item = tree->topLevelItem(row);
+    rows.push_back({item->text(0), item->text(1), item->text(2), item->text(3)});
+  }
+  return rows;
+}
+
+TEST_F(FormServerTest, TheTablesTabListsTheTablesInUse) {
+  host_.due = [this](TimerId id) { app_->TimerDue(id); };
+  form_.show();
+  Find<QLineEdit>("EditTables")->setText("3");
+  Click("BtnStart");
+  // Five players, all asking for table 1: four sit there, the fifth at table 2.
+  const char* names[] = {"东方", "北乙", "west", "南丁", "Eve"};
+  for (ConnectionId id = 1; id <= 5; ++id) {
+    app_->ConnectionOpened(id);
+    const auto login = BuildPacket(MessageType::LoginRequest,
+                                   MakeLoginRequest(Utf8ToGbk(names[id - 1]), "", 1, 1, 1, 0));
+    app_->BytesReceived(id, login->data());
+  }
+  auto* tree = Find<QTreeWidget>("TreeTables");
+  // The others wait for the first one's paced seat list.
+  EXPECT_EQ(Rows(tree), std::vector<QStringList>{QStringList({"1", "1/4", "入座", "东方"})});
+  host_.RunTimers();
+  EXPECT_EQ(Rows(tree), (std::vector<QStringList>{{"1", "4/4", "出牌", "东方  北乙  west  南丁"},
+                                                  {"2", "1/4", "等人", "Eve"}}));
+  if (const QByteArray path = qgetenv("QUARN_SCREENSHOT"); !path.isEmpty()) {
+    Find<QTabWidget>("PageControl1")->setCurrentIndex(3);
+    form_.grab().save(QString::fromLocal8Bit(path).replace(".png", "-tables.png"));
+  }
+  app_->ConnectionClosed(2);
+  EXPECT_EQ(Rows(tree)[0], QStringList({"1", "3/4", "等人", "东方  west  南丁"}));
+  Click("BtnStop");
+  Find<QLineEdit>("EditTables")->setText("1");
+  Click("BtnStart");
+  EXPECT_EQ(Rows(tree), std::vector<QStringList>{QStringList({"1", "0/4", "等人", ""})});
 }
 
 }  // namespace
