@@ -141,7 +141,7 @@ void TFormLogin::BuildControls() {
 }
 
 QString TFormLogin::PlayerName() const {
-  return comboBoxName_->currentText();
+  return QString::fromStdString(TrimName(comboBoxName_->currentText().toStdString()));
 }
 
 void TFormLogin::DrawIcon(QLabel* image, const std::string& resourceName) {
@@ -231,7 +231,7 @@ void TFormLogin::FillCombos() {
 void TFormLogin::SaveSettings() {
   // Read the file afresh so that whatever else it holds survives the rewrite.
   TIniFile ini(settingsPath_);
-  const std::string name = comboBoxName_->currentText().toStdString();
+  const std::string name = PlayerName().toStdString();
   const std::string address = comboBoxAddress_->currentText().toStdString();
   const bool nameTyped = chosenName_ < 0 && !name.empty();
   const bool addressTyped = chosenAddress_ < 0 && !address.empty();
@@ -246,7 +246,9 @@ void TFormLogin::SaveSettings() {
 }
 
 void TFormLogin::BitBtnLoginClick() {
-  const QString name = comboBoxName_->currentText();
+  // The name sent, remembered and shown is one text: the box's without blanks.
+  const QString name = PlayerName();
+  if (name != comboBoxName_->currentText()) comboBoxName_->setEditText(name);
   if (name.isEmpty()) {
     ShowMessage(this, QStringLiteral("玩家名字必须输入!"), kBoxHint, MsgIcon::Information);
     return;

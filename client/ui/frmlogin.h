@@ -47,7 +47,7 @@ class TFormLogin : public QDialog {
   // How a picker is opened; QDialog::exec unless a test replaces it.
   void SetDialogRunner(std::function<int(QDialog&)> runner) { runDialog_ = std::move(runner); }
 
-  // The values the table window takes after OK.
+  // The values the table window takes after OK; the name without blanks around it.
   QString PlayerName() const;
   int IconNo() const { return iconNo_; }
   int ServiceNo() const { return serviceNo_; }

@@ -121,6 +121,18 @@ std::optional<ServerAddress> ParseServerAddress(std::string_view text) {
   return address;
 }
 
+std::string TrimName(std::string_view name) {
+  static constexpr std::string_view kBlanks[] = {" ", "\t", "\u3000"};
+  for (bool trimmed = true; trimmed;) {
+    trimmed = false;
+    for (std::string_view blank : kBlanks) {
+      if (name.starts_with(blank)) name.remove_prefix(blank.size()), trimmed = true;
+      if (name.ends_with(blank)) name.remove_suffix(blank.size()), trimmed = true;
+    }
+  }
+  return std::string(name);
+}
+
 std::int32_t ParseTableNumber(std::string_view text) {
   return ParseDecimal<std::int32_t>(text).value_or(1);
 }

@@ -44,6 +44,10 @@ struct ServerAddress {
 // empty host, a host with characters no address has, or a bad port.
 std::optional<ServerAddress> ParseServerAddress(std::string_view text);
 
+// The name as it is sent, remembered and shown: without the blanks around it
+// (spaces, tabs, full-width spaces), which the settings file would drop anyway.
+std::string TrimName(std::string_view utf8Name);
+
 // The table entry as a decimal number; 1 when it is not one.
 std::int32_t ParseTableNumber(std::string_view text);
 

@@ -197,6 +197,7 @@ TEST(LoginWindow, IconPickersChangeTheIconOnlyWhenConfirmed) {
 
 TEST(LoginWindow, RefusesAnEmptyNameAndABadAddressBeforeConnecting) {
   LoginFixture f;
+  f.TypeName(QStringLiteral(" \u3000 "));  // blanks only: no name
   f.TypeAddress("127.0.0.1");
   f.form.BitBtnLoginClick();
   ASSERT_EQ(f.boxes.messages.size(), 1U);
@@ -228,7 +229,7 @@ TEST(LoginWindow, RefusesAnEmptyNameAndABadAddressBeforeConnecting) {
 TEST(LoginWindow, LoginWritesTheSettingsAndSendsTheRequest) {
   LoginFixture f("[POKER_PLAYERS]\r\nNAME0=" + Gbk("张三") + "\r\nNAME1=" + Gbk("王五") +
                  "\r\n[PLAYER_ICON]\r\nICON0=7\r\nICON1=2\r\n[OTHER]\r\nKEEP=me\r\n");
-  f.TypeName(QStringLiteral("李四"));
+  f.TypeName(QStringLiteral(" 李四\u3000"));  // a held space key once left blanks
   f.pick = 9;
   f.form.ImageHeadDblClick();
   f.pick = 2;
@@ -244,6 +245,7 @@ TEST(LoginWindow, LoginWritesTheSettingsAndSendsTheRequest) {
   EXPECT_EQ(f.boxes.messages[0].text, QStringLiteral("确定要向此服务器登录吗？"));
   EXPECT_EQ(f.boxes.messages[0].icon, MsgIcon::Question);
   EXPECT_EQ(f.form.result(), QDialog::Accepted);
+  EXPECT_EQ(f.form.PlayerName(), QStringLiteral("李四"));  // as sent and remembered below
 
   EXPECT_EQ(test::ReadFile(f.ini), "[POKER_PLAYERS]\r\nNAME0=" + Gbk("李四") +
                                        "\r\nNAME1=" + Gbk("张三") + "\r\nNAME2=" + Gbk("王五") +
