@@ -206,21 +206,7 @@ std::optional<Packet> BotSession::LeadAnything() {
 }
 
 bool BotSession::SelectPlay(const RankCounts& cards) {
-  client::TCurrentPlayer& me = table_.Me;
-  me.CancelSelection();
-  RankCounts need = cards;
-  for (int slot = 0; slot < client::kHandSlots; ++slot) {
-    const int rank = me.Hand.Card(slot).Rank();
-    if (rank == 0 || need[rank] == 0) continue;
-    me.ToggleCard(slot);
-    --need[rank];
-  }
-  const bool held = CardTotal(need) == 0;
-  if (!held || !me.CanPlay(MustLead() ? nullptr : &table_.TableCards)) {
-    me.CancelSelection();
-    return false;
-  }
-  return true;
+  return client::SelectPlay(table_, cards);
 }
 
 bool BotSession::MustLead() const {

@@ -159,9 +159,13 @@ int main(int argc, char* argv[]) {
 
   // The talk window or the hero board left open must not keep the program alive.
   QObject::connect(&mainForm, &TMainForm::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+  // The size (and the card counter) as last left, else about two thirds of the screen.
+  mainForm.SetSettingsPath(std::string(kSettingsFile));
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    mainForm.RestoreWindow(screen->availableGeometry().size());
   CentreOnScreen(mainForm);
   mainForm.show();
-  mainForm.BtnLogin()->setFocus();
+  mainForm.setFocus();
   // The login window opens over the table as soon as the event loop runs.
   QTimer::singleShot(0, &mainForm, &TMainForm::BtnLoginClick);
   return QApplication::exec();

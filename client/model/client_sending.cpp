@@ -1,6 +1,7 @@
 #include "client/model/client_sending.h"
 
 #include "client/model/screen_texts.h"
+#include "core/card_error.h"
 #include "core/gbk.h"
 #include "protocol/packet_builder.h"
 
@@ -166,6 +167,16 @@ int PlaySelection(TClientTable& table) {
   if (SendPlay(table) != 0) return 1;
   CommitPlay(table);
   return 0;
+}
+
+bool SelectPlay(TClientTable& table, const RankCounts& ranks) {
+  TCurrentPlayer& me = table.Me;
+  const bool lead = table.LeadSeat == table.OwnSeat || table.TableCards.Count() == 0;
+  CardErrorSink previous = SetCardErrorSink([](std::string_view) {});
+  const bool playable = me.SelectRanks(ranks) && me.CanPlay(lead ? nullptr : &table.TableCards);
+  SetCardErrorSink(std::move(previous));
+  if (!playable) me.CancelSelection();
+  return playable;
 }
 
 int PressPass(TClientTable& table) {

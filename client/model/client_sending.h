@@ -69,6 +69,11 @@ void CommitPlay(TClientTable& table);
 // which case the cards stay in the hand and selected.
 int PlaySelection(TClientTable& table);
 
+// Selects the first cards of each rank that `ranks` counts (a computer
+// player's choice, a hint) and checks them as the play button would, without
+// a message. False, with nothing selected, when they are no play here.
+bool SelectPlay(TClientTable& table, const RankCounts& ranks);
+
 // The pass button: in MyBid a bid pass; in InPlay on the own turn a play pass,
 // or the message "你不可以PASS自己耶，宝贝。" when the own seat leads. 0 when a
 // pass was written. The state is left to the server's answer.

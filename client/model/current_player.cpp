@@ -75,6 +75,23 @@ void TCurrentPlayer::CancelSelection() {
   LowerAll();
 }
 
+bool TCurrentPlayer::SelectRanks(const RankCounts& ranks) {
+  CancelSelection();
+  RankCounts need = ranks;
+  int missing = 0;
+  for (const std::uint8_t n : need) missing += n;
+  for (int slot = 0; slot < kHandSlots && missing > 0; ++slot) {
+    std::uint8_t& wanted = need[static_cast<std::size_t>(Hand.Card(slot).Rank())];
+    if (Hand.Card(slot).Rank() == 0 || wanted == 0) continue;
+    ToggleCard(slot);
+    --wanted;
+    --missing;
+  }
+  if (missing == 0) return true;
+  CancelSelection();
+  return false;
+}
+
 bool TCurrentPlayer::CanPlay(const TSelectPoker* table) {
   if (Selection.Classify() == 0) return false;
   if (table == nullptr) return true;

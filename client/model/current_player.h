@@ -6,6 +6,7 @@
 #include <span>
 
 #include "client/model/client_player.h"
+#include "core/combination.h"
 #include "core/thandpoker.h"
 #include "core/tselectpoker.h"
 
@@ -38,6 +39,9 @@ class TCurrentPlayer : public TClientPlayer {
   int ToggleCard(int slot);
   // Unselects every card and lowers every image.
   void CancelSelection();
+  // Selects, in place of the selection, the first cards of each rank that
+  // `ranks` counts. False, with nothing selected, when the hand lacks them.
+  bool SelectRanks(const RankCounts& ranks);
   // Classifies the selection; true when it is a combination that beats
   // `table` (or any combination when `table` is nullptr).
   bool CanPlay(const TSelectPoker* table);

@@ -26,6 +26,8 @@ class IPlayerView {
   virtual void ShowHandCard(int /*slot*/, std::uint8_t /*card*/) {}
   // Own player only: the card image of `slot` is raised (selected) or lowered.
   virtual void RaiseHandCard(int /*slot*/, bool /*raised*/) {}
+  // Own player only: the keyboard's cursor stands on hand slot 0..32; -1 hides it.
+  virtual void ShowCursor(int /*slot*/) {}
 };
 
 }  // namespace quarn::client

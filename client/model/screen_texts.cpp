@@ -31,6 +31,7 @@ ButtonStates ButtonsFor(const TClientTable& table) {
   const bool chatting = state != TGameState::Offline && state != TGameState::AwaitDeal;
   ButtonStates buttons;
   buttons.send = state == TGameState::InPlay && ownTurn;
+  buttons.hint = buttons.send;
   buttons.bid = state == TGameState::MyBid && ownTurn;
   buttons.pass = (state == TGameState::MyBid || state == TGameState::InPlay) && ownTurn;
   buttons.cancel = state == TGameState::InPlay || state == TGameState::PlaySent;

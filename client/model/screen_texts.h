@@ -28,6 +28,8 @@ inline constexpr std::string_view kMsgConnectionLost = "对不起，网络断线
 inline constexpr std::string_view kMsgSocketError = "通信模块发现错误！";
 inline constexpr std::string_view kMsgNoSelfPass = "你不可以PASS自己耶，宝贝。";
 inline constexpr std::string_view kMsgLoginFirst = "嘿！先登录到服务器上再说啊。";
+// Status panel 0 when the hint finds nothing that beats the table.
+inline constexpr std::string_view kHintNothingBeats = "没有大过上家的牌，不要吧（P）";
 
 struct ButtonStates {
   bool send = false;    ///< BtnSend
@@ -40,6 +42,7 @@ struct ButtonStates {
   bool quit = true;     ///< BtnQuit, SBtnShutup and SBtnHero are always enabled
   bool shutup = true;
   bool hero = true;
+  bool hint = false;  ///< the hint button: enabled as BtnSend is
 
   friend bool operator==(const ButtonStates&, const ButtonStates&) = default;
 };

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -120,14 +121,38 @@ QPixmap ResourceBitmap(std::string_view name, qreal devicePixelRatio) {
   auto found = Lookup(name);
   if (!found) return {};
   if (!(devicePixelRatio >= 1.0 && devicePixelRatio <= 8.0)) devicePixelRatio = 1.0;
-  // Single-threaded client: a plain map is the cache; pixmaps are shared implicitly.
+  // Single-threaded client: a plain map is the cache; pixmaps are shared
+  // implicitly. A window dragged through many sizes would fill it with sizes
+  // no longer shown, so it starts afresh when it grows large.
   static std::map<std::pair<std::string, qreal>, QPixmap> cache;
+  constexpr std::size_t kMostCached = 1000;
   auto key = std::pair{std::string(name), devicePixelRatio};
   auto it = cache.find(key);
   if (it == cache.end()) {
+    if (cache.size() >= kMostCached) cache.clear();
     it = cache.emplace(key, Render(found->first, found->second, devicePixelRatio)).first;
   }
   return it->second;
+}
+
+QPixmap ScaledBitmap(std::string_view name, qreal scale, qreal devicePixelRatio) {
+  if (!(scale >= 0.25 && scale <= 8.0)) scale = 1.0;
+  if (!(devicePixelRatio >= 1.0 && devicePixelRatio <= 8.0)) devicePixelRatio = 1.0;
+  // Drawn afresh for every pixel of the size shown: the pictures are paths and text.
+  QPixmap pixmap = ResourceBitmap(name, QuantizedScale(scale) * devicePixelRatio);
+  pixmap.setDevicePixelRatio(devicePixelRatio);
+  return pixmap;
+}
+
+QPixmap ScaledCardBitmap(int cardNumber, qreal scale, qreal devicePixelRatio) {
+  QPixmap face = LoadCardBitmap(cardNumber, QuantizedScale(scale) * devicePixelRatio);
+  if (!face.isNull()) face.setDevicePixelRatio(devicePixelRatio);
+  return face;
+}
+
+qreal QuantizedScale(qreal scale) {
+  constexpr qreal kSteps = 64;  // a picture within 1/64 of the size wanted is drawn once
+  return std::round(scale * kSteps) / kSteps;
 }
 
 QPixmap LoadCardBitmap(int cardNumber, qreal devicePixelRatio) {

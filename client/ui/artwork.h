@@ -28,6 +28,15 @@ QSize ResourceSize(std::string_view name);
 // gives a null pixmap (shown as an empty picture), never an error.
 QPixmap ResourceBitmap(std::string_view name, qreal devicePixelRatio = DefaultPixelRatio());
 
+// The picture `name` at `scale` times its own size (logical pixels), drawn for
+// that size rather than stretched: sharp at any size.
+QPixmap ScaledBitmap(std::string_view name, qreal scale,
+                     qreal devicePixelRatio = DefaultPixelRatio());
+// The face of card number `cardNumber` likewise; a null pixmap for an invalid number.
+QPixmap ScaledCardBitmap(int cardNumber, qreal scale, qreal devicePixelRatio = DefaultPixelRatio());
+// `scale` rounded to the steps pictures are drawn at (1/64).
+qreal QuantizedScale(qreal scale);
+
 // The face of card number `cardNumber` (0..108); an invalid number gives a null pixmap.
 QPixmap LoadCardBitmap(int cardNumber, qreal devicePixelRatio = DefaultPixelRatio());
 

@@ -20,6 +20,8 @@ void DrawCardBack(QPainter& p, const QRectF& box, int scheme);
 // Head icon 1..40 and service icon 1..22 at 32 x 32.
 void DrawHeadIcon(QPainter& p, int n);
 void DrawServiceIcon(QPainter& p, int n);
+// A small card face (card number 1..108) filling `box`, for the fans beside the seats.
+void DrawMiniCard(QPainter& p, const QRectF& box, int cardNumber);
 // The landlord mark at 16 x 16.
 void DrawLandlordCap(QPainter& p);
 

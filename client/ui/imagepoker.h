@@ -29,6 +29,21 @@ class TImagePoker : public QWidget {
   void PokerDraw(const QPixmap& bitmap);
   // Empties the picture (fully transparent). Callers hide the control themselves.
   void PokerClear();
+  // Card `card` (1..108) face up, drawn for the size shown, and shown; 0 or a
+  // number without a face clears and hides the control.
+  void ShowCard(int card);
+  int Card() const { return card_; }
+
+  // The table's scale: 71 x 96 and a rise of 30 px at 1. The face shown is
+  // drawn afresh for the new size.
+  void SetScale(qreal scale);
+  qreal Scale() const { return scale_; }
+  // Puts the card's lowered top-left corner at `lowered`; a raised card stands above it.
+  void Place(QPoint lowered);
+  // The keyboard's cursor stands on this card: it is outlined.
+  void SetCursorMark(bool on);
+  bool CursorMark() const { return cursorMark_; }
+
   // True while nothing has been drawn since the creation or the last PokerClear.
   bool IsBlank() const { return blank_; }
   // What the control shows, at the device pixel ratio it was drawn with.
@@ -44,10 +59,14 @@ class TImagePoker : public QWidget {
 
  private:
   void ResetCanvas(qreal ratio);
+  int Rise() const;
 
   QPixmap canvas_;
   bool moved_ = false;
   bool blank_ = true;
+  bool cursorMark_ = false;
+  int card_ = 0;  // the card ShowCard drew; 0 after PokerClear or a plain PokerDraw
+  qreal scale_ = 1.0;
 };
 
 }  // namespace quarn::client

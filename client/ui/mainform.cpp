@@ -3,12 +3,15 @@
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QFrame>
+#include <QResizeEvent>
 #include <QStatusBar>
 
 #include "client/model/client_service.h"
 #include "client/model/screen_texts.h"
+#include "client/model/table_tally.h"
 #include "client/ui/artwork.h"
 #include "client/ui/uifont.h"
+#include "client/ui/window_settings.h"
 
 namespace quarn::client {
 
@@ -33,19 +36,6 @@ QFont SeatFont() {
   return font;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* objectName, int x, int y) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(QString::fromLatin1(objectName));
-  label->move(x, y);
-  return label;
-}
-
-QLabel* MakeImage(QWidget* parent, const char* objectName, QRect geometry) {
-  QLabel* image = MakeLabel(parent, objectName, geometry.x(), geometry.y());
-  image->setFixedSize(geometry.size());
-  return image;
-}
-
 void SetTextColor(QWidget* widget, const QColor& color) {
   QPalette palette = widget->palette();
   palette.setColor(QPalette::WindowText, color);
@@ -64,23 +54,60 @@ constexpr std::array<PlayerPlace, 4> kPlaces = {{
     {{480, 80}, {480, 116}, {544, 116}},
 }};
 constexpr std::array<QPoint, 3> kCardBacks = {{{16, 136}, {248, 32}, {480, 136}}};
+constexpr QSize kCardBackSize{75, 98};
+// Beside each seat, in the free room of the layout: what it did last this
+// round (own, left, top, right), and the card counter under the chat.
+constexpr std::array<QRect, 4> kSeatActs = {
+    {{516, 238, 48, 46}, {94, 136, 24, 145}, {170, 44, 76, 88}, {452, 136, 26, 98}}};
+constexpr QRect kCounterPlace{328, 76, 148, 58};
+constexpr QRect kStatusPlace{0, 429, 632, 24};
+constexpr std::array<int, 3> kStatusWidths = {360, 200, 60};
+
+QPoint HandCardPlace(int slot) {
+  return {1 + 15 * slot, 33};
+}
+
+QPoint TableCardPlace(int slot) {
+  return slot < 17 ? QPoint(8 + 15 * slot, 8) : QPoint(16 + 15 * (slot - 17), 40);
+}
+
+// `base` at scale `s`: edges rounded, so rects that do not meet at scale 1 never meet.
+QRect Scaled(QRect base, qreal s, QPoint origin = {}) {
+  const int left = qRound(base.left() * s);
+  const int top = qRound(base.top() * s);
+  const int right = qRound((base.left() + base.width()) * s);
+  const int bottom = qRound((base.top() + base.height()) * s);
+  return QRect(left, top, right - left, bottom - top).translated(origin);
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* objectName) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QString::fromLatin1(objectName));
+  return label;
+}
 
 }  // namespace
 
 TMainForm::TMainForm(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+                          Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                          Qt::WindowCloseButtonHint),
       table_(this, &socket_) {
   setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(Utf8(kAppTitle));
-  setFixedSize(kClientWidth, kClientHeight);
+  // The layout's own size is the smallest; the table grows with the window.
+  setMinimumSize(kClientWidth, kClientHeight);
+  resize(kClientWidth, kClientHeight);
   setFont(UiFont(12));
+  // Keys go to the table, never to a button that a stray key would press.
+  setFocusPolicy(Qt::StrongFocus);
   BuildLayout();
   ConnectSignals();
+  ApplyScale();
   // The classifier's complaints about a selection go to the player.
   previousCardErrorSink_ = SetCardErrorSink(
       [this](std::string_view text) { ShowMessage(MessageIcon::Error, kCaptionError, text); });
-  btnLogin_->setFocus();
+  setFocus();
 }
 
 TMainForm::~TMainForm() {
@@ -95,20 +122,24 @@ TMainForm::~TMainForm() {
   table_.RightView.BindView(nullptr);
 }
 
+QWidget* TMainForm::Put(QWidget* widget, QRect base, int fontPx) {
+  placed_.push_back({widget, base, fontPx});
+  return widget;
+}
+
 void TMainForm::BuildLayout() {
-  labelSeat_ = MakeImage(this, "LabelSeat", {16, 8, 58, 56});
-  labelSeat_->setFont(SeatFont());
+  labelSeat_ = MakeLabel(this, "LabelSeat");
+  Put(labelSeat_, {16, 8, 58, 56}, 0);
   labelSeat_->setAlignment(Qt::AlignCenter);
   SetTextColor(labelSeat_, Qt::red);
   labelSeat_->hide();
 
   imageLordCard_ = new TImagePoker(this);
   imageLordCard_->setObjectName(QStringLiteral("ImageLordCard"));
-  imageLordCard_->move(96, 8);
 
   memoTalking_ = new QPlainTextEdit(this);
   memoTalking_->setObjectName(QStringLiteral("MemoTalking"));
-  memoTalking_->setGeometry(352, 8, 273, 65);
+  Put(memoTalking_, {352, 8, 273, 65});
   memoTalking_->setReadOnly(true);
   memoTalking_->setFrameShape(QFrame::NoFrame);
   memoTalking_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -119,6 +150,7 @@ void TMainForm::BuildLayout() {
   BuildTable();
   BuildButtons();
   BuildStatusBar();
+  BuildExtras();
 }
 
 void TMainForm::BuildPlayers() {
@@ -129,10 +161,13 @@ void TMainForm::BuildPlayers() {
   static constexpr std::array<const char*, 4> kCounts = {"LabelCount0", "LabelCount1",
                                                          "LabelCount2", "LabelCount3"};
   for (std::size_t i = 0; i < kPlaces.size(); ++i) {
-    imageHead_[i] = MakeImage(this, kHeads[i], {kPlaces[i].head, QSize(kIconSize, kIconSize)});
+    imageHead_[i] = MakeLabel(this, kHeads[i]);
+    Put(imageHead_[i], {kPlaces[i].head, QSize(kIconSize, kIconSize)}, 0);
     imageHead_[i]->hide();
-    labelPlayer_[i] = MakeLabel(this, kNames[i], kPlaces[i].name.x(), kPlaces[i].name.y());
-    labelCount_[i] = MakeLabel(this, kCounts[i], kPlaces[i].count.x(), kPlaces[i].count.y());
+    labelPlayer_[i] = MakeLabel(this, kNames[i]);
+    Put(labelPlayer_[i], {kPlaces[i].name, QSize()});
+    labelCount_[i] = MakeLabel(this, kCounts[i]);
+    Put(labelCount_[i], {kPlaces[i].count, QSize()});
     labelCount_[i]->hide();
   }
   SetTextColor(labelPlayer_[0], Qt::blue);
@@ -140,20 +175,20 @@ void TMainForm::BuildPlayers() {
 
   static constexpr std::array<const char*, 3> kBacks = {"ImageCards1", "ImageCards2",
                                                         "ImageCards3"};
-  const QPixmap back = ResourceBitmap("CARDS_1");
   for (std::size_t i = 0; i < kCardBacks.size(); ++i) {
-    imageCards_[i] = MakeImage(this, kBacks[i], {kCardBacks[i], QSize(75, 98)});
-    imageCards_[i]->setPixmap(back);
+    imageCards_[i] = MakeLabel(this, kBacks[i]);
+    Put(imageCards_[i], {kCardBacks[i], kCardBackSize}, 0);
   }
 
-  imageLord_ = MakeImage(this, "ImageLord", {0, 0, 16, 16});
+  imageLord_ = MakeLabel(this, "ImageLord");
+  imageLord_->resize(16, 16);
   imageLord_->hide();
 }
 
 void TMainForm::BuildTable() {
   panelTable_ = new QFrame(this);
   panelTable_->setObjectName(QStringLiteral("PanelTable"));
-  panelTable_->setGeometry(120, 136, 329, 145);
+  Put(panelTable_, {120, 136, 329, 145}, 0);
   panelTable_->setFrameShape(QFrame::Panel);
   panelTable_->setFrameShadow(QFrame::Raised);
   panelTable_->setAutoFillBackground(true);
@@ -163,23 +198,21 @@ void TMainForm::BuildTable() {
   for (int slot = 0; slot < kTableSlots; ++slot) {
     auto* image = new TImagePoker(panelTable_);
     image->setObjectName(QStringLiteral("ImagePoker%1").arg(34 + slot));
-    if (slot < 17) {
-      image->move(8 + 15 * slot, 8);
-    } else {
-      image->move(16 + 15 * (slot - 17), 40);
-    }
     tableImages_[static_cast<std::size_t>(slot)] = image;
   }
 
   panelMain_ = new QFrame(this);
   panelMain_->setObjectName(QStringLiteral("PanelMain"));
-  panelMain_->setGeometry(8, 288, 553, 130);
+  Put(panelMain_, {8, 288, 553, 130}, 0);
   panelMain_->setFrameShape(QFrame::Panel);
   panelMain_->setFrameShadow(QFrame::Sunken);
+  panelMain_->setToolTip(
+      QStringLiteral("点牌选中或放下；按住拖过一串牌一起选上或放下\n"
+                     "键盘：← → 移动，空格 选上/放下，↑ 选上，↓ 放下，回车 出牌，Esc 重选"));
   for (int slot = 0; slot < kHandSlots; ++slot) {
     auto* image = new TImagePoker(panelMain_);
     image->setObjectName(QStringLiteral("ImagePoker%1").arg(1 + slot));
-    image->move(1 + 15 * slot, 33);
+    image->installEventFilter(this);  // drags across the hand
     handImages_[static_cast<std::size_t>(slot)] = image;
   }
 
@@ -189,13 +222,16 @@ void TMainForm::BuildTable() {
     otherViews_[i] = std::make_unique<TSeatView>(labelPlayer_[i + 1], labelCount_[i + 1],
                                                  imageHead_[i + 1], imageLord_);
   }
+  ownView_->SetHandChanged([this] {
+    if (!counter_->isHidden()) counter_->ShowTally(UnseenCards(table_));
+  });
 }
 
 void TMainForm::BuildButtons() {
   auto speed = [this](const char* name, const QString& glyph, const QString& hint, QPoint at) {
     auto* button = new QToolButton(this);
     button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(at.x(), at.y(), 23, 22);
+    Put(button, {at, QSize(23, 22)});
     button->setText(glyph);
     button->setToolTip(hint);
     button->setAutoRaise(false);
@@ -207,43 +243,131 @@ void TMainForm::BuildButtons() {
   sbtnHero_ = speed("SBtnHero", QStringLiteral("榜"), QStringLiteral("看看排行榜吧。"), {576, 224});
   sbtnWaiter_ = speed("SBtnWaiter", QStringLiteral("侍"), QStringLiteral("Waiter!"), {600, 224});
 
-  auto button = [this](const char* name, const QString& caption, int y) {
+  // No button takes the focus: the keys belong to the table (Enter plays,
+  // Space picks a card), and a key typed for a chat line must press nothing.
+  auto button = [this](const char* name, const QString& caption, QRect place, const char* tip) {
     auto* b = new QPushButton(caption, this);
     b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(568, y, 59, 25);
+    Put(b, place);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setToolTip(QString::fromUtf8(tip));
     return b;
   };
-  btnLogin_ = button("BtnLogin", QStringLiteral("登录(&L)"), 256);
-  btnSend_ = button("BtnSend", QStringLiteral("出牌(&C)"), 288);
-  btnBid_ = button("BtnBid", QStringLiteral("叫牌(&J)"), 314);
-  btnCancel_ = button("BtnCancel", QStringLiteral("重选(&R)"), 340);
-  btnPass_ = button("BtnPass", QStringLiteral("&PASS"), 366);
-  btnQuit_ = button("BtnQuit", QStringLiteral("退出(&Q)"), 392);
-  for (QPushButton* b : {btnSend_, btnBid_, btnCancel_, btnPass_}) b->setEnabled(false);
-  // Focus moves on when the login button is disabled; it must never rest on
-  // quit, where a space typed for a chat line would end the program.
-  btnQuit_->setFocusPolicy(Qt::NoFocus);
+  btnLogin_ = button("BtnLogin", QStringLiteral("登录(&L)"), {568, 256, 59, 25}, "登录（回车）");
+  btnSend_ = button("BtnSend", QStringLiteral("出牌(&C)"), {568, 288, 59, 25},
+                    "出选中的牌（回车，或在桌上点右键）");
+  btnBid_ = button("BtnBid", QStringLiteral("叫牌(&J)"), {568, 314, 59, 25}, "叫牌（回车）");
+  btnCancel_ = button("BtnCancel", QStringLiteral("重选(&R)"), {568, 340, 59, 25},
+                      "放下所有选中的牌（Esc）");
+  btnPass_ = button("BtnPass", QStringLiteral("&PASS"), {568, 366, 59, 25}, "不要（P）");
+  btnQuit_ = button("BtnQuit", QStringLiteral("退出(&Q)"), {568, 392, 59, 25}, "退出");
+  btnHint_ = button("BtnHint", QStringLiteral("提示(&H)"), {568, 174, 59, 25},
+                    "提示（H）：先是电脑的出法，再按换下一手能管上的牌");
+  btnCounter_ = button("BtnCounter", QStringLiteral("记牌器"), {568, 148, 59, 22},
+                       "记牌器：显示每种牌还有几张没见过");
+  btnCounter_->setCheckable(true);
+  for (QPushButton* b : {btnSend_, btnBid_, btnCancel_, btnPass_, btnHint_}) b->setEnabled(false);
 }
 
 void TMainForm::BuildStatusBar() {
   statusBar_ = new QStatusBar(this);
   statusBar_->setObjectName(QStringLiteral("StatusBarMain"));
-  statusBar_->setGeometry(0, kClientHeight - 24, kClientWidth, 24);
   statusBar_->setSizeGripEnabled(false);
-  static constexpr std::array<int, 3> kWidths = {360, 200, 60};
   for (std::size_t i = 0; i < statusPanels_.size(); ++i) {
     auto* panel = new QLabel(statusBar_);
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Sunken);
-    panel->setFixedWidth(kWidths[i]);
     if (i == 1) panel->setAlignment(Qt::AlignCenter);
     statusBar_->addWidget(panel, i == 2 ? 1 : 0);
     statusPanels_[i] = panel;
   }
+  PlaceStatusBar();
   statusPanels_[0]->setText(Utf8(kInitialStatus));
   SetPanel1(Utf8(kSupportMail));
   statusPanels_[2]->setText(QStringLiteral("Quarn"));
   statusPanels_[2]->setAlignment(Qt::AlignCenter);
+}
+
+void TMainForm::BuildExtras() {
+  static constexpr std::array<const char*, 4> kActNames = {"SeatAct0", "SeatAct1", "SeatAct2",
+                                                           "SeatAct3"};
+  for (std::size_t i = 0; i < seatActs_.size(); ++i) {
+    const bool side = i == 1 || i == 3;
+    seatActs_[i] =
+        new TSeatActView(side ? TSeatActView::Fan::Down : TSeatActView::Fan::Across, this);
+    seatActs_[i]->setObjectName(QString::fromLatin1(kActNames[i]));
+    Put(seatActs_[i], kSeatActs[i], 0);
+  }
+  counter_ = new TCardCounter(this);
+  counter_->setObjectName(QStringLiteral("CardCounter"));
+  Put(counter_, kCounterPlace, 0);
+  counter_->hide();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  ApplyScale();
+}
+
+void TMainForm::ApplyScale() {
+  scale_ = std::max(0.25, std::min(width() / static_cast<qreal>(kClientWidth),
+                                   height() / static_cast<qreal>(kClientHeight)));
+  origin_ = QPoint(qRound((width() - kClientWidth * scale_) / 2),
+                   qRound((height() - kClientHeight * scale_) / 2));
+  for (const Placed& placed : placed_) {
+    if (placed.fontPx > 0) placed.widget->setFont(UiFont(qRound(placed.fontPx * scale_)));
+    if (placed.base.size().isEmpty()) {
+      placed.widget->move(Scaled(placed.base, scale_, origin_).topLeft());
+      if (auto* label = qobject_cast<QLabel*>(placed.widget)) label->adjustSize();
+    } else {
+      placed.widget->setGeometry(Scaled(placed.base, scale_, origin_));
+    }
+  }
+  QFont seatFont = SeatFont();
+  seatFont.setPixelSize(qRound(56 * scale_));
+  labelSeat_->setFont(seatFont);
+  const QPixmap back = ScaledBitmap("CARDS_1", scale_);
+  for (QLabel* image : imageCards_) image->setPixmap(back);
+  imageLord_->setPixmap(ScaledBitmap("BITMAP_CAP", scale_));
+  imageLord_->resize(Scaled({0, 0, 16, 16}, scale_).size());
+  PlaceCards();
+  ownView_->SetScale(scale_);
+  for (const auto& view : otherViews_) view->SetScale(scale_);
+  if (imageLord_->isVisible()) {
+    for (int seat = 0; seat < kSeatCount; ++seat) {
+      TClientPlayer* player = table_.PlayerAt(seat);
+      if (player && player->IsLord() && player->View()) player->View()->ShowLandlordMark();
+    }
+  }
+  for (TSeatActView* act : seatActs_) act->SetScale(scale_);
+  counter_->SetScale(scale_);
+  PlaceStatusBar();
+}
+
+void TMainForm::PlaceCards() {
+  imageLordCard_->SetScale(scale_);
+  imageLordCard_->Place(Scaled({96, 8, 0, 0}, scale_, origin_).topLeft());
+  for (int slot = 0; slot < kHandSlots; ++slot) {
+    TImagePoker* image = handImages_[static_cast<std::size_t>(slot)];
+    image->SetScale(scale_);
+    image->Place(Scaled({HandCardPlace(slot), QSize()}, scale_).topLeft());
+  }
+  for (int slot = 0; slot < kTableSlots; ++slot) {
+    TImagePoker* image = tableImages_[static_cast<std::size_t>(slot)];
+    image->SetScale(scale_);
+    image->Place(Scaled({TableCardPlace(slot), QSize()}, scale_).topLeft());
+  }
+}
+
+void TMainForm::PlaceStatusBar() {
+  statusBar_->setGeometry(Scaled(kStatusPlace, scale_, origin_));
+  statusBar_->setFont(UiFont(qRound(12 * scale_)));
+  for (std::size_t i = 0; i < statusPanels_.size(); ++i) {
+    statusPanels_[i]->setFixedWidth(qRound(kStatusWidths[i] * scale_));
+    statusPanels_[i]->setFont(UiFont(qRound(12 * scale_)));
+  }
+  // The middle panel fits its text to its new width.
+  if (!statusPanels_[1]->toolTip().isEmpty()) SetPanel1(statusPanels_[1]->toolTip());
 }
 
 void TMainForm::ConnectSignals() {
@@ -257,6 +381,8 @@ void TMainForm::ConnectSignals() {
   connect(sbtnShutup_, &QToolButton::clicked, this, &TMainForm::SBtnShutupClick);
   connect(sbtnHero_, &QToolButton::clicked, this, &TMainForm::SBtnHeroClick);
   connect(sbtnWaiter_, &QToolButton::clicked, this, &TMainForm::SBtnWaiterClick);
+  connect(btnHint_, &QPushButton::clicked, this, &TMainForm::BtnHintClick);
+  connect(btnCounter_, &QPushButton::toggled, this, &TMainForm::ShowCardCounter);
   for (TImagePoker* image : handImages_) {
     connect(image, &TImagePoker::clicked, this, &TMainForm::ImagePoker1Click);
   }
@@ -273,7 +399,7 @@ void TMainForm::InitTable() {
   table_.RightView.BindView(otherViews_[2].get());
   table_.InitTable();
   socket_.SetPort(kServerPort);
-  imageLord_->setPixmap(ResourceBitmap("BITMAP_CAP"));
+  imageLord_->setPixmap(ScaledBitmap("BITMAP_CAP", scale_));
   imageLord_->hide();
 }
 
@@ -311,7 +437,38 @@ QLabel* TMainForm::ImageHead(int position) const {
   return position >= 0 && position < 4 ? imageHead_[static_cast<std::size_t>(position)] : nullptr;
 }
 
+TSeatActView* TMainForm::SeatActView(int position) const {
+  return position >= 0 && position < 4 ? seatActs_[static_cast<std::size_t>(position)] : nullptr;
+}
+
+void TMainForm::RestoreWindow(QSize screen) {
+  const WindowSettings saved =
+      settingsPath_.empty() ? WindowSettings{} : LoadWindowSettings(TIniFile(settingsPath_));
+  const Size size =
+      OpeningSize(saved, {screen.width(), screen.height()}, {kClientWidth, kClientHeight});
+  resize(size.width, size.height);
+  if (saved.maximized) setWindowState(windowState() | Qt::WindowMaximized);
+  ShowCardCounter(saved.cardCounter);
+}
+
+void TMainForm::SaveWindow() const {
+  if (settingsPath_.empty()) return;
+  // Read afresh: the login window's lists and anything else stay as they are.
+  TIniFile ini(settingsPath_);
+  WindowSettings settings;
+  const QSize normal =
+      isMaximized() && normalGeometry().isValid() ? normalGeometry().size() : size();
+  settings.width = normal.width();
+  settings.height = normal.height();
+  settings.maximized = isMaximized();
+  settings.cardCounter = !counter_->isHidden();
+  if (LoadWindowSettings(ini) == settings) return;
+  WriteWindowSettings(ini, settings);
+  ini.UpdateFile();  // a file that cannot be written costs only the remembered size
+}
+
 void TMainForm::closeEvent(QCloseEvent* event) {
+  SaveWindow();
   // Leaving on purpose is no lost connection: no warning on the way out.
   socket_.Close(true);
   if (windows_.showTalk) windows_.showTalk(false);

@@ -17,18 +17,25 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "bot/hint.h"
 #include "client/model/display.h"
+#include "client/model/hand_keys.h"
 #include "client/model/table_state.h"
 #include "client/ui/clientsocket.h"
 #include "client/ui/frmlogin.h"
 #include "client/ui/imagepoker.h"
+#include "client/ui/seatact.h"
 #include "client/ui/seatview.h"
 #include "core/card_error.h"
 
 class QStatusBar;
 class QFrame;
 class QCloseEvent;
+class QKeyEvent;
+class QMouseEvent;
+class QResizeEvent;
 
 namespace quarn::client {
 
@@ -88,6 +95,7 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   void SetGameState(TGameState state) override;
   void ShowLordCard(std::uint8_t card) override;
   void ShowTableCards() override;
+  void ShowPass(int seat) override;
   void ShowWinner(int seat, std::string_view text) override;
   void ResetRound() override;
   void ClearSeat(int seat) override;
@@ -106,6 +114,11 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   void SBtnShutupClick();
   void SBtnHeroClick();
   void SBtnWaiterClick() {}
+  // The hint (提示): selects the computer's choice, then each further play
+  // that beats the table; says so when none does.
+  void BtnHintClick();
+  // Shows or hides the card counter (记牌器) and remembers the choice.
+  void ShowCardCounter(bool shown);
   void ClientSocketMainDisconnect();
   void ClientSocketMainError(const QString& description);
 
@@ -116,6 +129,21 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   QPushButton* BtnCancel() const { return btnCancel_; }
   QPushButton* BtnPass() const { return btnPass_; }
   QPushButton* BtnQuit() const { return btnQuit_; }
+  QPushButton* BtnHint() const { return btnHint_; }
+  QPushButton* BtnCounter() const { return btnCounter_; }
+  TCardCounter* CardCounter() const { return counter_; }
+  // What position 0 (own), 1 (left), 2 (top), 3 (right) did last in this round.
+  TSeatActView* SeatActView(int position) const;
+  const THandCursor& Cursor() const { return cursor_; }
+  // The table's scale: 1 at 632 x 453, the layout's own size.
+  qreal TableScale() const { return scale_; }
+
+  // The settings file for the window's size and the counter; none unless set.
+  void SetSettingsPath(std::string path) { settingsPath_ = std::move(path); }
+  // Opens at the remembered size (or about two thirds of a screen of
+  // `screen`), maximized if it was, the counter as it was left.
+  void RestoreWindow(QSize screen);
+  void SaveWindow() const;
   QToolButton* SBtnSpeak() const { return sbtnSpeak_; }
   QToolButton* SBtnShutup() const { return sbtnShutup_; }
   QToolButton* SBtnHero() const { return sbtnHero_; }
@@ -142,13 +170,33 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // A widget with its place and font size in the layout at scale 1.
+  struct Placed {
+    QWidget* widget;
+    QRect base;  // an empty size: the widget sizes itself to its text
+    int fontPx;  // 0: keeps its font
+  };
   void BuildLayout();
   void BuildPlayers();
   void BuildTable();
   void BuildButtons();
   void BuildStatusBar();
+  void BuildExtras();
+  QWidget* Put(QWidget* widget, QRect base, int fontPx = 12);
+  void ApplyScale();
+  void PlaceCards();
+  void PlaceStatusBar();
+  // The seats' last moves and the counter, from the table.
+  void RefreshExtras();
+  void PressButton(TableButton button);
+  // The own card under `x` (panel coordinates) during a drag; -1 for none.
+  int HandSlotAt(int x) const;
   void ConnectSignals();
   void UpdateButtons();
   // After a change of the buttons: the focus on an enabled action, never on quit.
@@ -158,6 +206,12 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   void OnPacket(const Packet& packet);
 
   TClientTable table_;
+  bot::HintCycle hint_;
+  THandCursor cursor_;
+  std::vector<Placed> placed_;
+  qreal scale_ = 1.0;
+  QPoint origin_;  // the table's top-left corner in the window
+  std::string settingsPath_;
   TClientSocket socket_;
   TableWindows windows_;
   CardErrorSink previousCardErrorSink_;
@@ -186,6 +240,10 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   QPushButton* btnCancel_ = nullptr;
   QPushButton* btnPass_ = nullptr;
   QPushButton* btnQuit_ = nullptr;
+  QPushButton* btnHint_ = nullptr;
+  QPushButton* btnCounter_ = nullptr;
+  TCardCounter* counter_ = nullptr;
+  std::array<TSeatActView*, 4> seatActs_{};  // own, left, top, right
   QStatusBar* statusBar_ = nullptr;
   std::array<QLabel*, 3> statusPanels_{};
 

@@ -5,6 +5,7 @@
 #include <QStatusBar>
 
 #include "client/model/screen_texts.h"
+#include "client/model/table_tally.h"
 #include "client/ui/mainform.h"
 #include "client/ui/msgbox.h"
 #include "client/ui/uifont.h"
@@ -34,6 +35,22 @@ void TMainForm::SetGameState(TGameState state) {
   if (GameUnderWay(state) || state == TGameState::Offline) holdWinnerText_ = false;
   UpdateButtons();
   UpdateStatus();
+  RefreshExtras();
+}
+
+void TMainForm::RefreshExtras() {
+  // Positions: own, left, top, right; seats follow the arrangement of the views.
+  const std::array<SeatAct, kSeatCount> acts = RoundActs(table_);
+  const std::array<const TClientPlayer*, 4> shown = {&table_.Me, &table_.LeftView, &table_.TopView,
+                                                     &table_.RightView};
+  for (std::size_t position = 0; position < shown.size(); ++position) {
+    SeatAct act;
+    for (int seat = 0; seat < kSeatCount; ++seat) {
+      if (table_.PlayerAt(seat) == shown[position]) act = acts[static_cast<std::size_t>(seat)];
+    }
+    seatActs_[position]->ShowAct(act);
+  }
+  if (!counter_->isHidden()) counter_->ShowTally(UnseenCards(table_));
 }
 
 void TMainForm::UpdateButtons() {
@@ -48,19 +65,16 @@ void TMainForm::UpdateButtons() {
   btnQuit_->setEnabled(buttons.quit);
   sbtnShutup_->setEnabled(buttons.shutup);
   sbtnHero_->setEnabled(buttons.hero);
+  btnHint_->setEnabled(buttons.hint);
+  btnPass_->setDefault(false);  // the hint's offer to pass lasts until the state moves on
   if (!buttons.speak && windows_.showTalk) windows_.showTalk(false);
   KeepFocusUseful();
 }
 
 void TMainForm::KeepFocusUseful() {
+  // The buttons take no focus; the keys belong to the table itself.
   const QWidget* focus = focusWidget();
-  if (focus && focus->isEnabled() && focus != btnQuit_) return;
-  for (QPushButton* button : {btnSend_, btnBid_, btnPass_, btnLogin_}) {
-    if (button->isEnabled()) {
-      button->setFocus();
-      return;
-    }
-  }
+  if (focus && focus != this && focus->isEnabled() && focus->focusPolicy() != Qt::NoFocus) return;
   setFocus();
 }
 
@@ -76,8 +90,8 @@ void TMainForm::SetPanel1(const QString& text) {
   // The panel is narrow: a text that does not fit takes a slightly smaller
   // font, and is shortened only when that is not enough (whole in the tip).
   const int room = panel->width() - 2 * panel->frameWidth() - 4;
-  QFont font = UiFont(12);
-  if (QFontMetrics(font).horizontalAdvance(text) > room) font = UiFont(11);
+  QFont font = UiFont(qRound(12 * scale_));
+  if (QFontMetrics(font).horizontalAdvance(text) > room) font = UiFont(qRound(11 * scale_));
   panel->setFont(font);
   panel->setText(QFontMetrics(font).elidedText(text, Qt::ElideRight, room));
   panel->setToolTip(text);
@@ -95,6 +109,11 @@ void TMainForm::ShowTableCards() {
     ShowCardImage(tableImages_[static_cast<std::size_t>(slot)],
                   table_.TableCards.Card(slot).Number());
   }
+  RefreshExtras();
+}
+
+void TMainForm::ShowPass(int /*seat*/) {
+  RefreshExtras();
 }
 
 void TMainForm::ShowWinner(int /*seat*/, std::string_view text) {
@@ -107,10 +126,13 @@ void TMainForm::ShowWinner(int /*seat*/, std::string_view text) {
   memoTalking_->appendPlainText(line);
 }
 
-void TMainForm::ResetRound() {}
+void TMainForm::ResetRound() {
+  RefreshExtras();
+}
 
 void TMainForm::ClearSeat(int /*seat*/) {
   imageLordCard_->hide();
+  RefreshExtras();
   if (windows_.resetHero) windows_.resetHero();
 }
 

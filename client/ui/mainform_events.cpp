@@ -1,15 +1,9 @@
-// The table window's handlers: buttons, card clicks and the connection's events.
+// The table window's handlers: buttons and the connection's events.
 #include "client/model/client_sending.h"
 #include "client/model/screen_texts.h"
 #include "client/ui/mainform.h"
 
 namespace quarn::client {
-
-namespace {
-bool SelectingCards(TGameState state) {
-  return state == TGameState::InPlay || state == TGameState::PlaySent;
-}
-}  // namespace
 
 void TMainForm::BtnLoginClick() {
   InitTable();
@@ -49,11 +43,6 @@ void TMainForm::BtnPassClick() {
 void TMainForm::BtnQuitClick() {
   socket_.Close(true);
   close();
-}
-
-void TMainForm::ImagePoker1Click(TImagePoker* image) {
-  if (!table_.Initialized || !SelectingCards(table_.GameState)) return;
-  table_.Me.ToggleCard(ownView_->SlotOf(image));
 }
 
 void TMainForm::SBtnSpeakClick() {

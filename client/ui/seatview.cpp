@@ -20,7 +20,8 @@ TSeatView::TSeatView(QLabel* name, QLabel* count, QLabel* head, QLabel* landlord
 
 void TSeatView::PlaceCount() {
   if (!count_ || !name_) return;
-  const int afterName = name_->text().isEmpty() ? 0 : name_->x() + name_->width() + 4;
+  const int gap = qRound(4 * scale_);
+  const int afterName = name_->text().isEmpty() ? 0 : name_->x() + name_->width() + gap;
   count_->move(std::max(countX_, afterName), count_->y());
 }
 
@@ -45,15 +46,24 @@ void TSeatView::ShowIcon(int headIcon) {
     head_->hide();
     return;
   }
-  const QPixmap icon = ResourceBitmap(BitmapName(headIcon));
+  const QPixmap icon = ScaledBitmap(BitmapName(headIcon), scale_);
   if (icon.isNull()) return;  // a picture that cannot be had leaves the image as it was
+  headIcon_ = headIcon;
   head_->setPixmap(icon);
   head_->show();
 }
 
+void TSeatView::SetScale(qreal scale) {
+  scale_ = scale;
+  if (count_) countX_ = count_->x();
+  if (headIcon_ != 0 && head_ && head_->isVisible()) ShowIcon(headIcon_);
+  PlaceCount();
+}
+
 void TSeatView::ShowLandlordMark() {
   if (!mark_ || !head_) return;
-  mark_->move(head_->x() + kMarkOffsetX, head_->y() + kMarkOffsetY);
+  mark_->move(head_->x() + qRound(kMarkOffsetX * scale_),
+              head_->y() + qRound(kMarkOffsetY * scale_));
   mark_->raise();
   mark_->show();
 }
@@ -65,11 +75,18 @@ TOwnView::TOwnView(QLabel* name, QLabel* count, QLabel* head, QLabel* landlordMa
 void TOwnView::ShowHandCard(int slot, std::uint8_t card) {
   if (slot < 0 || slot >= kHandSlots) return;
   ShowCardImage(cards_[static_cast<std::size_t>(slot)], card);
+  if (handChanged_) handChanged_();
 }
 
 void TOwnView::RaiseHandCard(int slot, bool raised) {
   if (slot < 0 || slot >= kHandSlots) return;
   if (TImagePoker* image = cards_[static_cast<std::size_t>(slot)]) image->SetMoved(raised);
+}
+
+void TOwnView::ShowCursor(int slot) {
+  for (std::size_t i = 0; i < cards_.size(); ++i) {
+    if (cards_[i]) cards_[i]->SetCursorMark(static_cast<int>(i) == slot);
+  }
 }
 
 int TOwnView::SlotOf(const TImagePoker* image) const {
@@ -81,15 +98,7 @@ int TOwnView::SlotOf(const TImagePoker* image) const {
 }
 
 void ShowCardImage(TImagePoker* image, int card) {
-  if (!image) return;
-  const QPixmap face = card == 0 ? QPixmap() : LoadCardBitmap(card);
-  image->PokerClear();
-  if (face.isNull()) {
-    image->hide();
-    return;
-  }
-  image->PokerDraw(face);
-  image->show();
+  if (image) image->ShowCard(card);
 }
 
 }  // namespace quarn::client

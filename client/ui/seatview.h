@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "client/model/current_player.h"
@@ -22,8 +23,12 @@ class TSeatView : public IPlayerView {
   void ShowName(std::string_view utf8Name) override;
   void ShowCardCount(int count) override;
   void ShowIcon(int headIcon) override;
-  // The mark sits 12 px left of and 8 px above the head image's corner.
+  // The mark sits 12 px left of and 8 px above the head image's corner (at scale 1).
   void ShowLandlordMark() override;
+
+  // After the window placed the labels and the head image for the table's new
+  // scale: the icon is drawn for its size and the count follows the name again.
+  void SetScale(qreal scale);
 
  private:
   // A long name pushes the count label to its right instead of running under it.
@@ -34,6 +39,8 @@ class TSeatView : public IPlayerView {
   QLabel* head_;
   QLabel* mark_;
   int countX_ = 0;
+  int headIcon_ = 0;
+  qreal scale_ = 1.0;
 };
 
 class TOwnView : public TSeatView {
@@ -44,12 +51,16 @@ class TOwnView : public TSeatView {
 
   void ShowHandCard(int slot, std::uint8_t card) override;
   void RaiseHandCard(int slot, bool raised) override;
+  void ShowCursor(int slot) override;
+  // Called after every change of a hand slot (the card counter follows the hand).
+  void SetHandChanged(std::function<void()> changed) { handChanged_ = std::move(changed); }
 
   // The slot of a card image, or -1 when it is none of the 33.
   int SlotOf(const TImagePoker* image) const;
 
  private:
   CardImages cards_;
+  std::function<void()> handChanged_;
 };
 
 // Draws card `card` face up into `image` and shows it; 0 (or a card without a

@@ -20,6 +20,7 @@ ButtonStates Buttons(bool send, bool bid, bool pass, bool cancel, bool login, bo
   ButtonStates b;
   b.send = send, b.bid = bid, b.pass = pass, b.cancel = cancel, b.login = login;
   b.speak = b.waiter = talk;
+  b.hint = send;
   return b;
 }
 

@@ -41,11 +41,11 @@ TEST(TableWindow, ButtonsFollowTheStateAndTheTurn) {
       f.Table().CurrentSeat = ownTurn ? 1 : 2;
       f.Table().SetGameState(static_cast<TGameState>(value));
       SCOPED_TRACE(::testing::Message() << "state " << value << " own turn " << ownTurn);
-      const ButtonStates shown{f.BtnSend()->isEnabled(),    f.BtnBid()->isEnabled(),
-                               f.BtnPass()->isEnabled(),    f.BtnCancel()->isEnabled(),
-                               f.BtnLogin()->isEnabled(),   f.SBtnSpeak()->isEnabled(),
-                               f.SBtnWaiter()->isEnabled(), f.BtnQuit()->isEnabled(),
-                               f.SBtnShutup()->isEnabled(), f.SBtnHero()->isEnabled()};
+      const ButtonStates shown{
+          f.BtnSend()->isEnabled(),    f.BtnBid()->isEnabled(),   f.BtnPass()->isEnabled(),
+          f.BtnCancel()->isEnabled(),  f.BtnLogin()->isEnabled(), f.SBtnSpeak()->isEnabled(),
+          f.SBtnWaiter()->isEnabled(), f.BtnQuit()->isEnabled(),  f.SBtnShutup()->isEnabled(),
+          f.SBtnHero()->isEnabled(),   f.BtnHint()->isEnabled()};
       EXPECT_EQ(shown, ButtonsFor(f.Table()));
     }
   }
