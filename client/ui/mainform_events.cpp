@@ -9,6 +9,10 @@ void TMainForm::BtnLoginClick() {
   InitTable();
   if (table_.GameState != TGameState::Offline || !windows_.login) return;
   const std::optional<LoginOutcome> outcome = windows_.login();
+  // The keys belong to the table again once the login window is gone; some
+  // window managers leave the keyboard with nobody when a dialog closes.
+  activateWindow();
+  setFocus();
   if (!outcome) return;
   table_.Me.SetName(outcome->name.toStdString());
   table_.Me.SetService(static_cast<std::uint8_t>(outcome->serviceNo));
