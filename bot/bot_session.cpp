@@ -39,7 +39,10 @@ std::optional<Packet> BotSession::Login() {
   const int headIcon = 1 + (config_.seat * 7) % client::kMaxHeadIcon;
   std::optional<Packet> packet = client::BuildLoginRequest(
       config_.utf8Name, config_.utf8Password, 1, headIcon, config_.table, config_.seat);
-  if (packet) table_.SetGameState(TGameState::LoggingIn);
+  if (packet) {
+    table_.Me.SetName(config_.utf8Name);  // as the window names its own player
+    table_.SetGameState(TGameState::LoggingIn);
+  }
   return packet;
 }
 

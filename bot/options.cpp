@@ -85,6 +85,10 @@ ParseResult ParseBotOptions(std::span<const std::string_view> args) {
       result.helpAsked = true;
       return result;
     }
+    if (flag == "--narrate") {
+      result.options.narrate = true;
+      continue;
+    }
     if (flag == "--reconnect") {
       result.options.reconnect = true;
       continue;
@@ -111,7 +115,7 @@ ParseResult ParseBotOptions(std::span<const std::string_view> args) {
 
 std::string_view BotUsage() {
   return "usage: quarn-bot [--host H] [--port N] [--name NAME] [--password P] [--table T] "
-         "[--seat S] [--games N] [--level L] [--think MS] [--reconnect]\n"
+         "[--seat S] [--games N] [--level L] [--think MS] [--reconnect] [--narrate]\n"
          "  --host H       server address (default 127.0.0.1)\n"
          "  --port N       server port (default 1073)\n"
          "  --name NAME    player name, at most 15 bytes in GBK (default 电脑 and the seat)\n"
@@ -125,7 +129,9 @@ std::string_view BotUsage() {
          "  --think MS     time of each decision in milliseconds: the strong player searches\n"
          "                 so long for a play, the basic one pauses; 0: at once (default 200)\n"
          "  --reconnect    when the connection drops, connect and log in again with the\n"
-         "                 same name and password (a server that kept the seat gives it back)\n";
+         "                 same name and password (a server that kept the seat gives it back)\n"
+         "  --narrate      tell the game on standard output, one line per event (the\n"
+         "                 player's own log goes to standard error)\n";
 }
 
 std::string LoginNameGbk(const BotOptions& options) {

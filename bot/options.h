@@ -25,6 +25,7 @@ struct BotOptions {
   // plays the heuristic's choice).
   int thinkMs = 200;
   Level level = Level::Strong;
+  bool narrate = false;  // tell the game on standard output, one line per event
 };
 
 struct ParseResult {

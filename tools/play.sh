@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A table on this machine: quarnd, three computer players and the Quarn window
 # for the person at the keyboard. Quitting the window stops them all.
-# Without a display it plays one game of four computer players instead and
-# prints the server's run log and hero board.
+# Without a display four computer players play one game instead, and the
+# first of them tells it in the terminal, one line per event; the server's
+# run log and the players' own logs stay in the run folder.
 #
 # usage: tools/play.sh [BIN_DIR]    (default build/bin)
 set -u
@@ -75,22 +76,18 @@ if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
 fi
 
 echo "No display: four computer players play one game."
-serve || { echo "play.sh: quarnd could not start; see $RUN" >&2; exit 1; }
+serve --bid || { echo "play.sh: quarnd could not start; see $RUN" >&2; exit 1; }
 BOTS=()
 for seat in 0 1 2 3; do
-  "$BIN/quarn-bot" --port "$PORT" --seat "$seat" --games 1 --think 50 >>"$RUN/bots.out" 2>&1 &
+  if ((seat == 0)); then
+    "$BIN/quarn-bot" --port "$PORT" --seat 0 --games 1 --think 50 --narrate 2>>"$RUN/bots.out" &
+  else
+    "$BIN/quarn-bot" --port "$PORT" --seat "$seat" --games 1 --think 50 >>"$RUN/bots.out" 2>&1 &
+  fi
   BOTS+=("$!")
 done
 status=0
 for pid in "${BOTS[@]}"; do wait "$pid" || status=1; done
 stop_all  # quarnd saves its Log and Hero files when it is stopped
-echo "== computer players =="
-cat "$RUN/bots.out"
-echo "== run log =="
-cat "$RUN/quarnd.out"
-echo "== hero board =="
-for hero in "$RUN"/Hero*.txt; do
-  [[ -e "$hero" ]] || continue
-  iconv -f GBK -t UTF-8 "$hero" 2>/dev/null | tr -d '\r' || cat "$hero"
-done
+echo "(the server's run log, hero board and the players' logs are in $RUN)"
 exit "$status"

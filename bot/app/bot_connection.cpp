@@ -69,6 +69,11 @@ void BotConnection::OnReadyRead() {
                             static_cast<std::size_t>(bytes.size())));
   while (std::optional<Packet> packet = assembler_.Next()) {
     session_.OnPacket(*packet);
+    if (options_.narrate) {
+      for (const std::string& line : narrator_.Lines(session_.Table(), *packet))
+        std::fprintf(stdout, "%s\n", line.c_str());
+      std::fflush(stdout);
+    }
     if (session_.LoginRefused()) {
       Stop(1, "the table is full: the server refused the login");
       return;
@@ -200,8 +205,10 @@ void BotConnection::Stop(int exitCode, const std::string& message) {
 }
 
 void BotConnection::Log(std::string_view line) const {
-  std::fprintf(stdout, "[%s] %.*s\n", label_.c_str(), static_cast<int>(line.size()), line.data());
-  std::fflush(stdout);
+  // A narrating player keeps standard output for the story.
+  FILE* out = options_.narrate ? stderr : stdout;
+  std::fprintf(out, "[%s] %.*s\n", label_.c_str(), static_cast<int>(line.size()), line.data());
+  std::fflush(out);
 }
 
 }  // namespace quarn::bot

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "bot/bot_session.h"
+#include "bot/narrator.h"
 #include "bot/options.h"
 #include "protocol/stream_assembler.h"
 
@@ -47,6 +48,7 @@ class BotConnection : public QObject {
   BotOptions options_;
   std::string label_;  // the name in front of every log line
   BotSession session_;
+  Narrator narrator_;
   StreamAssembler assembler_;
   QTcpSocket socket_;
   QTimer moveTimer_;

@@ -1,0 +1,67 @@
+// The headless account of a game: one readable line per event.
+#include "bot/narrator.h"
+
+#include <gtest/gtest.h>
+
+#include "client/model/client_service.h"
+#include "server_script.h"
+
+namespace quarn::bot {
+namespace {
+
+using namespace testing;
+
+TEST(Narrator, TellsTheDealBidsPlaysAndScores) {
+  client::TClientTable table;
+  table.InitTable();
+  table.Me.SetName("p0");
+  table.SetGameState(client::TGameState::LoggingIn);
+  Narrator narrator;
+  std::vector<std::string> told;
+  GameEndRecord end;
+  end.tableNumber = 1;
+  end.score = {30, -10, -10, -10};
+  for (std::size_t s = 0; s < 4; ++s) {
+    end.name[s] = "p" + std::to_string(s);
+    end.nameLength[s] = 2;
+  }
+  const Packet packets[] = {
+      LoginReply(0),
+      FullSeatList(),
+      Deal(MessageType::DealCards, 0, Cards("3 3 4 5 6 7 8 9 10 J Q K A 2 s 3 4 5 6 7 8 9 10 J Q")),
+      Deal(MessageType::StartCardNotice, 2, {9}),
+      Bid(MessageType::BidStart, 2, 0),
+      Bid(MessageType::BidTurn, 3, 10),
+      Bid(MessageType::BidTurn, 0, 10),
+      Bid(MessageType::BidTurn, 1, 15),
+      Bid(MessageType::BidResult, 0, 15),
+      Notice(0, Cards("3 3")),
+      Notice(1, {}),
+      BuildPacket(MessageType::GameEnd, end).value(),
+  };
+  for (const Packet& packet : packets) {
+    client::ReadPacket(table, packet);
+    for (std::string& line : narrator.Lines(table, packet)) told.push_back(std::move(line));
+  }
+  const std::vector<std::string> expected = {
+      "东 p0 入座",
+      "北 p1 入座",
+      "西 p2 入座",
+      "南 p3 入座",
+      "发牌：每家 25 张，底牌 8 张",
+      "明牌 方块5 在 西 p2",
+      "西 p2 叫 10 分",
+      "南 p3 不叫",
+      "东 p0 叫 15 分",
+      "北 p1 不叫",
+      "地主：东 p0，15 分",
+      "东 p0：3 3（一对）",
+      "北 p1：不要",
+      "赢家：东 p0",
+      "得分：东 p0 +30（共 30），北 p1 -10（共 -10），西 p2 -10（共 -10），南 p3 -10（共 -10）",
+  };
+  EXPECT_EQ(told, expected);
+}
+
+}  // namespace
+}  // namespace quarn::bot
