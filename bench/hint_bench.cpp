@@ -14,14 +14,19 @@ namespace {
 
 using quarn::client::TClientTable;
 
-// Our seat 0 holds the eleven triples; `laid` lies on the table from seat 2.
-void SetTable(TClientTable& table, const std::vector<std::uint8_t>& laid) {
+// Our seat 0 holds eleven triples from `lowest`, one rank skipped after
+// `skipAfter` ranks (none by default: one run, the whole hand one play);
+// `laid` lies on the table from seat 2.
+void SetTable(TClientTable& table, const std::vector<std::uint8_t>& laid, int skipAfter = 11) {
   table.InitTable();
   table.ArrangeSeats();
   table.GameState = quarn::client::TGameState::InPlay;
   for (int seat = 1; seat < 4; ++seat) table.PlayerAt(seat)->SetCardCount(25);
   std::vector<std::uint8_t> hand;
-  for (int i = 0; i < 33; ++i) hand.push_back(static_cast<std::uint8_t>((i / 3) * 4 + 1 + i % 3));
+  for (int i = 0; i < 33; ++i) {
+    const int rank = i / 3 + (i / 3 >= skipAfter ? 1 : 0);
+    hand.push_back(static_cast<std::uint8_t>(rank * 4 + 1 + i % 3));
+  }
   table.Me.TakeCards(hand);
   std::array<std::uint8_t, 33> bytes{};
   std::copy(laid.begin(), laid.end(), bytes.begin());
@@ -30,21 +35,27 @@ void SetTable(TClientTable& table, const std::vector<std::uint8_t>& laid) {
   table.LeadSeat = laid.empty() ? 0 : 2;
 }
 
-void HintAnswer(benchmark::State& state, const std::vector<std::uint8_t>& laid) {
+void HintAnswer(benchmark::State& state, const std::vector<std::uint8_t>& laid,
+                int skipAfter = 11) {
   TClientTable table;
-  SetTable(table, laid);
+  SetTable(table, laid, skipAfter);
   for (auto _ : state) {
     quarn::bot::HintCycle hint;  // a fresh situation: the first press does all the work
     const auto play = hint.Next(table);
     if (play) benchmark::DoNotOptimize(quarn::client::SelectPlay(table, play->cards));
   }
-  state.SetLabel(laid.empty() ? "leading" : "following a pair of 3s");
 }
 
 void BM_HintLeading(benchmark::State& state) {
   HintAnswer(state, {});
 }
 BENCHMARK(BM_HintLeading)->Unit(benchmark::kMillisecond);
+
+// 3 to 7 and 9 to A: no longer one play, so the lead is searched.
+void BM_HintLeadingTwoRuns(benchmark::State& state) {
+  HintAnswer(state, {}, 5);
+}
+BENCHMARK(BM_HintLeadingTwoRuns)->Unit(benchmark::kMillisecond);
 
 void BM_HintFollowingAPair(benchmark::State& state) {
   HintAnswer(state, {55, 56});  // a pair of 3s from the second deck
