@@ -43,6 +43,7 @@ RankTally UnseenCards(const TClientTable& table) {
     if (rank != 0 && left > 0) --left;
   };
   for (const TPoker& card : table.Me.Hand.Cards()) take(card.Number());
+  for (std::uint8_t card : table.SentCards) take(card);  // out of the hand, not yet laid
   for (const TPlayedCards& seen : table.History) {
     for (int i = 0; i < seen.Count && i < static_cast<int>(seen.Cards.size()); ++i)
       take(seen.Cards[static_cast<std::size_t>(i)]);

@@ -24,8 +24,8 @@ struct SeatAct {
 std::array<SeatAct, kSeatCount> RoundActs(const TClientTable& table);
 
 // Cards per rank value (index 1..15; index 0 stays 0) not seen by this player:
-// two decks (8 of each rank 3..2, 2 of each joker) less the own hand and every
-// card laid this game.
+// two decks (8 of each rank 3..2, 2 of each joker) less the own hand (with a
+// play sent and not yet told back) and every card laid this game.
 using RankTally = std::array<int, 16>;
 RankTally UnseenCards(const TClientTable& table);
 

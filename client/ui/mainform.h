@@ -96,6 +96,7 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   void ShowLordCard(std::uint8_t card) override;
   void ShowTableCards() override;
   void ShowPass(int seat) override;
+  void TableRestored() override;
   void ShowWinner(int seat, std::string_view text) override;
   void ResetRound() override;
   void ClearSeat(int seat) override;

@@ -116,6 +116,10 @@ void TMainForm::ShowPass(int /*seat*/) {
   RefreshExtras();
 }
 
+void TMainForm::TableRestored() {
+  RefreshExtras();
+}
+
 void TMainForm::ShowWinner(int /*seat*/, std::string_view text) {
   imageLordCard_->hide();
   imageLord_->hide();
