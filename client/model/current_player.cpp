@@ -47,6 +47,14 @@ void TCurrentPlayer::ClearHand() {
 int TCurrentPlayer::TakeCards(std::span<const std::uint8_t> cards) {
   if (cards.data() == nullptr) return 1;
   Hand.AddCards(cards);
+  // The cards that made room took their marks along; the selection and the
+  // raised images follow them, or a play would send other cards than it removes.
+  Selection.ClearCards();
+  for (int slot = 0; slot < kHandSlots; ++slot) {
+    const bool marked = Hand.IsSelected(slot);
+    if (marked) Selection.SetCardAt(slot, Hand.Card(slot));
+    if (IsRaised(slot) != marked) SetRaised(slot, marked);
+  }
   SetCardCount(Hand.Count());
   RedrawCards();
   return 0;

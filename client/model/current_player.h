@@ -33,6 +33,7 @@ class TCurrentPlayer : public TClientPlayer {
   // Empties the hand and the selection and lowers every card.
   void ClearHand();
   // Adds every card number 1..108 of `cards` in sorted order; others are skipped.
+  // Selected cards stay selected and raised wherever the new cards push them.
   int TakeCards(std::span<const std::uint8_t> cards);
   // A click on the card image of `slot`: selects or unselects it. A slot
   // outside 0..32 reports the card core's error 15 and returns 1.
