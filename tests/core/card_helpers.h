@@ -1,12 +1,11 @@
-// Helpers for the card core tests: cards and sets named by rank value, and a
+// Helpers for the card core tests: cards and sets named by their ranks, and a
 // capture of card error reports.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <initializer_list>
-#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/card_error.h"
@@ -20,22 +19,21 @@ inline TPoker CardOf(int n) {
   return card;
 }
 
-// Card numbers for the given rank values: the n-th card of a rank takes the
-// n-th of its eight numbers (four suits of the first deck, then the second).
-inline std::vector<std::uint8_t> NumbersOfRanks(std::span<const int> ranks) {
+// Card numbers for ranks written one character each: '1'..'9', 'a'..'d' for
+// 10..13, 'j' and 'k' for the small and big joker. The n-th card of a rank
+// takes the n-th of its numbers (four suits of one deck, then the other, then
+// again from the first), so a set may hold more of a rank than two decks do.
+inline std::vector<std::uint8_t> Cards(std::string_view ranks) {
   std::array<int, 16> used{};
   std::vector<std::uint8_t> numbers;
-  for (const int rank : ranks) {
+  for (const char ch : ranks) {
+    const int rank = ch <= '9' ? ch - '0' : ch == 'j' ? 14 : ch == 'k' ? 15 : ch - 'a' + 10;
     const int n = used[rank]++;
-    const int number =
-        rank <= 13 ? 4 * (rank - 1) + 1 + n % 4 + (n / 4) * 54 : (rank == 14 ? 53 : 54) + n * 54;
+    const int number = rank <= 13 ? 4 * (rank - 1) + 1 + n % 4 + (n / 4 % 2) * 54
+                                  : (rank == 14 ? 53 : 54) + n % 2 * 54;
     numbers.push_back(static_cast<std::uint8_t>(number));
   }
   return numbers;
-}
-
-inline std::vector<std::uint8_t> NumbersOfRanks(std::initializer_list<int> ranks) {
-  return NumbersOfRanks(std::span(ranks.begin(), ranks.size()));
 }
 
 inline TSelectPoker SelectionOf(const std::vector<std::uint8_t>& numbers) {
@@ -44,10 +42,6 @@ inline TSelectPoker SelectionOf(const std::vector<std::uint8_t>& numbers) {
   TSelectPoker set;
   set.LoadBytes(bytes);
   return set;
-}
-
-inline TSelectPoker SelectionOfRanks(std::initializer_list<int> ranks) {
-  return SelectionOf(NumbersOfRanks(ranks));
 }
 
 // Collects every report's text while alive; restores the previous sink after.
