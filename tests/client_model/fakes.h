@@ -1,4 +1,5 @@
-// Recording stand-ins for the window: a display, player views and a connection.
+// Recording stand-ins for the window (a display, player views, a connection)
+// and builders of the server's packets.
 #pragma once
 
 #include <algorithm>
@@ -92,9 +93,10 @@ struct Harness {
 
 // Takes the card error reports while it lives.
 struct ReportedErrors {
-  ReportedErrors() : previous(SetCardErrorSink([this](std::string_view t) { last = t; })) {}
+  ReportedErrors()
+      : previous(SetCardErrorSink([this](std::string_view t) { texts.emplace_back(t); })) {}
   ~ReportedErrors() { SetCardErrorSink(previous); }
-  std::string last;
+  std::vector<std::string> texts;
   CardErrorSink previous;
 };
 

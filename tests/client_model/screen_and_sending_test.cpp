@@ -2,13 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "client/model/client_sending.h"
-#include "client/model/client_service.h"
 #include "client/model/screen_texts.h"
 #include "core/gbk.h"
 #include "fakes.h"
-#include "protocol/pcpchat.h"
-#include "protocol/pcplogin.h"
-#include "protocol/pcpplay.h"
+#include "protocol/any_message.h"
 
 namespace quarn::client {
 namespace {
@@ -16,43 +13,24 @@ namespace {
 using testing::Harness;
 using S = TGameState;
 
-ButtonStates Buttons(bool send, bool bid, bool pass, bool cancel, bool login, bool talk) {
-  ButtonStates b;
-  b.send = send, b.bid = bid, b.pass = pass, b.cancel = cancel, b.login = login;
-  b.speak = b.waiter = talk;
-  b.hint = send;
-  return b;
-}
-
 TEST(Screen, ButtonsFollowStateAndTurn) {
   Harness h;
   h.table.OwnSeat = 1;
-  struct Row {
-    S state;
-    bool ownTurn;
-    ButtonStates expected;
-  };
-  const Row rows[] = {
-      {S::Offline, true, Buttons(false, false, false, false, true, false)},
-      {S::LoggingIn, true, Buttons(false, false, false, false, false, true)},
-      {S::Seated, true, Buttons(false, false, false, false, false, true)},
-      {S::AwaitDeal, true, Buttons(false, false, false, false, false, false)},
-      {S::MyBid, true, Buttons(false, true, true, false, false, true)},
-      {S::MyBid, false, Buttons(false, false, false, false, false, true)},
-      {S::OtherBid, true, Buttons(false, false, false, false, false, true)},
-      {S::InPlay, true, Buttons(true, false, true, true, false, true)},
-      {S::InPlay, false, Buttons(false, false, false, true, false, true)},
-      {S::PlaySent, true, Buttons(false, false, false, true, false, true)},
-  };
-  for (const Row& row : rows) {
-    h.table.GameState = row.state;
-    h.table.CurrentSeat = row.ownTurn ? 1 : 2;
-    EXPECT_EQ(ButtonsFor(h.table), row.expected)
-        << static_cast<int>(row.state) << " own turn " << row.ownTurn;
+  // States 0..7 with the own turn, then MyBid and InPlay without it; one
+  // letter per button: send, bid, pass, cancel, login, speak, waiter and hint.
+  const char* rows[] = {"00001000", "00000110", "00000110", "00000000", "01100110",
+                        "00000110", "10110111", "00010110", "00000110", "00010110"};
+  for (int row = 0; row < 10; ++row) {
+    h.table.GameState = static_cast<S>(row < 8 ? row : row == 8 ? 4 : 6);
+    h.table.CurrentSeat = row < 8 ? 1 : 2;
+    const ButtonStates b = ButtonsFor(h.table);
+    std::string shown;
+    for (const bool on : {b.send, b.bid, b.pass, b.cancel, b.login, b.speak, b.waiter, b.hint})
+      shown += on ? '1' : '0';
+    EXPECT_EQ(shown, rows[row]) << "row " << row;
+    EXPECT_TRUE(b.quit && b.shutup && b.hero);
+    EXPECT_EQ(SeatLabelVisible(h.table.GameState), row >= 2) << "row " << row;
   }
-  EXPECT_FALSE(SeatLabelVisible(S::Offline));
-  EXPECT_FALSE(SeatLabelVisible(S::LoggingIn));
-  EXPECT_TRUE(SeatLabelVisible(S::Seated));
 }
 
 TEST(Screen, StatusTextsPerState) {
@@ -62,31 +40,26 @@ TEST(Screen, StatusTextsPerState) {
   auto status = [&](S state, int current) {
     h.table.GameState = state;
     h.table.CurrentSeat = current;
-    return StatusFor(h.table);
+    const StatusTexts texts = StatusFor(h.table);
+    return texts.panel0 + "|" + texts.panel1.value_or("-");
   };
-  EXPECT_EQ(status(S::Offline, 0).panel0, "我是小Lumo，让我们斗呀斗呀Vardel...");
-  EXPECT_EQ(status(S::Offline, 0).panel1, mail);
-  EXPECT_EQ(status(S::LoggingIn, 0).panel0, "已经向服务器注册，等待应答...");
-  EXPECT_EQ(status(S::LoggingIn, 0).panel1, "mailto:" + mail);
+  EXPECT_EQ(status(S::Offline, 0), "我是小Lumo，让我们斗呀斗呀Vardel...|" + mail);
+  EXPECT_EQ(status(S::LoggingIn, 0), "已经向服务器注册，等待应答...|mailto:" + mail);
   const char* seated[] = {"Vardel吧，来来来——就两把！", "呵呵，一缺三，喂——有人玩吗？（回音...）",
                           "一桌哥俩好嘞，哥们，二缺二，怎么样？", "三缺一啦，三缺一啦...",
                           "Vardel吧，来来来——就两把！"};
   for (int count = 0; count <= 4; ++count) {
     h.table.PlayerCount = count;
-    EXPECT_EQ(status(S::Seated, 0).panel0, seated[count]) << count;
+    EXPECT_EQ(status(S::Seated, 0), seated[count] + ("|" + mail)) << count;
   }
-  EXPECT_EQ(status(S::AwaitDeal, 0).panel0, "等待发牌，您歇会儿先...");
+  EXPECT_EQ(status(S::AwaitDeal, 0), "等待发牌，您歇会儿先...|" + mail);
   h.table.BidPoints = 30;
-  EXPECT_EQ(status(S::MyBid, 0).panel0, "别烦，轮到咱家了...");
-  EXPECT_EQ(status(S::MyBid, 0).panel1, "竞价：30");
-  EXPECT_EQ(status(S::OtherBid, 1).panel0, "嘘——，北家正在叫牌呢...");
-  EXPECT_EQ(status(S::OtherBid, 0).panel0, "叫牌，叫牌，叫牌，烦什么烦？！");
-  EXPECT_EQ(status(S::InPlay, 0).panel0, "嘿嘿，甲乙，请出牌吧...");
-  EXPECT_EQ(status(S::PlaySent, 1).panel0, "等待北家出牌...");
-  EXPECT_FALSE(status(S::InPlay, 1).panel1.has_value());
-  const StatusTexts broken = status(static_cast<S>(9), 0);
-  EXPECT_NE(broken.panel0.find(mail), std::string::npos);
-  EXPECT_FALSE(broken.panel1.has_value());
+  EXPECT_EQ(status(S::MyBid, 0), "别烦，轮到咱家了...|竞价：30");
+  EXPECT_EQ(status(S::OtherBid, 1), "嘘——，北家正在叫牌呢...|竞价：30");
+  EXPECT_EQ(status(S::OtherBid, 0), "叫牌，叫牌，叫牌，烦什么烦？！|竞价：30");
+  EXPECT_EQ(status(S::InPlay, 0), "嘿嘿，甲乙，请出牌吧...|-");
+  EXPECT_EQ(status(S::PlaySent, 1), "等待北家出牌...|-");
+  EXPECT_EQ(status(static_cast<S>(9), 0), "程序状态出错了，请写信告诉我们：" + mail + "|-");
 
   EXPECT_EQ(WindowTitle("甲乙"), "甲乙Vardel");
   h.table.LeadSeat = 1;
@@ -96,101 +69,83 @@ TEST(Screen, StatusTextsPerState) {
   EXPECT_EQ(TableCardsCaption(h.table), "北家出的一手\"一对\"");
   h.table.TableCards.Clear();
   EXPECT_EQ(TableCardsCaption(h.table), "");
+  EXPECT_EQ(WinnerText(h.table, 3), "赢家是南家，哎，让这个臭皮蛋赚了...");
 }
 
-TEST(Sending, RequestsCarryTheTableStateByteForByte) {
+// The body of the n-th packet written.
+MessageBody Sent(const Harness& h, std::size_t n) {
+  const auto decoded = DecodeMessage(PacketFromBytes(h.writer.written.at(n)));
+  return decoded ? decoded->body : MessageBody{};
+}
+
+TEST(Sending, RequestsCarryTheTableStateAndTextCutAtACharacter) {
   Harness h;
   h.SeatFour(2);
   h.table.BidPoints = 48;
   ASSERT_EQ(SendBid(h.table), 0);
-  ASSERT_EQ(h.writer.written.size(), 1u);
-  const std::vector<std::uint8_t> bid = {0xCE, 0xF1, 0xCE, 0xF1, 0xCE, 0xF1, 0xCE, 0xF1, 0x51, 0x4E,
-                                         0x12, 0x03, 0x01, 0x00, 0x00, 0x00, 0xAB, 0xAB, 0x00, 0xFC,
-                                         0x00, 0x00, 0x00, 0x30, 0,    0,    0,    0,    0,    0,
-                                         0,    0,    0x00, 0x00, 0x00, 0x01, 0x02, 0x30, 0x00, 0x00,
-                                         0xF1, 0xCE, 0xF1, 0xCE, 0xF1, 0xCE, 0xF1, 0xCE};
-  EXPECT_EQ(h.writer.written[0], bid);
-
   h.table.BidPoints = 300;  // one byte on the wire
-  ASSERT_EQ(SendBidPass(h.table), 0);
-  EXPECT_EQ(h.writer.written[1][19], 0xFB);
-  EXPECT_EQ(h.writer.written[1][37], 44);
-
-  ASSERT_EQ(SendPlayPass(h.table), 0);
-  EXPECT_EQ(h.writer.written[2].size(), 96u);
-  EXPECT_EQ(h.writer.written[2][36], 2);
-
-  // A 70-byte line goes out as its first 58; a Chinese line is cut between characters.
+  ASSERT_EQ(SendBidPass(h.table) + SendPlayPass(h.table), 0);
   ASSERT_EQ(SendTalk(h.table, std::string(70, 'x')), 0);
-  ChatRecord chat;
-  ASSERT_EQ(DecodeChatSay(chat, PacketFromBytes(h.writer.written[3])), 0);
-  EXPECT_EQ(chat.text, std::string(58, 'x'));
   std::string chinese;
   for (int i = 0; i < 30; ++i) chinese += "牌";  // 60 GBK bytes
   ASSERT_EQ(SendTalk(h.table, "x" + chinese), 0);
-  ASSERT_EQ(DecodeChatSay(chat, PacketFromBytes(h.writer.written[4])), 0);
-  EXPECT_EQ(chat.text.size(), 57u);
-  EXPECT_EQ(GbkToUtf8(chat.text), "x" + chinese.substr(0, 28 * 3));
+  ASSERT_EQ(SendIconChange(h.table, 3, 17), 0);
+  EXPECT_TRUE(Sent(h, 0) == MessageBody(BidRecord{1, 2, 48}));
+  EXPECT_EQ(h.writer.written[1][19], 0xFB);
+  EXPECT_TRUE(Sent(h, 1) == MessageBody(BidRecord{1, 2, 44}));
+  EXPECT_TRUE(Sent(h, 2) == MessageBody(SeatRecord{1, 2}));
+  EXPECT_TRUE(Sent(h, 3) == MessageBody(ChatRecord{1, 2, std::string(58, 'x')}));
+  const ChatRecord cut{1, 2, Utf8ToGbk("x" + chinese.substr(0, 28 * 3))};
+  EXPECT_TRUE(Sent(h, 4) == MessageBody(cut));
+  EXPECT_TRUE(Sent(h, 5) == MessageBody(IconRecord{1, 3, 17, 2}));
 
   // Requests that the wire cannot carry are not built.
   EXPECT_FALSE(BuildLoginRequest("", "", 1, 1, 1, 0));
   EXPECT_FALSE(BuildLoginRequest("abc", "", 1, 1, 1, 4));
   EXPECT_FALSE(BuildBidOffer(1, 260, 3));  // would wrap into seat 4
-
-  std::optional<Packet> icons = BuildIconChange(1, 1, 3, 17);
-  ASSERT_TRUE(icons);
-  EXPECT_EQ(icons->bytes[19], 0x40);
-  EXPECT_EQ(icons->bytes[43], 17);
-  EXPECT_EQ(icons->bytes[44], 1);
 }
 
-TEST(Sending, AWriteFailureIsRetriedAndReported) {
+TEST(Sending, AWriteFailureIsTriedFourTimesAndNothingIsWrittenBeforeSetUp) {
   Harness h;
   h.SeatFour(0);
   h.writer.fail = true;
   EXPECT_EQ(SendPlayPass(h.table), 1);
   EXPECT_EQ(h.writer.attempts, 4);
 
-  TClientTable bare;  // before InitTable nothing is written
+  TClientTable bare;
   testing::FakeWriter writer;
   testing::RecordingDisplay display;
   bare.SetWriter(&writer);
   bare.SetDisplay(&display);
   EXPECT_EQ(SendBid(bare), 1);
   EXPECT_EQ(writer.attempts, 0);
-  ASSERT_EQ(display.events.size(), 1u);  // shown once, not once per attempt
-  EXPECT_EQ(display.events[0], "message 3 错误 系统初始化尚未完成！");
+  // Shown once, not once per attempt.
+  EXPECT_EQ(display.events, std::vector<std::string>{"message 3 错误 系统初始化尚未完成！"});
 }
 
-class Playing : public ::testing::Test {
- protected:
-  void SetUp() override { h.StartPlay(0, 0, testing::FirstCards()); }
+TEST(Sending, APlayLeavesTheHandOnlyOnceWrittenAndOnlyOnTheOwnTurn) {
   Harness h;
-};
-
-TEST_F(Playing, APlayThatCannotBeWrittenKeepsItsCards) {
+  h.StartPlay(0, 0, testing::FirstCards());
   h.table.Me.ToggleCard(0);
-  h.table.Me.ToggleCard(1);
+  h.table.Me.ToggleCard(1);  // the pair of 3s
   h.writer.fail = true;
   EXPECT_EQ(PlaySelection(h.table), 1);
-  EXPECT_EQ(h.table.Me.Hand.Count(), 25);
-  EXPECT_EQ(h.table.Me.Selection.Count(), 2);
+  EXPECT_EQ(h.table.Me.Hand.Count() * 10 + h.table.Me.Selection.Count(), 252);
   EXPECT_TRUE(h.views[0].raised[0]);
   EXPECT_EQ(h.table.GameState, S::InPlay);
 
   h.writer.fail = false;
   EXPECT_EQ(PlaySelection(h.table), 0);
-  EXPECT_EQ(h.table.Me.Hand.Count(), 23);
-  EXPECT_EQ(h.table.Me.CardCount(), 23);
+  EXPECT_EQ(h.table.Me.Hand.Count() * 100 + h.table.Me.CardCount(), 2323);
   EXPECT_EQ(h.table.GameState, S::PlaySent);
-  const std::vector<std::uint8_t>& sent = h.writer.written.back();
-  EXPECT_EQ(sent[19], 0xAA);
-  EXPECT_EQ(sent[37], 2);
-  EXPECT_EQ(sent[38], 1);
-  EXPECT_EQ(sent[39], 2);
-  EXPECT_EQ(sent[71], 2);                // a pair
-  EXPECT_EQ(sent[72], 1);                // of 3s
+  PlayRecord pair{.tableNumber = 1, .seat = 0, .count = 2, .cards = {1, 2}, .comboType = 2};
+  pair.keyRank = 1;
+  EXPECT_TRUE(Sent(h, h.writer.written.size() - 1) == MessageBody(pair));
   EXPECT_EQ(PlaySelection(h.table), 1);  // nothing more until our next turn
+  // Leading, the own seat may not pass.
+  h.table.GameState = S::InPlay;
+  EXPECT_EQ(PressPass(h.table), 1);
+  EXPECT_TRUE(h.display.Saw("message 1 提示 你不可以PASS自己耶，宝贝。"));
 }
 
 }  // namespace
