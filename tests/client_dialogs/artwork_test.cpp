@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainter>
 #include <set>
 
 #include "tests/client_dialogs/qt_fixture.h"
@@ -12,8 +13,48 @@ namespace {
 QSize ExpectedSize(const std::string& name) {
   if (name.starts_with("CARD_") || name.starts_with("BKGRND_")) return {71, 96};
   if (name.starts_with("CARDS_")) return {75, 98};
-  if (name == "BITMAP_CAP") return {16, 16};
-  return {32, 32};
+  return name == "BITMAP_CAP" ? QSize(16, 16) : QSize(32, 32);
+}
+
+// Every picture has its size at any pixel ratio and differs from every other;
+// other names have none.
+TEST(Artwork, EveryNameGivesItsOwnPictureOfItsSizeAtAnyPixelRatio) {
+  QtApp();
+  const std::vector<std::string> names = AllResourceNames();
+  EXPECT_EQ(names.size(), 54U + 40U + 22U + 6U + 6U + 1U);
+  std::set<QByteArray> seen;
+  for (qreal ratio : {1.0, 2.0}) {
+    for (const std::string& name : names) {
+      QPixmap pixmap = ResourceBitmap(name, ratio);
+      ASSERT_FALSE(pixmap.isNull()) << name;
+      EXPECT_EQ(pixmap.deviceIndependentSize().toSize(), ExpectedSize(name)) << name;
+      EXPECT_EQ(pixmap.size(), ExpectedSize(name) * ratio) << name;
+      EXPECT_EQ(ResourceSize(name), ExpectedSize(name)) << name;
+      const QImage image = Pixels(pixmap);
+      const QByteArray bytes(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
+      EXPECT_TRUE(seen.insert(bytes).second) << name << " looks like another picture";
+    }
+  }
+  if (!qEnvironmentVariableIsEmpty("QUARN_SHOTS")) {  // every picture on one sheet, at 2x
+    QPixmap sheet(QSize(14 * 78 + 8, (static_cast<int>(names.size()) + 13) / 14 * 104 + 8) * 2);
+    sheet.setDevicePixelRatio(2);
+    sheet.fill(QColor(0, 110, 60));
+    QPainter painter(&sheet);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      painter.drawPixmap(8 + static_cast<int>(i % 14) * 78, 8 + static_cast<int>(i / 14) * 104,
+                         ResourceBitmap(names[i], 2));
+    }
+    painter.end();
+    Shot(sheet, "artwork_sheet.png");
+  }
+  for (const char* name :
+       {"CARD_1", "CARD_56", "CARD_02", "CARD_", "card_2", "BITMAP_0", "BITMAP_41", "BITMAP_CAP2",
+        "SERVICE_23", "SERVICE_-1", "CARDS_7", "BKGRND_0", "", "CARD_2 "}) {
+    EXPECT_TRUE(ResourceBitmap(name).isNull() && ResourceSize(name).isEmpty()) << name;
+  }
+  for (const int card : {0, 109, -1}) EXPECT_TRUE(LoadCardBitmap(card).isNull()) << card;
+  EXPECT_EQ(BitmapName(0) + BitmapName(41) + BitmapName(40), "BITMAP_1BITMAP_1BITMAP_40");
+  EXPECT_EQ(ServiceName(3) + ServiceName(255), "SERVICE_3SERVICE_-1");  // a byte read as signed
 }
 
 // True when the region holds a clearly red pixel.
@@ -27,70 +68,20 @@ bool HasRed(const QImage& image, QRect region) {
   return false;
 }
 
-TEST(Artwork, EveryNameGivesAPictureOfItsSizeAtAnyPixelRatio) {
+TEST(Artwork, BothDecksShareFacesWhoseCornerStripTellsColourAndRank) {
   QtApp();
-  const std::vector<std::string> names = AllResourceNames();
-  EXPECT_EQ(names.size(), 54U + 40U + 22U + 6U + 6U + 1U);
-  for (qreal ratio : {1.0, 2.0}) {
-    for (const std::string& name : names) {
-      QPixmap pixmap = ResourceBitmap(name, ratio);
-      ASSERT_FALSE(pixmap.isNull()) << name;
-      EXPECT_EQ(pixmap.deviceIndependentSize().toSize(), ExpectedSize(name)) << name;
-      EXPECT_EQ(pixmap.size(), ExpectedSize(name) * ratio) << name;
-      EXPECT_EQ(ResourceSize(name), ExpectedSize(name)) << name;
-    }
-  }
-  // Drawn once: a second look-up is the same shared pixmap.
-  EXPECT_EQ(ResourceBitmap("CARD_2", 1.0).cacheKey(), ResourceBitmap("CARD_2", 1.0).cacheKey());
-}
-
-TEST(Artwork, NamesOfCardsAndIconsAndNamesWithoutAPicture) {
-  QtApp();
-  for (const char* name :
-       {"CARD_1", "CARD_56", "CARD_02", "CARD_", "card_2", "BITMAP_0", "BITMAP_41", "BITMAP_CAP2",
-        "SERVICE_23", "SERVICE_-1", "CARDS_7", "BKGRND_0", "", "CARD_2 "}) {
-    EXPECT_TRUE(ResourceBitmap(name).isNull()) << name;
-    EXPECT_TRUE(ResourceSize(name).isEmpty()) << name;
-  }
-  EXPECT_TRUE(LoadCardBitmap(0).isNull());
-  EXPECT_TRUE(LoadCardBitmap(109).isNull());
-  EXPECT_TRUE(LoadCardBitmap(-1).isNull());
-  EXPECT_EQ(BitmapName(0), "BITMAP_1");
-  EXPECT_EQ(BitmapName(41), "BITMAP_1");
-  EXPECT_EQ(BitmapName(40), "BITMAP_40");
-  EXPECT_EQ(ServiceName(3), "SERVICE_3");
-  EXPECT_EQ(ServiceName(255), "SERVICE_-1");  // a byte read as signed, unchecked
-  // Both decks share their faces: 107 is the small joker, CARD_54.
-  EXPECT_EQ(Pixels(LoadCardBitmap(107, 1.0)), Pixels(ResourceBitmap("CARD_54", 1.0)));
-  EXPECT_EQ(Pixels(LoadCardBitmap(55, 1.0)), Pixels(LoadCardBitmap(1, 1.0)));
-  EXPECT_EQ(Pixels(LoadCardBitmap(108, 1.0)), Pixels(ResourceBitmap("CARD_55", 1.0)));
-}
-
-TEST(Artwork, EveryPictureDiffersFromEveryOther) {
-  QtApp();
-  std::set<QByteArray> seen;
-  for (const std::string& name : AllResourceNames()) {
-    QImage image = Pixels(ResourceBitmap(name, 1.0));
-    QByteArray bytes(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
-    EXPECT_TRUE(seen.insert(bytes).second) << name << " looks like another picture";
-  }
-}
-
-TEST(Artwork, SuitColoursAndJokersShowInTheVisibleCornerStrip) {
-  QtApp();
-  // Only the left 15 px of a card show in the hand: colour must be told there.
+  const auto face = [](int card) { return Pixels(LoadCardBitmap(card, 1.0)); };
+  EXPECT_EQ(face(107), Pixels(ResourceBitmap("CARD_54", 1.0)));  // the small joker
+  EXPECT_EQ(face(55), face(1));
+  // Only the left 15 px of a card show in the hand: colour and rank must be told there.
   const QRect strip(0, 0, 15, 32);
-  for (int card = 1; card <= 52; ++card) {
+  for (int card = 1; card <= 54; ++card) {
     const int suit = (card - 1) % 4;
-    const bool red = suit == 0 || suit == 2;
-    EXPECT_EQ(HasRed(Pixels(LoadCardBitmap(card, 1.0)), strip), red) << "card " << card;
+    const bool red = card == 54 || (card < 53 && (suit == 0 || suit == 2));
+    EXPECT_EQ(HasRed(face(card), strip), red) << "card " << card;
   }
-  EXPECT_FALSE(HasRed(Pixels(LoadCardBitmap(53, 1.0)), strip));  // small joker: black
-  EXPECT_TRUE(HasRed(Pixels(LoadCardBitmap(54, 1.0)), strip));   // big joker: red
-  // The corners of two ranks of one suit differ (the rank is readable there).
-  EXPECT_NE(Pixels(LoadCardBitmap(1, 1.0)).copy(strip), Pixels(LoadCardBitmap(5, 1.0)).copy(strip));
-  EXPECT_NE(Pixels(LoadCardBitmap(29, 1.0)).copy(strip),
-            Pixels(LoadCardBitmap(49, 1.0)).copy(strip));
+  EXPECT_NE(face(1).copy(strip), face(5).copy(strip));
+  EXPECT_NE(face(29).copy(strip), face(49).copy(strip));
 }
 
 }  // namespace

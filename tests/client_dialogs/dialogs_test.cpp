@@ -1,3 +1,4 @@
+// The icon pickers, the bid window, the hero board, the talk window and the card control.
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include "client/ui/frmdlgservice.h"
 #include "client/ui/frmresult.h"
 #include "client/ui/frmtalk.h"
+#include "client/ui/imagepoker.h"
 #include "core/gbk.h"
 #include "tests/client_dialogs/qt_fixture.h"
 
@@ -23,28 +25,23 @@ TEST(IconPicker, ListsTheIconsAndConfirmsTheSelectedOne) {
   QtApp();
   TDlgHead head;
   EXPECT_EQ(head.windowTitle(), QStringLiteral("玩家图标选择窗"));
-  EXPECT_EQ(head.Selected(), 1);
   head.FormShow();
   ASSERT_EQ(head.List()->count(), 40);
   for (int i = 0; i < 40; ++i) EXPECT_EQ(head.List()->item(i)->text(), QString::number(i + 1));
-
-  head.List()->item(11)->setSelected(true);  // the item captioned 12
+  head.List()->item(11)->setSelected(true);   // the item captioned 12
+  head.List()->item(11)->setSelected(false);  // deselecting keeps the preview
   EXPECT_EQ(head.LabelSelText(), "12");
   EXPECT_EQ(Pixels(head.ImageSel()->pixmap()),
             Pixels(ResourceBitmap("BITMAP_12", head.devicePixelRatioF())));
-  head.List()->item(11)->setSelected(false);  // deselecting keeps the preview
-  EXPECT_EQ(head.LabelSelText(), "12");
   head.List()->item(11)->setSelected(true);
   head.OKBtnClick();
   EXPECT_EQ(head.result(), QDialog::Accepted);
   EXPECT_EQ(head.Selected(), 12);
   EXPECT_EQ(head.List()->count(), 0);  // closing empties the list; the next showing refills it
-
-  head.FormShow();  // cancel keeps the choice
+  head.FormShow();                     // cancel keeps the choice
   head.List()->item(3)->setSelected(true);
   head.reject();
   EXPECT_EQ(head.Selected(), 12);
-
   head.FormShow();  // OK with nothing selected means icon 1
   head.OKBtnClick();
   EXPECT_EQ(head.Selected(), 1);
@@ -56,103 +53,72 @@ TEST(IconPicker, ListsTheIconsAndConfirmsTheSelectedOne) {
   service.List()->item(19)->setSelected(true);
   service.OKBtnClick();
   EXPECT_EQ(service.Selected(), 20);
+  Shot(head, "picker_head.png");
+  Shot(service, "picker_service.png");
 }
 
-struct BidFixture {
-  BidFixture() {
-    QtApp();
-    form.SetCurrentBid(30);
-    form.SetProposedBid(31);
-  }
+TEST(BidWindow, ABidMustTopTheCurrentOneAndFitOneByteEscapePasses) {
+  QtApp();
   MessageRecorder boxes;
   TFormBid form;
   QSignalSpy offered{&form, &TFormBid::bidOffered};
   QSignalSpy passed{&form, &TFormBid::bidPassed};
-};
-
-TEST(BidWindow, ABidMustTopTheCurrentOneAndFitOneByteEscapePasses) {
-  BidFixture f;
-  EXPECT_EQ(f.form.LabelPoint()->text(), "30");
-  EXPECT_EQ(f.form.EditPoint()->text(), "31");
-  EXPECT_EQ(f.form.EditPoint()->maxLength(), 4);
-
-  struct Refusal {
-    const char* entry;
-    QString text;
-    QString caption;
-  };
-  const Refusal refusals[] = {
-      {"30", QStringLiteral("太小气了一点点吧？"), QStringLiteral("提示")},
-      {"300", QStringLiteral("叫牌点数最多为255点。"), QStringLiteral("提示")},
-      {"abc", QStringLiteral("“abc”不是有效的点数。"), QStringLiteral("错误")},
-      {"", QStringLiteral("“”不是有效的点数。"), QStringLiteral("错误")},
-  };
-  for (const Refusal& r : refusals) {
-    f.boxes.messages.clear();
-    f.form.EditPoint()->setText(r.entry);
-    f.form.BtnBidClick();
-    ASSERT_EQ(f.boxes.messages.size(), 1U) << r.entry;
-    EXPECT_EQ(f.boxes.messages[0].text, r.text);
-    EXPECT_EQ(f.boxes.messages[0].caption, r.caption);
-    EXPECT_EQ(f.form.result(), 0) << r.entry;  // the window stays open
+  form.SetCurrentBid(30);
+  form.SetProposedBid(31);
+  EXPECT_EQ(form.LabelPoint()->text() + form.EditPoint()->text(), "3031");
+  for (const auto& [entry, text, caption] : std::vector<std::tuple<QString, QString, QString>>{
+           {"30", QStringLiteral("太小气了一点点吧？"), QStringLiteral("提示")},
+           {"256", QStringLiteral("叫牌点数最多为255点。"), QStringLiteral("提示")},
+           {"abc", QStringLiteral("“abc”不是有效的点数。"), QStringLiteral("错误")},
+           {"", QStringLiteral("“”不是有效的点数。"), QStringLiteral("错误")}}) {
+    boxes.messages.clear();
+    form.EditPoint()->setText(entry);
+    form.BtnBidClick();
+    ASSERT_EQ(boxes.messages.size(), 1U) << entry.toStdString();
+    EXPECT_EQ(boxes.messages[0].text + boxes.messages[0].caption, text + caption);
+    EXPECT_EQ(form.result(), 0);  // the window stays open
   }
-  EXPECT_EQ(f.offered.count(), 0);
-
-  f.boxes.messages.clear();
-  f.form.EditPoint()->setText("255");
-  f.form.BtnBid()->click();
-  ASSERT_EQ(f.offered.count(), 1);
-  EXPECT_EQ(f.offered.at(0).at(0).toInt(), 255);
-  EXPECT_EQ(f.form.result(), QDialog::Accepted);
-  EXPECT_TRUE(f.boxes.messages.empty());
-  EXPECT_EQ(f.passed.count(), 0);
-
+  boxes.messages.clear();
+  form.EditPoint()->setText("255");
+  form.BtnBid()->click();
+  EXPECT_EQ(offered.count() * 1000 + offered.at(0).at(0).toInt(), 1255);
+  EXPECT_EQ(form.result(), QDialog::Accepted);
+  EXPECT_TRUE(boxes.messages.empty());
   // Escape passes; the close box sends nothing.
-  f.form.show();
-  QTest::keyClick(&f.form, Qt::Key_Escape);
-  EXPECT_EQ(f.passed.count(), 1);
-  EXPECT_EQ(f.form.result(), QDialog::Rejected);
-  EXPECT_FALSE(f.form.isVisible());
-
-  f.form.show();
-  f.form.close();
-  EXPECT_EQ(f.passed.count(), 1);
-  EXPECT_EQ(f.offered.count(), 1);
-}
-
-ScoreSnapshot Scores(int base) {
-  return {{QStringLiteral("甲"), QStringLiteral("张三"), QStringLiteral("丙"), QString()},
-          {base, base + 1, -base, 0}};
+  form.show();
+  QTest::keyClick(&form, Qt::Key_Escape);
+  EXPECT_EQ(passed.count(), 1);
+  EXPECT_EQ(form.result(), QDialog::Rejected);
+  form.show();
+  form.close();
+  EXPECT_EQ(passed.count() * 10 + offered.count(), 11);
+  Shot(form, "bid.png");
 }
 
 TEST(HeroBoard, EveryShowingAddsARowUnderTheCurrentNames) {
   QtApp();
   TFormGameResult board;
   EXPECT_EQ(board.windowTitle(), QStringLiteral("“Vardel”英雄榜"));
-  EXPECT_EQ(board.RowCount(), 2);
   int calls = 0;
-  board.SetSnapshotSource([&calls] { return Scores(10 * ++calls); });
-  board.show();
-  EXPECT_EQ(board.RowCount(), 2);
-  EXPECT_EQ(board.Cell(1, 0), QStringLiteral("北家:张三"));
-  EXPECT_EQ(board.Cell(0, 1), "10");
-  EXPECT_EQ(board.Cell(2, 1), "-10");
-  for (int showing = 2; showing <= 4; ++showing) {
-    board.hide();
+  board.SetSnapshotSource([&calls] {
+    const int base = 10 * ++calls;
+    return ScoreSnapshot{{QStringLiteral("甲"), QStringLiteral("张三"), QStringLiteral("丙"), {}},
+                         {base, base + 1, -base, 0}};
+  });
+  for (int showing = 1; showing <= 3; ++showing) {
     board.show();
+    board.hide();
     EXPECT_EQ(board.RowCount(), showing + 1);
     EXPECT_EQ(board.Cell(1, showing), QString::number(10 * showing + 1));
   }
-  EXPECT_EQ(board.Cell(0, 1), "10");  // earlier rows stay
-
-  board.hide();
+  EXPECT_EQ(board.Cell(1, 0) + board.Cell(0, 1) + board.Cell(2, 1), "北家:张三10-10");
   board.ResetBoard();
   EXPECT_EQ(board.RowCount(), 2);
-  EXPECT_EQ(board.Cell(1, 0), QString());
-  EXPECT_EQ(board.Cell(0, 1), QString());
-  board.RecordSnapshot(Scores(7));  // after a reset the first row is row 1 again
+  EXPECT_EQ(board.Cell(1, 0) + board.Cell(0, 1), QString());
+  board.RecordSnapshot({{}, {7, 0, 0, 0}});  // after a reset the first row is row 1 again
   EXPECT_EQ(board.RowCount(), 2);
   EXPECT_EQ(board.Cell(0, 1), "7");
+  Shot(board, "hero_board.png");
 }
 
 TEST(TalkWindow, EnterSaysTheLineCutAtACharacterBoundary) {
@@ -167,20 +133,56 @@ TEST(TalkWindow, EnterSaysTheLineCutAtACharacterBoundary) {
   ASSERT_EQ(said.count(), 1);
   EXPECT_EQ(said.at(0).at(0).toByteArray().toStdString(), Utf8ToGbk("你好"));
   EXPECT_EQ(talk.EditTalk()->text(), QStringLiteral("你好"));  // the text stays
-
-  // 70 bytes: 35 characters become 29 (58 bytes); with a leading "a" 28 fit (57 bytes).
-  QString chinese(35, QChar(0x4E2D));
+  // 35 characters are 70 bytes: 29 fit in 58; after a leading "a" only 28 (57 bytes).
+  const QString chinese(35, QChar(0x4E2D));
   talk.EditTalk()->setText(chinese);
   EXPECT_EQ(talk.TalkGbk().size(), 58);
   talk.EditTalk()->setText("a" + chinese);
-  QByteArray cut = talk.TalkGbk();
-  EXPECT_EQ(cut.size(), 57);
-  EXPECT_EQ(GbkToUtf8(cut.toStdString()), ("a" + QString(28, QChar(0x4E2D))).toStdString());
-  talk.EditTalk()->setText(QString(70, 'x'));
-  EXPECT_EQ(talk.TalkGbk(), QByteArray(58, 'x'));
-
+  EXPECT_EQ(GbkToUtf8(talk.TalkGbk().toStdString()), ("a" + chinese.left(28)).toStdString());
   talk.BtnCancelClick();
   EXPECT_FALSE(talk.isVisible());
+  Shot(talk, "talk.png");
+}
+
+TEST(ImagePoker, RisesThirtyOnceDrawsSharpAndReportsLeftClicks) {
+  QtApp();
+  QWidget panel;
+  panel.resize(200, 200);
+  TImagePoker image(&panel);
+  EXPECT_FALSE(image.isVisibleTo(&panel));
+  EXPECT_EQ(image.size(), QSize(71, 96));
+  EXPECT_TRUE(image.IsBlank() && !image.Moved());
+  image.move(16, 33);
+  image.SetMoved(true);
+  image.SetMoved(true);
+  EXPECT_EQ(image.pos(), QPoint(16, 3));
+  image.SetMoved(false);
+  EXPECT_EQ(image.pos(), QPoint(16, 33));
+
+  image.PokerDraw(QPixmap());  // no picture: nothing happens
+  EXPECT_TRUE(image.IsBlank());
+  image.PokerDraw(LoadCardBitmap(54, 2.0));
+  EXPECT_FALSE(image.IsBlank());
+  EXPECT_EQ(image.Canvas().devicePixelRatio(), 2.0);  // stays sharp on a high-DPI screen
+  EXPECT_EQ(Pixels(image.Canvas()).pixelColor(35, 92).alpha(), 255);
+  image.PokerClear();
+  EXPECT_TRUE(image.IsBlank());
+  EXPECT_EQ(Pixels(image.Canvas()).pixelColor(70, 96).alpha(), 0);
+
+  // The table window raises or lowers the card on a click; here the handler does just that.
+  image.show();
+  panel.show();
+  QSignalSpy clicked(&image, &TImagePoker::clicked);
+  QObject::connect(&image, &TImagePoker::clicked, [](TImagePoker* self) { self->Move(); });
+  QTest::mouseClick(&image, Qt::LeftButton, {}, QPoint(5, 50));
+  ASSERT_EQ(clicked.count(), 1);
+  EXPECT_EQ(clicked.at(0).at(0).value<TImagePoker*>(), &image);
+  EXPECT_EQ(image.pos(), QPoint(16, 3));
+  EXPECT_TRUE(image.property("moved").toBool());
+  QTest::mouseClick(&image, Qt::RightButton, {}, QPoint(5, 50));
+  QTest::mouseClick(&image, Qt::LeftButton, {}, QPoint(5, 50));
+  EXPECT_EQ(clicked.count(), 2);
+  EXPECT_EQ(image.pos(), QPoint(16, 33));
 }
 
 }  // namespace

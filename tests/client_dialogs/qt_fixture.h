@@ -1,12 +1,14 @@
 // Shared helpers of the widget tests: one QApplication, a recorder that takes
-// message boxes instead of showing them.
+// message boxes instead of showing them, and screenshots for people.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QImage>
 #include <QPixmap>
+#include <QWidget>
 #include <string>
 #include <vector>
 
@@ -46,6 +48,19 @@ inline void ExpectBox(const ShownMessage& shown, const QString& text, const QStr
 
 inline QImage Pixels(const QPixmap& pixmap) {
   return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+// Saves `picture` as `file` in $QUARN_SHOTS when that names a folder, for a person to look at.
+inline void Shot(const QPixmap& picture, const char* file) {
+  const QString folder = qEnvironmentVariable("QUARN_SHOTS");
+  EXPECT_TRUE(folder.isEmpty() || picture.save(QDir(folder).filePath(file))) << file;
+}
+
+inline void Shot(QWidget& window, const char* file) {
+  if (qEnvironmentVariableIsEmpty("QUARN_SHOTS")) return;
+  window.show();
+  QApplication::processEvents();
+  Shot(window.grab(), file);
 }
 
 }  // namespace quarn::client
