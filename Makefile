@@ -5,9 +5,10 @@ BUILD ?= build
 ASAN  ?= build-asan
 
 PACKAGES := cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev \
-            clang libclang-rt-14-dev xvfb xauth fonts-noto-cjk ccache
+            clang libclang-rt-14-dev xvfb xauth fonts-noto-cjk ccache \
+            dpkg-dev file desktop-file-utils groff-base systemd
 
-.PHONY: deps configure build test test-main test-asan play bench fuzz format clean
+.PHONY: deps configure build test test-main test-asan play bench fuzz format package clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -40,6 +41,11 @@ test: test-main test-asan
 
 play: build
 	bash tools/play.sh $(BUILD)/bin
+
+# The Debian packages quarn and quarn-server, in $(BUILD)/packages.
+package: build
+	cd $(BUILD) && cpack
+	@ls $(BUILD)/packages/*.deb
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b || exit 1; done

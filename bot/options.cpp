@@ -131,7 +131,8 @@ std::string_view BotUsage() {
          "  --reconnect    when the connection drops, connect and log in again with the\n"
          "                 same name and password (a server that kept the seat gives it back)\n"
          "  --narrate      tell the game on standard output, one line per event (the\n"
-         "                 player's own log goes to standard error)\n";
+         "                 player's own log goes to standard error)\n"
+         "  --version      the version of quarn-bot\n";
 }
 
 std::string LoginNameGbk(const BotOptions& options) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/version.h"
 #include "protocol/any_message.h"
 #include "protocol/stream_assembler.h"
 
@@ -42,13 +43,14 @@ void PrintPacket(std::size_t index, std::size_t offset, const Packet& packet, bo
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: quarn-dump [-x] [FILE]\n");
+  std::fprintf(stderr, "usage: quarn-dump [-x] [FILE]    (or --version)\n");
   return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (quarn::PrintVersionIfAsked("quarn-dump", argc, argv)) return 0;
   bool hex = false;
   const char* path = nullptr;
   for (int i = 1; i < argc; ++i) {

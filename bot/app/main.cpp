@@ -7,8 +7,10 @@
 #include "bot/app/bot_connection.h"
 #include "bot/options.h"
 #include "core/card_error.h"
+#include "core/version.h"
 
 int main(int argc, char** argv) {
+  if (quarn::PrintVersionIfAsked("quarn-bot", argc, argv)) return 0;
   std::vector<std::string_view> args(argv + 1, argv + argc);
   const quarn::bot::ParseResult parsed = quarn::bot::ParseBotOptions(args);
   if (parsed.helpAsked) {

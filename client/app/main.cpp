@@ -1,6 +1,6 @@
 // Quarn: the player's table window with its login window and dialogs.
 //
-// usage: Quarn [--server HOST[:PORT]] [--name NAME]
+// usage: Quarn [--server HOST[:PORT]] [--name NAME] [--version]
 //   --server  puts HOST[:PORT] into the login window's server box, so that a
 //             table started by a script (make play) needs no typing. Without
 //             it the box shows the newest address remembered in quarn.ini.
@@ -24,12 +24,13 @@
 #include "client/ui/mainform.h"
 #include "client/ui/uifont.h"
 #include "core/gbk.h"
+#include "core/version.h"
 
 namespace {
 
 using namespace quarn::client;
 
-constexpr const char* kUsage = "usage: Quarn [--server HOST[:PORT]] [--name NAME]\n";
+constexpr const char* kUsage = "usage: Quarn [--server HOST[:PORT]] [--name NAME] [--version]\n";
 
 struct Options {
   QString server;
@@ -95,6 +96,8 @@ ScoreSnapshot Snapshot(const TClientTable& table) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // Answered before QApplication, which would need a display.
+  if (quarn::PrintVersionIfAsked("Quarn", argc, argv)) return 0;
   const QString name = TakeNameOption(argc, argv);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(kAppTitle.data(), kAppTitle.size()));

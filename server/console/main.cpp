@@ -1,5 +1,9 @@
 // QuarnServer: the game server with its console window.
 #include <QApplication>
+#include <cstdio>
+#include <string_view>
+
+#include "core/version.h"
 
 #include "server/console/console_font.h"
 #include "server/console/console_texts.h"
@@ -7,8 +11,31 @@
 #include "server/net/app_events.h"
 #include "server/net/tcp_host.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "usage: QuarnServer [--version] [--help]\n"
+    "The Quarn game server with its console window. Its start button listens on\n"
+    "port 1073; the run log and the hero board are saved as Log and Hero files in\n"
+    "the current folder. quarnd is the same server without a window.\n";
+
+bool Asked(int argc, char** argv, std::string_view option) {
+  for (int i = 1; i < argc; ++i) {
+    if (option == argv[i]) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace quarn::server;
+  // Answered before QApplication, which would need a display.
+  if (quarn::PrintVersionIfAsked("QuarnServer", argc, argv)) return 0;
+  if (Asked(argc, argv, "--help") || Asked(argc, argv, "-h")) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
   QApplication qapp(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(texts::kApplicationTitle));
   QApplication::setFont(ConsoleFont());

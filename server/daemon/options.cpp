@@ -134,6 +134,7 @@ std::string DaemonUsage() {
          "                     asks for while it has a free seat, else the lowest free one\n"
          "  --dir DIR          folder of the Log and Hero files (default: current folder;\n"
          "                     made when missing)\n"
+         "  --version          the version of quarnd\n"
          "  --help             this text\n"
          "\n"
          "Exit status: 0 after a signal, 1 for a bad option or a port that cannot be opened.\n";

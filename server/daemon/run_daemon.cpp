@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "core/version.h"
 #include "server/daemon/options.h"
 #include "server/daemon/shutdown_signals.h"
 #include "server/daemon/stdout_view.h"
@@ -66,6 +67,7 @@ int Serve(QCoreApplication& qapp, const DaemonOptions& options, const QHostAddre
 }  // namespace
 
 int RunDaemon(int argc, char** argv) {
+  if (PrintVersionIfAsked("quarnd", argc, argv)) return 0;
   std::vector<std::string_view> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
   const ParsedOptions parsed = ParseDaemonOptions(args);
