@@ -20,12 +20,17 @@ std::string LongTimeText(const std::tm& time) {
   return text;
 }
 
-std::string FileStampText(const std::tm& time) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d%02d%02d_%02d%02d%02d.txt", TwoDigits(time.tm_year),
+std::string FileStampText(const std::tm& time, int sequence) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%02d%02d%02d_%02d%02d%02d", TwoDigits(time.tm_year),
                 TwoDigits(time.tm_mon + 1), TwoDigits(time.tm_mday), TwoDigits(time.tm_hour),
                 TwoDigits(time.tm_min), TwoDigits(time.tm_sec));
-  return text;
+  std::string stamp = text;
+  if (sequence > 0) {
+    std::snprintf(text, sizeof text, "_%03d", sequence);
+    stamp += text;
+  }
+  return stamp + ".txt";
 }
 
 }  // namespace quarn::server

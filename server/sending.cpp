@@ -19,7 +19,9 @@ int FindSeat(ConnectionId connection, const TServerTable& table, std::int32_t& t
 
 int Outbox::SendToSeat(ConnectionId connection, std::span<const std::uint8_t> bytes) {
   if (connection == kNoConnection || bytes.empty()) return 1;
-  log_.Line(logPrefix_ + "[发送数据包]" + std::to_string(bytes.size()));
+  if (log_.Wants(LineKind::Packet)) {
+    log_.Line(LineKind::Packet, logPrefix_ + "[发送数据包]" + std::to_string(bytes.size()));
+  }
   if (host_.Send(connection, bytes) == -1) {
     host_.Send(connection, bytes);
   }

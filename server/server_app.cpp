@@ -37,10 +37,11 @@ const char* SocketErrorWord(int kind) {
 }  // namespace
 
 struct ServerApp::Impl {
-  Impl(IServerHost& hostRef, IConsoleView& viewRef, std::filesystem::path fileDir)
+  Impl(IServerHost& hostRef, IConsoleView& viewRef, std::filesystem::path fileDir,
+       RunLogOptions logOptions)
       : host(hostRef),
         view(viewRef),
-        log(hostRef, viewRef, std::move(fileDir)),
+        log(hostRef, viewRef, std::move(fileDir), logOptions),
         scheduler(hostRef),
         tables(hostRef, viewRef, log, ids, scheduler,
                [this](ConnectionId id) { return connections.Find(id) != nullptr; }) {}
@@ -74,13 +75,17 @@ struct ServerApp::Impl {
 
 void ServerApp::Impl::ReadEvent(ConnectionId id, Packet& packet) {
   ++packetCount;
-  log.Line(tables.LogPrefix(id) + "累计数据包[" +
-           std::to_string(static_cast<std::int32_t>(packetCount)) + "]个。");
+  if (log.Wants(LineKind::Packet)) {
+    log.Line(LineKind::Packet, tables.LogPrefix(id) + "累计数据包[" +
+                                   std::to_string(static_cast<std::int32_t>(packetCount)) +
+                                   "]个。");
+  }
   tables.Dispatch(id, packet);
 }
 
-ServerApp::ServerApp(IServerHost& host, IConsoleView& view, std::filesystem::path fileDir)
-    : impl_(std::make_unique<Impl>(host, view, std::move(fileDir))) {}
+ServerApp::ServerApp(IServerHost& host, IConsoleView& view, std::filesystem::path fileDir,
+                     RunLogOptions logOptions)
+    : impl_(std::make_unique<Impl>(host, view, std::move(fileDir), logOptions)) {}
 
 ServerApp::~ServerApp() = default;
 
@@ -93,7 +98,7 @@ void ServerApp::Initialise(const ConsoleSettings& settings) {
   app.tables.Configure(parsed.tables, parsed);
   app.previousSink =
       SetCardErrorSink([&log = app.log, &tables = app.tables](std::string_view text) {
-        log.Line(tables.CurrentPrefix() + "[错误]" + std::string(text));
+        log.Line(LineKind::Error, tables.CurrentPrefix() + "[错误]" + std::string(text));
       });
   app.sinkInstalled = true;
   app.initialised = true;
@@ -114,7 +119,7 @@ StartResult ServerApp::Start(const ConsoleSettings& settings, std::uint16_t port
   app.listening = true;
   app.view.StatusChanged("服务器正在运行中...", true);
   app.tables.AllWaiting();
-  app.log.Line("启动服务器");
+  app.log.Line(LineKind::Event, "启动服务器");
   return StartResult::Started;
 }
 
@@ -129,7 +134,7 @@ void ServerApp::Stop() {
     app.Lose(id);
   }
   app.view.StatusChanged("服务器已停止...", false);
-  app.log.Line("停止服务器");
+  app.log.Line(LineKind::Event, "停止服务器");
 }
 
 bool ServerApp::Listening() const {
@@ -139,7 +144,7 @@ bool ServerApp::Listening() const {
 void ServerApp::DumpDiagnostics() {
   Impl& app = *impl_;
   if (!app.initialised) return;
-  app.log.Line("--------开始诊断--------");
+  app.log.Line(LineKind::Event, "--------开始诊断--------");
   // One line for each table in use; with several, each names its table.
   for (const TServerTable* table : app.tables.Made()) {
     std::string line = app.tables.PrefixOf(static_cast<std::uint32_t>(table->Table - 1));
@@ -148,9 +153,9 @@ void ServerApp::DumpDiagnostics() {
     for (const TServerPlayer& player : table->Players) {
       line += "(" + std::to_string(player.Id) + ")";
     }
-    app.log.Line(line + "]");
+    app.log.Line(LineKind::Event, line + "]");
   }
-  app.log.Line("--------结束诊断--------");
+  app.log.Line(LineKind::Event, "--------结束诊断--------");
 }
 
 void ServerApp::SaveFiles() {
@@ -193,10 +198,11 @@ void ServerApp::SocketError(ConnectionId connection, int kind, int code) {
   std::int32_t tableNumber = 0;
   std::uint32_t seat = 0;
   if (app.tables.FindSeat(connection, tableNumber, seat) == 0) {
-    app.log.Line("[" + std::to_string(tableNumber) + "][" + std::to_string(seat) + ":" +
-                 SeatNames[seat] + "]" + word + "错[" + std::to_string(code) + "]");
+    app.log.Line(LineKind::Error, "[" + std::to_string(tableNumber) + "][" + std::to_string(seat) +
+                                      ":" + SeatNames[seat] + "]" + word + "错[" +
+                                      std::to_string(code) + "]");
   } else {
-    app.log.Line("未知通讯通道发生" + word + "错误[" + std::to_string(code) + "]");
+    app.log.Line(LineKind::Error, "未知通讯通道发生" + word + "错误[" + std::to_string(code) + "]");
   }
 }
 

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 
+#include "server/console_log.h"
 #include "server/host.h"
 
 namespace quarn::server {
@@ -38,8 +39,10 @@ inline constexpr std::uint16_t kDefaultPort = 1073;
 
 class ServerApp {
  public:
-  // Files "Log<stamp>" and "Hero<stamp>" are written into `fileDir`.
-  ServerApp(IServerHost& host, IConsoleView& view, std::filesystem::path fileDir = ".");
+  // Files "Log<stamp>" and "Hero<stamp>" are written into `fileDir`; the run
+  // log's level and files are the console's unless `logOptions` say otherwise.
+  ServerApp(IServerHost& host, IConsoleView& view, std::filesystem::path fileDir = ".",
+            RunLogOptions logOptions = {});
   ~ServerApp();
   ServerApp(const ServerApp&) = delete;
   ServerApp& operator=(const ServerApp&) = delete;

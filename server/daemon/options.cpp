@@ -70,6 +70,21 @@ std::string TakeNumber(ArgReader& reader, std::string_view name, long long low, 
   return {};
 }
 
+std::string TakeLevel(ArgReader& reader, LogLevel& level) {
+  const auto value = reader.Value();
+  if (value == "packets") {
+    level = LogLevel::Packets;
+  } else if (value == "game") {
+    level = LogLevel::Game;
+  } else if (value == "quiet") {
+    level = LogLevel::Quiet;
+  } else {
+    return value ? "--log: " + Quoted(*value) + " is not packets, game or quiet"
+                 : "--log needs a value";
+  }
+  return {};
+}
+
 std::string TakeFlag(ArgReader& reader, std::string_view name, bool& flag, bool value) {
   if (reader.HasJoinedValue()) return std::string(name) + " takes no value";
   flag = value;
@@ -87,6 +102,13 @@ std::string TakeOne(ArgReader& reader, DaemonOptions& options) {
   if (name == "--delay-sync") return TakeNumber(reader, name, 0, kMaxDelayMs, settings.delaySync);
   if (name == "--delay-deal") return TakeNumber(reader, name, 0, kMaxDelayMs, settings.delayDeal);
   if (name == "--tables") return TakeNumber(reader, name, 1, kMaxTables, settings.tables);
+  if (name == "--keep-logs") {
+    std::string text;
+    std::string error = TakeNumber(reader, name, 0, kIntMax, text);
+    if (error.empty()) options.log.keepLogs = static_cast<std::size_t>(std::stoll(text));
+    return error;
+  }
+  if (name == "--log") return TakeLevel(reader, options.log.level);
   if (name == "--port") {
     std::string text;
     std::string error = TakeNumber(reader, name, 0, 65535, text);
@@ -117,8 +139,8 @@ ParsedOptions ParseDaemonOptions(std::span<const std::string_view> args) {
 
 std::string DaemonUsage() {
   return "Usage: quarnd [options]\n"
-         "The Quarn game server without a window: it listens at once, prints every run log\n"
-         "line to standard output and saves the Log and Hero files on SIGINT or SIGTERM.\n"
+         "The Quarn game server without a window: it listens at once, prints its run log\n"
+         "to standard output and saves the Log and Hero files on SIGINT or SIGTERM.\n"
          "\n"
          "  --port N           TCP port to listen on (default 1073). With 0 the system picks\n"
          "                     a free port; either way, once listening, a line\n"
@@ -133,7 +155,13 @@ std::string DaemonUsage() {
          "  --tables N         tables of four, 1..1000 (default 1); a login gets the table it\n"
          "                     asks for while it has a free seat, else the lowest free one\n"
          "  --dir DIR          folder of the Log and Hero files (default: current folder;\n"
-         "                     made when missing)\n"
+         "                     made when missing); a Log file holds 1000 lines\n"
+         "  --log LEVEL        what the run log holds (default game):\n"
+         "                       packets  every packet read and sent, as QuarnServer logs\n"
+         "                       game     logins, leaves, deals, landlords, game ends,\n"
+         "                                refusals worth knowing, errors\n"
+         "                       quiet    errors only\n"
+         "  --keep-logs N      keep the newest N Log files in the folder (default 0: all)\n"
          "  --version          the version of quarnd\n"
          "  --help             this text\n"
          "\n"

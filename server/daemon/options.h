@@ -16,6 +16,8 @@ struct DaemonOptions {
   std::string bind = "0.0.0.0";       // the address to listen on
   ConsoleSettings settings;           // the console's start values unless changed
   std::filesystem::path dir = ".";    // where the "Log" and "Hero" files go
+  // The game's lines by default; Log files rotate with numbered stamps.
+  RunLogOptions log{.level = LogLevel::Game, .numberedFiles = true, .keepLogs = 0};
   bool help = false;
 };
 

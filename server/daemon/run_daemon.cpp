@@ -1,5 +1,6 @@
 #include "server/daemon/run_daemon.h"
 
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QHostAddress>
 #include <csignal>
@@ -17,6 +18,9 @@
 
 namespace quarn::server {
 namespace {
+
+// How long the last lines may wait for a slow reader of standard output.
+constexpr int kExitFlushMs = 500;
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "quarnd: %s\n", message.c_str());
@@ -39,8 +43,8 @@ int Serve(QCoreApplication& qapp, const DaemonOptions& options, const QHostAddre
 
   TcpServerHost host;
   host.SetListenAddress(address);
-  StdoutView view(stdout);
-  ServerApp app(host, view, options.dir);
+  StdoutView view(STDOUT_FILENO);
+  ServerApp app(host, view, options.dir, options.log);
   ServerAppEvents events(app);
   host.Attach(&events);
 
@@ -52,11 +56,12 @@ int Serve(QCoreApplication& qapp, const DaemonOptions& options, const QHostAddre
     return Fail("cannot listen on port " + std::to_string(options.port) + ": " +
                 host.ListenError().toStdString());
   }
-  std::fprintf(stdout, "listening on port %u\n", unsigned{host.ListeningPort()});
-  std::fflush(stdout);
+  view.LogLineAdded("listening on port " + std::to_string(host.ListeningPort()));
+  view.FlushWithin(kExitFlushMs);
 
-  QObject::connect(&stopSignals, &ShutdownSignals::Requested, &qapp, [&app, &qapp](int) {
+  QObject::connect(&stopSignals, &ShutdownSignals::Requested, &qapp, [&](int) {
     app.SaveFiles();
+    view.FlushWithin(kExitFlushMs);
     qapp.exit(0);
   });
   const int status = QCoreApplication::exec();

@@ -1,7 +1,7 @@
 // Whole games between quarnd and quarn-bot processes over loopback, with
 // bidding on and off, at one table and at three at once: every game ends,
 // every hero board block adds up to 0, the server refuses no play and nothing
-// crashes.
+// crashes, not even when nobody reads its standard output.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 #include <map>
 #include <regex>
 #include <sstream>
+#include <thread>
 
 #include "core/gbk.h"
 #include "tests/support/child_process.h"
@@ -63,12 +64,17 @@ std::vector<HeroBlock> ParseHeroBoard(const std::string& utf8, std::vector<std::
   return blocks;
 }
 
-std::vector<HeroBlock> ReadHeroBoards(const fs::path& dir) {
+std::vector<fs::path> FilesStartingWith(const fs::path& dir, const std::string& prefix) {
   std::vector<fs::path> files;
   for (const auto& entry : fs::directory_iterator(dir)) {
-    if (entry.path().filename().string().starts_with("Hero")) files.push_back(entry.path());
+    if (entry.path().filename().string().starts_with(prefix)) files.push_back(entry.path());
   }
   std::sort(files.begin(), files.end());
+  return files;
+}
+
+std::vector<HeroBlock> ReadHeroBoards(const fs::path& dir) {
+  const std::vector<fs::path> files = FilesStartingWith(dir, "Hero");
   std::vector<HeroBlock> blocks;
   for (const fs::path& file : files) {
     std::vector<std::string> stray;
@@ -96,13 +102,17 @@ void ExpectOneGameOfScoring(const HeroBlock& before, const HeroBlock& after, int
 
 // `tables` x 4 bots, each asking for its own table and seat, play `games`
 // games at every table; each table's hero board blocks are checked on their own.
-void PlayWholeGames(std::vector<std::string> serverArgs, int tables = 1, int games = kGames) {
+// With `unreadOutput`, quarnd writes to a pipe that nobody reads while the
+// games last: the games must not notice.
+void PlayWholeGames(std::vector<std::string> serverArgs, int tables = 1, int games = kGames,
+                    bool unreadOutput = false) {
   TempDir dir;
   ASSERT_FALSE(dir.path().empty());
   serverArgs.insert(serverArgs.end(),
                     {"--dir", dir.path().string(), "--tables", std::to_string(tables)});
   ChildProcess server;
-  const int port = test::StartQuarnd(server, serverArgs, dir.path() / "quarnd.out");
+  const int port =
+      test::StartQuarnd(server, serverArgs, unreadOutput ? fs::path() : dir.path() / "quarnd.out");
   ASSERT_NE(port, 0) << server.Output();
 
   std::vector<ChildProcess> bots(static_cast<std::size_t>(4 * tables));
@@ -129,9 +139,20 @@ void PlayWholeGames(std::vector<std::string> serverArgs, int tables = 1, int gam
               std::string::npos)
         << log;
   }
+  if (unreadOutput) {  // read at last: the lines that did not fit are told of
+    const auto end = std::chrono::steady_clock::now() + seconds(10);
+    while (server.Output().find(" log lines dropped") == std::string::npos &&
+           std::chrono::steady_clock::now() < end) {
+      std::this_thread::sleep_for(milliseconds(10));
+    }
+    EXPECT_NE(server.Output().find(" log lines dropped"), std::string::npos);
+  }
   EXPECT_EQ(server.Terminate(seconds(10)), 0);
 
-  EXPECT_EQ(server.Output().find("[错误]"), std::string::npos) << "the server logged a card error";
+  for (const fs::path& log : FilesStartingWith(dir.path(), "Log")) {
+    EXPECT_EQ(ReadFile(log).find(Utf8ToGbk("[错误]")), std::string::npos)
+        << "the server logged a card error in " << log;
+  }
 
   std::map<int, std::vector<HeroBlock>> byTable;
   for (HeroBlock& block : ReadHeroBoards(dir.path())) byTable[block.table].push_back(block);
@@ -159,8 +180,9 @@ void PlayWholeGames(std::vector<std::string> serverArgs, int tables = 1, int gam
   }
 }
 
-TEST(WholeGames, HundredGamesWithoutBidding) {
-  PlayWholeGames({"--no-delay"});
+// Every packet logged, to a pipe nobody reads.
+TEST(WholeGames, TwoHundredGamesWithoutBiddingWhileNobodyReadsTheRunLog) {
+  PlayWholeGames({"--no-delay", "--log", "packets"}, 1, 200, true);
 }
 
 TEST(WholeGames, HundredGamesWithBidding) {

@@ -1,5 +1,7 @@
 // The run log, the hero board, their files and stamps, the settings, the
 // diagnostics dump and the card error lines.
+#include <fstream>
+
 #include "core/card_error.h"
 #include "core/gbk.h"
 #include "server/clock_text.h"
@@ -27,28 +29,53 @@ class ConsoleLogTest : public ::testing::Test {
 TEST_F(ConsoleLogTest, RunLogRotatesAtAThousandLines) {
   const std::string first = log.Stamp();
   EXPECT_EQ(first, "261220_144034.txt");
-  for (int line = 1; line <= 999; ++line) log.Line("行" + std::to_string(line));
+  for (int line = 1; line <= 999; ++line) log.Line(LineKind::Event, "行" + std::to_string(line));
   EXPECT_FALSE(std::filesystem::exists(dir / ("Log" + first)));
   EXPECT_EQ(view.log[0], "14:40:34行1");
-  log.Line("行1000");
+  log.Line(LineKind::Event, "行1000");
   // Saved as GBK with CR LF under the first stamp, then emptied under a new one.
   const std::string saved = ReadFile(dir / ("Log" + first));
   EXPECT_EQ(saved.substr(0, 13), "14:40:34" + Utf8ToGbk("行1") + "\r\n");
   EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 1000);
   EXPECT_EQ(view.logCleared, 1);
   EXPECT_TRUE(log.Log().Lines().empty());
-  // Within one second of the clock every save still gets a stamp of its own.
-  for (int line = 0; line < 2000; ++line) log.Line("x");
-  EXPECT_EQ(ReadFile(dir / "Log261220_144035.txt").size(), 1000u * 11u);
-  EXPECT_TRUE(std::filesystem::exists(dir / "Log261220_144036.txt"));
-  EXPECT_EQ(log.Stamp(), "261220_144037.txt");
+  // Within one second of the clock every save gets a number of its own, not a later stamp.
+  for (int line = 0; line < 2000; ++line) log.Line(LineKind::Event, "x");
+  EXPECT_EQ(ReadFile(dir / "Log261220_144034_001.txt").size(), 1000u * 11u);
+  EXPECT_TRUE(std::filesystem::exists(dir / "Log261220_144034_002.txt"));
+  EXPECT_EQ(log.Stamp(), "261220_144034_003.txt");
   // Both boards' next files share the new stamp; the first file is never overwritten.
-  log.Line("after");
+  log.Line(LineKind::Event, "after");
   log.HeroBlock(std::vector<std::string>{"英雄"});
   ASSERT_TRUE(log.SaveBoth());
   EXPECT_EQ(ReadFile(dir / ("Log" + log.Stamp())), "14:40:34after\r\n");
   EXPECT_EQ(ReadFile(dir / ("Hero" + log.Stamp())), Utf8ToGbk("英雄") + "\r\n");
   EXPECT_EQ(ReadFile(dir / ("Log" + first)), saved);
+}
+
+// The daemon's files: numbered stamps that skip the names an earlier run left,
+// and only the newest Log files kept (Hero files and other files stay).
+TEST_F(ConsoleLogTest, NumberedFilesKeepTheNewestLogs) {
+  for (const char* name : {"Log261220_144034_001.txt", "Log261219_100000.txt",
+                           "Hero261219_100000.txt", "Log-notes.txt"}) {
+    std::ofstream(dir / name) << "earlier";
+  }
+  ConsoleLog daemon(host, view, dir, {.numberedFiles = true, .keepLogs = 3});
+  daemon.TakeStamp();
+  EXPECT_EQ(daemon.Stamp(), "261220_144034_002.txt");
+  for (int line = 0; line < 3000; ++line) daemon.Line(LineKind::Event, "x");
+  host.elapsed = std::chrono::seconds(1);
+  for (int line = 0; line < 1000; ++line) daemon.Line(LineKind::Event, "y");
+  EXPECT_EQ(daemon.Stamp(), "261220_144035_001.txt");
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Hero261219_100000.txt", "Log-notes.txt",
+                                             "Log261220_144034_003.txt", "Log261220_144034_004.txt",
+                                             "Log261220_144034_005.txt"}));
+  EXPECT_EQ(ReadFile(dir / "Log261220_144034_005.txt").substr(8, 1), "y");
 }
 
 TEST_F(ConsoleLogTest, HeroBoardRotatesAfterWholeBlocksAndFailedSavesKeepLines) {
@@ -62,7 +89,7 @@ TEST_F(ConsoleLogTest, HeroBoardRotatesAfterWholeBlocksAndFailedSavesKeepLines) 
   EXPECT_EQ(log.Stamp(), "261220_144039.txt");
 
   ConsoleLog lost(host, view, "/nonexistent/quarn");
-  for (int line = 0; line < 1500; ++line) lost.Line("x");
+  for (int line = 0; line < 1500; ++line) lost.Line(LineKind::Event, "x");
   EXPECT_EQ(lost.Log().Lines().size(), 1500u);
   EXPECT_FALSE(lost.SaveBoth());
 }

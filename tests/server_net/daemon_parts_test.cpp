@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "server/daemon/line_buffer.h"
 #include "server/daemon/options.h"
 #include "server/daemon/shutdown_signals.h"
-#include "server/daemon/stdout_view.h"
 #include "tests/support/qt_wait.h"
 
 namespace quarn::server {
@@ -21,21 +21,24 @@ ParsedOptions Parse(std::vector<std::string_view> args) {
 auto Row(const DaemonOptions& o) {
   const ConsoleSettings& s = o.settings;
   return std::tuple(o.port, o.bind, o.dir, o.help, s.allowBid, s.defaultPoints, s.randEachGame,
-                    s.allowDelay, s.delaySync, s.delayDeal, s.tables);
+                    s.allowDelay, s.delaySync, s.delayDeal, s.tables, o.log.level, o.log.keepLogs);
 }
 
 TEST(DaemonOptionsTest, DefaultsAreTheConsoleStartValuesAndEveryOptionReachesItsSetting) {
   const ParsedOptions defaults = Parse({});
   ASSERT_EQ(defaults.error, "");
-  EXPECT_EQ(Row(defaults.options),
-            std::tuple(1073, "0.0.0.0", ".", false, false, "10", false, true, "200", "500", "1"));
+  EXPECT_EQ(Row(defaults.options), std::tuple(1073, "0.0.0.0", ".", false, false, "10", false, true,
+                                              "200", "500", "1", LogLevel::Game, 0u));
+  EXPECT_TRUE(defaults.options.log.numberedFiles);
 
-  const ParsedOptions parsed = Parse({"--port", "0", "--bid", "--points", "-25", "--rand-each-game",
-                                      "--no-delay", "--delay-sync=0", "--delay-deal", "60000",
-                                      "--dir", "/tmp/x", "--bind=127.0.0.1", "--tables", "1000"});
+  const ParsedOptions parsed =
+      Parse({"--port", "0", "--bid", "--points", "-25", "--rand-each-game", "--no-delay",
+             "--delay-sync=0", "--delay-deal", "60000", "--dir", "/tmp/x", "--bind=127.0.0.1",
+             "--tables", "1000", "--log", "packets", "--keep-logs=7"});
   ASSERT_EQ(parsed.error, "");
   EXPECT_EQ(Row(parsed.options), std::tuple(0, "127.0.0.1", "/tmp/x", false, true, "-25", true,
-                                            false, "0", "60000", "1000"));
+                                            false, "0", "60000", "1000", LogLevel::Packets, 7u));
+  EXPECT_EQ(Parse({"--log=quiet"}).options.log.level, LogLevel::Quiet);
   EXPECT_EQ(Parse({"--port=65535"}).options.port, 65535);
   EXPECT_TRUE(Parse({"--help"}).options.help);
   EXPECT_TRUE(Parse({"-h"}).options.help);
@@ -62,6 +65,9 @@ TEST(DaemonOptionsTest, BadCommandLinesAreRefusedWithAReason) {
       {"--frobnicate"},
       {"1073"},
       {"--no-delay=1"},
+      {"--log", "loud"},
+      {"--log"},
+      {"--keep-logs", "-1"},
   };
   for (const auto& args : bad) {
     const ParsedOptions parsed = Parse(args);
@@ -71,26 +77,46 @@ TEST(DaemonOptionsTest, BadCommandLinesAreRefusedWithAReason) {
   EXPECT_NE(Parse({"--port", "x"}).error.find("'x'"), std::string::npos);
   // Usage names every option.
   const std::string usage = DaemonUsage();
-  for (const char* name :
-       {"--port", "--bind", "--bid", "--points", "--rand-each-game", "--no-delay", "--delay-sync",
-        "--delay-deal", "--dir", "--help", "listening on port"}) {
+  for (const char* name : {"--port", "--bind", "--bid", "--points", "--rand-each-game",
+                           "--no-delay", "--delay-sync", "--delay-deal", "--dir", "--log",
+                           "--keep-logs", "--version", "--help", "listening on port"}) {
     EXPECT_NE(usage.find(name), std::string::npos) << name;
   }
 }
 
-TEST(StdoutViewTest, LogLinesGoOutOneALineAndOnlyThem) {
-  std::FILE* file = std::tmpfile();
-  ASSERT_NE(file, nullptr);
-  StdoutView view(file);
-  view.LogLineAdded("12:00:00启动服务器");
-  view.HeroLineAdded("not printed");
-  view.StatusChanged("服务器正在运行中...", true);
-  view.LogLineAdded("");
-  std::rewind(file);
-  std::string text(256, '\0');
-  text.resize(std::fread(text.data(), 1, text.size(), file));
-  std::fclose(file);
-  EXPECT_EQ(text, "12:00:00启动服务器\n\n");
+// A reader that takes `room` bytes per call and then nothing, until given more room.
+TEST(LineBufferTest, AFullBufferDropsWholeLinesInOrderAndTellsHowManyLater) {
+  LineBuffer buffer(200);
+  std::string out;
+  long room = 0;
+  const LineBuffer::Writer reader = [&](std::span<const char> bytes) {
+    const long taken = std::min<long>(room, static_cast<long>(bytes.size()));
+    out.append(bytes.data(), static_cast<std::size_t>(taken));
+    room -= taken;
+    return taken;
+  };
+  std::string kept;
+  for (int line = 1; line <= 40; ++line) {
+    buffer.Add("line " + std::to_string(line));
+    if (line <= 26) kept += "line " + std::to_string(line) + "\n";  // 199 bytes fit in 200
+  }
+  EXPECT_FALSE(buffer.Flush(reader));  // no room: nothing written, nothing lost
+  EXPECT_EQ(buffer.Dropped(), 14u);
+  room = 10;
+  EXPECT_FALSE(buffer.Flush(reader));  // a part of a line now, the rest later
+  room = 1000;
+  buffer.Add("late");  // still dropped: the count is told before any later line
+  EXPECT_TRUE(buffer.Flush(reader));
+  buffer.Add("after");
+  EXPECT_TRUE(buffer.Flush(reader));
+  EXPECT_EQ(out, kept +
+                     "quarnd: 15 log lines dropped: standard output was not read fast enough\n"
+                     "after\n");
+  // A reader that is gone takes nothing more and stops nothing.
+  buffer.Add("lost");
+  EXPECT_TRUE(buffer.Flush([](std::span<const char>) { return -1L; }));
+  buffer.Add("lost too");
+  EXPECT_TRUE(buffer.Empty());
 }
 
 TEST(ShutdownSignalsTest, SigtermAndSigintBecomeOneRequestEachOnTheEventLoop) {

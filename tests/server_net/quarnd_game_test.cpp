@@ -227,7 +227,7 @@ TEST_F(QuarndGameTest, ALoginToAnotherTableIsAnsweredWhileATableDeals) {
 }
 
 TEST_F(QuarndGameTest, AReaderThatGoesAwayDoesNotCostTheFiles) {
-  ASSERT_NO_FATAL_FAILURE(Start({"--no-delay"}));
+  ASSERT_NO_FATAL_FAILURE(Start({"--no-delay", "--log", "packets"}));
   quarnd_.CloseOutput();
   TestPlayer player(Utf8ToGbk("孤客"), SendStyle::Whole);
   ASSERT_TRUE(LogIn(player, 0));  // its log lines meet a broken pipe
