@@ -1,10 +1,14 @@
-// Whole games against quarnd with pacing off: games per second, and the round
-// trip of a play (PlayCards written to its PlayNotice read) beside the floor,
-// a plain loopback echo of packets of the same size. Prints both and their ratio.
+// Whole games against quarnd with pacing off, at the run log levels `game`
+// (quarnd's default) and `packets` (every packet logged): games per second,
+// and the round trip of a play (PlayCards written to its PlayNotice read)
+// beside the floor, a plain loopback echo of packets of the same size. Prints
+// both and their ratio, for each level.
 #include <benchmark/benchmark.h>
 
 #include <array>
 #include <cstdio>
+#include <map>
+#include <string>
 
 #include "bench/games_driver.h"
 #include "bench/games_echo.h"
@@ -18,10 +22,14 @@ constexpr std::size_t kPlayPacketBytes = 96;  // PlayCards and PlayNotice alike
 constexpr int kEchoTrips = 20000;
 constexpr int kGames = 200;
 
+struct LevelFigures {
+  Samples play;
+  std::array<Samples, 4> bySeat;
+  double gamesPerSecond = 0;
+};
+
 Samples g_echo;
-Samples g_play;
-std::array<Samples, 4> g_bySeat;
-double g_gamesPerSecond = 0;
+std::map<std::string, LevelFigures> g_levels;  // by log level
 
 // Runs before and after the games; the summary takes both, so that a change in
 // the machine's load during the run weighs on the floor as on the games.
@@ -35,7 +43,9 @@ void BM_LoopbackEchoFloor(benchmark::State& state) {
 }
 BENCHMARK(BM_LoopbackEchoFloor)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void RunGames(benchmark::State& state, std::vector<std::string> serverArgs) {
+void BM_Games(benchmark::State& state, std::string level, bool bidding) {
+  std::vector<std::string> serverArgs = {"--no-delay", "--log", level};
+  if (bidding) serverArgs.push_back("--bid");
   quarn::bench::GameRun run;
   for (auto _ : state) {
     quarn::bench::ServerProcess server(serverArgs);
@@ -49,51 +59,57 @@ void RunGames(benchmark::State& state, std::vector<std::string> serverArgs) {
     state.SkipWithError(run.error.c_str());
     return;
   }
+  LevelFigures& figures = g_levels[level];
   const double seconds = std::chrono::duration<double>(run.elapsed).count();
-  g_gamesPerSecond = run.games / seconds;
-  g_play.insert(g_play.end(), run.playRoundTrips.begin(), run.playRoundTrips.end());
+  figures.gamesPerSecond = run.games / seconds;
+  figures.play.insert(figures.play.end(), run.playRoundTrips.begin(), run.playRoundTrips.end());
   for (std::size_t seat = 0; seat < 4; ++seat) {
-    g_bySeat[seat].insert(g_bySeat[seat].end(), run.bySeat[seat].begin(), run.bySeat[seat].end());
+    figures.bySeat[seat].insert(figures.bySeat[seat].end(), run.bySeat[seat].begin(),
+                                run.bySeat[seat].end());
   }
-  state.counters["games_per_s"] = g_gamesPerSecond;
+  state.counters["games_per_s"] = figures.gamesPerSecond;
   state.counters["plays"] = static_cast<double>(run.playRoundTrips.size());
   state.counters["refused"] = run.refusals;
   state.counters["p50_us"] = PercentileMicros(run.playRoundTrips, 50);
   state.counters["p99_us"] = PercentileMicros(run.playRoundTrips, 99);
 }
-
-void BM_GamesNoPacing(benchmark::State& state) {
-  RunGames(state, {"--no-delay"});
-}
-BENCHMARK(BM_GamesNoPacing)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-void BM_GamesNoPacingWithBids(benchmark::State& state) {
-  RunGames(state, {"--no-delay", "--bid"});
-}
-BENCHMARK(BM_GamesNoPacingWithBids)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Games, LogGame, std::string("game"), false)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Games, LogGameWithBids, std::string("game"), true)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Games, LogPackets, std::string("packets"), false)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Games, LogPacketsWithBids, std::string("packets"), true)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_LoopbackEchoFloorAgain(benchmark::State& state) {
   BM_LoopbackEchoFloor(state);
 }
 BENCHMARK(BM_LoopbackEchoFloorAgain)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void PrintSummary() {
-  if (g_echo.empty() || g_play.empty()) return;
-  const double echo50 = PercentileMicros(g_echo, 50);
-  const double echo99 = PercentileMicros(g_echo, 99);
-  const double play50 = PercentileMicros(g_play, 50);
-  const double play99 = PercentileMicros(g_play, 99);
-  std::printf(
-      "\nPlayCards -> PlayNotice over loopback (%zu plays) against a plain echo (%zu trips):\n",
-      g_play.size(), g_echo.size());
-  std::printf("  p50: %8.1f us vs %8.1f us  ratio %.2f\n", play50, echo50, play50 / echo50);
-  const double play90 = PercentileMicros(g_play, 90);
-  const double echo90 = PercentileMicros(g_echo, 90);
-  std::printf("  p90: %8.1f us vs %8.1f us  ratio %.2f\n", play90, echo90, play90 / echo90);
-  std::printf("  p99: %8.1f us vs %8.1f us  ratio %.2f\n", play99, echo99, play99 / echo99);
+void PrintLevel(const std::string& level, const LevelFigures& figures) {
+  const Samples& play = figures.play;
+  std::printf("\n--log %s: PlayCards -> PlayNotice (%zu plays) against the echo (%zu trips):\n",
+              level.c_str(), play.size(), g_echo.size());
+  for (double p : {50.0, 90.0, 99.0}) {
+    const double mine = PercentileMicros(play, p);
+    const double echo = PercentileMicros(g_echo, p);
+    std::printf("  p%.0f: %8.1f us vs %8.1f us  ratio %.2f\n", p, mine, echo, mine / echo);
+  }
   std::printf("  p50 by the seat that played (notices go out to seats 0..3 in order):");
-  for (const Samples& seat : g_bySeat) std::printf(" %.1f", PercentileMicros(seat, 50));
-  std::printf(" us\n  games per second, pacing off: %.1f\n", g_gamesPerSecond);
+  for (const Samples& seat : figures.bySeat) std::printf(" %.1f", PercentileMicros(seat, 50));
+  const double first = PercentileMicros(figures.bySeat[0], 50);
+  std::printf(" us; seat 3 / seat 0: %.2f\n",
+              first > 0 ? PercentileMicros(figures.bySeat[3], 50) / first : 0.0);
+  std::printf("  games per second, pacing off: %.1f\n", figures.gamesPerSecond);
 }
 
 }  // namespace
@@ -103,6 +119,10 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  PrintSummary();
+  if (!g_echo.empty()) {
+    for (const auto& [level, figures] : g_levels) {
+      if (!figures.play.empty()) PrintLevel(level, figures);
+    }
+  }
   return 0;
 }

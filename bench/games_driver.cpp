@@ -95,13 +95,11 @@ std::string ProgramFolder() {
 ServerProcess::ServerProcess(const std::vector<std::string>& extraArgs) {
   const std::uint16_t port = FreeLoopbackPort();
   const std::string program = ProgramFolder() + "/quarnd";
-  std::vector<std::string> args = {program,
-                                   "--port",
-                                   std::to_string(port),
-                                   "--bind",
-                                   "127.0.0.1",
-                                   "--dir",
-                                   std::filesystem::temp_directory_path().string()};
+  std::string dir = (std::filesystem::temp_directory_path() / "quarn-bench.XXXXXX").string();
+  if (mkdtemp(dir.data()) == nullptr) return;
+  dir_ = dir;
+  std::vector<std::string> args = {program, "--port", std::to_string(port), "--bind", "127.0.0.1",
+                                   "--dir", dir_};
   args.insert(args.end(), extraArgs.begin(), extraArgs.end());
   pid_ = fork();
   if (pid_ == 0) {
