@@ -96,6 +96,7 @@ int GameService::SendBottomCards() {
   std::copy(bottom.begin(), bottom.end(), extra.cards.begin());
   TServerPlayer& landlord = table_.Players[table_.Landlord % kSeatCount];
   landlord.Hand.AddCards(bottom);
+  TellLandlord();
   auto packet = BuildPacket(MessageType::ExtraCards, extra);
   if (!packet || landlord.Socket == kNoConnection) return 1;
   outbox_.SendToSeat(landlord.Socket, *packet);

@@ -31,6 +31,7 @@ int GameService::DealTable() {
     card.SetCard(table_.Deck[position]);
     table_.Players[position % kSeatCount].Hand.Insert(card);
   }
+  TellDeal();
   return 0;
 }
 

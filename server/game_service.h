@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "core/tselectpoker.h"
 #include "protocol/pcpheadtail.h"
@@ -24,6 +26,10 @@
 #include "server/server_table.h"
 
 namespace quarn::server {
+
+// A player's name (GBK) as a run log or hero board line shows it: control
+// characters, which would split a line of the files, become blanks.
+std::string NameForText(const std::string& gbkName);
 
 class GameService {
  public:
@@ -71,6 +77,18 @@ class GameService {
   void HeroEntry();
 
  private:
+  // The request's handler: 0 when it acted, 1 when it refused.
+  int Handle(ConnectionId connection, Packet& packet, MessageType type);
+
+  // The game's own run log lines (game_lines.cpp).
+  std::string TableTag() const;
+  std::string SeatTag(std::uint32_t seat) const;
+  void Tell(std::string_view text);
+  void TellRefused(ConnectionId connection, MessageType type);
+  void TellDeal();
+  void TellLandlord();
+  void TellGameEnd();
+
   // What the table does after its current pause.
   enum class Step : std::uint8_t { None, SeatList, Deal, StartCard, Landlord };
 

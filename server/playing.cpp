@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <string>
 
-#include "core/gbk.h"
 #include "protocol/packet_builder.h"
 #include "server/game_service.h"
 
@@ -15,16 +14,6 @@ namespace {
 std::int32_t AddWrapping(std::int32_t score, std::int64_t amount) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(score) +
                                    static_cast<std::uint32_t>(amount));
-}
-
-// A player's name as the hero board shows it: control characters (a line
-// break would split the board's file) become blanks.
-std::string BoardName(const std::string& gbkName) {
-  std::string name = GbkToUtf8(gbkName);
-  for (char& c : name) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
-  }
-  return name;
 }
 
 }  // namespace
@@ -118,6 +107,7 @@ int GameService::Pass(ConnectionId connection, Packet& packet) {
 
 void GameService::FinishGame() {
   GameEnd();
+  TellGameEnd();
   HeroEntry();
   table_.Status = TableDealing;
   StartGame();
@@ -162,7 +152,7 @@ void GameService::HeroEntry() {
   lines[0] = "****[Table=" + std::to_string(table_.Table) + "]" + log_.TimeNow() + "****";
   for (int seat = 0; seat < kSeatCount; ++seat) {
     const TServerPlayer& player = table_.Players[seat];
-    lines[seat + 1] = "[" + BoardName(player.Name) + "][坐" + SeatNames[seat] +
+    lines[seat + 1] = "[" + NameForText(player.Name) + "][坐" + SeatNames[seat] +
                       "][总轮次=" + std::to_string(player.Rounds) +
                       "][得分=" + std::to_string(player.Score) + "]";
   }

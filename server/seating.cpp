@@ -17,31 +17,28 @@ int WantedSeat(std::uint8_t seat) {
 void GameService::Dispatch(ConnectionId connection, Packet& packet) {
   PacketHeader header;
   if (DecodeHeader(header, packet) != 0) return;
-  switch (header.type()) {
+  if (Handle(connection, packet, header.type()) != 0) TellRefused(connection, header.type());
+}
+
+int GameService::Handle(ConnectionId connection, Packet& packet, MessageType type) {
+  switch (type) {
     case MessageType::LoginRequest:
-      Login(connection, packet);
-      break;
+      return Login(connection, packet);
     case MessageType::BidOffer:
-      Bid(connection, packet, false);
-      break;
+      return Bid(connection, packet, false);
     case MessageType::BidPass:
-      Bid(connection, packet, true);
-      break;
+      return Bid(connection, packet, true);
     case MessageType::PlayCards:
-      Play(connection, packet);
-      break;
+      return Play(connection, packet);
     case MessageType::PlayPass:
-      Pass(connection, packet);
-      break;
+      return Pass(connection, packet);
     case MessageType::IconChange:
     case MessageType::IconChangeAlt:
-      IconChange(connection, packet);
-      break;
+      return IconChange(connection, packet);
     case MessageType::ChatSay:
-      ChatRelay(connection, packet);
-      break;
+      return ChatRelay(connection, packet);
     default:
-      break;  // not a client's request: dropped
+      return 0;  // not a client's request: dropped
   }
 }
 
@@ -87,9 +84,11 @@ int GameService::Login(ConnectionId connection, Packet& packet) {
   }
   outbox_.SendToSeat(connection, packet);
   if (seat < 0) {
+    Tell(TableTag() + "桌已坐满，拒绝" + NameForText(request.name[0]) + "入座");
     table_.Status = TableWaiting;
     return 0;
   }
+  Tell(TableTag() + SeatTag(static_cast<std::uint32_t>(seat)) + "入座");
 
   LoginRecord list;
   list.tableNumber = table_.Table;
@@ -161,6 +160,7 @@ void GameService::Disconnect(ConnectionId connection) {
   player.Id = 0;
   if (table_.Count > 0) --table_.Count;
   table_.Status = TableWaiting;
+  Tell(TableTag() + SeatTag(static_cast<std::uint32_t>(seat)) + "离座");
 }
 
 }  // namespace quarn::server

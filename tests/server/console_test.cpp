@@ -1,6 +1,7 @@
 // The run log, the hero board, their files and stamps, the settings, the
 // diagnostics dump and the card error lines.
 #include <fstream>
+#include <sstream>
 
 #include "core/card_error.h"
 #include "core/gbk.h"
@@ -92,6 +93,55 @@ TEST_F(ConsoleLogTest, HeroBoardRotatesAfterWholeBlocksAndFailedSavesKeepLines) 
   for (int line = 0; line < 1500; ++line) lost.Line(LineKind::Event, "x");
   EXPECT_EQ(lost.Log().Lines().size(), 1500u);
   EXPECT_FALSE(lost.SaveBoth());
+}
+
+// A whole game with a refused play, a card error and a leave, at each run log
+// level: the lines each keeps. The console's level has no line it never had.
+TEST(RunLogLevels, AWholeGameAtEachLevel) {
+  for (const LogLevel level : {LogLevel::Packets, LogLevel::Game, LogLevel::Quiet}) {
+    Harness h(false, "1", level);
+    h.SeatFour();
+    const std::uint32_t landlord = h.table().Landlord;
+    h.PlayLowest(NextSeat(landlord));  // out of turn: refused
+    ReportCardError(5);
+    for (int move = 0; move < 200 && h.table().Players[0].Rounds == 0; ++move) {
+      const std::uint32_t turn = h.table().Turn;
+      turn == landlord ? h.PlayLowest(turn) : h.Pass(turn);
+    }
+    h.app.ConnectionClosed(2);
+    h.app.SaveFiles();  // the whole run log, in the files, without the times
+    std::string log = "\n";
+    for (const auto& file : std::filesystem::directory_iterator(h.dir.path())) {
+      if (!file.path().filename().string().starts_with("Log")) continue;
+      std::istringstream lines(GbkToUtf8(ReadFile(file)));
+      for (std::string line; std::getline(lines, line);)
+        log += line.substr(8, line.size() - 9) + "\n";
+    }
+    const auto has = [&log](const std::string& line) {
+      return log.find("\n" + line + "\n") != std::string::npos;
+    };
+    const bool packets = level == LogLevel::Packets, game = level == LogLevel::Game;
+    EXPECT_EQ(has("累计数据包[1]个。"), packets) << log;
+    EXPECT_EQ(has("[发送数据包]180"), packets);
+    EXPECT_EQ(has("启动服务器"), level != LogLevel::Quiet);
+    const auto tag = [](std::uint32_t seat) {  // seats 0..3 hold A..D
+      return "[" + std::to_string(seat) + ":" + SeatNames[seat] + "]" +
+             std::string(1, static_cast<char>('A' + seat));
+    };
+    const std::string lord = tag(landlord);
+    for (const std::string& line :
+         {std::string("[1][0:东]A入座"), "[1]发牌，首家" + lord, "[1]地主" + lord + "，10分",
+          "[1]" + tag(NextSeat(landlord)) + "的出牌被拒绝",
+          "[1]牌局结束，" + lord + "出完，地主胜，总分[A=30][B=-10][C=-10][D=-10]",
+          std::string("[1][1:北]B离座")}) {
+      EXPECT_EQ(has(line), game) << line;
+    }
+    const std::string error = "[错误]对牌必须连续。[5]";
+    EXPECT_TRUE(has(error));
+    if (level == LogLevel::Quiet) {
+      EXPECT_EQ(log, "\n" + error + "\n");
+    }
+  }
 }
 
 TEST(Settings, ParsedAndRefused) {

@@ -32,7 +32,9 @@ Record Decoded(const SentPacket& sent, Decoder decode) {
 
 class Harness {
  public:
-  explicit Harness(bool allowBid = false, std::string tables = "1") : app(host, view, dir) {
+  explicit Harness(bool allowBid = false, std::string tables = "1",
+                   LogLevel level = LogLevel::Packets)
+      : app(host, view, dir, {.level = level}) {
     host.due = [this](TimerId id) { app.TimerDue(id); };
     ConsoleSettings settings;
     settings.allowBid = allowBid;
