@@ -41,7 +41,6 @@ void BM_LoopbackEchoFloor(benchmark::State& state) {
   state.counters["p99_us"] = PercentileMicros(trips, 99);
   g_echo.insert(g_echo.end(), trips.begin(), trips.end());
 }
-BENCHMARK(BM_LoopbackEchoFloor)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_Games(benchmark::State& state, std::string level, bool bidding) {
   std::vector<std::string> serverArgs = {"--no-delay", "--log", level};
@@ -73,27 +72,20 @@ void BM_Games(benchmark::State& state, std::string level, bool bidding) {
   state.counters["p50_us"] = PercentileMicros(run.playRoundTrips, 50);
   state.counters["p99_us"] = PercentileMicros(run.playRoundTrips, 99);
 }
-BENCHMARK_CAPTURE(BM_Games, LogGame, std::string("game"), false)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(BM_Games, LogGameWithBids, std::string("game"), true)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(BM_Games, LogPackets, std::string("packets"), false)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(BM_Games, LogPacketsWithBids, std::string("packets"), true)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-
-void BM_LoopbackEchoFloorAgain(benchmark::State& state) {
-  BM_LoopbackEchoFloor(state);
+// The echo floor, the games at each level, with and without bidding, and the floor again.
+void RegisterAll() {
+  const auto once = [](benchmark::internal::Benchmark* bench) {
+    bench->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+  };
+  once(benchmark::RegisterBenchmark("BM_LoopbackEchoFloor", BM_LoopbackEchoFloor));
+  for (const std::string level : {"game", "packets"}) {
+    for (const bool bidding : {false, true}) {
+      const std::string name = "BM_Games/log:" + level + (bidding ? "/bids" : "");
+      once(benchmark::RegisterBenchmark(name.c_str(), BM_Games, level, bidding));
+    }
+  }
+  once(benchmark::RegisterBenchmark("BM_LoopbackEchoFloorAgain", BM_LoopbackEchoFloor));
 }
-BENCHMARK(BM_LoopbackEchoFloorAgain)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void PrintLevel(const std::string& level, const LevelFigures& figures) {
   const Samples& play = figures.play;
@@ -115,6 +107,7 @@ void PrintLevel(const std::string& level, const LevelFigures& figures) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  RegisterAll();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
