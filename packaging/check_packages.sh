@@ -2,8 +2,9 @@
 # Makes the two Debian packages from the programs already built, unpacks them
 # and checks that each file is where a Debian system looks for it: programs
 # that answer --version with the project's version, desktop entries whose
-# program and icon come in the same package, the icons, the manual pages, and
-# a systemd unit that systemd-analyze accepts (where systemd-analyze exists).
+# program and icon come in the same package, the icons, manual pages that tell
+# of every option the program lists, and a systemd unit that systemd-analyze
+# accepts (where systemd-analyze exists).
 #
 # usage: check_packages.sh BUILD_DIR VERSION
 set -u
@@ -24,10 +25,8 @@ fi
 
 declare -A programs=([quarn]="Quarn quarn-bot" [quarn-server]="quarnd QuarnServer")
 declare -A files=(
-  [quarn]="usr/share/applications/quarn.desktop usr/share/man/man6/Quarn.6.gz
-           usr/share/man/man6/quarn-bot.6.gz"
-  [quarn-server]="usr/share/applications/quarn-server.desktop usr/lib/systemd/system/quarnd.service
-                  usr/share/man/man6/quarnd.6.gz usr/share/man/man6/QuarnServer.6.gz"
+  [quarn]="usr/share/applications/quarn.desktop"
+  [quarn-server]="usr/share/applications/quarn-server.desktop usr/lib/systemd/system/quarnd.service"
 )
 declare -A icon=([quarn]=quarn [quarn-server]=quarn-server)
 
@@ -71,6 +70,16 @@ for package in quarn quarn-server; do
   for page in "$root"/usr/share/man/man6/*.6.gz; do
     warnings=$(zcat "$page" | preconv -e utf-8 | groff -man -Tutf8 -ww -z 2>&1)
     [[ -z $warnings ]] || fail "$(basename "$page"): $warnings"
+  done
+  # Every option a program lists in its --help has its place in the manual page.
+  for program in ${programs[$package]}; do
+    page="$root/usr/share/man/man6/$program.6.gz"
+    [[ -f $page ]] || { fail "$package lacks the manual page of $program"; continue; }
+    text=$(zcat "$page" | groff -man -Tascii -rLL=300n -P-cbu 2>/dev/null)
+    help=$(QT_QPA_PLATFORM=offscreen "$root/usr/games/$program" --help 2>&1)
+    for option in $(grep -oE -- '--[a-z][a-z-]*' <<<"$help" | sort -u); do
+      grep -qF -- "$option" <<<"$text" || fail "the manual page of $program does not tell of $option"
+    done
   done
 done
 
