@@ -26,6 +26,8 @@ struct LevelFigures {
   Samples play;
   std::array<Samples, 4> bySeat;
   double gamesPerSecond = 0;
+  std::chrono::nanoseconds serverCpu{};
+  int games = 0;
 };
 
 Samples g_echo;
@@ -52,7 +54,9 @@ void BM_Games(benchmark::State& state, std::string level, bool bidding) {
       state.SkipWithError("quarnd did not start (is it built beside this program?)");
       return;
     }
+    const auto cpuBefore = server.CpuTime();
     run = quarn::bench::PlayGames(server.Port(), kGames);
+    run.serverCpu = server.CpuTime() - cpuBefore;
   }
   if (!run.error.empty()) {
     state.SkipWithError(run.error.c_str());
@@ -61,6 +65,8 @@ void BM_Games(benchmark::State& state, std::string level, bool bidding) {
   LevelFigures& figures = g_levels[level];
   const double seconds = std::chrono::duration<double>(run.elapsed).count();
   figures.gamesPerSecond = run.games / seconds;
+  figures.serverCpu += run.serverCpu;
+  figures.games += run.games;
   figures.play.insert(figures.play.end(), run.playRoundTrips.begin(), run.playRoundTrips.end());
   for (std::size_t seat = 0; seat < 4; ++seat) {
     figures.bySeat[seat].insert(figures.bySeat[seat].end(), run.bySeat[seat].begin(),
@@ -102,6 +108,13 @@ void PrintLevel(const std::string& level, const LevelFigures& figures) {
   std::printf(" us; seat 3 / seat 0: %.2f\n",
               first > 0 ? PercentileMicros(figures.bySeat[3], 50) / first : 0.0);
   std::printf("  games per second, pacing off: %.1f\n", figures.gamesPerSecond);
+  if (figures.games > 0) {
+    std::printf(
+        "  quarnd's processor time: %.2f ms a game, %.1f us a play\n",
+        std::chrono::duration<double, std::milli>(figures.serverCpu).count() / figures.games,
+        std::chrono::duration<double, std::micro>(figures.serverCpu).count() /
+            static_cast<double>(play.size()));
+  }
 }
 
 }  // namespace

@@ -10,8 +10,10 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <thread>
 
 #include "bench/games_socket.h"
@@ -119,6 +121,19 @@ ServerProcess::ServerProcess(const std::vector<std::string>& extraArgs) {
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
+}
+
+std::chrono::nanoseconds ServerProcess::CpuTime() const {
+  std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  // The fields after the program's name (which may hold blanks) end in ')'.
+  std::istringstream fields(text.substr(text.rfind(')') + 2));
+  std::string field;
+  long long ticks = 0;
+  for (int index = 3; index <= 15 && fields >> field; ++index) {
+    if (index >= 14) ticks += std::stoll(field);  // utime and stime
+  }
+  return std::chrono::nanoseconds(ticks * 1'000'000'000LL / sysconf(_SC_CLK_TCK));
 }
 
 ServerProcess::~ServerProcess() {

@@ -28,6 +28,9 @@ class ServerProcess {
 
   bool Running() const { return port_ != 0; }
   std::uint16_t Port() const { return port_; }
+  // The processor time quarnd has used so far (user and system), a measure of
+  // its work that the machine's load disturbs less than the round trips.
+  std::chrono::nanoseconds CpuTime() const;
 
  private:
   pid_t pid_ = -1;
@@ -43,7 +46,8 @@ struct GameRun {
   // in order 0..3, so a seat's own notice waits behind those of lower seats.
   std::array<Samples, 4> bySeat;
   std::chrono::nanoseconds elapsed{};
-  std::string error;  // empty when the run went to the end
+  std::chrono::nanoseconds serverCpu{};  // quarnd's processor time for the games
+  std::string error;                     // empty when the run went to the end
 };
 
 // Four players log in and play `games` games (bids as the server runs them).
