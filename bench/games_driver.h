@@ -31,6 +31,7 @@ class ServerProcess {
   // The processor time quarnd has used so far (user and system), a measure of
   // its work that the machine's load disturbs less than the round trips.
   std::chrono::nanoseconds CpuTime() const;
+  pid_t Pid() const { return pid_; }
 
  private:
   pid_t pid_ = -1;

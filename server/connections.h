@@ -13,6 +13,11 @@
 namespace quarn::server {
 
 inline constexpr std::size_t kMaxStrangers = 32;
+
+// With several tables a rush of logins is larger: room for a full house more.
+constexpr std::size_t StrangerLimit(std::size_t tables) {
+  return kMaxStrangers + 4 * (tables > 0 ? tables - 1 : 0);
+}
 inline constexpr std::chrono::seconds kLoginTimeout{60};
 
 struct Connection {

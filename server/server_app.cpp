@@ -164,7 +164,8 @@ void ServerApp::SaveFiles() {
 
 void ServerApp::ConnectionOpened(ConnectionId connection) {
   Impl& app = *impl_;
-  if (!app.initialised || !app.listening || app.StrangerCount() >= kMaxStrangers) {
+  if (!app.initialised || !app.listening ||
+      app.StrangerCount() >= StrangerLimit(app.tables.Count())) {
     app.host.Close(connection);
     return;
   }

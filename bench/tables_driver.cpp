@@ -1,0 +1,229 @@
+#include "bench/tables_driver.h"
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "bench/games_socket.h"
+#include "bot/bot_session.h"
+#include "protocol/packet_builder.h"
+#include "protocol/stream_assembler.h"
+
+namespace quarn::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::nanoseconds;
+
+constexpr std::size_t kNoticeSeatAt = 36;
+constexpr auto kRunLimit = std::chrono::minutes(5);
+
+// The clock the kernel stamps received bytes with.
+nanoseconds RealNow() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return std::chrono::seconds(now.tv_sec) + nanoseconds(now.tv_nsec);
+}
+
+struct Seat {
+  std::unique_ptr<bot::BotSession> session;
+  Socket socket;
+  StreamAssembler assembler;
+  std::optional<nanoseconds> playSentAt;
+};
+
+bool Send(Seat& seat, const Packet& packet) {
+  if (packet.RawType() == static_cast<std::uint32_t>(MessageType::PlayCards)) {
+    seat.playSentAt = RealNow();
+  }
+  return SendAll(seat.socket, packet.data());
+}
+
+// Reads all a socket holds; false when the server closed it. The round trip
+// ends at the kernel's receive time of the bytes that held the notice.
+bool Drain(Seat& seat, TablesRun& run) {
+  std::array<std::uint8_t, 8192> buffer{};
+  alignas(cmsghdr) std::array<char, CMSG_SPACE(sizeof(timespec))> control{};
+  for (;;) {
+    iovec part{buffer.data(), buffer.size()};
+    msghdr message{};
+    message.msg_iov = &part;
+    message.msg_iovlen = 1;
+    message.msg_control = control.data();
+    message.msg_controllen = control.size();
+    const ssize_t got = recvmsg(seat.socket.fd(), &message, MSG_DONTWAIT);
+    if (got == 0) return false;
+    if (got < 0) return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+    nanoseconds arrived = RealNow();
+    for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
+      if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS) {
+        timespec stamp{};
+        std::memcpy(&stamp, CMSG_DATA(c), sizeof stamp);
+        arrived = std::chrono::seconds(stamp.tv_sec) + nanoseconds(stamp.tv_nsec);
+      }
+    }
+    seat.assembler.Feed(std::span(buffer.data(), static_cast<std::size_t>(got)));
+    while (std::optional<Packet> packet = seat.assembler.Next()) {
+      const bool ownNotice =
+          packet->RawType() == static_cast<std::uint32_t>(MessageType::PlayNotice) &&
+          packet->bytes[kNoticeSeatAt] == seat.session->Table().OwnSeat;
+      if (ownNotice && seat.playSentAt) {
+        run.playRoundTrips.push_back(arrived - *seat.playSentAt);
+        seat.playSentAt.reset();
+      }
+      seat.session->OnPacket(*packet);
+    }
+  }
+}
+
+bool Act(Seat& seat) {
+  if (seat.session->Finished()) return true;  // sits out the deal that follows
+  const Clock::time_point now = Clock::now();
+  if (std::optional<Packet> late = seat.session->CheckAnswer(now)) {
+    if (!Send(seat, *late)) return false;
+  }
+  if (std::optional<Packet> move = seat.session->Move(now)) return Send(seat, *move);
+  return true;
+}
+
+// One poll loop over the seats of tables [first, last).
+TablesRun RunLoop(std::uint16_t port, int first, int last, int games) {
+  TablesRun run;
+  std::vector<Seat> seats(static_cast<std::size_t>(4 * (last - first)));
+  for (std::size_t i = 0; i < seats.size(); ++i) {
+    const int table = first + static_cast<int>(i / 4) + 1;
+    const int seatIndex = static_cast<int>(i % 4);
+    Seat& seat = seats[i];
+    bot::SessionConfig config{"t" + std::to_string(table) + "s" + std::to_string(seatIndex),
+                              seatIndex, games};
+    config.table = table;
+    seat.session = std::make_unique<bot::BotSession>(config, nullptr);
+    seat.socket = ConnectLoopback(port);
+    int on = 1;
+    setsockopt(seat.socket.fd(), SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
+    std::optional<Packet> login = seat.session->Login();
+    if (!seat.socket.valid() || !login || !Send(seat, *login)) {
+      run.error = "cannot log in to quarnd";
+      return run;
+    }
+  }
+  std::vector<pollfd> polls(seats.size());
+  for (std::size_t i = 0; i < seats.size(); ++i) polls[i] = {seats[i].socket.fd(), POLLIN, 0};
+  const Clock::time_point start = Clock::now();
+  Clock::time_point sweep = start;
+  for (;;) {
+    std::size_t finished = 0;
+    for (const Seat& seat : seats) finished += seat.session->Finished() ? 1 : 0;
+    if (finished == seats.size()) break;
+    if (Clock::now() - start > kRunLimit) {
+      run.error = "the games did not end in time";
+      break;
+    }
+    poll(polls.data(), polls.size(), 20);
+    for (std::size_t i = 0; i < seats.size(); ++i) {
+      if ((polls[i].revents & (POLLIN | POLLHUP | POLLERR)) == 0) continue;
+      if (!Drain(seats[i], run) && !seats[i].session->Finished()) run.error = "quarnd closed";
+    }
+    // Moves follow what was read; every 100 ms all seats look at their answer time.
+    const bool all = Clock::now() - sweep > std::chrono::milliseconds(100);
+    if (all) sweep = Clock::now();
+    for (std::size_t i = 0; i < seats.size(); ++i) {
+      if ((all || polls[i].revents != 0) && !Act(seats[i])) run.error = "quarnd closed";
+    }
+    if (!run.error.empty()) break;
+  }
+  run.elapsed = Clock::now() - start;
+  for (std::size_t i = 0; i < seats.size(); i += 4) run.games += seats[i].session->GamesFinished();
+  for (const Seat& seat : seats) run.refusals += seat.session->Refusals();
+  return run;
+}
+
+}  // namespace
+
+TablesRun PlayManyTables(std::uint16_t port, int tables, int games, int loops) {
+  std::vector<TablesRun> parts(static_cast<std::size_t>(loops));
+  {
+    std::vector<std::jthread> threads;
+    for (int loop = 0; loop < loops; ++loop) {
+      threads.emplace_back([&, loop] {
+        parts[static_cast<std::size_t>(loop)] =
+            RunLoop(port, tables * loop / loops, tables * (loop + 1) / loops, games);
+      });
+    }
+  }
+  TablesRun all;
+  for (TablesRun& part : parts) {
+    all.games += part.games;
+    all.refusals += part.refusals;
+    all.playRoundTrips.insert(all.playRoundTrips.end(), part.playRoundTrips.begin(),
+                              part.playRoundTrips.end());
+    all.elapsed = std::max(all.elapsed, part.elapsed);
+    if (all.error.empty()) all.error = part.error;
+  }
+  return all;
+}
+
+Samples LoginWhileDealing(std::uint16_t port, int rounds) {
+  Samples samples;
+  const auto login = [&](Socket& socket, int table, int seat) {
+    socket = ConnectLoopback(port);
+    auto packet = BuildPacket(MessageType::LoginRequest,
+                              MakeLoginRequest("b" + std::to_string(seat), "", 1, 1, table,
+                                               static_cast<std::uint8_t>(seat)));
+    return socket.valid() && packet && SendAll(socket, packet->data());
+  };
+  // Reads until the first LoginReply (each login's answer comes first).
+  const auto answered = [](Socket& socket) {
+    std::array<std::uint8_t, 180> reply{};
+    return ReceiveAll(socket, reply);
+  };
+  for (int round = 0; round < rounds; ++round) {
+    std::array<Socket, 4> table1;
+    for (int seat = 0; seat < 4; ++seat) {
+      if (!login(table1[seat], 1, seat) || !answered(table1[seat])) return samples;
+    }
+    // The fourth login's seat list is paced; wait it out: the deal's pauses begin.
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    Socket newcomer;
+    const Clock::time_point asked = Clock::now();
+    if (!login(newcomer, 2, 0) || !answered(newcomer)) return samples;
+    samples.push_back(Clock::now() - asked);
+    newcomer = Socket();
+    table1 = {};  // all leave: both tables are empty for the next round
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return samples;
+}
+
+Memory MemoryOf(int pid) {
+  Memory memory;
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.starts_with("VmHWM:")) memory.peakKiB = std::stol(line.substr(6));
+    if (line.starts_with("VmRSS:")) memory.nowKiB = std::stol(line.substr(6));
+  }
+  // Fields 14 and 15 of stat, after the command name in parentheses.
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::getline(stat, line);
+  std::istringstream fields(line.substr(line.rfind(')') + 2));
+  std::string field;
+  for (int index = 3; index <= 15 && fields >> field; ++index) {
+    if (index >= 14)
+      memory.cpuSeconds += std::stod(field) / static_cast<double>(sysconf(_SC_CLK_TCK));
+  }
+  return memory;
+}
+
+}  // namespace quarn::bench
