@@ -13,10 +13,6 @@ constexpr int kTwo = 13;  // the highest rank a run may reach
 constexpr int kMaxRunTriples = 11;
 constexpr int kMaxPlaneTriples = 6;
 constexpr int kMaxBomb = 8;
-// When a bomb is worth it: as the heuristic player decides.
-constexpr int kBombWhenOwnerHolds = 8;
-constexpr int kBombWhenEnemyHolds = 5;
-constexpr int kBombWhenLeftAfter = 8;
 
 bool HasKingBomb(const RankCounts& h) {
   return h[kRankSmallJoker] == 2 && h[kRankBigJoker] == 2;
@@ -229,9 +225,8 @@ std::optional<PlannedPlay> FastFollow(const FullTable& g) {
     if (!g.Partners(seat, me))
       fewestEnemy = std::min(fewestEnemy, g.left[static_cast<std::size_t>(seat)]);
   }
-  const bool worth = g.left[static_cast<std::size_t>(g.owner)] <= kBombWhenOwnerHolds ||
-                     fewestEnemy <= kBombWhenEnemyHolds ||
-                     total - bomb->combo.count <= kBombWhenLeftAfter;
+  const bool worth = BombWorthIt(g.left[static_cast<std::size_t>(g.owner)], fewestEnemy,
+                                 total - bomb->combo.count);
   return worth ? bomb : std::nullopt;
 }
 

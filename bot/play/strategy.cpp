@@ -10,12 +10,6 @@ namespace {
 
 // Seen from the plan: fewer combinations left means fewer turns to go out.
 constexpr int kCostPerPlannedPlay = 10;
-// A bomb is worth it against the play of an opponent with this few cards
-// left, when any opponent is this close to going out, or when the bot itself
-// is this close after the bomb.
-constexpr int kBombWhenOwnerHolds = 8;
-constexpr int kBombWhenEnemyHolds = 5;
-constexpr int kBombWhenLeftAfter = 8;
 constexpr int kRankAce = 12;
 constexpr int kRankTwo = 13;
 
@@ -42,8 +36,7 @@ int FollowCost(const RankCounts& hand, const PlannedPlay& play) {
 }
 
 bool BombIsWorthIt(const RankCounts& hand, const PlannedPlay& bomb, const TableSituation& s) {
-  return s.tableOwnerCards <= kBombWhenOwnerHolds || s.fewestEnemyCards <= kBombWhenEnemyHolds ||
-         CardTotal(hand) - bomb.combo.count <= kBombWhenLeftAfter;
+  return BombWorthIt(s.tableOwnerCards, s.fewestEnemyCards, CardTotal(hand) - bomb.combo.count);
 }
 
 const PlannedPlay* Cheapest(const std::vector<const PlannedPlay*>& plays, const RankCounts& hand) {
@@ -100,6 +93,17 @@ std::optional<PlannedPlay> TopPartner(const RankCounts& hand, const std::vector<
 }
 
 }  // namespace
+
+bool BombWorthIt(int ownerCards, int fewestEnemyCards, int cardsLeftAfter) {
+  // Against the play of an opponent with this few cards left, when any
+  // opponent is this close to going out, or when the bot itself is this close
+  // after the bomb.
+  constexpr int kBombWhenOwnerHolds = 8;
+  constexpr int kBombWhenEnemyHolds = 5;
+  constexpr int kBombWhenLeftAfter = 8;
+  return ownerCards <= kBombWhenOwnerHolds || fewestEnemyCards <= kBombWhenEnemyHolds ||
+         cardsLeftAfter <= kBombWhenLeftAfter;
+}
 
 int HandWorth(const RankCounts& hand, double boldness) {
   // With 33 cards and the lead, a landlord among these players wins about six

@@ -30,6 +30,10 @@ struct TableSituation {
   bool landlordPlaysNext = false;  // the landlord is the seat after this one
 };
 
+// Whether a bomb is worth laying on a play of an opponent holding
+// `ownerCards`, with `cardsLeftAfter` cards in hand after it.
+bool BombWorthIt(int ownerCards, int fewestEnemyCards, int cardsLeftAfter);
+
 // Leads: the whole hand when it is one combination; otherwise the weakest
 // combination of the plan, bombs last. Against an opponent down to one card,
 // singles go last and then from the top. A partner down to one or two cards
