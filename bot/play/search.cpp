@@ -17,6 +17,7 @@ constexpr int kBombPenalty = 1000;  // bombs are searched, but after every ordin
 constexpr int kCostPerPiece = 10;
 // Small hands offer few leads: all of them are searched then.
 constexpr int kEveryLeadUpTo = 12;
+constexpr int kMostWeighed = 40;
 
 bool SameMove(const std::optional<PlannedPlay>& a, const std::optional<PlannedPlay>& b) {
   if (!a || !b) return !a && !b;
@@ -66,10 +67,14 @@ std::vector<std::optional<PlannedPlay>> SearchCandidates(const SeatView& view, i
   add(HeuristicPlay(view));
   if (!view.MustLead()) add(std::nullopt);
 
+  // A hand of many triples can beat a plane in hundreds of ways; the weakest
+  // few (plays come weakest first) and the bombs are worth weighing.
   std::vector<std::pair<int, std::size_t>> ranked;
-  ranked.reserve(pool.size());
-  for (std::size_t i = 0; i < pool.size(); ++i)
+  int ordinary = 0;
+  for (std::size_t i = 0; i < pool.size(); ++i) {
+    if (!view.MustLead() && !IsBomb(pool[i].combo) && ordinary++ >= kMostWeighed) continue;
     ranked.emplace_back(PlayCost(view.hand, pool[i]), i);
+  }
   std::stable_sort(ranked.begin(), ranked.end());
   bool bomb = false;
   for (const auto& [cost, i] : ranked) {
