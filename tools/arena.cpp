@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -122,8 +123,18 @@ struct GameOutcome {
   int refusals = 0;
 };
 
-// Time of each decision of the strong players of a share of the games.
-using Timings = std::vector<double>;
+// Time of each decision of the strong players of a share of the games, on
+// the clock and on the processor (a busy machine stretches the one, not the other).
+struct Timings {
+  std::vector<double> wall;
+  std::vector<double> cpu;
+};
+
+double ThreadCpuMs() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
 
 class TimedPlayer final : public Player {
  public:
@@ -132,8 +143,11 @@ class TimedPlayer final : public Player {
   int Bid(const RankCounts& hand, int highBid) override { return inner_->Bid(hand, highBid); }
   std::optional<PlannedPlay> Play(const SeatView& view) override {
     const auto start = Clock::now();
+    const double cpuStart = ThreadCpuMs();
     std::optional<PlannedPlay> move = inner_->Play(view);
-    timings_->push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    timings_->cpu.push_back(ThreadCpuMs() - cpuStart);
+    timings_->wall.push_back(
+        std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     return move;
   }
 
@@ -239,11 +253,12 @@ void Report(const Options& options, const std::vector<GameOutcome>& outcomes, Ti
                 Rate(side, static_cast<int>(outcomes.size())).c_str(), Rate(lordWins, lord).c_str(),
                 Mean(points).c_str());
   }
-  if (!timings.empty()) {
-    std::sort(timings.begin(), timings.end());
-    std::printf("strong decisions: %zu, median %.2f ms, 99th %.2f ms, worst %.2f ms\n",
-                timings.size(), timings[timings.size() / 2], timings[timings.size() * 99 / 100],
-                timings.back());
+  for (auto [name, times] : {std::pair{"clock", &timings.wall}, {"processor", &timings.cpu}}) {
+    if (times->empty()) continue;
+    std::sort(times->begin(), times->end());
+    std::printf("strong decisions: %zu, %s time median %.2f ms, 99th %.2f ms, worst %.2f ms\n",
+                times->size(), name, (*times)[times->size() / 2],
+                (*times)[times->size() * 99 / 100], times->back());
   }
   std::printf("refused moves: %d\n", refusals);
 }
@@ -281,7 +296,10 @@ int main(int argc, char** argv) {
   }
   for (std::thread& thread : threads) thread.join();
   Timings all;
-  for (const Timings& share : timings) all.insert(all.end(), share.begin(), share.end());
+  for (const Timings& share : timings) {
+    all.wall.insert(all.wall.end(), share.wall.begin(), share.wall.end());
+    all.cpu.insert(all.cpu.end(), share.cpu.begin(), share.cpu.end());
+  }
   Report(options, outcomes, all, std::chrono::duration<double>(Clock::now() - start).count());
   return 0;
 }
