@@ -41,6 +41,12 @@ int GameService::SettleWithoutBidding() {
 int GameService::Bid(ConnectionId connection, Packet& packet, bool pass) {
   const int seat = SeatOf(connection);
   if (seat < 0) return 1;
+  const int result = BidAt(seat, packet, pass);
+  if (result == 0) PlayerMoved(static_cast<std::uint32_t>(seat));
+  return result;
+}
+
+int GameService::BidAt(int seat, Packet& packet, bool pass) {
   if (table_.Status != TableBidding) return 1;
   table_.Status = TableBidBusy;
 
@@ -69,6 +75,7 @@ int GameService::Bid(ConnectionId connection, Packet& packet, bool pass) {
       outbox_.SendToTable(table_, packet);
     }
     table_.Status = TableBidding;
+    NextTurn();
     return 0;
   }
 
@@ -84,6 +91,7 @@ int GameService::Bid(ConnectionId connection, Packet& packet, bool pass) {
   }
   SendBottomCards();
   table_.Status = TablePlaying;
+  NextTurn();
   return 0;
 }
 

@@ -22,6 +22,7 @@ int GameService::DealTable() {
   table_.LastPlayer = table_.StartSeat();
   table_.HighBid = 0;
   table_.LastPlay.Clear();
+  table_.History.clear();
   for (TServerPlayer& player : table_.Players) {
     player.Hand.Clear();
     player.Bid = 0;
@@ -38,7 +39,10 @@ int GameService::DealTable() {
 int GameService::SendDeal() {
   for (int seat = 0; seat < kSeatCount; ++seat) {
     const ConnectionId socket = table_.Players[seat].Socket;
-    if (socket == kNoConnection) return 1;
+    if (socket == kNoConnection) {
+      if (table_.KeepSeats) continue;  // a kept seat: its player hears of its cards on return
+      return 1;
+    }
     DealRecord deal;
     deal.tableNumber = table_.Table;
     deal.seat = static_cast<std::uint8_t>(seat);

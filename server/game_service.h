@@ -10,6 +10,7 @@
 // with the same spacing as if the server had slept, and nothing else waits.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -18,6 +19,7 @@
 
 #include "core/tselectpoker.h"
 #include "protocol/pcpheadtail.h"
+#include "protocol/pcplogin.h"
 #include "protocol/pcpplay.h"
 #include "server/console_log.h"
 #include "server/host.h"
@@ -36,7 +38,10 @@ class GameService {
   GameService(ConsoleLog& log, Outbox& outbox, TServerTable& table, PlayerIds& ids,
               Scheduler& scheduler)
       : log_(log), outbox_(outbox), table_(table), ids_(ids), scheduler_(scheduler) {}
-  ~GameService() { scheduler_.Cancel(timer_); }
+  ~GameService() {
+    scheduler_.Cancel(timer_);
+    scheduler_.Cancel(turnTimer_);
+  }
   GameService(const GameService&) = delete;
   GameService& operator=(const GameService&) = delete;
 
@@ -44,17 +49,33 @@ class GameService {
   // types without a handler are dropped.
   void Dispatch(ConnectionId connection, Packet& packet);
 
-  // Seating and relays.
-  int Login(ConnectionId connection, Packet& packet);
+  // Seating and relays. `address` is where the connection comes from.
+  int Login(ConnectionId connection, Packet& packet, std::string address = {});
   int IconChange(ConnectionId connection, Packet& packet);
   int ChatRelay(ConnectionId connection, Packet& packet);
   // A lost connection: its seat is freed, the table told and sent back to waiting.
   // A seat list still due goes out first; the rest of a paced deal is dropped.
+  // With KeepSeats during a game, the seat is kept instead and the computer
+  // plays it until its player comes back or the game ends.
   void Disconnect(ConnectionId connection);
+
+  // A game that survives its players (keeping.cpp): our own requests, 托管 on
+  // or off and the table's state asked again; the kept seat a login comes back
+  // to (-1: none), by its player's name and password, or by the address when
+  // it has no password; and the return itself: LoginReply, SeatList to the
+  // table, then the game in play to the returning player.
+  int AutoPlay(ConnectionId connection, Packet& packet);
+  int StateRequest(ConnectionId connection, Packet& packet);
+  int KeptSeatFor(const LoginRecord& request, std::string_view address) const;
+  int Rejoin(ConnectionId connection, Packet& packet, int seat, std::string address);
+  // Seats kept for players who are gone.
+  bool KeepsSeats() const;
+  // Frees every kept seat as a lost connection frees it; the number freed.
+  int FreeKeptSeats();
 
   // A paced step waits for its timer.
   bool Busy() const { return next_ != Step::None; }
-  // Called after every paced step that a timer ran.
+  // Called after every paced step, computer move and turn time-out that a timer ran.
   void OnStepRun(std::function<void()> hook) { onStepRun_ = std::move(hook); }
 
   // Dealing.
@@ -94,6 +115,34 @@ class GameService {
 
   // The seat of a connection at this table, or -1.
   int SeatOf(ConnectionId connection) const;
+  // The handlers for a seat, whoever moves for it: its player's packet or the computer.
+  int BidAt(int seat, Packet& packet, bool pass);
+  int PlayAt(int seat, Packet& packet);
+  int PassAt(int seat, Packet& packet);
+  int MoveAt(std::uint32_t seat, Packet& packet);
+  // The four seats' names and icons, as the seat list tells them.
+  LoginRecord SeatListRecord() const;
+  // The specified freeing of a seat whose player is gone: the table is told and waits.
+  void FreeSeat(std::uint32_t seat);
+
+  // keeping.cpp
+  bool GameInPlay() const;
+  bool AwaitsMove() const;
+  void KeepSeat(std::uint32_t seat);
+  // After every change of the seat to move: the computer's pause before its
+  // move for a seat it plays, else the turn clock when there is a turn time.
+  void NextTurn();
+  void TurnDue(bool timeRanOut);
+  // The computer's move for `seat`, through the handlers; a refused choice is
+  // followed by a move the rules always allow.
+  void MoveFor(std::uint32_t seat);
+  // The seat's player made its own move: 托管 ends, the time-outs start over.
+  void PlayerMoved(std::uint32_t seat);
+  void SetControl(std::uint32_t seat, SeatControl control);
+  // To the table, or to one connection.
+  void SendControls(std::uint32_t changed, ConnectionId to);
+  void SendClock(ConnectionId to);
+  void SendState(ConnectionId connection, std::uint32_t seat);
   // Runs `next` after a pause of `milliseconds` when pacing is on, else now.
   void Pace(std::uint32_t milliseconds, Step next);
   void RunStep(Step step);
@@ -118,6 +167,10 @@ class GameService {
   TimerId timer_ = kNoTimer;
   std::optional<Packet> seatList_;  // made at the login, sent after the pause
   std::function<void()> onStepRun_;
+  TimerId turnTimer_ = kNoTimer;  // the computer's pause, or the turn's time
+  bool clockRunning_ = false;     // turnTimer_ is the turn's time
+  std::chrono::steady_clock::time_point turnStarted_{};
+  std::uint64_t computerMoves_ = 0;  // seeds the computer's choices
 };
 
 }  // namespace quarn::server

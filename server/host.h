@@ -41,6 +41,8 @@ class IServerHost {
 
   // Writes one whole packet on a connection: the number of bytes taken, or -1.
   virtual int Send(ConnectionId connection, std::span<const std::uint8_t> bytes) = 0;
+  // The address the connection comes from ("127.0.0.1"); empty when unknown.
+  virtual std::string PeerAddress(ConnectionId connection) = 0;
   // Closes a connection. The host reports it back through ServerApp::ConnectionClosed
   // later (never from inside this call).
   virtual void Close(ConnectionId connection) = 0;

@@ -46,6 +46,7 @@ void GameService::RunStep(Step step) {
         SettleWithoutBidding();
         table_.Status = TablePlaying;
       }
+      NextTurn();
       break;
   }
 }

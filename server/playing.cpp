@@ -41,6 +41,20 @@ bool GameService::CheckPlay(std::uint32_t seat, const PlayRecord& play) {
 int GameService::Play(ConnectionId connection, Packet& packet) {
   const int seat = SeatOf(connection);
   if (seat < 0) return 1;
+  const int result = PlayAt(seat, packet);
+  if (result == 0) PlayerMoved(static_cast<std::uint32_t>(seat));
+  return result;
+}
+
+int GameService::Pass(ConnectionId connection, Packet& packet) {
+  const int seat = SeatOf(connection);
+  if (seat < 0) return 1;
+  const int result = PassAt(seat, packet);
+  if (result == 0) PlayerMoved(static_cast<std::uint32_t>(seat));
+  return result;
+}
+
+int GameService::PlayAt(int seat, Packet& packet) {
   if (table_.Status != TablePlaying) return 1;
   table_.Status = TablePlayBusy;
 
@@ -55,6 +69,10 @@ int GameService::Play(ConnectionId connection, Packet& packet) {
   table_.LastPlayer = sender;
   table_.LastPlay.Assign(scratch_);
   table_.Turn = NextSeat(sender);
+  TMove& move = table_.History.emplace_back();
+  move.seat = static_cast<std::uint8_t>(sender);
+  move.count = play.count;
+  move.cards = play.cards;
   // The notice is the play as checked: nothing unchecked rides along.
   if (RewriteHeader(packet, MessageType::PlayNotice) == 0 && EncodePlayNotice(play, packet) == 0) {
     outbox_.SendToTable(table_, packet);
@@ -67,15 +85,14 @@ int GameService::Play(ConnectionId connection, Packet& packet) {
       outbox_.SendToTable(table_, packet);
     }
     table_.Status = TablePlaying;
+    NextTurn();
     return 0;
   }
   FinishGame();
   return 0;
 }
 
-int GameService::Pass(ConnectionId connection, Packet& packet) {
-  const int seat = SeatOf(connection);
-  if (seat < 0) return 1;
+int GameService::PassAt(int seat, Packet& packet) {
   if (table_.Status != TablePlaying) return 1;
   table_.Status = TablePlayBusy;
 
@@ -89,6 +106,7 @@ int GameService::Pass(ConnectionId connection, Packet& packet) {
   if (table_.LastPlay.Count() == 0 || table_.LastPlayer == sender) return Refuse(TablePlaying);
 
   table_.Turn = NextSeat(sender);
+  table_.History.push_back(TMove{.seat = static_cast<std::uint8_t>(sender)});
   PlayRecord notice;
   notice.tableNumber = table_.Table;
   notice.seat = static_cast<std::uint8_t>(sender);
@@ -102,13 +120,17 @@ int GameService::Pass(ConnectionId connection, Packet& packet) {
     outbox_.SendToTable(table_, packet);
   }
   table_.Status = TablePlaying;
+  NextTurn();
   return 0;
 }
 
 void GameService::FinishGame() {
+  NextTurn();  // the game is over: no turn waits, no clock runs
   GameEnd();
   TellGameEnd();
   HeroEntry();
+  // A kept seat whose player did not come back is freed now; the table waits.
+  if (FreeKeptSeats() > 0) return;
   table_.Status = TableDealing;
   StartGame();
 }

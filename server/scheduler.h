@@ -25,6 +25,8 @@ class Scheduler {
   // The timer of `id` is due: runs its step, once. False when nothing waited on it.
   bool Fire(TimerId id);
   std::size_t Pending() const { return steps_.size(); }
+  // The host's monotonic clock.
+  std::chrono::steady_clock::time_point Now() const { return host_.Monotonic(); }
 
  private:
   IServerHost& host_;

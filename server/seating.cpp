@@ -37,6 +37,10 @@ int GameService::Handle(ConnectionId connection, Packet& packet, MessageType typ
       return IconChange(connection, packet);
     case MessageType::ChatSay:
       return ChatRelay(connection, packet);
+    case MessageType::AutoPlayRequest:
+      return AutoPlay(connection, packet);
+    case MessageType::StateRequest:
+      return StateRequest(connection, packet);
     default:
       return 0;  // not a client's request: dropped
   }
@@ -49,7 +53,7 @@ int GameService::SeatOf(ConnectionId connection) const {
   return static_cast<int>(seat);
 }
 
-int GameService::Login(ConnectionId connection, Packet& packet) {
+int GameService::Login(ConnectionId connection, Packet& packet, std::string address) {
   LoginRecord request;
   if (packet.length != LoginLength || DecodeLoginRequest(request, packet) != 0) return 1;
   // One connection holds at most one seat.
@@ -69,6 +73,9 @@ int GameService::Login(ConnectionId connection, Packet& packet) {
     player.Socket = connection;
     player.Rounds = 0;
     player.Score = 0;
+    player.Control = SeatControl::Person;
+    player.Timeouts = 0;
+    player.Address = std::move(address);
   }
 
   LoginRecord reply = request;
@@ -90,6 +97,17 @@ int GameService::Login(ConnectionId connection, Packet& packet) {
   }
   Tell(TableTag() + SeatTag(static_cast<std::uint32_t>(seat)) + "入座");
 
+  if (RewriteHeader(packet, MessageType::SeatList) == 0 &&
+      EncodeSeatList(SeatListRecord(), packet) == 0) {
+    seatList_ = packet;
+    Pace(table_.DelaySync, Step::SeatList);  // then back to waiting, or the deal
+  } else {
+    RunStep(Step::SeatList);
+  }
+  return 0;
+}
+
+LoginRecord GameService::SeatListRecord() const {
   LoginRecord list;
   list.tableNumber = table_.Table;
   for (int index = 0; index < kSeatCount; ++index) {
@@ -100,13 +118,7 @@ int GameService::Login(ConnectionId connection, Packet& packet) {
     list.serviceIcon[index] = taken ? player.ServiceIcon : 1;
     list.headIcon[index] = taken ? player.HeadIcon : 1;
   }
-  if (RewriteHeader(packet, MessageType::SeatList) == 0 && EncodeSeatList(list, packet) == 0) {
-    seatList_ = packet;
-    Pace(table_.DelaySync, Step::SeatList);  // then back to waiting, or the deal
-  } else {
-    RunStep(Step::SeatList);
-  }
-  return 0;
+  return list;
 }
 
 int GameService::IconChange(ConnectionId connection, Packet& packet) {
@@ -145,14 +157,23 @@ int GameService::ChatRelay(ConnectionId connection, Packet& packet) {
 void GameService::Disconnect(ConnectionId connection) {
   const int seat = SeatOf(connection);
   if (seat < 0) return;
-  TServerPlayer& player = table_.Players[seat];
-  player.Socket = kNoConnection;
+  if (table_.KeepSeats && GameInPlay()) {
+    KeepSeat(static_cast<std::uint32_t>(seat));
+    return;
+  }
+  table_.Players[seat].Socket = kNoConnection;
   // The seat list of a login still goes out before the leave; a deal not yet
   // sent is abandoned with its game.
   SendSeatList();
   scheduler_.Cancel(timer_);
   timer_ = kNoTimer;
   next_ = Step::None;
+  FreeSeat(static_cast<std::uint32_t>(seat));
+}
+
+void GameService::FreeSeat(std::uint32_t seat) {
+  TServerPlayer& player = table_.Players[seat];
+  player.Socket = kNoConnection;
   const SeatRecord leave{table_.Table, static_cast<std::uint8_t>(seat)};
   if (auto notice = BuildPacket(MessageType::PlayerLeave, leave)) {
     outbox_.SendToTable(table_, *notice);
@@ -160,7 +181,8 @@ void GameService::Disconnect(ConnectionId connection) {
   player.Id = 0;
   if (table_.Count > 0) --table_.Count;
   table_.Status = TableWaiting;
-  Tell(TableTag() + SeatTag(static_cast<std::uint32_t>(seat)) + "离座");
+  Tell(TableTag() + SeatTag(seat) + "离座");
+  NextTurn();  // no game: no turn, no clock
 }
 
 }  // namespace quarn::server

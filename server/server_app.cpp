@@ -133,6 +133,7 @@ void ServerApp::Stop() {
     app.host.Close(id);
     app.Lose(id);
   }
+  app.tables.FreeKeptSeats();  // nobody can come back to a stopped server
   app.view.StatusChanged("服务器已停止...", false);
   app.log.Line(LineKind::Event, "停止服务器");
 }

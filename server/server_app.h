@@ -26,6 +26,9 @@ struct ConsoleSettings {
   std::string delaySync = "200";     // "同步时延" in ms
   std::string delayDeal = "500";     // "发牌时延" in ms
   std::string tables = "1";          // tables the server runs, 1..1000
+  // Our own, off by default (see the README).
+  bool keepSeats = false;       // "断线保留座位": a lost player's seat is played by the computer
+  std::string turnTime = "0";  // "出牌限时" in seconds; 0: no limit
 };
 
 enum class StartResult {

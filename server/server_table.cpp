@@ -21,6 +21,8 @@ void ApplySettings(TServerTable& table, const TableSettings& settings) {
   table.AllowDelay = settings.allowDelay;
   table.DelaySync = settings.delaySyncMs;
   table.DelayDeal = settings.delayDealMs;
+  table.KeepSeats = settings.keepSeats;
+  table.TurnTimeMs = settings.turnTimeS * 1000;
 }
 
 int AssignSeat(const TServerTable& table, int wantedSeat) {

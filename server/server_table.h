@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/thandpoker.h"
 #include "core/tselectpoker.h"
+#include "protocol/pcpauto.h"
 #include "server/host.h"
 #include "server/table_settings.h"
 
@@ -46,8 +48,21 @@ struct TServerPlayer {
   std::uint32_t Bid = 0;    // this deal's bid; 0 when it did not beat the best so far
   THandPoker Hand;
   ConnectionId Socket = kNoConnection;
+  // Our own: who makes this seat's moves, the turns in a row whose time ran
+  // out, and the address its player logged in from (a seat kept for a player
+  // without a password goes back only to that address).
+  SeatControl Control = SeatControl::Person;
+  int Timeouts = 0;
+  std::string Address;
 
   bool Taken() const { return Id != 0; }
+};
+
+// One play or pass of the game in play (count 0: a pass).
+struct TMove {
+  std::uint8_t seat = 0;
+  std::uint8_t count = 0;
+  std::array<std::uint8_t, 33> cards{};
 };
 
 struct TServerTable {
@@ -70,6 +85,13 @@ struct TServerTable {
   std::uint32_t DelaySync = 200;
   std::uint32_t DelayDeal = 500;
   bool RandEachGame = false;
+  // Our own settings, off by default: a lost player's seat is kept and played
+  // by the computer until the game ends; each bid or play has this much time
+  // (0: no limit) before the computer makes it.
+  bool KeepSeats = false;
+  std::uint32_t TurnTimeMs = 0;
+  // This game's plays and passes, for the computer player and a returning player.
+  std::vector<TMove> History;
 
   std::uint32_t StartSeat() const { return static_cast<std::uint32_t>(StartIndex) % kSeatCount; }
 };

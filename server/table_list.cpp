@@ -58,6 +58,7 @@ void TableList::Configure(std::uint32_t count, const TableSettings& settings) {
     slots_.clear();
     slots_.resize(count);
     open_.clear();
+    keeping_.clear();
     lowestUnmade_ = 0;
     seats_.clear();
     waitingLogins_.clear();
@@ -124,6 +125,21 @@ void TableList::Handle(std::uint32_t index, ConnectionId connection, Packet& pac
 void TableList::Login(ConnectionId connection, Packet& packet) {
   LoginRecord request;
   if (packet.length != LoginLength || DecodeLoginRequest(request, packet) != 0) return;
+  std::string address = host_.PeerAddress(connection);
+  if (const auto kept = KeptSeatFor(request, address)) {
+    const auto [index, seat] = *kept;
+    Slot& slot = *slots_[index];
+    if (slot.game.Busy()) {  // between two dealing steps: the return waits its turn
+      if (Defer(index, connection, packet)) waitingLogins_[connection] = index;
+      return;
+    }
+    current_ = PrefixOf(index);
+    if (slot.game.Rejoin(connection, packet, seat, std::move(address)) == 0) {
+      seats_[connection] = index;
+    }
+    AfterEvent(index);
+    return;
+  }
   std::optional<std::uint32_t> wanted;
   if (slots_.size() == 1) {
     wanted = 0;  // whatever table the request names
@@ -150,7 +166,7 @@ void TableList::Login(ConnectionId connection, Packet& packet) {
   }
   Slot& slot = Make(*target);
   current_ = PrefixOf(*target);
-  slot.game.Login(connection, packet);
+  slot.game.Login(connection, packet, std::move(address));
   for (const TServerPlayer& player : slot.table->Players) {
     if (player.Socket == connection) seats_[connection] = *target;
   }
@@ -192,6 +208,25 @@ void TableList::Disconnect(ConnectionId connection) {
   Settle(index);
 }
 
+void TableList::FreeKeptSeats() {
+  const std::set<std::uint32_t> keeping = keeping_;
+  for (const std::uint32_t index : keeping) {
+    current_ = PrefixOf(index);
+    slots_[index]->game.FreeKeptSeats();
+    AfterEvent(index);
+    Settle(index);
+  }
+}
+
+std::optional<std::pair<std::uint32_t, int>> TableList::KeptSeatFor(
+    const LoginRecord& request, const std::string& address) const {
+  for (const std::uint32_t index : keeping_) {
+    const int seat = slots_[index]->game.KeptSeatFor(request, address);
+    if (seat >= 0) return std::pair{index, seat};
+  }
+  return std::nullopt;
+}
+
 void TableList::AfterEvent(std::uint32_t index) {
   Slot& slot = *slots_[index];
   const TServerTable& table = *slot.table;
@@ -201,6 +236,11 @@ void TableList::AfterEvent(std::uint32_t index) {
     slot.shownStatus = table.Status;
     slot.shownIds = ids;
     view_.TableChanged(Summary(table));
+  }
+  if (slot.game.KeepsSeats()) {
+    keeping_.insert(index);
+  } else {
+    keeping_.erase(index);
   }
   const bool open = TakesNewcomers(index);
   if (open != slot.open) {

@@ -12,6 +12,7 @@
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "server/console_log.h"
@@ -46,8 +47,10 @@ class TableList {
 
   // A whole packet from `connection`, its header checked.
   void Dispatch(ConnectionId connection, Packet& packet);
-  // A lost connection: its seat, if any, is freed.
+  // A lost connection: its seat, if any, is freed (or kept, with KeepSeats).
   void Disconnect(ConnectionId connection);
+  // Frees every kept seat of every table (the server stops).
+  void FreeKeptSeats();
 
   // 0 with the table number and seat of a seated connection, else 1.
   int FindSeat(ConnectionId connection, std::int32_t& tableNumber, std::uint32_t& seat) const;
@@ -87,6 +90,9 @@ class TableList {
   // newcomers, else the lowest-numbered one that does; none when all are full.
   std::optional<std::uint32_t> Choose(std::optional<std::uint32_t> wanted);
   bool TakesNewcomers(std::uint32_t index) const;
+  // The table and kept seat a login comes back to, if any.
+  std::optional<std::pair<std::uint32_t, int>> KeptSeatFor(const LoginRecord& request,
+                                                           const std::string& address) const;
 
   IServerHost& host_;
   IConsoleView& view_;
@@ -99,6 +105,7 @@ class TableList {
   std::vector<std::unique_ptr<Slot>> slots_;
   std::uint32_t lowestUnmade_ = 0;
   std::set<std::uint32_t> open_;                           // made tables that take a newcomer now
+  std::set<std::uint32_t> keeping_;                        // made tables with kept seats
   std::unordered_map<ConnectionId, std::uint32_t> seats_;  // seated: table index
   std::unordered_map<ConnectionId, std::uint32_t> waitingLogins_;  // login waits at a table
   std::string current_;

@@ -37,7 +37,8 @@ std::optional<TableSettings> ParseSettings(const ConsoleSettings& console) {
   const auto sync = InRange(console.delaySync, kMaxDelayMs);
   const auto deal = InRange(console.delayDeal, kMaxDelayMs);
   const auto tables = InRange(console.tables, kMaxTables, 1);
-  if (!points || !sync || !deal || !tables) return std::nullopt;
+  const auto turnTime = InRange(console.turnTime, kMaxTurnTimeS);
+  if (!points || !sync || !deal || !tables || !turnTime) return std::nullopt;
   TableSettings settings;
   settings.allowBid = console.allowBid;
   settings.defaultPoints = *points;
@@ -46,6 +47,8 @@ std::optional<TableSettings> ParseSettings(const ConsoleSettings& console) {
   settings.delaySyncMs = *sync;
   settings.delayDealMs = *deal;
   settings.tables = *tables;
+  settings.keepSeats = console.keepSeats;
+  settings.turnTimeS = *turnTime;
   return settings;
 }
 

@@ -18,6 +18,8 @@ struct TableSettings {
   std::uint32_t delaySyncMs = 200;
   std::uint32_t delayDealMs = 500;
   std::uint32_t tables = 1;  // how many tables the server runs
+  bool keepSeats = false;
+  std::uint32_t turnTimeS = 0;  // 0: no limit
 };
 
 // Upper bounds: a larger pause would freeze the server for minutes, larger
@@ -25,6 +27,7 @@ struct TableSettings {
 inline constexpr std::uint32_t kMaxDelayMs = 60'000;
 inline constexpr std::uint32_t kMaxDefaultPoints = 1'000'000;
 inline constexpr std::uint32_t kMaxTables = 1000;
+inline constexpr std::uint32_t kMaxTurnTimeS = 3600;
 
 // A decimal integer with an optional sign and surrounding blanks; nothing else.
 std::optional<long long> ParseInteger(std::string_view text);

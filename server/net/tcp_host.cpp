@@ -131,6 +131,12 @@ void TcpServerHost::Close(ConnectionId connection) {
   QTimer::singleShot(0, this, [this, connection] { Shut(connection); });
 }
 
+std::string TcpServerHost::PeerAddress(ConnectionId connection) {
+  const auto it = connections_.find(connection);
+  if (it == connections_.end()) return {};
+  return it->second.socket->peerAddress().toString().toStdString();
+}
+
 void TcpServerHost::Shut(ConnectionId connection) {
   const auto it = connections_.find(connection);
   if (it == connections_.end()) return;

@@ -52,6 +52,7 @@ class TcpServerHost final : public QObject, public IServerHost {
   void StopListening() override;
   int Send(ConnectionId connection, std::span<const std::uint8_t> bytes) override;
   void Close(ConnectionId connection) override;
+  std::string PeerAddress(ConnectionId connection) override;
   std::tm LocalTime() override;
   std::chrono::steady_clock::time_point Monotonic() override;
   // One single-shot timer per request, precise to the millisecond.

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <ctime>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,10 @@ class FakeHost : public IServerHost {
     return static_cast<int>(bytes.size());
   }
   void Close(ConnectionId connection) override { closed.push_back(connection); }
+  std::string PeerAddress(ConnectionId connection) override {
+    const auto it = addresses.find(connection);
+    return it == addresses.end() ? "127.0.0.1" : it->second;
+  }
   std::tm LocalTime() override {  // 2026-12-20 14:40:34 plus the elapsed time
     std::tm time{};
     time.tm_year = 126;
@@ -107,6 +112,7 @@ class FakeHost : public IServerHost {
   std::vector<SentPacket> sent;
   std::vector<ConnectionId> closed;
   std::vector<std::chrono::milliseconds> pauses;
+  std::map<ConnectionId, std::string> addresses;  // else every connection is 127.0.0.1
 };
 
 class FakeView : public IConsoleView {
