@@ -29,6 +29,9 @@ inline constexpr char kTableWaiting[] = "等人";
 inline constexpr char kTableDealing[] = "发牌";
 inline constexpr char kTableBidding[] = "叫分";
 inline constexpr char kTablePlaying[] = "出牌";
+inline constexpr char kKeepSeats[] = "断线保留座位";
+inline constexpr char kTurnTime[] = "出牌限时";
+inline constexpr char kSeconds[] = "秒";
 inline constexpr char kWarningCaption[] = "警告";
 inline constexpr char kBadSettings[] = "请查看服务器系统配置项是否设置有误！";
 

@@ -116,6 +116,8 @@ QWidget* TFormServer::BuildSettingsPage() {
   editDelaySync_ = NewEdit("EditDelaySync", "200");
   editDelayDeal_ = NewEdit("EditDelayDeal", "500");
   editTables_ = NewEdit("EditTables", "1");
+  checkBoxKeepSeats_ = NewCheckBox("CheckBoxKeepSeats", texts::kKeepSeats, false);
+  editTurnTime_ = NewEdit("EditTurnTime", "0");
 
   auto* grid = new QGridLayout(page);
   grid->setContentsMargins(16, 12, 16, 12);
@@ -133,9 +135,13 @@ QWidget* TFormServer::BuildSettingsPage() {
   grid->addWidget(new QLabel(texts::kMilliseconds), 2, 4);
   grid->addWidget(new QLabel(texts::kTableCount), 3, 2, Qt::AlignRight);
   grid->addWidget(editTables_, 3, 3);
+  grid->addWidget(checkBoxKeepSeats_, 4, 0);
+  grid->addWidget(new QLabel(texts::kTurnTime), 4, 2, Qt::AlignRight);
+  grid->addWidget(editTurnTime_, 4, 3);
+  grid->addWidget(new QLabel(texts::kSeconds), 4, 4);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(5, 1);
-  grid->setRowStretch(4, 1);
+  grid->setRowStretch(5, 1);
   return page;
 }
 
@@ -159,13 +165,15 @@ ConsoleSettings TFormServer::Settings() const {
   settings.delaySync = EditText(editDelaySync_);
   settings.delayDeal = EditText(editDelayDeal_);
   settings.tables = EditText(editTables_);
+  settings.keepSeats = checkBoxKeepSeats_->isChecked();
+  settings.turnTime = EditText(editTurnTime_);
   return settings;
 }
 
 void TFormServer::EnableSettings(bool listening) {
-  for (QWidget* control :
-       std::initializer_list<QWidget*>{checkBoxBid_, editPoint_, checkBoxRand_, checkBoxDelay_,
-                                       editDelaySync_, editDelayDeal_, editTables_}) {
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           checkBoxBid_, editPoint_, checkBoxRand_, checkBoxDelay_, editDelaySync_, editDelayDeal_,
+           editTables_, checkBoxKeepSeats_, editTurnTime_}) {
     control->setEnabled(!listening);
   }
 }

@@ -74,6 +74,8 @@ class TFormServer final : public QWidget, public IConsoleView {
   QLineEdit* editDelaySync_ = nullptr;
   QLineEdit* editDelayDeal_ = nullptr;
   QLineEdit* editTables_ = nullptr;
+  QCheckBox* checkBoxKeepSeats_ = nullptr;
+  QLineEdit* editTurnTime_ = nullptr;
   QLabel* statusPanel0_ = nullptr;
   QLabel* statusPanel1_ = nullptr;
 };

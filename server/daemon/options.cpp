@@ -5,6 +5,8 @@
 #include <optional>
 #include <utility>
 
+#include "server/table_settings.h"
+
 namespace quarn::server {
 namespace {
 
@@ -109,6 +111,8 @@ std::string TakeOne(ArgReader& reader, DaemonOptions& options) {
     return error;
   }
   if (name == "--log") return TakeLevel(reader, options.log.level);
+  if (name == "--keep-seats") return TakeFlag(reader, name, settings.keepSeats, true);
+  if (name == "--turn-time") return TakeNumber(reader, name, 0, kMaxTurnTimeS, settings.turnTime);
   if (name == "--port") {
     std::string text;
     std::string error = TakeNumber(reader, name, 0, 65535, text);
@@ -154,6 +158,12 @@ std::string DaemonUsage() {
          "  --delay-deal MS    pause after each dealing step, 0..60000 ms (default 500)\n"
          "  --tables N         tables of four, 1..1000 (default 1); a login gets the table it\n"
          "                     asks for while it has a free seat, else the lowest free one\n"
+         "  --keep-seats       a player whose connection is lost keeps the seat until the\n"
+         "                     game ends: the computer plays it, and the player may log in\n"
+         "                     again (same name and password) and play on (default off)\n"
+         "  --turn-time S      seconds for each bid or play, 0..3600; when they run out the\n"
+         "                     computer makes that move, and after two in a row it plays the\n"
+         "                     seat until its player acts again (default 0: no limit)\n"
          "  --dir DIR          folder of the Log and Hero files (default: current folder;\n"
          "                     made when missing); a Log file holds 1000 lines\n"
          "  --log LEVEL        what the run log holds (default game):\n"

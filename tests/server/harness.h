@@ -34,11 +34,10 @@ class Harness {
  public:
   explicit Harness(bool allowBid = false, std::string tables = "1",
                    LogLevel level = LogLevel::Packets)
+      : Harness(ConsoleSettings{.allowBid = allowBid, .tables = std::move(tables)}, level) {}
+  explicit Harness(const ConsoleSettings& settings, LogLevel level = LogLevel::Packets)
       : app(host, view, dir, {.level = level}) {
     host.due = [this](TimerId id) { app.TimerDue(id); };
-    ConsoleSettings settings;
-    settings.allowBid = allowBid;
-    settings.tables = std::move(tables);
     app.Initialise(settings);
     SeedWith(20261206);  // repeatable deals
     EXPECT_EQ(app.Start(settings), StartResult::Started);
@@ -60,8 +59,8 @@ class Harness {
     Receive(id, *BuildPacket(type, record));
   }
   void Login(ConnectionId id, const std::string& name, std::uint8_t seat = 0,
-             std::int32_t tableNumber = 1) {
-    Send(id, MessageType::LoginRequest, MakeLoginRequest(name, "pw", 2, 5, tableNumber, seat));
+             std::int32_t tableNumber = 1, const std::string& password = "pw") {
+    Send(id, MessageType::LoginRequest, MakeLoginRequest(name, password, 2, 5, tableNumber, seat));
   }
   // Connections 1..4 log in as A, B, C, D at seats 0..3.
   void SeatFour();

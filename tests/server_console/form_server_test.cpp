@@ -75,7 +75,8 @@ class FormServerTest : public ::testing::Test {
     return {Find<QCheckBox>("CheckBoxBid"),   Find<QLineEdit>("EditPoint"),
             Find<QCheckBox>("CheckBoxRand"),  Find<QCheckBox>("CheckBoxDelay"),
             Find<QLineEdit>("EditDelaySync"), Find<QLineEdit>("EditDelayDeal"),
-            Find<QLineEdit>("EditTables")};
+            Find<QLineEdit>("EditTables"),    Find<QCheckBox>("CheckBoxKeepSeats"),
+            Find<QLineEdit>("EditTurnTime")};
   }
   bool SettingsEnabled() {
     bool all = true;
@@ -189,7 +190,7 @@ TEST_F(FormServerTest, StartAndStopSwitchLightStatusAndSettings) {
 
 TEST_F(FormServerTest, ASettingThatIsNoIntegerRefusesTheStartWithAWarning) {
   form_.show();
-  for (const char* edit : {"EditPoint", "EditDelaySync", "EditDelayDeal"}) {
+  for (const char* edit : {"EditPoint", "EditDelaySync", "EditDelayDeal", "EditTurnTime"}) {
     auto* field = Find<QLineEdit>(edit);
     const QString before = field->text();
     field->setText("12a");
@@ -210,10 +211,14 @@ TEST_F(FormServerTest, ASettingThatIsNoIntegerRefusesTheStartWithAWarning) {
   // Mended, the same click starts the server with the changed settings.
   Find<QCheckBox>("CheckBoxBid")->setChecked(true);
   Find<QLineEdit>("EditPoint")->setText("25");
+  Find<QCheckBox>("CheckBoxKeepSeats")->setChecked(true);
+  Find<QLineEdit>("EditTurnTime")->setText("30");
   Click("BtnStart");
   EXPECT_TRUE(app_->Listening());
   EXPECT_EQ(app_->Table()->DefaultPoints, 25u);
   EXPECT_TRUE(app_->Table()->AllowBid);
+  EXPECT_TRUE(app_->Table()->KeepSeats);
+  EXPECT_EQ(app_->Table()->TurnTimeMs, 30000u);
 }
 
 // Each row: number, players, state, names.

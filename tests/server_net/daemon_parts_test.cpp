@@ -21,23 +21,41 @@ ParsedOptions Parse(std::vector<std::string_view> args) {
 auto Row(const DaemonOptions& o) {
   const ConsoleSettings& s = o.settings;
   return std::tuple(o.port, o.bind, o.dir, o.help, s.allowBid, s.defaultPoints, s.randEachGame,
-                    s.allowDelay, s.delaySync, s.delayDeal, s.tables, o.log.level, o.log.keepLogs);
+                    s.allowDelay, s.delaySync, s.delayDeal, s.tables, o.log.level, o.log.keepLogs,
+                    s.keepSeats, s.turnTime);
 }
 
 TEST(DaemonOptionsTest, DefaultsAreTheConsoleStartValuesAndEveryOptionReachesItsSetting) {
   const ParsedOptions defaults = Parse({});
   ASSERT_EQ(defaults.error, "");
   EXPECT_EQ(Row(defaults.options), std::tuple(1073, "0.0.0.0", ".", false, false, "10", false, true,
-                                              "200", "500", "1", LogLevel::Game, 0u));
+                                              "200", "500", "1", LogLevel::Game, 0u, false, "0"));
   EXPECT_TRUE(defaults.options.log.numberedFiles);
 
-  const ParsedOptions parsed =
-      Parse({"--port", "0", "--bid", "--points", "-25", "--rand-each-game", "--no-delay",
-             "--delay-sync=0", "--delay-deal", "60000", "--dir", "/tmp/x", "--bind=127.0.0.1",
-             "--tables", "1000", "--log", "packets", "--keep-logs=7"});
+  const ParsedOptions parsed = Parse({"--port",
+                                      "0",
+                                      "--bid",
+                                      "--points",
+                                      "-25",
+                                      "--rand-each-game",
+                                      "--no-delay",
+                                      "--delay-sync=0",
+                                      "--delay-deal",
+                                      "60000",
+                                      "--dir",
+                                      "/tmp/x",
+                                      "--bind=127.0.0.1",
+                                      "--tables",
+                                      "1000",
+                                      "--log",
+                                      "packets",
+                                      "--keep-logs=7",
+                                      "--keep-seats",
+                                      "--turn-time=30"});
   ASSERT_EQ(parsed.error, "");
-  EXPECT_EQ(Row(parsed.options), std::tuple(0, "127.0.0.1", "/tmp/x", false, true, "-25", true,
-                                            false, "0", "60000", "1000", LogLevel::Packets, 7u));
+  EXPECT_EQ(Row(parsed.options),
+            std::tuple(0, "127.0.0.1", "/tmp/x", false, true, "-25", true, false, "0", "60000",
+                       "1000", LogLevel::Packets, 7u, true, "30"));
   EXPECT_EQ(Parse({"--log=quiet"}).options.log.level, LogLevel::Quiet);
   EXPECT_EQ(Parse({"--port=65535"}).options.port, 65535);
   EXPECT_TRUE(Parse({"--help"}).options.help);
@@ -68,6 +86,7 @@ TEST(DaemonOptionsTest, BadCommandLinesAreRefusedWithAReason) {
       {"--log", "loud"},
       {"--log"},
       {"--keep-logs", "-1"},
+      {"--turn-time", "3601"},
   };
   for (const auto& args : bad) {
     const ParsedOptions parsed = Parse(args);
