@@ -54,9 +54,10 @@ start_server() {
   return 1
 }
 
-# The game's own port when it is free, else any free port.
+# The game's own port when it is free, else any free port. A player who loses
+# the connection keeps the seat, and every bid or play has 30 seconds.
 serve() {
-  start_server 1073 "$@" || start_server 0 "$@"
+  start_server 1073 --keep-seats --turn-time 30 "$@" || start_server 0 --keep-seats --turn-time 30 "$@"
 }
 
 start_bot() {  # seat, name, extra options...

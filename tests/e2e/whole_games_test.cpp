@@ -8,11 +8,10 @@
 #include <array>
 #include <filesystem>
 #include <map>
-#include <regex>
-#include <sstream>
 #include <thread>
 
 #include "core/gbk.h"
+#include "tests/e2e/hero_board.h"
 #include "tests/support/child_process.h"
 
 namespace quarn::e2e {
@@ -28,62 +27,6 @@ using std::chrono::seconds;
 
 constexpr int kGames = 100;
 constexpr auto kGamesLimit = seconds(110);
-
-// One hero board block per finished game: a header line, then a line per seat.
-struct HeroSeat {
-  std::string name;
-  std::string seatName;  // 东 北 西 南
-  int rounds = 0;
-  int score = 0;
-};
-
-struct HeroBlock {
-  int table = 0;
-  std::vector<HeroSeat> seats;
-};
-
-// Lines of neither form are returned in `stray`.
-std::vector<HeroBlock> ParseHeroBoard(const std::string& utf8, std::vector<std::string>& stray) {
-  static const std::regex kHeader(R"(^\*\*\*\*\[Table=(-?\d+)\].*\*\*\*\*$)");
-  static const std::regex kSeat(R"(^\[(.*)\]\[坐(.+)\]\[总轮次=(-?\d+)\]\[得分=(-?\d+)\]$)");
-  std::vector<HeroBlock> blocks;
-  std::istringstream in(utf8);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::smatch match;
-    if (line.empty()) continue;
-    if (std::regex_match(line, match, kHeader)) {
-      blocks.push_back({std::stoi(match[1]), {}});
-    } else if (!blocks.empty() && std::regex_match(line, match, kSeat)) {
-      blocks.back().seats.push_back({match[1], match[2], std::stoi(match[3]), std::stoi(match[4])});
-    } else {
-      stray.push_back(line);
-    }
-  }
-  return blocks;
-}
-
-std::vector<fs::path> FilesStartingWith(const fs::path& dir, const std::string& prefix) {
-  std::vector<fs::path> files;
-  for (const auto& entry : fs::directory_iterator(dir)) {
-    if (entry.path().filename().string().starts_with(prefix)) files.push_back(entry.path());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
-std::vector<HeroBlock> ReadHeroBoards(const fs::path& dir) {
-  const std::vector<fs::path> files = FilesStartingWith(dir, "Hero");
-  std::vector<HeroBlock> blocks;
-  for (const fs::path& file : files) {
-    std::vector<std::string> stray;
-    auto more = ParseHeroBoard(GbkToUtf8(ReadFile(file)), stray);
-    EXPECT_TRUE(stray.empty()) << file << ": " << stray.front();
-    blocks.insert(blocks.end(), more.begin(), more.end());
-  }
-  return blocks;
-}
 
 // Each game moves 3P to or from the landlord and P from or to each other seat.
 void ExpectOneGameOfScoring(const HeroBlock& before, const HeroBlock& after, int game) {

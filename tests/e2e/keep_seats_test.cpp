@@ -1,0 +1,176 @@
+// A game that survives its players, between quarnd and quarn-bot processes:
+// a bot's connection is cut in the middle of a game, the computer plays its
+// seat, the bot logs in again by itself and finishes the game, and a login
+// with the wrong password takes nothing; with the options off, the cut frees
+// the seat as it always did. An idle player's turns are played for it when
+// its time runs out, and after two it is in 托管.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <thread>
+
+#include "core/gbk.h"
+#include "protocol/any_message.h"
+#include "tests/e2e/hero_board.h"
+#include "tests/support/child_process.h"
+#include "tests/support/cut_proxy.h"
+#include "tests/support/wire_client.h"
+
+namespace quarn::e2e {
+namespace {
+
+using test::ChildProcess;
+using namespace std::chrono_literals;
+
+constexpr auto kLimit = 100s;
+
+// Waits (bounded) until the child's output holds `text`.
+bool WaitForOutput(ChildProcess& child, const std::string& text) {
+  for (auto end = std::chrono::steady_clock::now() + kLimit; std::chrono::steady_clock::now() < end;
+       std::this_thread::sleep_for(20ms)) {
+    if (child.Output().find(text) != std::string::npos) return true;
+  }
+  return false;
+}
+
+struct CutRun {
+  std::array<std::string, 4> logs;
+  std::array<std::optional<int>, 4> codes;
+  std::vector<HeroBlock> blocks;
+  std::string server;
+  bool intruderAnswered = false;
+};
+
+// Four bots play two games each; seat 2 plays through a relay that is cut a
+// second into the second game, and logs in again by itself.
+CutRun PlayAndCut(std::vector<std::string> serverArgs, bool tryWrongPassword) {
+  CutRun run;
+  test::TempDir dir;
+  ChildProcess server;
+  serverArgs.insert(serverArgs.end(), {"--no-delay", "--dir", dir.path().string()});
+  const std::uint16_t port = test::StartQuarnd(server, serverArgs, dir.path() / "quarnd.out");
+  EXPECT_NE(port, 0);
+  test::CutProxy relay(port);
+  std::array<ChildProcess, 4> bots;
+  for (int seat = 0; seat < 4; ++seat) {
+    std::vector<std::string> args = {"--seat",  std::to_string(seat),
+                                     "--games", "2",
+                                     "--think", "80",
+                                     "--port",  std::to_string(seat == 2 ? relay.Port() : port)};
+    if (seat == 2) args.insert(args.end(), {"--reconnect", "--password", "secret"});
+    EXPECT_TRUE(bots[seat].Start(test::ProgramFolder() / "quarn-bot", args,
+                                 dir.path() / ("bot" + std::to_string(seat) + ".out")));
+  }
+  EXPECT_TRUE(WaitForOutput(bots[0], "game 1:"));
+  std::this_thread::sleep_for(1s);
+  EXPECT_EQ(relay.CutAll(), 1);
+  if (tryWrongPassword) {
+    std::this_thread::sleep_for(200ms);
+    test::WireClient intruder;
+    EXPECT_TRUE(intruder.Connect(port));
+    intruder.Write(BuildPacket(MessageType::LoginRequest,
+                               MakeLoginRequest(Utf8ToGbk("电脑3"), "wrong", 1, 1, 1, 2))
+                       ->data());
+    run.intruderAnswered = !intruder.Read(500).empty();
+  }
+  for (int seat = 0; seat < 4; ++seat) {
+    run.codes[seat] = bots[seat].Wait(kLimit);
+    run.logs[seat] = bots[seat].Output();
+  }
+  EXPECT_EQ(server.Terminate(), 0);
+  run.server = server.Output();
+  run.blocks = ReadHeroBoards(dir.path());
+  return run;
+}
+
+void ExpectZeroSum(const std::vector<HeroBlock>& blocks) {
+  for (const HeroBlock& block : blocks) {
+    int sum = 0;
+    for (const HeroSeat& seat : block.seats) sum += seat.score;
+    EXPECT_EQ(sum, 0);
+  }
+}
+
+TEST(KeepSeats, ACutPlayerIsPlayedForThenComesBackAndFinishesTheGame) {
+  const CutRun run = PlayAndCut({"--keep-seats", "--turn-time", "1"}, true);
+  for (int seat = 0; seat < 4; ++seat) {
+    EXPECT_EQ(run.codes[seat], 0) << run.logs[seat];
+    EXPECT_NE(run.logs[seat].find("finished 2 games (0 refused)"), std::string::npos)
+        << run.logs[seat];
+    EXPECT_EQ(run.logs[seat].find("left the table"), std::string::npos) << run.logs[seat];
+  }
+  EXPECT_NE(run.logs[2].find("logged in again at seat 2"), std::string::npos) << run.logs[2];
+  EXPECT_NE(run.logs[2].find("back at the table"), std::string::npos) << run.logs[2];
+  EXPECT_FALSE(run.intruderAnswered);
+  // The seat was kept: its player's games count on with the others'.
+  ASSERT_EQ(run.blocks.size(), 2u);
+  for (std::size_t game = 0; game < 2; ++game) {
+    for (const HeroSeat& seat : run.blocks[game].seats) EXPECT_EQ(seat.rounds, int(game) + 1);
+  }
+  ExpectZeroSum(run.blocks);
+  EXPECT_EQ(run.server.find("[错误]"), std::string::npos);
+}
+
+TEST(KeepSeats, WithTheOptionsOffACutFreesTheSeatAsBefore) {
+  const CutRun run = PlayAndCut({}, false);
+  for (int seat = 0; seat < 4; ++seat) {
+    EXPECT_EQ(run.codes[seat], 0) << run.logs[seat];
+    if (seat != 2) {
+      EXPECT_NE(run.logs[seat].find("left the table"), std::string::npos);
+    }
+  }
+  EXPECT_EQ(run.logs[2].find("back at the table"), std::string::npos) << run.logs[2];
+  // The game in play was abandoned; the player came back as a newcomer, its
+  // games and score counted afresh.
+  ASSERT_EQ(run.blocks.size(), 2u);
+  ASSERT_EQ(run.blocks[1].seats.size(), 4u);
+  EXPECT_EQ(run.blocks[1].seats[2].rounds, 1);
+  EXPECT_EQ(run.blocks[1].seats[0].rounds, 2);
+  ExpectZeroSum({run.blocks[0]});
+}
+
+TEST(TurnTime, AnIdlePlayersTurnsArePlayedAndAfterTwoItIsInAutoPlay) {
+  test::TempDir dir;
+  ChildProcess server;
+  const std::uint16_t port =
+      test::StartQuarnd(server, {"--no-delay", "--turn-time", "1", "--dir", dir.path().string()},
+                        dir.path() / "quarnd.out");
+  ASSERT_NE(port, 0);
+  test::WireClient idle;
+  ASSERT_TRUE(idle.Connect(port));
+  idle.Write(
+      BuildPacket(MessageType::LoginRequest, MakeLoginRequest("idle", "", 1, 1, 1, 3))->data());
+  std::array<ChildProcess, 3> bots;
+  for (int seat = 0; seat < 3; ++seat) {
+    ASSERT_TRUE(bots[seat].Start(test::ProgramFolder() / "quarn-bot",
+                                 {"--port", std::to_string(port), "--seat", std::to_string(seat),
+                                  "--games", "1", "--think", "0"},
+                                 dir.path() / ("bot" + std::to_string(seat) + ".out")));
+  }
+  bool clock = false, handedOver = false, ended = false;
+  int playedForIt = 0;
+  for (auto end = std::chrono::steady_clock::now() + kLimit;
+       !ended && std::chrono::steady_clock::now() < end;) {
+    for (const Packet& packet : idle.Read(50)) {
+      const auto decoded = DecodeMessage(packet);
+      if (!decoded) continue;
+      if (const auto* c = std::get_if<TurnClockRecord>(&decoded->body)) {
+        clock = clock || (c->seat == 3 && c->turnMs == 1000);
+      } else if (const auto* a = std::get_if<AutoPlayRecord>(&decoded->body)) {
+        handedOver = handedOver || a->seats[3] == SeatControl::AfterTimeouts;
+      } else if (const auto* p = std::get_if<PlayRecord>(&decoded->body)) {
+        playedForIt += p->seat == 3 ? 1 : 0;
+      }
+      ended = ended || decoded->header.type() == MessageType::GameEnd;
+    }
+  }
+  EXPECT_TRUE(clock && handedOver && ended);
+  EXPECT_GE(playedForIt, 2);
+  for (ChildProcess& bot : bots) {
+    EXPECT_EQ(bot.Wait(kLimit), 0);
+    EXPECT_NE(bot.Output().find("(0 refused)"), std::string::npos) << bot.Output();
+  }
+}
+
+}  // namespace
+}  // namespace quarn::e2e
