@@ -39,11 +39,7 @@ int GameService::SettleWithoutBidding() {
 }
 
 int GameService::Bid(ConnectionId connection, Packet& packet, bool pass) {
-  const int seat = SeatOf(connection);
-  if (seat < 0) return 1;
-  const int result = BidAt(seat, packet, pass);
-  if (result == 0) PlayerMoved(static_cast<std::uint32_t>(seat));
-  return result;
+  return ByPlayer(connection, [&](int seat) { return BidAt(seat, packet, pass); });
 }
 
 int GameService::BidAt(int seat, Packet& packet, bool pass) {

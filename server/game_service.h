@@ -115,6 +115,16 @@ class GameService {
 
   // The seat of a connection at this table, or -1.
   int SeatOf(ConnectionId connection) const;
+  // A move by the player at `connection`'s seat: `handler(seat)`; when it is
+  // taken, 托管 ends and the time-outs start over.
+  template <typename Handler>
+  int ByPlayer(ConnectionId connection, Handler handler) {
+    const int seat = SeatOf(connection);
+    if (seat < 0) return 1;
+    const int result = handler(seat);
+    if (result == 0) PlayerMoved(static_cast<std::uint32_t>(seat));
+    return result;
+  }
   // The handlers for a seat, whoever moves for it: its player's packet or the computer.
   int BidAt(int seat, Packet& packet, bool pass);
   int PlayAt(int seat, Packet& packet);
@@ -136,12 +146,12 @@ class GameService {
   // The computer's move for `seat`, through the handlers; a refused choice is
   // followed by a move the rules always allow.
   void MoveFor(std::uint32_t seat);
-  // The seat's player made its own move: 托管 ends, the time-outs start over.
   void PlayerMoved(std::uint32_t seat);
   void SetControl(std::uint32_t seat, SeatControl control);
-  // To the table, or to one connection.
+  // To the table (kNoConnection), or to one connection.
   void SendControls(std::uint32_t changed, ConnectionId to);
   void SendClock(ConnectionId to);
+  void Tell(ConnectionId to, const std::optional<Packet>& packet);
   void SendState(ConnectionId connection, std::uint32_t seat);
   // Runs `next` after a pause of `milliseconds` when pacing is on, else now.
   void Pace(std::uint32_t milliseconds, Step next);

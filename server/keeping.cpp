@@ -217,7 +217,10 @@ void GameService::SendControls(std::uint32_t changed, ConnectionId to) {
   for (std::uint32_t seat = 0; seat < kSeatCount; ++seat) {
     notice.seats[seat] = table_.Players[seat].Control;
   }
-  const auto packet = BuildPacket(MessageType::AutoPlayNotice, notice);
+  Tell(to, BuildPacket(MessageType::AutoPlayNotice, notice));
+}
+
+void GameService::Tell(ConnectionId to, const std::optional<Packet>& packet) {
   if (!packet) return;
   if (to == kNoConnection) {
     outbox_.SendToTable(table_, *packet);
@@ -234,13 +237,7 @@ void GameService::SendClock(ConnectionId to) {
   const TurnClockRecord clock{
       table_.Table, static_cast<std::uint8_t>(table_.Turn), turnMs,
       static_cast<std::int32_t>(std::clamp<std::int64_t>(turnMs - spent, 0, turnMs))};
-  const auto packet = BuildPacket(MessageType::TurnClock, clock);
-  if (!packet) return;
-  if (to == kNoConnection) {
-    outbox_.SendToTable(table_, *packet);
-  } else {
-    outbox_.SendToSeat(to, *packet);
-  }
+  Tell(to, BuildPacket(MessageType::TurnClock, clock));
 }
 
 void GameService::SendState(ConnectionId connection, std::uint32_t seat) {
@@ -273,9 +270,7 @@ void GameService::SendState(ConnectionId connection, std::uint32_t seat) {
       if (const int rank = RankOf(card); rank > 0) ++state.played[rank - 1];
     }
   }
-  if (const auto packet = BuildPacket(MessageType::TableState, state)) {
-    outbox_.SendToSeat(connection, *packet);
-  }
+  Tell(connection, BuildPacket(MessageType::TableState, state));
 }
 
 }  // namespace quarn::server

@@ -39,19 +39,11 @@ bool GameService::CheckPlay(std::uint32_t seat, const PlayRecord& play) {
 }
 
 int GameService::Play(ConnectionId connection, Packet& packet) {
-  const int seat = SeatOf(connection);
-  if (seat < 0) return 1;
-  const int result = PlayAt(seat, packet);
-  if (result == 0) PlayerMoved(static_cast<std::uint32_t>(seat));
-  return result;
+  return ByPlayer(connection, [&](int seat) { return PlayAt(seat, packet); });
 }
 
 int GameService::Pass(ConnectionId connection, Packet& packet) {
-  const int seat = SeatOf(connection);
-  if (seat < 0) return 1;
-  const int result = PassAt(seat, packet);
-  if (result == 0) PlayerMoved(static_cast<std::uint32_t>(seat));
-  return result;
+  return ByPlayer(connection, [&](int seat) { return PassAt(seat, packet); });
 }
 
 int GameService::PlayAt(int seat, Packet& packet) {

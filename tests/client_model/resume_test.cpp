@@ -5,32 +5,13 @@
 
 #include "client/model/client_sending.h"
 #include "fakes.h"
+#include "tests/support/sample_table_state.h"
 
 namespace quarn::client {
 namespace {
 
 using testing::Harness;
 using S = TGameState;
-
-// Seat 1 of table 1, playing: 南 is the landlord for 10, 东 laid a pair of 5s.
-TableStateRecord Playing() {
-  return {.tableNumber = 1,
-          .seat = 1,
-          .phase = TablePhase::Playing,
-          .turn = 1,
-          .landlord = 3,
-          .points = 10,
-          .cardCount = {20, 5, 25, 14},
-          .startCard = 17,
-          .handCount = 5,
-          .hand = {3, 20, 41, 54, 107},
-          .leadSeat = 0,
-          .tableCount = 2,
-          .tableCards = {9, 63},
-          .played = {4, 4, 3, 4, 2, 4, 3, 3, 4, 2, 4, 3, 2, 1, 1},
-          .score = {10, 10, 10, -30},
-          .rounds = {1, 1, 1, 1}};
-}
 
 std::vector<int> HandFaces(const TClientTable& table) {
   std::vector<int> faces;
@@ -43,14 +24,14 @@ std::vector<int> HandFaces(const TClientTable& table) {
 TEST(Resume, TheStateRestoresTheTableAndTheClockRunsForTheSeatToMove) {
   Harness h;
   h.SeatFour(1);
-  TableStateRecord state = Playing();
+  TableStateRecord state = test::SampleTableState();
   for (auto [table, seat] : {std::pair{2, 1}, std::pair{1, 2}}) {  // another table, another seat
     state.tableNumber = table;
     state.seat = static_cast<std::uint8_t>(seat);
     h.Feed(BuildPacket(MessageType::TableState, state));
     EXPECT_EQ(h.table.GameState, S::AwaitDeal);
   }
-  h.Feed(BuildPacket(MessageType::TableState, Playing()));
+  h.Feed(BuildPacket(MessageType::TableState, test::SampleTableState()));
   EXPECT_EQ(h.table.GameState, S::InPlay);
   EXPECT_EQ(HandFaces(h.table), (std::vector<int>{3, 20, 41, 53, 54}));
   EXPECT_EQ(h.table.LeftView.CardCount(), 20);  // 东 sits left of 北
@@ -80,7 +61,7 @@ TEST(Resume, TheStateRestoresTheTableAndTheClockRunsForTheSeatToMove) {
   EXPECT_EQ(h.table.ClockSeat, -1);  // a new turn stops the old clock
 
   // While bidding, the own turn to bid comes back.
-  state = Playing();
+  state = test::SampleTableState();
   state.phase = TablePhase::Bidding;
   state.tableCount = 0;
   h.Feed(BuildPacket(MessageType::TableState, state));

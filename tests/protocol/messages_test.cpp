@@ -9,6 +9,7 @@
 #include "protocol/any_message.h"
 #include "protocol/stream_assembler.h"
 #include "tests/protocol/golden.h"
+#include "tests/support/sample_table_state.h"
 
 namespace quarn {
 namespace {
@@ -40,26 +41,6 @@ GameEndRecord FourPlayers() {
           .serviceIcon = {1, 2, 3, 4},
           .headIcon = {5, 6, 7, 8},
           .winner = 1};
-}
-
-// The worked example of our own TableState (docs/protocol.md).
-TableStateRecord PlayingSeat1() {
-  return {.tableNumber = 1,
-          .seat = 1,
-          .phase = TablePhase::Playing,
-          .turn = 1,
-          .landlord = 3,
-          .points = 10,
-          .cardCount = {20, 5, 25, 14},
-          .startCard = 17,
-          .handCount = 5,
-          .hand = {3, 20, 41, 54, 107},
-          .leadSeat = 0,
-          .tableCount = 2,
-          .tableCards = {9, 63},
-          .played = {4, 4, 3, 4, 2, 4, 3, 3, 4, 2, 4, 3, 2, 1, 1},
-          .score = {10, 10, 10, -30},
-          .rounds = {1, 1, 1, 1}};
 }
 
 struct Sample {
@@ -115,7 +96,7 @@ std::vector<Sample> Samples() {
       {"auto_play_notice", AutoPlayNotice,
        AutoPlayRecord{1, 2, SeatControl::PlayerGone, {Person, OnRequest, PlayerGone, Person}}},
       {"turn_clock", TurnClock, TurnClockRecord{1, 0, 30000, 12500}},
-      {"table_state", TableState, PlayingSeat1()},
+      {"table_state", TableState, test::SampleTableState()},
   };
 }
 
@@ -190,7 +171,7 @@ TEST(Messages, EachEncodesToItsGoldenBytesAndTheBytesDecodeBack) {
 }
 
 TEST(Messages, EncodersRefuseWhatTheWireCannotCarryAndWriteFieldsAsTheyPass) {
-  TableStateRecord badState = PlayingSeat1();
+  TableStateRecord badState = test::SampleTableState();
   badState.handCount = 6;
   GameEndRecord noWinner = FourPlayers();
   noWinner.winner = 4;
