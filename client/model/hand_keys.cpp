@@ -30,6 +30,8 @@ TableButton ButtonForKey(const ButtonStates& buttons, TableKey key) {
       return buttons.pass ? TableButton::Pass : TableButton::None;
     case TableKey::Hint:
       return buttons.hint ? TableButton::Hint : TableButton::None;
+    case TableKey::AutoPlay:
+      return buttons.autoPlay ? TableButton::AutoPlay : TableButton::None;
     default:
       return TableButton::None;
   }

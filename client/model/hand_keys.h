@@ -14,19 +14,20 @@ namespace quarn::client {
 class TClientTable;
 
 enum class TableKey : std::uint8_t {
-  Play,    ///< Enter: the play button (or bid, or login, whichever is the action now)
-  Clear,   ///< Escape: unselect every card
-  Pass,    ///< P
-  Hint,    ///< H
-  Left,    ///< cursor one card left
-  Right,   ///< cursor one card right
-  Toggle,  ///< Space: the card under the cursor
-  Raise,   ///< Up: select the card under the cursor
-  Lower,   ///< Down: unselect it
+  Play,      ///< Enter: the play button (or bid, or login, whichever is the action now)
+  Clear,     ///< Escape: unselect every card
+  Pass,      ///< P
+  Hint,      ///< H
+  Left,      ///< cursor one card left
+  Right,     ///< cursor one card right
+  Toggle,    ///< Space: the card under the cursor
+  Raise,     ///< Up: select the card under the cursor
+  Lower,     ///< Down: unselect it
+  AutoPlay,  ///< T: 托管 on or off
 };
 
 // The button a key presses; the window clicks it.
-enum class TableButton : std::uint8_t { None, Send, Bid, Login, Cancel, Pass, Hint };
+enum class TableButton : std::uint8_t { None, Send, Bid, Login, Cancel, Pass, Hint, AutoPlay };
 
 // The enabled button that `key` stands for, or None (cursor keys, or a button
 // that is disabled now).

@@ -38,6 +38,7 @@ ButtonStates ButtonsFor(const TClientTable& table) {
   buttons.login = state == TGameState::Offline;
   buttons.speak = chatting;
   buttons.waiter = chatting;
+  buttons.autoPlay = state != TGameState::Offline && state != TGameState::LoggingIn;
   return buttons;
 }
 

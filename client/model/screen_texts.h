@@ -42,7 +42,8 @@ struct ButtonStates {
   bool quit = true;     ///< BtnQuit, SBtnShutup and SBtnHero are always enabled
   bool shutup = true;
   bool hero = true;
-  bool hint = false;  ///< the hint button: enabled as BtnSend is
+  bool hint = false;      ///< the hint button: enabled as BtnSend is
+  bool autoPlay = false;  ///< 托管 on and off: while seated at a table
 
   friend bool operator==(const ButtonStates&, const ButtonStates&) = default;
 };

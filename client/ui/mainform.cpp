@@ -151,6 +151,7 @@ void TMainForm::BuildLayout() {
   BuildButtons();
   BuildStatusBar();
   BuildExtras();
+  BuildKeepControls();
 }
 
 void TMainForm::BuildPlayers() {
@@ -341,6 +342,7 @@ void TMainForm::ApplyScale() {
   }
   for (TSeatActView* act : seatActs_) act->SetScale(scale_);
   counter_->SetScale(scale_);
+  PlaceKeepMarks();
   PlaceStatusBar();
 }
 

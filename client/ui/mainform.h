@@ -6,10 +6,12 @@
 // shows what the model tells it and turns clicks into model calls.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QString>
+#include <QTimer>
 #include <QToolButton>
 #include <QWidget>
 #include <array>
@@ -97,6 +99,8 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   void ShowTableCards() override;
   void ShowPass(int seat) override;
   void TableRestored() override;
+  void SeatControlsChanged() override;
+  void TurnClockChanged() override;
   void ShowWinner(int seat, std::string_view text) override;
   void ResetRound() override;
   void ClearSeat(int seat) override;
@@ -120,6 +124,10 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   void BtnHintClick();
   // Shows or hides the card counter (记牌器) and remembers the choice.
   void ShowCardCounter(bool shown);
+  // 托管 (T): asks the server to play the own seat, or to give it back.
+  void BtnAutoPlayClick();
+  // After a lost connection: connects again and sends the remembered login.
+  void BtnReconnectClick();
   void ClientSocketMainDisconnect();
   void ClientSocketMainError(const QString& description);
 
@@ -132,6 +140,12 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   QPushButton* BtnQuit() const { return btnQuit_; }
   QPushButton* BtnHint() const { return btnHint_; }
   QPushButton* BtnCounter() const { return btnCounter_; }
+  QPushButton* BtnAutoPlay() const { return btnAutoPlay_; }
+  QPushButton* BtnReconnect() const { return btnReconnect_; }
+  // Position 0 (own), 1 (left), 2 (top), 3 (right): the mark of a seat the
+  // computer plays, and the seconds a timed turn has left, over its head image.
+  QLabel* AutoPlayMark(int position) const;
+  QLabel* ClockLabel(int position) const;
   TCardCounter* CardCounter() const { return counter_; }
   // What position 0 (own), 1 (left), 2 (top), 3 (right) did last in this round.
   TSeatActView* SeatActView(int position) const;
@@ -205,6 +219,12 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   void UpdateStatus();
   void SetPanel1(const QString& text);
   void OnPacket(const Packet& packet);
+  // mainform_keep.cpp: the 托管 button and marks, the turn clock, the reconnect offer.
+  void BuildKeepControls();
+  void PlaceKeepMarks();
+  void ShowClock();
+  // The screen position (0 own, 1 left, 2 top, 3 right) of `seat`.
+  int PositionOf(int seat) const;
 
   TClientTable table_;
   bot::HintCycle hint_;
@@ -243,6 +263,14 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   QPushButton* btnQuit_ = nullptr;
   QPushButton* btnHint_ = nullptr;
   QPushButton* btnCounter_ = nullptr;
+  QPushButton* btnAutoPlay_ = nullptr;
+  QPushButton* btnReconnect_ = nullptr;
+  std::array<QLabel*, 4> autoMarks_{};  // own, left, top, right
+  std::array<QLabel*, 4> clockLabels_{};
+  QTimer clockTimer_;
+  QElapsedTimer clockSince_;
+  // The last login sent, for a reconnect with one click.
+  std::optional<Packet> rememberedLogin_;
   TCardCounter* counter_ = nullptr;
   std::array<TSeatActView*, 4> seatActs_{};  // own, left, top, right
   QStatusBar* statusBar_ = nullptr;

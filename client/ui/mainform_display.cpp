@@ -66,6 +66,8 @@ void TMainForm::UpdateButtons() {
   sbtnShutup_->setEnabled(buttons.shutup);
   sbtnHero_->setEnabled(buttons.hero);
   btnHint_->setEnabled(buttons.hint);
+  btnAutoPlay_->setEnabled(buttons.autoPlay);
+  if (table_.GameState != TGameState::Offline) btnReconnect_->hide();
   btnPass_->setDefault(false);  // the hint's offer to pass lasts until the state moves on
   if (!buttons.speak && windows_.showTalk) windows_.showTalk(false);
   KeepFocusUseful();

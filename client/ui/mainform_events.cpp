@@ -76,6 +76,8 @@ void TMainForm::SBtnHeroClick() {
 void TMainForm::ClientSocketMainDisconnect() {
   if (!table_.Initialized) return;
   table_.ConnectionLost();
+  // One click takes the player back: a server that kept the seat gives it back.
+  if (rememberedLogin_ && table_.GameState == TGameState::Offline) btnReconnect_->show();
 }
 
 void TMainForm::ClientSocketMainError(const QString& /*description*/) {
@@ -85,6 +87,7 @@ void TMainForm::ClientSocketMainError(const QString& /*description*/) {
   if (table_.Initialized && !socket_.IsOpen() && !socket_.WasConnected() &&
       table_.GameState != TGameState::Offline) {
     table_.SetGameState(TGameState::Offline);
+    if (rememberedLogin_) btnReconnect_->show();
   }
 }
 
@@ -95,6 +98,9 @@ int TMainForm::OpenConnection(const std::string& host, std::uint16_t port) {
 }
 
 int TMainForm::SendPacket(const Packet& packet) {
+  if (packet.RawType() == static_cast<std::uint32_t>(MessageType::LoginRequest)) {
+    rememberedLogin_ = packet;
+  }
   return client::SendPacket(table_, packet);
 }
 

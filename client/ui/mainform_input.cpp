@@ -25,6 +25,8 @@ std::optional<TableKey> KeyOf(const QKeyEvent& event) {
       return TableKey::Pass;
     case Qt::Key_H:
       return TableKey::Hint;
+    case Qt::Key_T:
+      return TableKey::AutoPlay;
     case Qt::Key_Left:
       return TableKey::Left;
     case Qt::Key_Right:
@@ -83,6 +85,9 @@ void TMainForm::PressButton(TableButton button) {
       break;
     case TableButton::Hint:
       btnHint_->click();
+      break;
+    case TableButton::AutoPlay:
+      btnAutoPlay_->click();
       break;
     case TableButton::None:
       break;

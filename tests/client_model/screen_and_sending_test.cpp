@@ -17,15 +17,16 @@ TEST(Screen, ButtonsFollowStateAndTurn) {
   Harness h;
   h.table.OwnSeat = 1;
   // States 0..7 with the own turn, then MyBid and InPlay without it; one
-  // letter per button: send, bid, pass, cancel, login, speak, waiter and hint.
-  const char* rows[] = {"00001000", "00000110", "00000110", "00000000", "01100110",
-                        "00000110", "10110111", "00010110", "00000110", "00010110"};
+  // letter per button: send, bid, pass, cancel, login, speak, waiter, hint and 托管.
+  const char* rows[] = {"000010000", "000001100", "000001101", "000000001", "011001101",
+                        "000001101", "101101111", "000101101", "000001101", "000101101"};
   for (int row = 0; row < 10; ++row) {
     h.table.GameState = static_cast<S>(row < 8 ? row : row == 8 ? 4 : 6);
     h.table.CurrentSeat = row < 8 ? 1 : 2;
     const ButtonStates b = ButtonsFor(h.table);
     std::string shown;
-    for (const bool on : {b.send, b.bid, b.pass, b.cancel, b.login, b.speak, b.waiter, b.hint})
+    for (const bool on :
+         {b.send, b.bid, b.pass, b.cancel, b.login, b.speak, b.waiter, b.hint, b.autoPlay})
       shown += on ? '1' : '0';
     EXPECT_EQ(shown, rows[row]) << "row " << row;
     EXPECT_TRUE(b.quit && b.shutup && b.hero);

@@ -45,7 +45,7 @@ TEST(TableWindow, ButtonsFollowTheStateAndTheTurn) {
           f.BtnSend()->isEnabled(),    f.BtnBid()->isEnabled(),   f.BtnPass()->isEnabled(),
           f.BtnCancel()->isEnabled(),  f.BtnLogin()->isEnabled(), f.SBtnSpeak()->isEnabled(),
           f.SBtnWaiter()->isEnabled(), f.BtnQuit()->isEnabled(),  f.SBtnShutup()->isEnabled(),
-          f.SBtnHero()->isEnabled(),   f.BtnHint()->isEnabled()};
+          f.SBtnHero()->isEnabled(),   f.BtnHint()->isEnabled(),  f.BtnAutoPlay()->isEnabled()};
       EXPECT_EQ(shown, ButtonsFor(f.Table()));
     }
   }
