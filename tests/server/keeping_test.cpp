@@ -23,8 +23,7 @@ void PersonMoves(Harness& h, std::uint32_t seat) {
   }
 }
 
-// The four seats hold 25 cards each, or the landlord 33: the hands the server
-// tells a seat are its own.
+// The card numbers a seat holds, in the hand's order.
 std::vector<std::uint8_t> HandOf(const TServerTable& t, std::uint32_t seat) {
   std::vector<std::uint8_t> cards;
   for (const TPoker& card : t.Players[seat].Hand.Cards()) {
