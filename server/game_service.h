@@ -151,7 +151,7 @@ class GameService {
   // To the table (kNoConnection), or to one connection.
   void SendControls(std::uint32_t changed, ConnectionId to);
   void SendClock(ConnectionId to);
-  void Tell(ConnectionId to, const std::optional<Packet>& packet);
+  void SendTo(ConnectionId to, const std::optional<Packet>& packet);
   void SendState(ConnectionId connection, std::uint32_t seat);
   // Runs `next` after a pause of `milliseconds` when pacing is on, else now.
   void Pace(std::uint32_t milliseconds, Step next);

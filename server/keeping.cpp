@@ -3,6 +3,7 @@
 // state told again. None of it happens unless a setting or one of our own
 // requests asks for it (see docs/protocol.md).
 #include <algorithm>
+#include <array>
 
 #include "protocol/packet_builder.h"
 #include "server/computer_player.h"
@@ -102,7 +103,9 @@ int GameService::Rejoin(ConnectionId connection, Packet& packet, int seat, std::
     outbox_.SendToTable(table_, packet);
   }
   SendState(connection, static_cast<std::uint32_t>(seat));
-  SetControl(static_cast<std::uint32_t>(seat), SeatControl::Person);
+  player.Control = SeatControl::Person;
+  SendControls(static_cast<std::uint32_t>(seat), kNoConnection);
+  Tell(TableTag() + SeatTag(static_cast<std::uint32_t>(seat)) + "重新登录，回到座位");
   if (AwaitsMove() && table_.Turn == static_cast<std::uint32_t>(seat)) {
     NextTurn();  // its own turn again, with a fresh clock
   } else {
@@ -151,6 +154,9 @@ void GameService::PlayerMoved(std::uint32_t seat) {
 void GameService::SetControl(std::uint32_t seat, SeatControl control) {
   table_.Players[seat].Control = control;
   SendControls(seat, kNoConnection);
+  static constexpr std::array<const char*, 4> kWhy = {
+      "不再托管，自己出牌", "请求托管，电脑代打", "超时两次，电脑代打", "掉线，座位保留，电脑代打"};
+  Tell(TableTag() + SeatTag(seat) + kWhy[static_cast<std::size_t>(control)]);
 }
 
 void GameService::NextTurn() {
@@ -190,7 +196,7 @@ void GameService::MoveFor(std::uint32_t seat) {
   if (!AwaitsMove() || table_.Turn != seat) return;
   if (auto move = ComputerMove(table_, seat, ++computerMoves_)) {
     if (MoveAt(seat, *move) == 0) return;
-    log_.Line("[错误]" + std::string(SeatNames[seat]) + "的电脑代打被拒绝");
+    log_.Tagged(LineKind::Error, "错误", TableTag() + SeatTag(seat) + "的电脑代打被拒绝");
   }
   if (auto safe = SafeMove(table_, seat)) MoveAt(seat, *safe);
 }
@@ -217,10 +223,10 @@ void GameService::SendControls(std::uint32_t changed, ConnectionId to) {
   for (std::uint32_t seat = 0; seat < kSeatCount; ++seat) {
     notice.seats[seat] = table_.Players[seat].Control;
   }
-  Tell(to, BuildPacket(MessageType::AutoPlayNotice, notice));
+  SendTo(to, BuildPacket(MessageType::AutoPlayNotice, notice));
 }
 
-void GameService::Tell(ConnectionId to, const std::optional<Packet>& packet) {
+void GameService::SendTo(ConnectionId to, const std::optional<Packet>& packet) {
   if (!packet) return;
   if (to == kNoConnection) {
     outbox_.SendToTable(table_, *packet);
@@ -237,7 +243,7 @@ void GameService::SendClock(ConnectionId to) {
   const TurnClockRecord clock{
       table_.Table, static_cast<std::uint8_t>(table_.Turn), turnMs,
       static_cast<std::int32_t>(std::clamp<std::int64_t>(turnMs - spent, 0, turnMs))};
-  Tell(to, BuildPacket(MessageType::TurnClock, clock));
+  SendTo(to, BuildPacket(MessageType::TurnClock, clock));
 }
 
 void GameService::SendState(ConnectionId connection, std::uint32_t seat) {
@@ -270,7 +276,7 @@ void GameService::SendState(ConnectionId connection, std::uint32_t seat) {
       if (const int rank = RankOf(card); rank > 0) ++state.played[rank - 1];
     }
   }
-  Tell(connection, BuildPacket(MessageType::TableState, state));
+  SendTo(connection, BuildPacket(MessageType::TableState, state));
 }
 
 }  // namespace quarn::server

@@ -14,6 +14,9 @@ constexpr int kLoginTimeoutMs = 15000;
 // After a drop: a new attempt every second for half a minute.
 constexpr int kReconnectDelayMs = 1000;
 constexpr int kReconnectAttempts = 30;
+// A kept seat is given back at once; no answer soon means the old connection
+// still held it when the login came.
+constexpr int kReconnectLoginTimeoutMs = 3000;
 
 SessionConfig ConfigFrom(const BotOptions& options) {
   SessionConfig config;
@@ -60,7 +63,7 @@ void BotConnection::OnConnected() {
     return;
   }
   Send(*login);
-  loginTimer_.start(kLoginTimeoutMs);
+  loginTimer_.start(reconnecting_ ? kReconnectLoginTimeoutMs : kLoginTimeoutMs);
 }
 
 void BotConnection::OnReadyRead() {
@@ -128,7 +131,13 @@ void BotConnection::OnAnswerTimer() {
 }
 
 void BotConnection::OnLoginTimer() {
-  if (!session_.LoggedIn()) Stop(1, "no answer to the login: is the table busy with a game?");
+  if (session_.LoggedIn()) return;
+  // The server may not have seen the old connection go yet: try again.
+  if (reconnecting_) {
+    ScheduleReconnect();
+    return;
+  }
+  Stop(1, "no answer to the login: is the table busy with a game?");
 }
 
 void BotConnection::Send(const Packet& packet) {

@@ -41,8 +41,8 @@ struct CutRun {
   bool intruderAnswered = false;
 };
 
-// Four bots play two games each; seat 2 plays through a relay that is cut a
-// second into the second game, and logs in again by itself.
+// Four bots play two games each; seat 2 plays through a relay that is cut as
+// the second game is dealt, and logs in again by itself.
 CutRun PlayAndCut(std::vector<std::string> serverArgs, bool tryWrongPassword) {
   CutRun run;
   test::TempDir dir;
@@ -55,14 +55,13 @@ CutRun PlayAndCut(std::vector<std::string> serverArgs, bool tryWrongPassword) {
   for (int seat = 0; seat < 4; ++seat) {
     std::vector<std::string> args = {"--seat",  std::to_string(seat),
                                      "--games", "2",
-                                     "--think", "80",
+                                     "--think", "100",
                                      "--port",  std::to_string(seat == 2 ? relay.Port() : port)};
     if (seat == 2) args.insert(args.end(), {"--reconnect", "--password", "secret"});
     EXPECT_TRUE(bots[seat].Start(test::ProgramFolder() / "quarn-bot", args,
                                  dir.path() / ("bot" + std::to_string(seat) + ".out")));
   }
   EXPECT_TRUE(WaitForOutput(bots[0], "game 1:"));
-  std::this_thread::sleep_for(1s);
   EXPECT_EQ(relay.CutAll(), 1);
   if (tryWrongPassword) {
     std::this_thread::sleep_for(200ms);
