@@ -53,8 +53,10 @@ CutRun PlayAndCut(std::vector<std::string> serverArgs, bool tryWrongPassword) {
   test::CutProxy relay(port);
   std::array<ChildProcess, 4> bots;
   for (int seat = 0; seat < 4; ++seat) {
+    // The basic player pauses as long as it is told: games long enough to come back to.
     std::vector<std::string> args = {"--seat",  std::to_string(seat),
                                      "--games", "2",
+                                     "--level", "basic",
                                      "--think", "100",
                                      "--port",  std::to_string(seat == 2 ? relay.Port() : port)};
     if (seat == 2) args.insert(args.end(), {"--reconnect", "--password", "secret"});
