@@ -3,6 +3,7 @@
 if(QUARN_QT)
   add_library(quarn_bench_games STATIC
     ${CMAKE_CURRENT_SOURCE_DIR}/games_socket.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/placement.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/games_echo.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/games_driver.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/tables_driver.cpp)

@@ -28,6 +28,11 @@ using Clock = std::chrono::steady_clock;
 constexpr std::size_t kNoticeSeatAt = 36;
 constexpr auto kRunLimit = std::chrono::minutes(5);
 
+// When the driver last read from the server, for the gaps before plays.
+struct LastNotice {
+  std::optional<Clock::time_point> at;
+};
+
 struct Player {
   std::unique_ptr<bot::BotSession> session;
   Socket socket;
@@ -35,20 +40,22 @@ struct Player {
   std::optional<Clock::time_point> playSentAt;
 };
 
-bool SendPacket(Player& player, const Packet& packet) {
+bool SendPacket(Player& player, const Packet& packet, GameRun& run, LastNotice& last) {
   if (packet.RawType() == static_cast<std::uint32_t>(MessageType::PlayCards)) {
     player.playSentAt = Clock::now();
+    if (last.at) run.gaps.push_back(*player.playSentAt - *last.at);
   }
   return SendAll(player.socket, packet.data());
 }
 
 // Reads what one socket holds; false when the server closed it.
-bool Drain(Player& player, GameRun& run) {
+bool Drain(Player& player, GameRun& run, LastNotice& last) {
   std::array<std::uint8_t, 4096> buffer{};
   ssize_t got = recv(player.socket.fd(), buffer.data(), buffer.size(), MSG_DONTWAIT);
   if (got == 0) return false;
   if (got < 0) return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
   const Clock::time_point arrived = Clock::now();
+  last.at = arrived;
   player.assembler.Feed(std::span(buffer.data(), static_cast<std::size_t>(got)));
   while (std::optional<Packet> packet = player.assembler.Next()) {
     const bool ownNotice =
@@ -66,24 +73,24 @@ bool Drain(Player& player, GameRun& run) {
 
 // After a play, waits on that one socket for its notice, as the echo client
 // waits for its echo, so that the other players' packets do not stand in line.
-bool AwaitNotice(Player& player, GameRun& run) {
+bool AwaitNotice(Player& player, GameRun& run, LastNotice& last) {
   while (player.playSentAt) {
     pollfd one{player.socket.fd(), POLLIN, 0};
     if (poll(&one, 1, 5000) <= 0) return true;  // the answer check deals with it
-    if (!Drain(player, run)) return false;
+    if (!Drain(player, run, last)) return false;
   }
   return true;
 }
 
-bool Act(Player& player, GameRun& run) {
+bool Act(Player& player, GameRun& run, LastNotice& last) {
   const Clock::time_point now = Clock::now();
   if (std::optional<Packet> late = player.session->CheckAnswer(now)) {
-    if (!SendPacket(player, *late)) return false;
+    if (!SendPacket(player, *late, run, last)) return false;
   }
   if (std::optional<Packet> move = player.session->Move(now)) {
-    if (!SendPacket(player, *move)) return false;
+    if (!SendPacket(player, *move, run, last)) return false;
   }
-  return AwaitNotice(player, run);
+  return AwaitNotice(player, run, last);
 }
 
 }  // namespace
@@ -94,7 +101,7 @@ std::string ProgramFolder() {
   return error ? std::string(".") : self.parent_path().string();
 }
 
-ServerProcess::ServerProcess(const std::vector<std::string>& extraArgs) {
+ServerProcess::ServerProcess(const std::vector<std::string>& extraArgs, int cpu) {
   const std::uint16_t port = FreeLoopbackPort();
   const std::string program = ProgramFolder() + "/quarnd";
   std::string dir = (std::filesystem::temp_directory_path() / "quarn-bench.XXXXXX").string();
@@ -105,6 +112,7 @@ ServerProcess::ServerProcess(const std::vector<std::string>& extraArgs) {
   args.insert(args.end(), extraArgs.begin(), extraArgs.end());
   pid_ = fork();
   if (pid_ == 0) {
+    PinTo(0, cpu);
     int null = open("/dev/null", O_WRONLY);
     dup2(null, STDOUT_FILENO);
     std::vector<char*> argv;
@@ -145,8 +153,10 @@ ServerProcess::~ServerProcess() {
   if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
 }
 
-GameRun PlayGames(std::uint16_t port, int games) {
+GameRun PlayGames(std::uint16_t port, int games, int playersCpu) {
+  const PinnedThread pinned(playersCpu);
   GameRun run;
+  LastNotice last;
   std::array<Player, 4> players;
   for (int seat = 0; seat < 4; ++seat) {
     Player& player = players[static_cast<std::size_t>(seat)];
@@ -154,7 +164,7 @@ GameRun PlayGames(std::uint16_t port, int games) {
         bot::SessionConfig{"bench" + std::to_string(seat), seat, games}, nullptr);
     player.socket = ConnectLoopback(port);
     std::optional<Packet> login = player.session->Login();
-    if (!player.socket.valid() || !login || !SendPacket(player, *login)) {
+    if (!player.socket.valid() || !login || !SendPacket(player, *login, run, last)) {
       run.error = "cannot log in to quarnd";
       return run;
     }
@@ -175,13 +185,13 @@ GameRun PlayGames(std::uint16_t port, int games) {
     for (std::size_t i = 0; i < players.size(); ++i) polls[i] = {players[i].socket.fd(), POLLIN, 0};
     poll(polls.data(), polls.size(), 50);
     for (std::size_t i = 0; i < players.size(); ++i) {
-      if ((polls[i].revents & (POLLIN | POLLHUP | POLLERR)) && !Drain(players[i], run)) {
+      if ((polls[i].revents & (POLLIN | POLLHUP | POLLERR)) && !Drain(players[i], run, last)) {
         if (!players[i].session->Finished()) run.error = "quarnd closed a connection";
       }
     }
     if (!run.error.empty()) break;
     for (Player& player : players) {
-      if (!Act(player, run)) run.error = "quarnd closed a connection";
+      if (!Act(player, run, last)) run.error = "quarnd closed a connection";
     }
   }
   run.elapsed = Clock::now() - start;

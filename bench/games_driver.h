@@ -13,15 +13,16 @@
 #include <vector>
 
 #include "bench/games_echo.h"
+#include "bench/placement.h"
 
 namespace quarn::bench {
 
-// quarnd on a free loopback port with the given extra arguments; killed when
-// this goes away. Its run log goes to /dev/null, its files to a
-// temporary folder.
+// quarnd on a free loopback port with the given extra arguments, pinned to
+// `cpu` (-1: not pinned); killed when this goes away. Its run log goes to
+// /dev/null, its files to a temporary folder.
 class ServerProcess {
  public:
-  explicit ServerProcess(const std::vector<std::string>& extraArgs);
+  explicit ServerProcess(const std::vector<std::string>& extraArgs, int cpu = -1);
   ~ServerProcess();
   ServerProcess(const ServerProcess&) = delete;
   ServerProcess& operator=(const ServerProcess&) = delete;
@@ -46,13 +47,17 @@ struct GameRun {
   // The same by the seat that played: the server sends a notice to the seats
   // in order 0..3, so a seat's own notice waits behind those of lower seats.
   std::array<Samples, 4> bySeat;
+  // From the driver's last read to each PlayCards written: the players'
+  // deciding, while the server waits; the echo's client pauses as long.
+  Samples gaps;
   std::chrono::nanoseconds elapsed{};
   std::chrono::nanoseconds serverCpu{};  // quarnd's processor time for the games
   std::string error;                     // empty when the run went to the end
 };
 
-// Four players log in and play `games` games (bids as the server runs them).
-GameRun PlayGames(std::uint16_t port, int games);
+// Four players log in and play `games` games (bids as the server runs them),
+// driven from the calling thread pinned to `playersCpu` (-1: not pinned).
+GameRun PlayGames(std::uint16_t port, int games, int playersCpu = -1);
 
 // The folder of this program, where quarnd is built too.
 std::string ProgramFolder();

@@ -6,7 +6,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <time.h>
+
 #include <cerrno>
+#include <cstring>
 
 namespace quarn::bench {
 namespace {
@@ -99,6 +102,38 @@ bool ReceiveAll(const Socket& socket, std::span<std::uint8_t> bytes) {
     bytes = bytes.subspan(static_cast<std::size_t>(got));
   }
   return true;
+}
+
+std::chrono::nanoseconds RealNow() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
+
+void StampArrivals(const Socket& socket) {
+  int on = 1;
+  setsockopt(socket.fd(), SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
+}
+
+ssize_t ReceiveStamped(const Socket& socket, std::span<std::uint8_t> into,
+                       std::chrono::nanoseconds& arrived, int flags) {
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))] = {};
+  iovec part{into.data(), into.size()};
+  msghdr message{};
+  message.msg_iov = &part;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof control;
+  const ssize_t got = recvmsg(socket.fd(), &message, flags);
+  if (got <= 0) return got;
+  for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
+    if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS) {
+      timespec stamp{};
+      std::memcpy(&stamp, CMSG_DATA(c), sizeof stamp);
+      arrived = std::chrono::seconds(stamp.tv_sec) + std::chrono::nanoseconds(stamp.tv_nsec);
+    }
+  }
+  return got;
 }
 
 }  // namespace quarn::bench

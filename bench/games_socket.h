@@ -2,6 +2,9 @@
 // the in-process players talk through these, with Nagle off on every socket.
 #pragma once
 
+#include <sys/types.h>
+
+#include <chrono>
 #include <cstdint>
 #include <span>
 
@@ -37,5 +40,14 @@ std::uint16_t FreeLoopbackPort();
 // Whole-buffer blocking transfers; false when the peer went away.
 bool SendAll(const Socket& socket, std::span<const std::uint8_t> bytes);
 bool ReceiveAll(const Socket& socket, std::span<std::uint8_t> bytes);
+
+// The clock the kernel stamps received bytes with (CLOCK_REALTIME).
+std::chrono::nanoseconds RealNow();
+// Asks the kernel to stamp what arrives on `socket` with its time of arrival.
+void StampArrivals(const Socket& socket);
+// One recv(2) with `flags`; `arrived` gets the kernel's stamp of the bytes read
+// (left alone when there is none). Returns what recv returned.
+ssize_t ReceiveStamped(const Socket& socket, std::span<std::uint8_t> into,
+                       std::chrono::nanoseconds& arrived, int flags);
 
 }  // namespace quarn::bench

@@ -1,7 +1,18 @@
 // Many tables in one quarnd: 250 tables and 1000 computer players driven from
-// two poll loops, against one table of the same run and the plain loopback
-// echo: aggregate games per second, the play round trip, quarnd's memory,
-// and how fast a login is answered while another table is in its deal pauses.
+// two poll loops, quarnd pinned to one processor and the players to the other
+// (as on different machines). Two phases:
+// - capacity: the players move at once; aggregate games per second against one
+//   table of the same run, and quarnd's memory;
+// - latency: the players think as quarn-bot does by default (its --think, 200
+//   ms a decision, spread evenly from half to one and a half times that); the
+//   play round trip against a plain loopback echo pinned alike, whose client
+//   pauses between trips as the server's requests were spaced in this phase,
+//   and quarnd's memory.
+// Players that answer at once keep a play in flight at every table, so the
+// round trip of the capacity phase is the time a request waits behind the
+// other 249 (Little's law), whatever the server does; it is reported beside
+// the echo too, but the latency a player meets is the thinking phase's.
+// Then how fast a login is answered while another table is in its deal pauses.
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -12,23 +23,40 @@
 
 #include "bench/games_driver.h"
 #include "bench/games_echo.h"
+#include "bench/placement.h"
 #include "bench/tables_driver.h"
+#include "bot/options.h"
 
 namespace {
 
 using quarn::bench::PercentileMicros;
 using quarn::bench::Samples;
+using std::chrono::milliseconds;
 
 constexpr int kTables = 250;
-constexpr int kGamesPerTable = 8;
 constexpr int kLoops = 2;
+constexpr int kCapacityGames = 8;  // a table, players moving at once
+constexpr int kLatencyGames = 2;   // a table, players thinking
+// The players' time per decision in the latency phase: quarn-bot's default,
+// what a server full of computer players sees.
+const milliseconds kBotThinkTime{quarn::bot::BotOptions{}.thinkMs};
 constexpr int kOneTableGames = 200;
+constexpr int kEchoTrips = 5000;
 
-Samples g_echo, g_play, g_login;
-double g_oneTable = 0, g_manyTables = 0, g_driverCpu = 0;
-int g_games = 0;
-quarn::bench::Memory g_memory;
-std::string g_loadBefore, g_loadAfter;
+const quarn::bench::Placement g_placement =
+    quarn::bench::CanPlaceApart() ? quarn::bench::Apart()
+                                  : quarn::bench::Placement{-1, -1, "not pinned (one processor)"};
+
+struct Phase {
+  quarn::bench::TablesRun run;
+  quarn::bench::Memory memory;  // quarnd's, at the end of the phase
+  double driverCpu = 0;         // the players' processor time, seconds
+  std::string load;             // the load average before the phase
+};
+
+Phase g_capacity, g_latency;
+Samples g_echo, g_unpacedEcho, g_login;
+double g_oneTable = 0;
 
 std::string LoadAverage() {
   std::ifstream in("/proc/loadavg");
@@ -37,28 +65,6 @@ std::string LoadAverage() {
   return one + " " + five + " " + fifteen;
 }
 
-void BM_EchoFloor(benchmark::State& state) {
-  if (g_loadBefore.empty()) g_loadBefore = LoadAverage();
-  Samples trips;
-  for (auto _ : state) trips = quarn::bench::EchoRoundTrips(96, 20000);
-  state.counters["p99_us"] = PercentileMicros(trips, 99);
-  g_echo.insert(g_echo.end(), trips.begin(), trips.end());
-}
-BENCHMARK(BM_EchoFloor)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-void BM_OneTable(benchmark::State& state) {
-  quarn::bench::GameRun run;
-  for (auto _ : state) {
-    quarn::bench::ServerProcess server({"--no-delay"});
-    if (!server.Running()) return state.SkipWithError("quarnd did not start");
-    run = quarn::bench::PlayGames(server.Port(), kOneTableGames);
-  }
-  if (!run.error.empty()) return state.SkipWithError(run.error.c_str());
-  g_oneTable = run.games / std::chrono::duration<double>(run.elapsed).count();
-  state.counters["games_per_s"] = g_oneTable;
-}
-BENCHMARK(BM_OneTable)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-
 double OwnCpuSeconds() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
@@ -66,32 +72,78 @@ double OwnCpuSeconds() {
          static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-void BM_ManyTables(benchmark::State& state) {
-  quarn::bench::TablesRun run;
-  const double cpuBefore = OwnCpuSeconds();
+double GamesPerSecond(int games, std::chrono::nanoseconds elapsed) {
+  return games / std::chrono::duration<double>(elapsed).count();
+}
+
+void BM_OneTable(benchmark::State& state) {
+  quarn::bench::GameRun run;
   for (auto _ : state) {
-    quarn::bench::ServerProcess server({"--no-delay", "--tables", std::to_string(kTables)});
+    quarn::bench::ServerProcess server({"--no-delay"}, g_placement.serverCpu);
     if (!server.Running()) return state.SkipWithError("quarnd did not start");
-    run = quarn::bench::PlayManyTables(server.Port(), kTables, kGamesPerTable, kLoops);
-    g_memory = quarn::bench::MemoryOf(server.Pid());
+    run = quarn::bench::PlayGames(server.Port(), kOneTableGames, g_placement.playersCpu);
   }
   if (!run.error.empty()) return state.SkipWithError(run.error.c_str());
-  g_manyTables = run.games / std::chrono::duration<double>(run.elapsed).count();
-  g_driverCpu = OwnCpuSeconds() - cpuBefore;
-  g_games = run.games;
-  g_play = run.playRoundTrips;
-  state.counters["games"] = run.games;
-  state.counters["games_per_s"] = g_manyTables;
-  state.counters["refused"] = run.refusals;
-  state.counters["p99_us"] = PercentileMicros(g_play, 99);
+  g_oneTable = GamesPerSecond(run.games, run.elapsed);
+  state.counters["games_per_s"] = g_oneTable;
 }
-BENCHMARK(BM_ManyTables)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OneTable)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ManyTables(benchmark::State& state, Phase* phase, int games, milliseconds think) {
+  phase->load = LoadAverage();
+  const double cpuBefore = OwnCpuSeconds();
+  for (auto _ : state) {
+    quarn::bench::ServerProcess server({"--no-delay", "--tables", std::to_string(kTables)},
+                                       g_placement.serverCpu);
+    if (!server.Running()) return state.SkipWithError("quarnd did not start");
+    phase->run = quarn::bench::PlayManyTables(
+        server.Port(), {kTables, games, kLoops, g_placement.playersCpu, think});
+    phase->memory = quarn::bench::MemoryOf(server.Pid());
+  }
+  const quarn::bench::TablesRun& run = phase->run;
+  if (!run.error.empty()) return state.SkipWithError(run.error.c_str());
+  phase->driverCpu = OwnCpuSeconds() - cpuBefore;
+  state.counters["games"] = run.games;
+  state.counters["games_per_s"] = GamesPerSecond(run.games, run.elapsed);
+  state.counters["plays"] = static_cast<double>(run.playRoundTrips.size());
+  state.counters["refused"] = run.refusals;
+  state.counters["p99_us"] = PercentileMicros(run.playRoundTrips, 99);
+}
+BENCHMARK_CAPTURE(BM_ManyTables, capacity, &g_capacity, kCapacityGames, milliseconds(0))
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_ManyTables, latency, &g_latency, kLatencyGames, kBotThinkTime)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The floor of the latency phase: its client sleeps between trips as long as
+// the server waited between requests in that phase, so that both ends are as
+// awake as quarnd and the players were. Then trip after trip, the floor of the
+// capacity phase.
+void BM_EchoFloor(benchmark::State& state) {
+  quarn::bench::EchoTrips paced, unpaced;
+  for (auto _ : state) {
+    paced = quarn::bench::EchoRoundTrips(96, kEchoTrips, {g_placement, g_latency.run.gaps, true});
+    unpaced = quarn::bench::EchoRoundTrips(96, kEchoTrips, {g_placement, {}, false});
+  }
+  if (paced.arrived.empty() || unpaced.arrived.empty()) {
+    return state.SkipWithError("no loopback echo");
+  }
+  g_echo = paced.arrived;
+  g_unpacedEcho = unpaced.arrived;
+  state.counters["p99_us"] = PercentileMicros(g_echo, 99);
+  state.counters["unpaced_p99_us"] = PercentileMicros(g_unpacedEcho, 99);
+}
+BENCHMARK(BM_EchoFloor)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_LoginWhileAnotherTableDeals(benchmark::State& state) {
   for (auto _ : state) {
-    quarn::bench::ServerProcess server({"--tables", "2", "--delay-sync", "50"});
+    quarn::bench::ServerProcess server({"--tables", "2", "--delay-sync", "50"},
+                                       g_placement.serverCpu);
     if (!server.Running()) return state.SkipWithError("quarnd did not start");
-    g_login = quarn::bench::LoginWhileDealing(server.Port(), 10);
+    g_login = quarn::bench::LoginWhileDealing(server.Port(), 10, g_placement.playersCpu);
   }
   state.counters["p50_us"] = PercentileMicros(g_login, 50);
 }
@@ -100,30 +152,70 @@ BENCHMARK(BM_LoginWhileAnotherTableDeals)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-void BM_EchoFloorAgain(benchmark::State& state) {
-  BM_EchoFloor(state);
-  g_loadAfter = LoadAverage();
+const char* Verdict(bool met) {
+  return met ? "met" : "MISSED";
 }
-BENCHMARK(BM_EchoFloorAgain)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void PrintMemory(const quarn::bench::Memory& memory) {
+  const double peak = memory.peakKiB / 1024.0;
+  std::printf("    quarnd memory: peak %.1f MB, at the end %.1f MB (target < 64 MB: %s)\n", peak,
+              memory.nowKiB / 1024.0, Verdict(peak < 64));
+}
+
+void PrintCapacity() {
+  const quarn::bench::TablesRun& run = g_capacity.run;
+  if (run.games == 0) return;
+  const double many = GamesPerSecond(run.games, run.elapsed);
+  const double ratio = many / g_oneTable;
+  std::printf("  capacity, the players moving at once (load average %s):\n",
+              g_capacity.load.c_str());
+  std::printf(
+      "    games per second: one table %.1f, %d tables %.1f, ratio %.2f (target >= 3: %s)\n",
+      g_oneTable, kTables, many, ratio, Verdict(ratio >= 3));
+  PrintMemory(g_capacity.memory);
+  std::printf("    processor time per game: quarnd %.0f us, the 1000 players %.0f us (%d games)\n",
+              1e6 * g_capacity.memory.cpuSeconds / run.games,
+              1e6 * g_capacity.driverCpu / run.games, run.games);
+  const double p99 = PercentileMicros(run.playRoundTrips, 99);
+  const double echo = PercentileMicros(g_unpacedEcho, 99);
+  std::printf(
+      "    PlayCards -> PlayNotice at saturation, p50 %.0f us, p99 %.0f us vs echo p99 %.1f us "
+      "(trip after trip), ratio %.0f (target <= 5: %s): the wait behind %d tables each with a "
+      "play in flight\n",
+      PercentileMicros(run.playRoundTrips, 50), p99, echo, echo > 0 ? p99 / echo : 0.0,
+      Verdict(echo > 0 && p99 / echo <= 5), kTables);
+}
+
+void PrintLatency() {
+  const quarn::bench::TablesRun& run = g_latency.run;
+  if (run.playRoundTrips.empty() || g_echo.empty()) return;
+  std::printf(
+      "  latency, the players thinking %lld-%lld ms a move (load average %s): %zu plays in %.1f "
+      "s, %.1f games per second\n",
+      static_cast<long long>(kBotThinkTime.count() / 2),
+      static_cast<long long>(kBotThinkTime.count() * 3 / 2), g_latency.load.c_str(),
+      run.playRoundTrips.size(), std::chrono::duration<double>(run.elapsed).count(),
+      GamesPerSecond(run.games, run.elapsed));
+  std::printf(
+      "    echo floor (%zu trips), sleeping between trips as the server waited between "
+      "requests (%.0f us on average)\n",
+      g_echo.size(), quarn::bench::MeanMicros(run.gaps));
+  for (const double p : {50.0, 90.0, 99.0}) {
+    const double play = PercentileMicros(run.playRoundTrips, p);
+    const double echo = PercentileMicros(g_echo, p);
+    std::printf("    PlayCards -> PlayNotice p%.0f: %7.1f us vs echo %6.1f us, ratio %.2f", p, play,
+                echo, play / echo);
+    if (p == 99.0) std::printf(" (target <= 5: %s)", Verdict(play / echo <= 5));
+    std::printf("\n");
+  }
+  PrintMemory(g_latency.memory);
+}
 
 void PrintSummary() {
-  if (g_play.empty()) return;
-  std::printf(
-      "\nquarnd with %d tables, %d players from %d poll loops (load average %s, after %s):\n",
-      kTables, 4 * kTables, kLoops, g_loadBefore.c_str(), g_loadAfter.c_str());
-  std::printf("  games per second: one table %.1f, %d tables %.1f, ratio %.2f (target >= 3)\n",
-              g_oneTable, kTables, g_manyTables, g_manyTables / g_oneTable);
-  for (const double p : {50.0, 99.0}) {
-    const double play = PercentileMicros(g_play, p);
-    const double echo = PercentileMicros(g_echo, p);
-    std::printf("  PlayCards -> PlayNotice p%.0f: %8.1f us vs echo %6.1f us, ratio %.2f%s\n", p,
-                play, echo, play / echo, p == 99.0 ? " (target <= 5)" : "");
-  }
-  std::printf("  quarnd memory: peak %.1f MB, at the end %.1f MB (target < 64 MB)\n",
-              g_memory.peakKiB / 1024.0, g_memory.nowKiB / 1024.0);
-  // Processor time per game does not depend on what else the machine runs.
-  std::printf("  processor time per game: quarnd %.0f us, the 1000 players %.0f us (%d games)\n",
-              1e6 * g_memory.cpuSeconds / g_games, 1e6 * g_driverCpu / g_games, g_games);
+  std::printf("\nquarnd --tables %d, %d players from %d poll loops; %s; load average now %s\n",
+              kTables, 4 * kTables, kLoops, g_placement.name.c_str(), LoadAverage().c_str());
+  PrintCapacity();
+  PrintLatency();
   if (!g_login.empty()) {
     std::printf("  a login to table 2 while table 1 deals: p50 %.0f us, max %.0f us (%zu logins)\n",
                 PercentileMicros(g_login, 50), PercentileMicros(g_login, 100), g_login.size());

@@ -2,15 +2,16 @@
 
 #include <poll.h>
 #include <sys/socket.h>
-#include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -29,23 +30,28 @@ using std::chrono::nanoseconds;
 constexpr std::size_t kNoticeSeatAt = 36;
 constexpr auto kRunLimit = std::chrono::minutes(5);
 
-// The clock the kernel stamps received bytes with.
-nanoseconds RealNow() {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  return std::chrono::seconds(now.tv_sec) + nanoseconds(now.tv_nsec);
-}
-
 struct Seat {
   std::unique_ptr<bot::BotSession> session;
   Socket socket;
   StreamAssembler assembler;
   std::optional<nanoseconds> playSentAt;
+  std::optional<Clock::time_point> moveAt;  // when its thinking ends
 };
 
-bool Send(Seat& seat, const Packet& packet) {
+// What one poll loop keeps besides its seats.
+struct Loop {
+  TablesRun run;
+  std::vector<nanoseconds> sentAt;  // every move written, for the gaps
+  std::mt19937 random{std::random_device{}()};
+};
+
+bool Send(Seat& seat, const Packet& packet, Loop& loop) {
+  const nanoseconds now = RealNow();
   if (packet.RawType() == static_cast<std::uint32_t>(MessageType::PlayCards)) {
-    seat.playSentAt = RealNow();
+    seat.playSentAt = now;
+  }
+  if (packet.RawType() != static_cast<std::uint32_t>(MessageType::LoginRequest)) {
+    loop.sentAt.push_back(now);
   }
   return SendAll(seat.socket, packet.data());
 }
@@ -54,25 +60,11 @@ bool Send(Seat& seat, const Packet& packet) {
 // ends at the kernel's receive time of the bytes that held the notice.
 bool Drain(Seat& seat, TablesRun& run) {
   std::array<std::uint8_t, 8192> buffer{};
-  alignas(cmsghdr) std::array<char, CMSG_SPACE(sizeof(timespec))> control{};
   for (;;) {
-    iovec part{buffer.data(), buffer.size()};
-    msghdr message{};
-    message.msg_iov = &part;
-    message.msg_iovlen = 1;
-    message.msg_control = control.data();
-    message.msg_controllen = control.size();
-    const ssize_t got = recvmsg(seat.socket.fd(), &message, MSG_DONTWAIT);
+    nanoseconds arrived = RealNow();
+    const ssize_t got = ReceiveStamped(seat.socket, buffer, arrived, MSG_DONTWAIT);
     if (got == 0) return false;
     if (got < 0) return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
-    nanoseconds arrived = RealNow();
-    for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
-      if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS) {
-        timespec stamp{};
-        std::memcpy(&stamp, CMSG_DATA(c), sizeof stamp);
-        arrived = std::chrono::seconds(stamp.tv_sec) + nanoseconds(stamp.tv_nsec);
-      }
-    }
     seat.assembler.Feed(std::span(buffer.data(), static_cast<std::size_t>(got)));
     while (std::optional<Packet> packet = seat.assembler.Next()) {
       const bool ownNotice =
@@ -87,35 +79,59 @@ bool Drain(Seat& seat, TablesRun& run) {
   }
 }
 
-bool Act(Seat& seat) {
+// Answers what is late, and moves once the seat's thinking time is over (it
+// starts when the seat sees it is to move).
+bool Act(Seat& seat, Loop& loop, std::chrono::milliseconds think) {
   if (seat.session->Finished()) return true;  // sits out the deal that follows
   const Clock::time_point now = Clock::now();
   if (std::optional<Packet> late = seat.session->CheckAnswer(now)) {
-    if (!Send(seat, *late)) return false;
+    if (!Send(seat, *late, loop)) return false;
   }
-  if (std::optional<Packet> move = seat.session->Move(now)) return Send(seat, *move);
+  if (think.count() > 0) {
+    if (!seat.session->WantsToMove()) {
+      seat.moveAt.reset();
+      return true;
+    }
+    if (!seat.moveAt) {
+      std::uniform_int_distribution<long> spread(think.count() / 2, think.count() * 3 / 2);
+      seat.moveAt = now + std::chrono::milliseconds(spread(loop.random));
+    }
+    if (now < *seat.moveAt) return true;
+    seat.moveAt.reset();
+  }
+  if (std::optional<Packet> move = seat.session->Move(now)) return Send(seat, *move, loop);
   return true;
 }
 
+// How long the loop may sleep in poll: until the first thinking ends, 20 ms at most.
+int PollTimeoutMs(const std::vector<Seat>& seats) {
+  Clock::time_point wake = Clock::now() + std::chrono::milliseconds(20);
+  for (const Seat& seat : seats) {
+    if (seat.moveAt && *seat.moveAt < wake) wake = *seat.moveAt;
+  }
+  return static_cast<int>(
+      std::chrono::ceil<std::chrono::milliseconds>(std::max(wake - Clock::now(), Clock::duration{}))
+          .count());
+}
+
 // One poll loop over the seats of tables [first, last).
-TablesRun RunLoop(std::uint16_t port, int first, int last, int games) {
-  TablesRun run;
+void RunLoop(std::uint16_t port, int first, int last, const TablesPlan& plan, Loop& loop) {
+  TablesRun& run = loop.run;
   std::vector<Seat> seats(static_cast<std::size_t>(4 * (last - first)));
   for (std::size_t i = 0; i < seats.size(); ++i) {
     const int table = first + static_cast<int>(i / 4) + 1;
     const int seatIndex = static_cast<int>(i % 4);
     Seat& seat = seats[i];
     bot::SessionConfig config{"t" + std::to_string(table) + "s" + std::to_string(seatIndex),
-                              seatIndex, games};
+                              seatIndex, plan.games};
     config.table = table;
     seat.session = std::make_unique<bot::BotSession>(config, nullptr);
     seat.socket = ConnectLoopback(port);
-    int on = 1;
-    setsockopt(seat.socket.fd(), SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
+    StampArrivals(seat.socket);
     std::optional<Packet> login = seat.session->Login();
-    if (!seat.socket.valid() || !login || !Send(seat, *login)) {
+    if (!seat.socket.valid() || !login || !Send(seat, *login, loop)) {
       run.error = "cannot log in to quarnd";
-      return run;
+      return;
     }
   }
   std::vector<pollfd> polls(seats.size());
@@ -130,51 +146,68 @@ TablesRun RunLoop(std::uint16_t port, int first, int last, int games) {
       run.error = "the games did not end in time";
       break;
     }
-    poll(polls.data(), polls.size(), 20);
+    poll(polls.data(), polls.size(), PollTimeoutMs(seats));
     for (std::size_t i = 0; i < seats.size(); ++i) {
       if ((polls[i].revents & (POLLIN | POLLHUP | POLLERR)) == 0) continue;
       if (!Drain(seats[i], run) && !seats[i].session->Finished()) run.error = "quarnd closed";
     }
-    // Moves follow what was read; every 100 ms all seats look at their answer time.
-    const bool all = Clock::now() - sweep > std::chrono::milliseconds(100);
-    if (all) sweep = Clock::now();
+    // Moves follow what was read and thinking that ended; every 100 ms all
+    // seats look at their answer time.
+    const Clock::time_point now = Clock::now();
+    const bool all = now - sweep > std::chrono::milliseconds(100);
+    if (all) sweep = now;
     for (std::size_t i = 0; i < seats.size(); ++i) {
-      if ((all || polls[i].revents != 0) && !Act(seats[i])) run.error = "quarnd closed";
+      Seat& seat = seats[i];
+      const bool due = all || polls[i].revents != 0 || (seat.moveAt && *seat.moveAt <= now);
+      if (due && !Act(seat, loop, plan.think)) run.error = "quarnd closed";
     }
     if (!run.error.empty()) break;
   }
   run.elapsed = Clock::now() - start;
   for (std::size_t i = 0; i < seats.size(); i += 4) run.games += seats[i].session->GamesFinished();
   for (const Seat& seat : seats) run.refusals += seat.session->Refusals();
-  return run;
+}
+
+// The gaps between consecutive sends of all loops together.
+Samples GapsBetween(std::vector<nanoseconds> sends) {
+  std::sort(sends.begin(), sends.end());
+  Samples gaps;
+  for (std::size_t i = 1; i < sends.size(); ++i) gaps.push_back(sends[i] - sends[i - 1]);
+  return gaps;
 }
 
 }  // namespace
 
-TablesRun PlayManyTables(std::uint16_t port, int tables, int games, int loops) {
-  std::vector<TablesRun> parts(static_cast<std::size_t>(loops));
+TablesRun PlayManyTables(std::uint16_t port, const TablesPlan& plan) {
+  std::vector<Loop> loops(static_cast<std::size_t>(plan.loops));
   {
     std::vector<std::jthread> threads;
-    for (int loop = 0; loop < loops; ++loop) {
-      threads.emplace_back([&, loop] {
-        parts[static_cast<std::size_t>(loop)] =
-            RunLoop(port, tables * loop / loops, tables * (loop + 1) / loops, games);
+    for (int index = 0; index < plan.loops; ++index) {
+      threads.emplace_back([&, index] {
+        const PinnedThread pinned(plan.playersCpu);
+        RunLoop(port, plan.tables * index / plan.loops, plan.tables * (index + 1) / plan.loops,
+                plan, loops[static_cast<std::size_t>(index)]);
       });
     }
   }
   TablesRun all;
-  for (TablesRun& part : parts) {
+  std::vector<nanoseconds> sends;
+  for (Loop& loop : loops) {
+    const TablesRun& part = loop.run;
     all.games += part.games;
     all.refusals += part.refusals;
     all.playRoundTrips.insert(all.playRoundTrips.end(), part.playRoundTrips.begin(),
                               part.playRoundTrips.end());
     all.elapsed = std::max(all.elapsed, part.elapsed);
     if (all.error.empty()) all.error = part.error;
+    sends.insert(sends.end(), loop.sentAt.begin(), loop.sentAt.end());
   }
+  all.gaps = GapsBetween(std::move(sends));
   return all;
 }
 
-Samples LoginWhileDealing(std::uint16_t port, int rounds) {
+Samples LoginWhileDealing(std::uint16_t port, int rounds, int playersCpu) {
+  const PinnedThread pinned(playersCpu);
   Samples samples;
   const auto login = [&](Socket& socket, int table, int seat) {
     socket = ConnectLoopback(port);

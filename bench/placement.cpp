@@ -1,0 +1,39 @@
+#include "bench/placement.h"
+
+#include <sched.h>
+
+namespace quarn::bench {
+
+Placement Apart() {
+  return {1, 0, "server on cpu 1, players on cpu 0"};
+}
+Placement Together() {
+  return {0, 0, "server and players on cpu 0"};
+}
+
+bool CanPlaceApart() {
+  cpu_set_t mine;
+  CPU_ZERO(&mine);
+  return sched_getaffinity(0, sizeof mine, &mine) == 0 && CPU_ISSET(0, &mine) &&
+         CPU_ISSET(1, &mine);
+}
+
+void PinTo(pid_t pid, int cpu) {
+  if (cpu < 0) return;
+  cpu_set_t one;
+  CPU_ZERO(&one);
+  CPU_SET(cpu, &one);
+  sched_setaffinity(pid, sizeof one, &one);
+}
+
+PinnedThread::PinnedThread(int cpu) {
+  if (cpu < 0 || sched_getaffinity(0, sizeof before_, &before_) != 0) return;
+  PinTo(0, cpu);
+  pinned_ = true;
+}
+
+PinnedThread::~PinnedThread() {
+  if (pinned_) sched_setaffinity(0, sizeof before_, &before_);
+}
+
+}  // namespace quarn::bench
