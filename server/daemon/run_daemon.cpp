@@ -5,11 +5,13 @@
 #include <QHostAddress>
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "core/version.h"
+#include "server/daemon/epoll_dispatcher.h"
 #include "server/daemon/options.h"
 #include "server/daemon/shutdown_signals.h"
 #include "server/daemon/stdout_view.h"
@@ -88,9 +90,13 @@ int RunDaemon(int argc, char** argv) {
   // A reader of our standard output that goes away must not kill the server
   // before it has saved its files; the lost lines are simply not written.
   std::signal(SIGPIPE, SIG_IGN);
-  // Qt's plain Unix event loop: the glib one walks all socket notifiers on every
-  // read, which costs a third of the server's time with a thousand players.
+  // An event loop on epoll, whose turn costs the sockets that are ready, not
+  // all of them; failing that, Qt's plain Unix loop (the glib one walks all
+  // socket notifiers on every read).
   qputenv("QT_NO_GLIB", "1");
+  if (auto dispatcher = std::make_unique<EpollDispatcher>(); dispatcher->Valid()) {
+    QCoreApplication::setEventDispatcher(dispatcher.release());  // Qt owns it from here
+  }
   QCoreApplication qapp(argc, argv);
   return Serve(qapp, parsed.options, address);
 }
