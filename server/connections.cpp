@@ -1,5 +1,7 @@
 #include "server/connections.h"
 
+#include <algorithm>
+
 namespace quarn::server {
 
 bool Connections::Add(ConnectionId id, std::chrono::steady_clock::time_point now) {
@@ -18,6 +20,7 @@ std::vector<ConnectionId> Connections::Ids() const {
   std::vector<ConnectionId> ids;
   ids.reserve(open_.size());
   for (const auto& [id, connection] : open_) ids.push_back(id);
+  std::sort(ids.begin(), ids.end());
   return ids;
 }
 

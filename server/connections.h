@@ -4,7 +4,7 @@
 #pragma once
 
 #include <chrono>
-#include <map>
+#include <unordered_map>
 #include <vector>
 
 #include "protocol/stream_assembler.h"
@@ -32,11 +32,14 @@ class Connections {
   // The connection, or nullptr when it is unknown (never opened, or already closed).
   Connection* Find(ConnectionId id);
   void Remove(ConnectionId id) { open_.erase(id); }
+  // In the order of their ids, so that what walks them does so in a fixed order.
   std::vector<ConnectionId> Ids() const;
   std::size_t Size() const { return open_.size(); }
 
  private:
-  std::map<ConnectionId, Connection> open_;
+  // Hashed: with a thousand players, a tree's walk to a connection on every
+  // read showed in the server's profile.
+  std::unordered_map<ConnectionId, Connection> open_;
 };
 
 }  // namespace quarn::server
