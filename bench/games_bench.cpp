@@ -10,7 +10,6 @@
 
 #include <array>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <string>
 
@@ -46,18 +45,11 @@ struct PlacementFigures {
 
 std::map<std::string, PlacementFigures> g_figures;  // by placement name
 
-std::string LoadAverage() {
-  std::ifstream in("/proc/loadavg");
-  std::string one, five, fifteen;
-  in >> one >> five >> fifteen;
-  return one + " " + five + " " + fifteen;
-}
-
 void BM_Games(benchmark::State& state, Placement placement, std::string level, bool bidding) {
   std::vector<std::string> serverArgs = {"--no-delay", "--log", level};
   if (bidding) serverArgs.push_back("--bid");
   PlacementFigures& figures = g_figures[placement.name];
-  if (figures.load.empty()) figures.load = LoadAverage();
+  if (figures.load.empty()) figures.load = quarn::bench::LoadAverage();
   quarn::bench::GameRun run;
   for (auto _ : state) {
     quarn::bench::ServerProcess server(serverArgs, placement.serverCpu);
@@ -169,7 +161,7 @@ void PrintSummary() {
     if (figures.echo.empty()) continue;
     const bool apart = where == quarn::bench::Apart().name;
     std::printf("\n%s (load average %s before the games, %s at the end)%s:\n", where.c_str(),
-                figures.load.c_str(), LoadAverage().c_str(),
+                figures.load.c_str(), quarn::bench::LoadAverage().c_str(),
                 apart ? "; the targets hold here" : "; for comparison");
     std::printf(
         "  echo floor, pausing %.1f us on average before a trip as the players did: "

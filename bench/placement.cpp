@@ -2,6 +2,8 @@
 
 #include <sched.h>
 
+#include <fstream>
+
 namespace quarn::bench {
 
 Placement Apart() {
@@ -16,6 +18,13 @@ bool CanPlaceApart() {
   CPU_ZERO(&mine);
   return sched_getaffinity(0, sizeof mine, &mine) == 0 && CPU_ISSET(0, &mine) &&
          CPU_ISSET(1, &mine);
+}
+
+std::string LoadAverage() {
+  std::ifstream in("/proc/loadavg");
+  std::string one, five, fifteen;
+  in >> one >> five >> fifteen;
+  return one + " " + five + " " + fifteen;
 }
 
 void PinTo(pid_t pid, int cpu) {

@@ -25,6 +25,9 @@ Placement Together();
 // True when processors 0 and 1 are both ours to pin to.
 bool CanPlaceApart();
 
+// The load average over 1, 5 and 15 minutes, as /proc/loadavg has it.
+std::string LoadAverage();
+
 // Pins a process (0: the calling thread) to `cpu`; nothing for -1.
 void PinTo(pid_t pid, int cpu);
 

@@ -18,7 +18,6 @@
 #include <sys/resource.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "bench/games_driver.h"
@@ -58,13 +57,6 @@ Phase g_capacity, g_latency;
 Samples g_echo, g_unpacedEcho, g_login;
 double g_oneTable = 0;
 
-std::string LoadAverage() {
-  std::ifstream in("/proc/loadavg");
-  std::string one, five, fifteen;
-  in >> one >> five >> fifteen;
-  return one + " " + five + " " + fifteen;
-}
-
 double OwnCpuSeconds() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
@@ -90,7 +82,7 @@ void BM_OneTable(benchmark::State& state) {
 BENCHMARK(BM_OneTable)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ManyTables(benchmark::State& state, Phase* phase, int games, milliseconds think) {
-  phase->load = LoadAverage();
+  phase->load = quarn::bench::LoadAverage();
   const double cpuBefore = OwnCpuSeconds();
   for (auto _ : state) {
     quarn::bench::ServerProcess server({"--no-delay", "--tables", std::to_string(kTables)},
@@ -213,7 +205,8 @@ void PrintLatency() {
 
 void PrintSummary() {
   std::printf("\nquarnd --tables %d, %d players from %d poll loops; %s; load average now %s\n",
-              kTables, 4 * kTables, kLoops, g_placement.name.c_str(), LoadAverage().c_str());
+              kTables, 4 * kTables, kLoops, g_placement.name.c_str(),
+              quarn::bench::LoadAverage().c_str());
   PrintCapacity();
   PrintLatency();
   if (!g_login.empty()) {
