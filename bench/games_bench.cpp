@@ -157,6 +157,7 @@ void PrintLevel(const std::string& level, const LevelFigures& figures, const Sam
 }
 
 void PrintSummary() {
+  std::printf("\n%s\n", quarn::bench::MachineName().c_str());
   for (const auto& [where, figures] : g_figures) {
     if (figures.echo.empty()) continue;
     const bool apart = where == quarn::bench::Apart().name;

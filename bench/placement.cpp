@@ -27,6 +27,21 @@ std::string LoadAverage() {
   return one + " " + five + " " + fifteen;
 }
 
+std::string MachineName() {
+  cpu_set_t mine;
+  CPU_ZERO(&mine);
+  const int count = sched_getaffinity(0, sizeof mine, &mine) == 0 ? CPU_COUNT(&mine) : 0;
+  std::ifstream in("/proc/cpuinfo");
+  std::string model = "unknown model";
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with("model name")) {
+      model = line.substr(line.find(':') + 2);
+      break;
+    }
+  }
+  return std::to_string(count) + " x " + model;
+}
+
 void PinTo(pid_t pid, int cpu) {
   if (cpu < 0) return;
   cpu_set_t one;

@@ -27,6 +27,8 @@ bool CanPlaceApart();
 
 // The load average over 1, 5 and 15 minutes, as /proc/loadavg has it.
 std::string LoadAverage();
+// The processors this program may use and their model, for the summaries.
+std::string MachineName();
 
 // Pins a process (0: the calling thread) to `cpu`; nothing for -1.
 void PinTo(pid_t pid, int cpu);

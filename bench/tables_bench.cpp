@@ -204,9 +204,9 @@ void PrintLatency() {
 }
 
 void PrintSummary() {
-  std::printf("\nquarnd --tables %d, %d players from %d poll loops; %s; load average now %s\n",
-              kTables, 4 * kTables, kLoops, g_placement.name.c_str(),
-              quarn::bench::LoadAverage().c_str());
+  std::printf("\n%s\nquarnd --tables %d, %d players from %d poll loops; %s; load average now %s\n",
+              quarn::bench::MachineName().c_str(), kTables, 4 * kTables, kLoops,
+              g_placement.name.c_str(), quarn::bench::LoadAverage().c_str());
   PrintCapacity();
   PrintLatency();
   if (!g_login.empty()) {
