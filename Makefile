@@ -3,6 +3,7 @@ SHELL := /bin/bash
 JOBS  ?= $(shell nproc)
 BUILD ?= build
 ASAN  ?= build-asan
+FUZZ_SECONDS ?= 600
 
 PACKAGES := cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev \
             clang libclang-rt-14-dev xvfb xauth fonts-noto-cjk ccache \
@@ -53,9 +54,11 @@ bench: build
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug \
 	  -DQUARN_SANITIZE=ON -DQUARN_GUI=OFF -DQUARN_FUZZ=ON -DQUARN_BENCH=OFF
-	cmake --build $(ASAN) -j $(JOBS) --target fuzz_protocol
-	mkdir -p $(ASAN)/fuzz-corpus
-	$(ASAN)/bin/fuzz_protocol -max_total_time=600 $(ASAN)/fuzz-corpus fuzz/corpus
+	cmake --build $(ASAN) -j $(JOBS) --target fuzz_protocol fuzz_service
+	mkdir -p $(ASAN)/fuzz-corpus $(ASAN)/fuzz-corpus-service
+	$(ASAN)/bin/fuzz_protocol -max_total_time=$(FUZZ_SECONDS) $(ASAN)/fuzz-corpus fuzz/corpus
+	$(ASAN)/bin/fuzz_service -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+	  $(ASAN)/fuzz-corpus-service fuzz/corpus_service
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

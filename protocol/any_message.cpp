@@ -5,12 +5,9 @@
 #include "core/gbk.h"
 
 namespace quarn {
-namespace {
 
-using enum MessageType;
-
-// An empty record of the family that carries `type`.
 MessageBody EmptyBodyFor(MessageType type) {
+  using enum MessageType;
   switch (type) {
     case LoginRequest:
     case LoginReply:
@@ -55,6 +52,10 @@ MessageBody EmptyBodyFor(MessageType type) {
       return std::monostate{};
   }
 }
+
+namespace {
+
+using enum MessageType;
 
 std::string Quoted(const std::string& gbk) {
   return "\"" + GbkToUtf8(gbk) + "\"";

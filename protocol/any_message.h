@@ -19,6 +19,10 @@ struct DecodedMessage {
   MessageBody body;
 };
 
+// An empty record of the family that carries `type`; monostate for a type
+// without a body (GameSpare, reserved codes, codes outside the table).
+MessageBody EmptyBodyFor(MessageType type);
+
 // Checks the header, then decodes the body with the decoder of the header's
 // type. None when the header check or the body decoder fails, or the type is
 // outside the message table.

@@ -14,8 +14,12 @@
 namespace quarn::server {
 
 // How long the computer may think over one play. Every table of the server
-// runs on its one thread, so a decision must never hold it long.
-inline constexpr std::chrono::milliseconds kComputerThink{20};
+// runs on its one thread, so a decision must never hold it long. The service
+// fuzzer builds with 0: the heuristic's choice, fast and repeatable.
+#ifndef QUARN_COMPUTER_THINK_MS
+#define QUARN_COMPUTER_THINK_MS 20
+#endif
+inline constexpr std::chrono::milliseconds kComputerThink{QUARN_COMPUTER_THINK_MS};
 
 // The seat's own hand, the card counts, the plays and passes of this game,
 // the table, and the bottom cards when it is the landlord in play; never

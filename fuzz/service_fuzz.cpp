@@ -1,0 +1,262 @@
+// The whole game service under arbitrary events: up to six connections open,
+// close, log in and send any message with fuzzed fields or raw bytes; the
+// clock moves and timers fall due; the seat to move makes a legal move, so
+// that whole games get played; the console stops and starts. After every
+// event the checks of service_world.h hold, and every send is checked as it
+// happens.
+//
+// The input, read front to back (fuzz/corpus_service has hand-made seeds):
+//   byte 0: bit 0 bidding, bit 1 pacing, bit 2 keep seats, bits 3-4 the run
+//           log's level, bits 5-7 the tables (1 + value % 3)
+//   byte 1: bits 0-1 the turn time (0, 1, 2, 30 s), bits 2-3 the points
+//   byte 2: bits 0-1 the seat list's pause, bits 2-3 the deal's pauses
+//   then events, each an operation byte (value % 12) and its arguments:
+//     0 open S          1 close S          2 login S <login fields>
+//     3 message S <type and fields> <cut>  4 raw S N <N bytes>
+//     5 time T          6, 7 move M <choice>           8 tick
+//     9 restart R       10 socket error S K <4 bytes>  11 save or dump D
+//   S picks one of six connections, M a table, T a step of the clock.
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "core/rn32.h"
+#include "fuzz/service_input.h"
+#include "fuzz/service_world.h"
+
+namespace {
+
+using namespace quarn;
+using namespace quarn::server;
+using quarn::fuzz::FuzzInput;
+using quarn::fuzz::Require;
+using quarn::fuzz::ServiceWorld;
+using std::chrono::milliseconds;
+
+constexpr std::size_t kSlots = 6;
+// Timers one clock step may run: a table the computer plays all round without
+// pauses deals and plays for ever, as it was asked to.
+constexpr int kTimersPerStep = 3000;
+
+ConsoleSettings SettingsFrom(FuzzInput& in) {
+  const std::uint8_t flags = in.Byte(), times = in.Byte(), pauses = in.Byte();
+  static constexpr std::array<const char*, 4> kTurnTimes = {"0", "1", "2", "30"};
+  static constexpr std::array<const char*, 4> kPoints = {"10", "0", "1", "1000000"};
+  static constexpr std::array<const char*, 4> kSync = {"200", "0", "1", "60000"};
+  static constexpr std::array<const char*, 4> kDeal = {"500", "0", "3", "1000"};
+  return {.allowBid = (flags & 1) != 0,
+          .defaultPoints = kPoints[(times >> 2) % 4],
+          .allowDelay = (flags & 2) != 0,
+          .delaySync = kSync[pauses % 4],
+          .delayDeal = kDeal[(pauses >> 2) % 4],
+          .tables = std::to_string(1 + (flags >> 5) % 3),
+          .keepSeats = (flags & 4) != 0,
+          .turnTime = kTurnTimes[times % 4]};
+}
+
+LogLevel LevelFrom(std::uint8_t flags) {
+  const int level = (flags >> 3) % 4;
+  return level == 0 ? LogLevel::Packets : level == 1 ? LogLevel::Game : LogLevel::Quiet;
+}
+
+// One folder for the run log's files, emptied after every input.
+const std::filesystem::path& FileDir() {
+  static const std::filesystem::path dir = [] {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quarn-fuzz.XXXXXX").string();
+    return std::filesystem::path(::mkdtemp(pattern.data()) != nullptr ? pattern : "/nonexistent");
+  }();
+  return dir;
+}
+
+class Session {
+ public:
+  Session(const ConsoleSettings& settings, LogLevel level)
+      : settings_(settings), app_(world_, world_, FileDir(), {.level = level}) {
+    world_.Attach(&app_);
+    world_.due = [this](TimerId id) { app_.TimerDue(id); };
+    app_.Initialise(settings);
+    SeedWith(20261206);  // repeatable deals
+    app_.Start(settings);
+  }
+
+  void Run(FuzzInput& in) {
+    for (int events = 0; !in.Done() && events < 4000; ++events) {
+      for (ConnectionId id : world_.TakeClosing()) app_.ConnectionClosed(id);
+      Event(in);
+      world_.CheckTables();
+      world_.TakeSends();
+    }
+    // QUARN_FUZZ_TELL=1: how far an input went, to check that seeds reach deep.
+    if (std::getenv("QUARN_FUZZ_TELL") != nullptr) {
+      std::fprintf(stderr, "games played: %d, connections: %u\n", world_.Games(), lastId_);
+      for (std::int32_t n = 1; n <= static_cast<std::int32_t>(app_.TableCount()); ++n) {
+        if (const TServerTable* t = app_.Table(n)) {
+          std::fprintf(stderr, "table %d: status %d, count %u, moves %zu\n", n, t->Status, t->Count,
+                       t->History.size());
+        }
+      }
+    }
+  }
+
+ private:
+  void Event(FuzzInput& in) {
+    switch (in.Byte() % 12) {
+      case 0:
+        Open(in.Byte() % kSlots);
+        break;
+      case 1:
+        Close(in.Byte() % kSlots);
+        break;
+      case 2: {
+        const std::size_t slot = in.Byte() % kSlots;
+        Deliver(slot, fuzz::LoginBytes(in));
+        break;
+      }
+      case 3:
+        Message(in);
+        break;
+      case 4: {
+        const std::size_t slot = in.Byte() % kSlots;
+        mayLogIn_[slot] = true;
+        Deliver(slot, in.Bytes(in.Byte()));
+        break;
+      }
+      case 5:
+        Step(in.Byte());
+        break;
+      case 6:
+      case 7:
+        Move(in);
+        break;
+      case 8:
+        app_.Tick();
+        break;
+      case 9:
+        Restart(in.Byte());
+        break;
+      case 10: {
+        const ConnectionId id = ids_[in.Byte() % kSlots];
+        const int kind = in.Byte() % 7;
+        app_.SocketError(id, kind, in.Int());
+        break;
+      }
+      default:
+        in.Byte() % 2 == 0 ? app_.SaveFiles() : app_.DumpDiagnostics();
+        break;
+    }
+  }
+
+  void Open(std::size_t slot) {
+    if (world_.IsOpen(ids_[slot])) return;
+    const ConnectionId id = ++lastId_;
+    ids_[slot] = id;
+    mayLogIn_[slot] = false;
+    world_.Opened(id);
+    // Half the slots come from elsewhere: a seat kept without a password
+    // goes back only to its address.
+    world_.addresses[id] = slot % 2 == 0 ? "127.0.0.1" : "10.0.0.2";
+    app_.ConnectionOpened(id);
+  }
+
+  void Close(std::size_t slot) {
+    const ConnectionId id = ids_[slot];
+    if (!world_.IsOpen(id)) return;
+    world_.Gone(id);
+    app_.ConnectionClosed(id);
+  }
+
+  void Deliver(std::size_t slot, std::span<const std::uint8_t> bytes, std::size_t cut = 0) {
+    const ConnectionId id = ids_[slot];
+    if (std::search(bytes.begin(), bytes.end(), kLoginCode.begin(), kLoginCode.end()) !=
+        bytes.end()) {
+      mayLogIn_[slot] = true;
+    }
+    // A stranger that never sent a login reaches nothing: no send, no change.
+    const bool stranger =
+        world_.IsOpen(id) && !mayLogIn_[slot] && world_.SeatOf(id).table == nullptr;
+    const std::string before = stranger ? world_.Fingerprint() : std::string();
+    cut = std::min(cut, bytes.size());
+    app_.BytesReceived(id, bytes.first(cut));
+    app_.BytesReceived(id, bytes.subspan(cut));
+    if (stranger) {
+      Require(world_.TakeSends() == 0 && world_.Fingerprint() == before,
+              "a stranger never reaches the game");
+    }
+  }
+
+  void Message(FuzzInput& in) {
+    const std::size_t slot = in.Byte() % kSlots;
+    fuzz::Sender sender;
+    if (const fuzz::SeatAt at = world_.SeatOf(ids_[slot]); at.table != nullptr) {
+      sender = {at.table->Table, static_cast<std::uint8_t>(at.seat), at.table};
+    }
+    const std::vector<std::uint8_t> bytes = fuzz::FuzzedPacket(in, sender);
+    const std::uint8_t cut = in.Byte();
+    Deliver(slot, bytes, cut < 200 || bytes.empty() ? 0 : cut % bytes.size());
+  }
+
+  void Move(FuzzInput& in) {
+    const auto number = static_cast<std::int32_t>(1 + in.Byte() % app_.TableCount());
+    const TServerTable* table = app_.Table(number);
+    if (table == nullptr) return;
+    const std::optional<Packet> move = fuzz::LegalMove(in, *table);
+    const ConnectionId id = table->Players[table->Turn].Socket;
+    const auto slot = std::find(ids_.begin(), ids_.end(), id);
+    if (move && id != kNoConnection && slot != ids_.end()) {
+      Deliver(static_cast<std::size_t>(slot - ids_.begin()), move->data());
+    }
+  }
+
+  // The clock moves by one of a few steps; the timers due on the way run.
+  void Step(std::uint8_t choice) {
+    static constexpr std::array<int, 8> kSteps = {0, 1, 50, 200, 500, 1000, 2000, 61000};
+    const auto until = world_.elapsed + milliseconds(kSteps[choice % kSteps.size()]);
+    int budget = kTimersPerStep;
+    while (budget > 0 && world_.FireNext(until)) --budget;
+    if (budget > 0) world_.elapsed = until;
+  }
+
+  void Restart(std::uint8_t choice) {
+    if (choice % 2 == 0) {
+      app_.Stop();
+      return;
+    }
+    ConsoleSettings settings = settings_;
+    if (choice & 2) settings.tables = settings.tables == "1" ? "3" : "1";
+    if (choice & 4) settings.allowDelay = !settings.allowDelay;
+    if (choice & 8) settings.keepSeats = !settings.keepSeats;
+    app_.Start(settings);
+  }
+
+  static constexpr std::array<std::uint8_t, 4> kLoginCode = {0xAB, 0xAB, 0x00, 0xC1};
+
+  ConsoleSettings settings_;
+  ServiceWorld world_;
+  ServerApp app_;
+  std::array<ConnectionId, kSlots> ids_{};
+  std::array<bool, kSlots> mayLogIn_{};
+  ConnectionId lastId_ = 0;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzInput in({data, size});
+  const std::uint8_t flags = size > 0 ? data[0] : 0;
+  const ConsoleSettings settings = SettingsFrom(in);
+  {
+    Session session(settings, LevelFrom(flags));
+    session.Run(in);
+  }
+  std::error_code ignored;
+  for (const auto& file : std::filesystem::directory_iterator(FileDir(), ignored)) {
+    std::filesystem::remove(file.path(), ignored);
+  }
+  return 0;
+}

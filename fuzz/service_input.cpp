@@ -1,0 +1,245 @@
+#include "fuzz/service_input.h"
+
+#include <algorithm>
+#include <string>
+#include <type_traits>
+#include <variant>
+
+#include "core/movegen.h"
+#include "core/tpoker.h"
+#include "protocol/any_message.h"
+
+namespace quarn::fuzz {
+
+std::int32_t FuzzInput::Int() {
+  std::uint32_t value = 0;
+  for (int i = 0; i < 4; ++i) value = value << 8 | Byte();
+  return static_cast<std::int32_t>(value);
+}
+
+std::vector<std::uint8_t> FuzzInput::Bytes(std::size_t count) {
+  count = std::min(count, bytes_.size() - std::min(at_, bytes_.size()));
+  std::vector<std::uint8_t> out(bytes_.begin() + static_cast<std::ptrdiff_t>(at_),
+                                bytes_.begin() + static_cast<std::ptrdiff_t>(at_ + count));
+  at_ += count;
+  return out;
+}
+
+namespace {
+
+// Record fields from the input, mostly what a well-behaved sender would write.
+struct Fields {
+  FuzzInput& in;
+  const Sender& sender;
+
+  std::int32_t Table() {
+    switch (in.Byte() % 4) {
+      case 0:
+      case 1:
+        return sender.table;
+      case 2:
+        return in.Byte() % 5 - 1;
+      default:
+        return in.Int();
+    }
+  }
+  std::uint8_t Seat() {
+    const std::uint8_t b = in.Byte();
+    return b < 160 ? sender.seat : b % 6;
+  }
+  std::int32_t Number() { return in.Byte() < 192 ? in.Byte() : in.Int(); }
+  std::uint8_t Card() {
+    const std::uint8_t b = in.Byte();
+    if (b < 128 && sender.at != nullptr) {
+      const TPoker& card = sender.at->Players[sender.seat].Hand.Card(b % 33);
+      if (card.IsPresent()) return static_cast<std::uint8_t>(card.Number());
+    }
+    return b % 110;
+  }
+  std::string Text(std::size_t most) {
+    const std::vector<std::uint8_t> bytes = in.Bytes(in.Byte() % (most + 1));
+    return {bytes.begin(), bytes.end()};
+  }
+};
+
+std::string PoolName(FuzzInput& in) {
+  const std::uint8_t b = in.Byte() % 8;
+  if (b < 6) return std::string(1, static_cast<char>('A' + b));
+  if (b == 6) return {};
+  const std::vector<std::uint8_t> raw = in.Bytes(in.Byte() % 20);
+  return {raw.begin(), raw.end()};
+}
+
+void Fill(Fields&, std::monostate&) {}
+
+void Fill(Fields& f, LoginRecord& r) {
+  std::string name = PoolName(f.in);
+  std::string password = f.in.Byte() % 2 == 0 ? "" : "pw";
+  const std::int32_t table = f.Table();
+  const std::int32_t service = f.Number();
+  const std::int32_t head = f.Number();
+  r = MakeLoginRequest(std::move(name), std::move(password), service, head, table, f.Seat());
+}
+
+void Fill(Fields& f, DealRecord& r) {
+  r.tableNumber = f.Table();
+  r.seat = f.Seat();
+  r.count = static_cast<std::uint8_t>(f.in.Byte() % (DealHandSize + 2));
+  for (std::size_t i = 0; i < std::min<std::size_t>(r.count, DealHandSize); ++i) {
+    r.cards[i] = f.Card();
+  }
+}
+
+void Fill(Fields& f, BidRecord& r) {
+  r.tableNumber = f.Table();
+  r.seat = f.Seat();
+  r.points = f.Number();
+}
+
+void Fill(Fields& f, PlayRecord& r) {
+  r.tableNumber = f.Table();
+  r.seat = f.Seat();
+  r.count = static_cast<std::uint8_t>(f.in.Byte() % (PlayMaxCards + 1));
+  RankCounts ranks{};
+  for (std::size_t i = 0; i < r.count; ++i) {
+    r.cards[i] = f.Card();
+    ++ranks[static_cast<std::size_t>(RankOf(r.cards[i]))];
+  }
+  if (f.in.Byte() < 192) {  // claims what the cards are
+    const Combination combo = ClassifyCounts(ranks, r.count);
+    r.comboType = static_cast<std::uint8_t>(combo.type);
+    r.keyRank = combo.key;
+  } else {
+    r.comboType = f.in.Byte();
+    r.keyRank = f.in.Byte();
+  }
+}
+
+void Fill(Fields& f, SeatRecord& r) {
+  r.tableNumber = f.Table();
+  r.seat = f.Seat();
+}
+
+void Fill(Fields& f, GameEndRecord& r) {
+  r.tableNumber = f.Table();
+  r.winner = static_cast<std::uint8_t>(f.in.Byte() % 5);
+  r.score[0] = f.Number();
+}
+
+void Fill(Fields& f, ChatRecord& r) {
+  r.tableNumber = f.Table();
+  r.seat = f.Seat();
+  r.text = f.Text(70);
+}
+
+void Fill(Fields& f, IconRecord& r) {
+  r.tableNumber = f.Table();
+  r.serviceIcon = f.Number();
+  r.headIcon = f.Number();
+  r.seat = f.Seat();
+}
+
+void Fill(Fields& f, TableStateRecord& r) {
+  r.tableNumber = f.Table();
+  r.seat = f.Seat();
+  r.phase = static_cast<TablePhase>(f.in.Byte() % 4);
+  r.turn = f.Seat();
+  r.landlord = f.Seat();
+}
+
+void Fill(Fields& f, AutoPlayRecord& r) {
+  r.tableNumber = f.Table();
+  r.seat = f.Seat();
+  r.control = static_cast<SeatControl>(f.in.Byte() % 5);
+}
+
+void Fill(Fields& f, TurnClockRecord& r) {
+  r.tableNumber = f.Table();
+  r.seat = f.Seat();
+  r.turnMs = f.Number();
+  r.leftMs = f.Number();
+}
+
+const std::vector<MessageType>& EveryType() {
+  static const std::vector<MessageType> types = [] {
+    std::vector<MessageType> all;
+    for (const MessageInfo& info : MessageTable()) all.push_back(info.type);
+    for (const MessageInfo& info : AddedMessageTable()) all.push_back(info.type);
+    return all;
+  }();
+  return types;
+}
+
+std::vector<std::uint8_t> BytesOf(const Packet& packet) {
+  return {packet.data().begin(), packet.data().end()};
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> LoginBytes(FuzzInput& in) {
+  const Sender nobody;
+  Fields fields{in, nobody};
+  LoginRecord login;
+  Fill(fields, login);
+  const auto packet = BuildPacket(MessageType::LoginRequest, login);
+  return packet ? BytesOf(*packet) : std::vector<std::uint8_t>{};
+}
+
+std::vector<std::uint8_t> FuzzedPacket(FuzzInput& in, const Sender& sender) {
+  const MessageType type = EveryType()[in.Byte() % EveryType().size()];
+  Fields fields{in, sender};
+  MessageBody body = EmptyBodyFor(type);
+  std::optional<Packet> packet = std::visit(
+      [&](auto& record) -> std::optional<Packet> {
+        Fill(fields, record);
+        if constexpr (std::is_same_v<std::decay_t<decltype(record)>, std::monostate>) {
+          return std::nullopt;
+        } else {
+          return BuildPacket(type, record);
+        }
+      },
+      body);
+  if (!packet) {  // fields no encoder takes, or no body at all: raw bytes behind the header
+    packet = BuildEmptyPacket(type);
+    if (!packet) return {};
+    const std::size_t bodySize = packet->length - HeaderSize - TailSize;
+    const std::vector<std::uint8_t> raw = in.Bytes(bodySize);
+    std::copy(raw.begin(), raw.end(), packet->bytes.begin() + HeaderSize);
+  }
+  if (in.Byte() >= 224) packet->bytes[in.Byte() % packet->length] = in.Byte();
+  return BytesOf(*packet);
+}
+
+std::optional<Packet> LegalMove(FuzzInput& in, const server::TServerTable& table) {
+  const auto seat = static_cast<std::uint8_t>(table.Turn);
+  const std::uint8_t choice = in.Byte();       // read whatever the state, so seeds stay in step
+  if (table.Status == server::TableBidding) {  // 0 passes, else a bid of so many points
+    const BidRecord bid{table.Table, seat, choice};
+    return BuildPacket(choice == 0 ? MessageType::BidPass : MessageType::BidOffer, bid);
+  }
+  if (table.Status != server::TablePlaying) return std::nullopt;
+  std::vector<std::uint8_t> hand;
+  for (const TPoker& card : table.Players[seat].Hand.Cards()) {
+    if (card.IsPresent()) hand.push_back(static_cast<std::uint8_t>(card.Number()));
+  }
+  const bool leads = table.LastPlay.Count() == 0 || table.LastPlayer == seat;
+  const std::vector<Move> moves =
+      BeatingMoves(hand, leads ? Combination{} : table.LastPlay.AsCombination());
+  const std::size_t options = moves.size() + (leads ? 0 : 1);  // following, 0 passes
+  if (options == 0) return std::nullopt;
+  // Spread over every move when there are more than a byte can name.
+  std::size_t index = options <= 256 ? choice % options : choice * options / 256;
+  if (!leads && index-- == 0) {
+    return BuildPacket(MessageType::PlayPass, SeatRecord{table.Table, seat});
+  }
+  const Move& move = moves[index];
+  PlayRecord play{.tableNumber = table.Table,
+                  .seat = seat,
+                  .count = static_cast<std::uint8_t>(move.combo.count),
+                  .comboType = static_cast<std::uint8_t>(move.combo.type),
+                  .keyRank = move.combo.key};
+  std::copy(move.Cards().begin(), move.Cards().end(), play.cards.begin());
+  return BuildPacket(MessageType::PlayCards, play);
+}
+
+}  // namespace quarn::fuzz
