@@ -14,6 +14,7 @@
 //     0 open S          1 close S          2 login S <login fields>
 //     3 message S <type and fields> <cut>  4 raw S N <N bytes>
 //     5 time T          6, 7 move M <choice>           8 tick
+//   (a move is the seat to move's, or another seat's when the choice is 248 or more)
 //     9 restart R       10 socket error S K <4 bytes>  11 save or dump D
 //   S picks one of six connections, M a table, T a step of the clock.
 #include <unistd.h>
@@ -40,9 +41,10 @@ using quarn::fuzz::ServiceWorld;
 using std::chrono::milliseconds;
 
 constexpr std::size_t kSlots = 6;
-// Timers one clock step may run: a table the computer plays all round without
-// pauses deals and plays for ever, as it was asked to.
+// Timers one clock step, and one input, may run: a table the computer plays
+// all round without pauses deals and plays for ever, as it was asked to.
 constexpr int kTimersPerStep = 3000;
+constexpr int kTimersPerInput = 2000;
 
 ConsoleSettings SettingsFrom(FuzzInput& in) {
   const std::uint8_t flags = in.Byte(), times = in.Byte(), pauses = in.Byte();
@@ -205,11 +207,12 @@ class Session {
     const auto number = static_cast<std::int32_t>(1 + in.Byte() % app_.TableCount());
     const TServerTable* table = app_.Table(number);
     if (table == nullptr) return;
-    const std::optional<Packet> move = fuzz::LegalMove(in, *table);
-    const ConnectionId id = table->Players[table->Turn].Socket;
+    const std::optional<fuzz::SeatMove> move = fuzz::LegalMove(in, *table);
+    if (!move) return;
+    const ConnectionId id = table->Players[move->seat].Socket;
     const auto slot = std::find(ids_.begin(), ids_.end(), id);
-    if (move && id != kNoConnection && slot != ids_.end()) {
-      Deliver(static_cast<std::size_t>(slot - ids_.begin()), move->data());
+    if (id != kNoConnection && slot != ids_.end()) {
+      Deliver(static_cast<std::size_t>(slot - ids_.begin()), move->packet.data());
     }
   }
 
@@ -217,8 +220,8 @@ class Session {
   void Step(std::uint8_t choice) {
     static constexpr std::array<int, 8> kSteps = {0, 1, 50, 200, 500, 1000, 2000, 61000};
     const auto until = world_.elapsed + milliseconds(kSteps[choice % kSteps.size()]);
-    int budget = kTimersPerStep;
-    while (budget > 0 && world_.FireNext(until)) --budget;
+    int budget = std::min(kTimersPerStep, timersLeft_);
+    while (budget > 0 && world_.FireNext(until)) --budget, --timersLeft_;
     if (budget > 0) world_.elapsed = until;
   }
 
@@ -242,6 +245,7 @@ class Session {
   std::array<ConnectionId, kSlots> ids_{};
   std::array<bool, kSlots> mayLogIn_{};
   ConnectionId lastId_ = 0;
+  int timersLeft_ = kTimersPerInput;
 };
 
 }  // namespace

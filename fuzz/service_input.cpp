@@ -210,12 +210,16 @@ std::vector<std::uint8_t> FuzzedPacket(FuzzInput& in, const Sender& sender) {
   return BytesOf(*packet);
 }
 
-std::optional<Packet> LegalMove(FuzzInput& in, const server::TServerTable& table) {
-  const auto seat = static_cast<std::uint8_t>(table.Turn);
-  const std::uint8_t choice = in.Byte();       // read whatever the state, so seeds stay in step
+std::optional<SeatMove> LegalMove(FuzzInput& in, const server::TServerTable& table) {
+  const std::uint8_t choice = in.Byte();  // read whatever the state, so seeds stay in step
+  // Now and then a seat out of turn: the same move must then be refused.
+  const auto seat = static_cast<std::uint8_t>(
+      choice < 248 ? table.Turn : (table.Turn + 1 + choice % 3) % server::kSeatCount);
   if (table.Status == server::TableBidding) {  // 0 passes, else a bid of so many points
     const BidRecord bid{table.Table, seat, choice};
-    return BuildPacket(choice == 0 ? MessageType::BidPass : MessageType::BidOffer, bid);
+    const auto packet =
+        BuildPacket(choice == 0 ? MessageType::BidPass : MessageType::BidOffer, bid);
+    return packet ? std::optional<SeatMove>({seat, *packet}) : std::nullopt;
   }
   if (table.Status != server::TablePlaying) return std::nullopt;
   std::vector<std::uint8_t> hand;
@@ -225,21 +229,27 @@ std::optional<Packet> LegalMove(FuzzInput& in, const server::TServerTable& table
   const bool leads = table.LastPlay.Count() == 0 || table.LastPlayer == seat;
   const std::vector<Move> moves =
       BeatingMoves(hand, leads ? Combination{} : table.LastPlay.AsCombination());
-  const std::size_t options = moves.size() + (leads ? 0 : 1);  // following, 0 passes
-  if (options == 0) return std::nullopt;
+  // The last option passes: the rules allow it only to a seat that follows.
+  // So do the choices 240..247; 232..239 claim the wrong key.
+  const std::size_t options = moves.size() + 1;
   // Spread over every move when there are more than a byte can name.
-  std::size_t index = options <= 256 ? choice % options : choice * options / 256;
-  if (!leads && index-- == 0) {
-    return BuildPacket(MessageType::PlayPass, SeatRecord{table.Table, seat});
+  const std::size_t index = choice >= 240 && choice < 248 ? moves.size()
+                            : options <= 256              ? choice % options
+                                                          : choice * options / 256;
+  if (index == moves.size()) {
+    const auto pass = BuildPacket(MessageType::PlayPass, SeatRecord{table.Table, seat});
+    return pass ? std::optional<SeatMove>({seat, *pass}) : std::nullopt;
   }
   const Move& move = moves[index];
   PlayRecord play{.tableNumber = table.Table,
                   .seat = seat,
                   .count = static_cast<std::uint8_t>(move.combo.count),
                   .comboType = static_cast<std::uint8_t>(move.combo.type),
-                  .keyRank = move.combo.key};
+                  .keyRank = static_cast<std::uint8_t>(move.combo.key +
+                                                       (choice >= 232 && choice < 240 ? 1 : 0))};
   std::copy(move.Cards().begin(), move.Cards().end(), play.cards.begin());
-  return BuildPacket(MessageType::PlayCards, play);
+  const auto packet = BuildPacket(MessageType::PlayCards, play);
+  return packet ? std::optional<SeatMove>({seat, *packet}) : std::nullopt;
 }
 
 }  // namespace quarn::fuzz

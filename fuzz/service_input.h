@@ -44,8 +44,13 @@ std::vector<std::uint8_t> LoginBytes(FuzzInput& in);
 // then a byte overwritten. Its bytes, ready to send.
 std::vector<std::uint8_t> FuzzedPacket(FuzzInput& in, const Sender& sender);
 
-// The bid or play the rules allow the seat to move now (a choice among
-// them), from that seat's connection; none when the table awaits no move.
-std::optional<Packet> LegalMove(FuzzInput& in, const server::TServerTable& table);
+// A bid or play for the seat to move (a choice among those the rules allow,
+// or a pass that they may not), now and then for another seat; none when the
+// table awaits no move.
+struct SeatMove {
+  std::uint32_t seat;
+  Packet packet;
+};
+std::optional<SeatMove> LegalMove(FuzzInput& in, const server::TServerTable& table);
 
 }  // namespace quarn::fuzz

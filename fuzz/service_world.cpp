@@ -1,9 +1,11 @@
 #include "fuzz/service_world.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <variant>
 
+#include "core/combination.h"
 #include "core/tpoker.h"
 #include "protocol/any_message.h"
 #include "protocol/byte_order.h"
@@ -30,6 +32,12 @@ std::int32_t TableNumberOf(const MessageBody& body) {
         }
       },
       body);
+}
+
+bool Holds(const THandPoker& hand, std::uint8_t card) {
+  const auto cards = hand.Cards();
+  return std::any_of(cards.begin(), cards.end(),
+                     [card](const TPoker& held) { return held.Number() == FoldCard(card); });
 }
 
 // The seat a record names, for the messages meant for one seat alone.
@@ -75,7 +83,7 @@ void ServiceWorld::Close(ConnectionId connection) {
   if (open_.erase(connection) > 0) closing_.push_back(connection);
 }
 
-void ServiceWorld::CheckSend(ConnectionId connection, std::span<const std::uint8_t> bytes) const {
+void ServiceWorld::CheckSend(ConnectionId connection, std::span<const std::uint8_t> bytes) {
   Require(IsOpen(connection), "a send goes only to an open connection");
   const Packet packet = PacketFromBytes(bytes);
   const MessageInfo* info = FindMessage(packet.RawType());
@@ -92,6 +100,7 @@ void ServiceWorld::CheckSend(ConnectionId connection, std::span<const std::uint8
     } else {
       Require(table == at.table->Table && seat == at.seat, "a login answer names the seat taken");
     }
+    told_.erase(connection);
     return;
   }
   Require(at.table != nullptr, "a stranger hears nothing but a login answer");
@@ -104,6 +113,26 @@ void ServiceWorld::CheckSend(ConnectionId connection, std::span<const std::uint8
       info->type == MessageType::TableState) {
     Require(own == static_cast<int>(at.seat), "a seat's cards go to that seat alone");
   }
+  if (const auto* deal = std::get_if<DealRecord>(&decoded->body)) {
+    // Dealt and bottom cards are the ones the seat holds, the start card one
+    // the starting seat holds.
+    const bool start = info->type == MessageType::StartCardNotice;
+    const THandPoker& hand = table.Players[start ? table.StartSeat() : at.seat].Hand;
+    for (std::size_t i = 0; i < deal->count; ++i) {
+      Require(Holds(hand, deal->cards[i]), "a seat is told the cards it holds");
+    }
+    Require(!start || deal->cards[0] == table.StartCard, "the start card is the one drawn");
+  }
+  if (const auto* play = std::get_if<PlayRecord>(&decoded->body); play && play->count > 0) {
+    RankCounts ranks{};
+    for (std::size_t i = 0; i < play->count; ++i)
+      ++ranks[static_cast<std::size_t>(RankOf(play->cards[i]))];
+    const Combination combo = ClassifyCounts(ranks, play->count);
+    Require(combo.count > 0 && play->comboType == static_cast<std::uint8_t>(combo.type) &&
+                play->keyRank == combo.key,
+            "a notice tells the play as it is");
+  }
+  Tell(connection, info->type, decoded->body, at.seat);
   if (const auto* clock = std::get_if<TurnClockRecord>(&decoded->body)) {
     Require(clock->seat == table.Turn && clock->leftMs <= clock->turnMs,
             "the clock runs for the seat to move");
@@ -115,6 +144,26 @@ void ServiceWorld::CheckSend(ConnectionId connection, std::span<const std::uint8
       Require(end->score[seat] == table.Players[seat].Score &&
                   end->rounds[seat] == table.Players[seat].Rounds,
               "the game's end tells the scores kept");
+    }
+  }
+}
+
+void ServiceWorld::Tell(ConnectionId connection, MessageType type, const MessageBody& body,
+                        std::uint32_t seat) {
+  std::multiset<int>& told = told_[connection];
+  if (const auto* deal = std::get_if<DealRecord>(&body)) {
+    if (type == MessageType::StartCardNotice) return;
+    if (type == MessageType::DealCards) told.clear();
+    for (std::size_t i = 0; i < deal->count; ++i) told.insert(FoldCard(deal->cards[i]));
+  } else if (const auto* state = std::get_if<TableStateRecord>(&body)) {
+    told.clear();
+    for (std::size_t i = 0; i < state->handCount; ++i) told.insert(FoldCard(state->hand[i]));
+  } else if (const auto* play = std::get_if<PlayRecord>(&body);
+             play != nullptr && type == MessageType::PlayNotice && play->seat == seat) {
+    for (std::size_t i = 0; i < play->count; ++i) {
+      const auto card = told.find(FoldCard(play->cards[i]));
+      Require(card != told.end(), "a seat lays only cards it was told it holds");
+      told.erase(card);
     }
   }
 }
@@ -208,6 +257,17 @@ void ServiceWorld::CheckGame(const TServerTable& t) const {
     Require(faces[face] == 2, "each of the 108 cards is in one place");
   }
   Require(t.Turn < kSeatCount && t.Landlord < kSeatCount, "a turn names a seat");
+  if (t.Status == TableBidding || t.Status == TablePlaying) {
+    for (const TServerPlayer& player : t.Players) {
+      if (player.Socket == kNoConnection) continue;
+      std::multiset<int> held;
+      for (const TPoker& card : player.Hand.Cards()) {
+        if (card.IsPresent()) held.insert(card.Number());
+      }
+      const auto told = told_.find(player.Socket);
+      Require(told != told_.end() && told->second == held, "a seat in play knows its own cards");
+    }
+  }
   if (!bottomGiven) {
     Require(t.History.empty(), "nothing is laid before the landlord is known");
     return;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "protocol/any_message.h"
 #include "server/server_app.h"
 #include "server/server_table.h"
 #include "tests/server/fake_host.h"
@@ -64,7 +65,9 @@ class ServiceWorld final : public server::testing::FakeHost, public server::ICon
   void StatusChanged(std::string_view, bool) override {}
 
  private:
-  void CheckSend(ConnectionId connection, std::span<const std::uint8_t> bytes) const;
+  void CheckSend(ConnectionId connection, std::span<const std::uint8_t> bytes);
+  // Follows what a connection was told of its own cards.
+  void Tell(ConnectionId connection, MessageType type, const MessageBody& body, std::uint32_t seat);
   void CheckGame(const TServerTable& table) const;
   void CheckScores(const TServerTable& table);
 
@@ -75,6 +78,8 @@ class ServiceWorld final : public server::testing::FakeHost, public server::ICon
   int games_ = 0;
   // By table number: each seat's player id and running score after its last game.
   std::map<std::int32_t, std::array<std::pair<std::int32_t, std::int32_t>, 4>> scored_;
+  // By connection: the faces of the cards it was told it holds.
+  std::map<ConnectionId, std::multiset<int>> told_;
 };
 
 }  // namespace quarn::fuzz
