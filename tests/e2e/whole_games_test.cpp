@@ -25,7 +25,6 @@ namespace fs = std::filesystem;
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 
-constexpr int kGames = 100;
 constexpr auto kGamesLimit = seconds(110);
 
 // Each game moves 3P to or from the landlord and P from or to each other seat.
@@ -47,7 +46,7 @@ void ExpectOneGameOfScoring(const HeroBlock& before, const HeroBlock& after, int
 // games at every table; each table's hero board blocks are checked on their own.
 // With `unreadOutput`, quarnd writes to a pipe that nobody reads while the
 // games last: the games must not notice.
-void PlayWholeGames(std::vector<std::string> serverArgs, int tables = 1, int games = kGames,
+void PlayWholeGames(std::vector<std::string> serverArgs, int tables, int games,
                     bool unreadOutput = false) {
   TempDir dir;
   ASSERT_FALSE(dir.path().empty());
@@ -126,10 +125,6 @@ void PlayWholeGames(std::vector<std::string> serverArgs, int tables = 1, int gam
 // Every packet logged, to a pipe nobody reads.
 TEST(WholeGames, TwoHundredGamesWithoutBiddingWhileNobodyReadsTheRunLog) {
   PlayWholeGames({"--no-delay", "--log", "packets"}, 1, 200, true);
-}
-
-TEST(WholeGames, HundredGamesWithBidding) {
-  PlayWholeGames({"--no-delay", "--bid"});
 }
 
 // Paced (briefly), so the tables' timers interleave with each other's play.

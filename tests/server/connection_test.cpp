@@ -55,27 +55,31 @@ TEST(Connections, ReadEventsCountedLoggedAndSendsRetried) {
   EXPECT_EQ(h.table().Count, 1u);
 }
 
+// The limit grows by four strangers a table, so that a rush of logins for
+// many tables is not turned away.
 TEST(Connections, StrangersAreBoundedAndTimedOut) {
-  Harness h;
-  h.Open(1);
-  h.Login(1, "Ann");
-  for (ConnectionId id = 2; id < 2 + kMaxStrangers; ++id) h.Open(id);
-  h.Open(100);  // one stranger too many
-  EXPECT_EQ(h.host.closed, std::vector<ConnectionId>{100});
-  h.host.closed.clear();
-  const auto opened = h.host.elapsed;  // after Ann's paced seat list
-  h.host.elapsed = opened + std::chrono::seconds(59);
-  h.app.Tick();
-  EXPECT_TRUE(h.host.closed.empty());
-  h.Login(2, "Bob");  // logged in in time
-  h.host.elapsed = opened + std::chrono::seconds(60);
-  h.app.Tick();
-  EXPECT_EQ(h.host.closed.size(), kMaxStrangers - 1);
-  EXPECT_EQ(std::count(h.host.closed.begin(), h.host.closed.end(), 2u), 0);
-  EXPECT_EQ(h.app.OpenConnections(), 2u);
-  h.host.TakeSent();
-  h.app.ConnectionClosed(3);  // already forgotten
-  EXPECT_TRUE(h.host.TakeSent().empty());
+  for (const auto& [tables, limit] : {std::pair{"1", 32u}, std::pair{"3", 40u}}) {
+    Harness h(false, tables);
+    h.Open(1);
+    h.Login(1, "Ann");
+    for (ConnectionId id = 2; id < 2 + limit; ++id) h.Open(id);
+    h.Open(100);  // one stranger too many
+    EXPECT_EQ(h.host.closed, std::vector<ConnectionId>{100});
+    h.host.closed.clear();
+    const auto opened = h.host.elapsed;  // after Ann's paced seat list
+    h.host.elapsed = opened + std::chrono::seconds(59);
+    h.app.Tick();
+    EXPECT_TRUE(h.host.closed.empty());
+    h.Login(2, "Bob");  // logged in in time
+    h.host.elapsed = opened + std::chrono::seconds(60);
+    h.app.Tick();
+    EXPECT_EQ(h.host.closed.size(), limit - 1);
+    EXPECT_EQ(std::count(h.host.closed.begin(), h.host.closed.end(), 2u), 0);
+    EXPECT_EQ(h.app.OpenConnections(), 2u);
+    h.host.TakeSent();
+    h.app.ConnectionClosed(3);  // already forgotten
+    EXPECT_TRUE(h.host.TakeSent().empty());
+  }
 }
 
 TEST(Connections, StopFreesEverySeatAndStartsOnce) {

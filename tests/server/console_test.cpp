@@ -166,18 +166,5 @@ TEST(Settings, ParsedAndRefused) {
   }
 }
 
-TEST(Console, DiagnosticsCardErrorsAndStatus) {
-  Harness h;
-  EXPECT_EQ(h.view.status, "服务器正在运行中...");
-  EXPECT_EQ(h.view.log.back(), "14:40:34启动服务器");
-  h.app.DumpDiagnostics();
-  EXPECT_EQ(std::vector(h.view.log.end() - 3, h.view.log.end()),
-            (std::vector<std::string>{"14:40:34--------开始诊断--------",
-                                      "14:40:34[Status=2][Count=0][Players=(0)(0)(0)(0)]",
-                                      "14:40:34--------结束诊断--------"}));
-  ReportCardError(5);
-  EXPECT_EQ(h.view.log.back(), "14:40:34[错误]对牌必须连续。[5]");
-}
-
 }  // namespace
 }  // namespace quarn::server::testing

@@ -1,6 +1,4 @@
 // Logins, the deal that the fourth login starts, and the relays of chat and icons.
-#include <set>
-
 #include "tests/server/harness.h"
 
 namespace quarn::server::testing {
@@ -109,32 +107,6 @@ TEST(Dealing, FourthLoginSendsInOrderWithAndWithoutBidding) {
       EXPECT_EQ(h.table().Turn, start);
     }
   }
-}
-
-TEST(Dealing, EverySeatGets25DistinctCardsAnd108InAll) {
-  Harness h;
-  h.SeatFour();
-  const auto sent = h.host.TakeSent();
-  std::multiset<int> all;
-  for (const SentPacket& packet : OfKind(sent, MessageType::DealCards)) {
-    const auto deal = Decoded<DealRecord>(packet, DecodeDealCards);
-    EXPECT_EQ(packet.connection, deal.seat + 1u);
-    EXPECT_EQ(std::set<int>(deal.cards.begin(), deal.cards.end()).size(), 25u);
-    all.insert(deal.cards.begin(), deal.cards.end());
-  }
-  const auto extra =
-      Decoded<DealRecord>(OfKind(sent, MessageType::ExtraCards)[0], DecodeExtraCards);
-  all.insert(extra.cards.begin(), extra.cards.begin() + 8);
-  std::multiset<int> deck;
-  for (int card = 1; card <= 108; ++card) deck.insert(card);
-  EXPECT_EQ(all, deck);
-  // The start card lies in the starting seat's dealt cards.
-  const auto start =
-      Decoded<DealRecord>(OfKind(sent, MessageType::StartCardNotice)[0], DecodeStartCardNotice);
-  const TServerTable& t = h.table();
-  EXPECT_EQ(start.seat, t.StartSeat());
-  EXPECT_EQ(start.cards[0], t.Deck[t.StartIndex]);
-  EXPECT_EQ(t.Players[t.Landlord].Hand.Count(), 33);
 }
 
 TEST(Relays, ChatAndIconsNameTheSendersOwnSeat) {

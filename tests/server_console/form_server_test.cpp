@@ -44,9 +44,6 @@ void CatchNextBox(WarningSeen& seen) {
   QObject::connect(timer, &QTimer::timeout, [timer, tries, &seen] {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
       seen = {true, box->windowTitle(), box->text(), box->icon()};
-      if (const QByteArray path = qgetenv("QUARN_SCREENSHOT"); !path.isEmpty()) {
-        box->grab().save(QString::fromLocal8Bit(path).replace(".png", "-warning.png"));
-      }
       box->button(QMessageBox::Ok)->click();
     } else if (++*tries < 200) {
       return;
@@ -137,18 +134,6 @@ TEST_F(FormServerTest, ShowsTheConsoleAsDescribed) {
                      s.delayDeal, s.tables),
             std::tuple(false, "10", false, true, "200", "500", "1"));
   EXPECT_TRUE(SettingsEnabled());
-
-  // For a person to look at: QUARN_SCREENSHOT=<file.png> saves the window.
-  if (const QByteArray path = qgetenv("QUARN_SCREENSHOT"); !path.isEmpty()) {
-    Find<QPlainTextEdit>("MemoLog")->appendPlainText("14:40:34启动服务器");
-    form_.grab().save(QString::fromLocal8Bit(path));
-    pages->setCurrentIndex(2);
-    form_.grab().save(QString::fromLocal8Bit(path).replace(".png", "-settings.png"));
-    Click("BtnStart");
-    form_.grab().save(QString::fromLocal8Bit(path).replace(".png", "-running.png"));
-    Click("BtnStop");
-    pages->setCurrentIndex(0);
-  }
 }
 
 TEST_F(FormServerTest, StartAndStopSwitchLightStatusAndSettings) {
@@ -250,10 +235,6 @@ TEST_F(FormServerTest, TheTablesTabListsTheTablesInUse) {
   host_.RunTimers();
   EXPECT_EQ(Rows(tree), (std::vector<QStringList>{{"1", "4/4", "出牌", "东方  北乙  west  南丁"},
                                                   {"2", "1/4", "等人", "Eve"}}));
-  if (const QByteArray path = qgetenv("QUARN_SCREENSHOT"); !path.isEmpty()) {
-    Find<QTabWidget>("PageControl1")->setCurrentIndex(3);
-    form_.grab().save(QString::fromLocal8Bit(path).replace(".png", "-tables.png"));
-  }
   app_->ConnectionClosed(2);
   EXPECT_EQ(Rows(tree)[0], QStringList({"1", "3/4", "等人", "东方  west  南丁"}));
   Click("BtnStop");

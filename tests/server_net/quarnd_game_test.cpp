@@ -1,5 +1,5 @@
-// quarnd as a process over loopback: four players and a whole game, paced
-// packets, a vanished log reader, and the ways it refuses to start.
+// quarnd as a process over loopback: paced packets, a login answered while
+// another table deals, a vanished log reader, and the ways it refuses to start.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -10,18 +10,16 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
-#include <memory>
 #include <string>
 
 #include "core/gbk.h"
 #include "protocol/packet_builder.h"
 #include "tests/support/child_process.h"
-#include "tests/support/test_player.h"
+#include "tests/support/wire_client.h"
 
 namespace quarn::test {
 namespace {
 
-using Players = std::array<std::unique_ptr<TestPlayer>, 4>;
 using Clock = std::chrono::steady_clock;
 
 // The saved files of one kind, oldest first: a view that reaches 1000 lines is
@@ -35,40 +33,10 @@ std::vector<QByteArray> ReadFilesStartingWith(const QString& dir, const QString&
   return contents;
 }
 
-// Every line break of a saved file is CR LF.
-bool AllLinesEndInCrLf(const QByteArray& text) {
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
-    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return false;
-  }
-  return !text.isEmpty() && text.endsWith("\r\n");
-}
-
-QByteArray Gbk(const char* utf8) {
-  return QByteArray::fromStdString(Utf8ToGbk(utf8));
-}
-
 class QuarndGameTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
   std::string Dir() const { return dir_.path().toStdString(); }
-
-  // Reads for every player (and drains quarnd) until `done` holds; bounded.
-  template <typename Done>
-  bool PumpUntil(Done done, std::span<TestPlayer* const> players, int seconds = 60) {
-    const auto end = Clock::now() + std::chrono::seconds(seconds);
-    while (!done()) {
-      if (Clock::now() >= end) return false;
-      quarnd_.Drain();
-      for (TestPlayer* player : players) player->Pump(2);
-    }
-    return true;
-  }
-  bool LogIn(TestPlayer& player, std::uint8_t seat) {
-    TestPlayer* one[] = {&player};
-    return player.Connect(port_) && player.SendLogin(seat) &&
-           PumpUntil([&] { return player.Seat() >= 0; }, one, 10);
-  }
 
   // quarnd with `args` and the test's folder for its files.
   void Start(std::vector<std::string> args) {
@@ -81,85 +49,6 @@ class QuarndGameTest : public ::testing::Test {
   ChildProcess quarnd_;
   std::uint16_t port_ = 0;
 };
-
-// One seat writes whole packets, one dribbles every packet a byte at a time
-// (after a run of garbage), one puts a chat into the write of every packet.
-// All must see the very same table, byte for byte.
-TEST_F(QuarndGameTest, FourPlayersBidPlayAWholeGameAndGetTheNextDeal) {
-  ASSERT_NO_FATAL_FAILURE(Start({"--no-delay", "--bid"}));
-  Players players = {
-      std::make_unique<TestPlayer>(Utf8ToGbk("东方甲"), SendStyle::Whole),
-      std::make_unique<TestPlayer>(Utf8ToGbk("北乙"), SendStyle::ByteByByte),
-      std::make_unique<TestPlayer>("west", SendStyle::Whole),
-      std::make_unique<TestPlayer>(Utf8ToGbk("南方丁丁"), SendStyle::WithChat),
-  };
-  std::array<TestPlayer*, 4> all{};
-  std::transform(players.begin(), players.end(), all.begin(), [](auto& p) { return p.get(); });
-  ASSERT_TRUE(LogIn(*players[0], 0));
-  ASSERT_TRUE(players[1]->Connect(port_));
-  ASSERT_TRUE(players[1]->SendRaw(std::vector<std::uint8_t>(300, 'x')));
-  ASSERT_TRUE(players[1]->SendLogin(1));
-  ASSERT_TRUE(PumpUntil([&] { return players[1]->Seat() >= 0; }, all, 10));
-  ASSERT_TRUE(LogIn(*players[2], 2));
-  ASSERT_TRUE(LogIn(*players[3], 3));  // the fourth login deals
-  ASSERT_TRUE(PumpUntil(
-      [&] { return std::all_of(all.begin(), all.end(), [](auto* p) { return p->Deals() >= 2; }); },
-      all))
-      << quarnd_.Output();
-
-  for (int seat = 0; seat < 4; ++seat) {
-    const TestPlayer& p = *all[static_cast<std::size_t>(seat)];
-    EXPECT_EQ(p.Seat(), seat);
-    EXPECT_TRUE(p.Faults().empty()) << p.Faults().front();
-  }
-  // The first bidder offered 5 and the others passed: it is landlord for 5
-  // points, leads all its 33 cards and wins 3 x 5 from the three others.
-  const int landlord = players[0]->FirstLandlord();
-  ASSERT_GE(landlord, 0);
-  EXPECT_EQ(players[0]->FirstPoints(), 5);
-  ASSERT_TRUE(players[0]->FirstGameEnd());
-  const GameEndRecord& end = *players[0]->FirstGameEnd();
-  EXPECT_EQ(end.winner, landlord);
-  for (std::size_t seat = 0; seat < 4; ++seat) {
-    EXPECT_EQ(end.rounds[seat], 1);
-    EXPECT_EQ(end.score[seat], static_cast<int>(seat) == landlord ? 15 : -5);
-    EXPECT_EQ(end.name[seat], all[seat]->Name());
-  }
-
-  // The deal: 25 cards a seat and 8 for the landlord, every card of both decks once.
-  std::array<int, 109> seen{};
-  for (const TestPlayer* player : all) {
-    EXPECT_EQ(player->FirstDeal().size(), 25u);
-    for (std::uint8_t card : player->FirstDeal()) ++seen[card];
-    for (std::uint8_t card : player->FirstExtras()) ++seen[card];
-  }
-  EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), 1), 108);
-
-  // The same table for everyone, whatever the way their bytes travelled.
-  const auto& window = players[0]->Window();
-  EXPECT_GT(window.size(), 33u * 8u);
-  for (const TestPlayer* player : all) EXPECT_TRUE(player->Window() == window);
-  const auto chats = std::count_if(window.begin(), window.end(), [](const auto& bytes) {
-    return bytes[16] == 0xAB && bytes[17] == 0xAB && bytes[18] == 0x01 && bytes[19] == 0x71;
-  });
-  EXPECT_EQ(chats, players[3]->ChatsSentInWindow());
-  EXPECT_GT(chats, 1);
-
-  // SIGTERM: both files saved, GBK with CR LF; the run log also went to stdout.
-  EXPECT_EQ(quarnd_.Terminate(), 0);
-  const auto logs = ReadFilesStartingWith(dir_.path(), "Log");
-  const auto heroes = ReadFilesStartingWith(dir_.path(), "Hero");
-  ASSERT_FALSE(logs.empty());
-  ASSERT_EQ(heroes.size(), 1u);
-  for (const QByteArray& log : logs) EXPECT_TRUE(AllLinesEndInCrLf(log));
-  const QByteArray& hero = heroes[0];
-  EXPECT_TRUE(AllLinesEndInCrLf(hero));
-  EXPECT_TRUE(logs[0].contains(Gbk("启动服务器")));
-  EXPECT_TRUE(hero.contains("****[Table=1]"));
-  EXPECT_TRUE(hero.contains(Gbk("[东方甲][坐东][总轮次=1]")));
-  EXPECT_TRUE(hero.contains(Gbk("[南方丁丁][坐南][总轮次=1]")));
-  EXPECT_NE(quarnd_.Output().find("启动服务器"), std::string::npos);
-}
 
 // With pacing on, every packet leaves before the pause that follows it, so a
 // client that takes one read as one packet still sees them one by one.
@@ -239,12 +128,15 @@ TEST_F(QuarndGameTest, ALoginToAnotherTableIsAnsweredWhileATableDeals) {
 TEST_F(QuarndGameTest, AReaderThatGoesAwayDoesNotCostTheFiles) {
   ASSERT_NO_FATAL_FAILURE(Start({"--no-delay", "--log", "packets"}));
   quarnd_.CloseOutput();
-  TestPlayer player(Utf8ToGbk("孤客"), SendStyle::Whole);
-  ASSERT_TRUE(LogIn(player, 0));  // its log lines meet a broken pipe
+  WireClient player;  // its login's log lines meet a broken pipe
+  ASSERT_TRUE(player.Connect(port_));
+  ASSERT_TRUE(player.Write(
+      BuildPacket(MessageType::LoginRequest, MakeLoginRequest("p", "", 1, 1, 1, 0))->data()));
+  ASSERT_FALSE(player.Read(5000).empty());
   EXPECT_EQ(quarnd_.Terminate(), 0);
   const auto logs = ReadFilesStartingWith(dir_.path(), "Log");
   ASSERT_EQ(logs.size(), 1u);
-  EXPECT_TRUE(logs[0].contains(Gbk("累计数据包[1]个。")));
+  EXPECT_TRUE(logs[0].contains(QByteArray::fromStdString(Utf8ToGbk("累计数据包[1]个。"))));
   EXPECT_EQ(ReadFilesStartingWith(dir_.path(), "Hero").size(), 1u);
 }
 

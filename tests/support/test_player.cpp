@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/gbk.h"
 #include "core/tpoker.h"
 #include "protocol/packet_builder.h"
 
@@ -34,31 +33,7 @@ void TestPlayer::Pump(int ms) {
 }
 
 void TestPlayer::Send(const Packet& packet) {
-  const auto bytes = packet.data();
-  switch (style_) {
-    case SendStyle::Whole:
-      wire_.Write(bytes);
-      break;
-    case SendStyle::ByteByByte:
-      wire_.WriteByteByByte(bytes);
-      break;
-    case SendStyle::WithChat: {
-      // Logged in already: the chat goes first; else the login must come first.
-      auto chat =
-          BuildPacket(MessageType::ChatSay, ChatRecord{kTable, 0, Utf8ToGbk("出牌了") + name_});
-      if (!chat) return;
-      std::vector<std::uint8_t> both;
-      const auto first = seat_ >= 0 ? chat->data() : bytes;
-      const auto second = seat_ >= 0 ? bytes : chat->data();
-      both.insert(both.end(), first.begin(), first.end());
-      both.insert(both.end(), second.begin(), second.end());
-      wire_.Write(both);
-      // Sent before the second deal, relayed before it (the server takes a
-      // connection's packets in order, and the game waits for this seat's turn).
-      if (deals_ <= 1) ++chatsInWindow_;
-      break;
-    }
-  }
+  wire_.Write(packet.data());
 }
 
 void TestPlayer::Handle(const Packet& packet) {
@@ -85,7 +60,6 @@ void TestPlayer::Handle(const Packet& packet) {
       DealRecord extras;
       if (DecodeExtraCards(extras, packet) != 0) break;
       hand_.insert(hand_.end(), extras.cards.begin(), extras.cards.begin() + extras.count);
-      if (deals_ == 1) firstExtras_.assign(extras.cards.begin(), extras.cards.begin() + 8);
       haveExtras_ = true;
       LeadIfReady();
       break;
@@ -99,10 +73,6 @@ void TestPlayer::Handle(const Packet& packet) {
       if (DecodeBidResult(result, packet) != 0) break;
       landlord_ = result.seat;
       haveResult_ = true;
-      if (deals_ == 1) {
-        firstLandlord_ = result.seat;
-        firstPoints_ = result.points;
-      }
       LeadIfReady();
       break;
     }
@@ -112,11 +82,6 @@ void TestPlayer::Handle(const Packet& packet) {
     case MessageType::PlayTurn:
       OnPlayTurn(packet);
       break;
-    case MessageType::GameEnd: {
-      GameEndRecord end;
-      if (DecodeGameEnd(end, packet) == 0 && !gameEnd_) gameEnd_ = end;
-      break;
-    }
     default:
       break;
   }
@@ -130,7 +95,6 @@ void TestPlayer::OnDeal(const Packet& packet) {
   }
   ++deals_;
   hand_.assign(deal.cards.begin(), deal.cards.begin() + deal.count);
-  if (deals_ == 1) firstDeal_ = hand_;
   landlord_ = -1;
   lastPlayer_ = -1;
   haveResult_ = haveExtras_ = false;

@@ -48,14 +48,6 @@ bool WireClient::Write(std::span<const std::uint8_t> bytes) {
   return bytes.empty();
 }
 
-bool WireClient::WriteByteByByte(std::span<const std::uint8_t> bytes) {
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (!Write(bytes.subspan(i, 1))) return false;
-    std::this_thread::sleep_for(std::chrono::microseconds(300));
-  }
-  return true;
-}
-
 std::vector<Packet> WireClient::Read(int ms) {
   std::vector<Packet> packets;
   if (fd_ < 0) return packets;

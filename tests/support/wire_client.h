@@ -26,8 +26,6 @@ class WireClient {
 
   // One write() of all the bytes (retried on a short write).
   bool Write(std::span<const std::uint8_t> bytes);
-  // One write() per byte, with a short pause between them so each is read alone.
-  bool WriteByteByByte(std::span<const std::uint8_t> bytes);
 
   // Waits up to `ms` for bytes and returns the whole packets they complete.
   // A closed connection yields no packets and Connected() turns false.
