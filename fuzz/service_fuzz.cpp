@@ -9,7 +9,8 @@
 //   byte 0: bit 0 bidding, bit 1 pacing, bit 2 keep seats, bits 3-4 the run
 //           log's level, bits 5-7 the tables (1 + value % 3)
 //   byte 1: bits 0-1 the turn time (0, 1, 2, 30 s), bits 2-3 the points
-//   byte 2: bits 0-1 the seat list's pause, bits 2-3 the deal's pauses
+//   byte 2: bits 0-1 the seat list's pause, bits 2-3 the deal's pauses,
+//           bits 4-7 which of 16 repeatable runs of deals
 //   then events, each an operation byte (value % 12) and its arguments:
 //     0 open S          1 close S          2 login S <login fields>
 //     3 message S <type and fields> <cut>  4 raw S N <N bytes>
@@ -78,12 +79,12 @@ const std::filesystem::path& FileDir() {
 
 class Session {
  public:
-  Session(const ConsoleSettings& settings, LogLevel level)
+  Session(const ConsoleSettings& settings, LogLevel level, std::uint32_t deals)
       : settings_(settings), app_(world_, world_, FileDir(), {.level = level}) {
     world_.Attach(&app_);
     world_.due = [this](TimerId id) { app_.TimerDue(id); };
     app_.Initialise(settings);
-    SeedWith(20261206);  // repeatable deals
+    SeedWith(20261206 + deals);  // repeatable deals
     app_.Start(settings);
   }
 
@@ -253,9 +254,10 @@ class Session {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzInput in({data, size});
   const std::uint8_t flags = size > 0 ? data[0] : 0;
+  const std::uint32_t deals = size > 2 ? data[2] >> 4 : 0;
   const ConsoleSettings settings = SettingsFrom(in);
   {
-    Session session(settings, LevelFrom(flags));
+    Session session(settings, LevelFrom(flags), deals);
     session.Run(in);
   }
   std::error_code ignored;

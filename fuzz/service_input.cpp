@@ -100,13 +100,9 @@ void Fill(Fields& f, PlayRecord& r) {
   r.tableNumber = f.Table();
   r.seat = f.Seat();
   r.count = static_cast<std::uint8_t>(f.in.Byte() % (PlayMaxCards + 1));
-  RankCounts ranks{};
-  for (std::size_t i = 0; i < r.count; ++i) {
-    r.cards[i] = f.Card();
-    ++ranks[static_cast<std::size_t>(RankOf(r.cards[i]))];
-  }
+  for (std::size_t i = 0; i < r.count; ++i) r.cards[i] = f.Card();
   if (f.in.Byte() < 192) {  // claims what the cards are
-    const Combination combo = ClassifyCounts(ranks, r.count);
+    const Combination combo = CombinationOf(r);
     r.comboType = static_cast<std::uint8_t>(combo.type);
     r.keyRank = combo.key;
   } else {
@@ -175,6 +171,14 @@ std::vector<std::uint8_t> BytesOf(const Packet& packet) {
 }
 
 }  // namespace
+
+Combination CombinationOf(const PlayRecord& play) {
+  RankCounts ranks{};
+  for (std::size_t i = 0; i < play.count; ++i) {
+    ++ranks[static_cast<std::size_t>(RankOf(play.cards[i]))];
+  }
+  return ClassifyCounts(ranks, play.count);
+}
 
 std::vector<std::uint8_t> LoginBytes(FuzzInput& in) {
   const Sender nobody;

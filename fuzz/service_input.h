@@ -8,7 +8,9 @@
 #include <span>
 #include <vector>
 
+#include "core/combination.h"
 #include "protocol/pcpheadtail.h"
+#include "protocol/pcpplay.h"
 #include "server/server_table.h"
 
 namespace quarn::fuzz {
@@ -35,6 +37,9 @@ struct Sender {
   std::uint8_t seat = 0;
   const server::TServerTable* at = nullptr;
 };
+
+// What the cards of a play are (none when they are no combination).
+Combination CombinationOf(const PlayRecord& play);
 
 // Names and passwords come from a small pool, so that players come back.
 std::vector<std::uint8_t> LoginBytes(FuzzInput& in);

@@ -7,6 +7,7 @@
 
 #include "core/combination.h"
 #include "core/tpoker.h"
+#include "fuzz/service_input.h"
 #include "protocol/any_message.h"
 #include "protocol/byte_order.h"
 
@@ -124,10 +125,7 @@ void ServiceWorld::CheckSend(ConnectionId connection, std::span<const std::uint8
     Require(!start || deal->cards[0] == table.StartCard, "the start card is the one drawn");
   }
   if (const auto* play = std::get_if<PlayRecord>(&decoded->body); play && play->count > 0) {
-    RankCounts ranks{};
-    for (std::size_t i = 0; i < play->count; ++i)
-      ++ranks[static_cast<std::size_t>(RankOf(play->cards[i]))];
-    const Combination combo = ClassifyCounts(ranks, play->count);
+    const Combination combo = CombinationOf(*play);
     Require(combo.count > 0 && play->comboType == static_cast<std::uint8_t>(combo.type) &&
                 play->keyRank == combo.key,
             "a notice tells the play as it is");

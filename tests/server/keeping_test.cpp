@@ -82,6 +82,17 @@ TEST(Keeping, ASeatLostBeforeTheDealIsKeptAndTheOthersAreDealt) {
   EXPECT_EQ(h.table().Status, TablePlaying);
 }
 
+// Nobody can come back to a stopped server: its kept seats are freed.
+TEST(Keeping, StopFreesKeptSeats) {
+  Harness h(Keeping());
+  h.SeatFour();
+  h.app.ConnectionClosed(2);
+  ASSERT_EQ(h.table().Count, 4u);
+  h.app.Stop();
+  EXPECT_EQ(h.table().Count, 0u);
+  for (const TServerPlayer& player : h.table().Players) EXPECT_FALSE(player.Taken());
+}
+
 struct Return {
   const char* password;  // at the first login
   const char* again;     // at the return
