@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
 
 #include "bot/play/candidates.h"
+#include "bot/play/players.h"
+#include "bot/play/referee.h"
 #include "core/movegen.h"
 #include "hand_text.h"
 
@@ -49,13 +52,19 @@ TEST(Decide, EveryDecisionIsLegal) {
   }
 }
 
-// Record keeps the view in step with the game: cards, counts and who leads.
-TEST(Decide, RecordFollowsPlaysAndPasses) {
+// Record keeps the view in step with the game: cards, counts and who leads;
+// the referee takes only a play named as what it is; the landlord plays
+// after the seat before it.
+TEST(Decide, RecordRefereeAndSituation) {
   SeatView view;
   view.seat = 1;
+  view.landlord = 2;
   view.hand = testing::Hand("3 3 5");
   view.cardsLeft = {10, 3, 10, 10};
   const RankCounts pair = testing::Hand("3 3");
+  EXPECT_FALSE(Legal(view, PlannedPlay{pair, {CombinationType::Single, 1, 2}}));
+  EXPECT_TRUE(Legal(view, PlannedPlay{pair, ClassifyCounts(pair, 2)}));
+  EXPECT_TRUE(SituationOf(view).landlordPlaysNext);
   Record(view, {1, pair, ClassifyCounts(pair, 2)});
   EXPECT_EQ(view.hand, testing::Hand("5"));
   EXPECT_EQ(view.cardsLeft[1], 1);
@@ -65,6 +74,43 @@ TEST(Decide, RecordFollowsPlaysAndPasses) {
   EXPECT_EQ(view.tableOwner, 1);
   view.seat = 2;
   EXPECT_EQ(view.ToBeat().count, 2);
+  EXPECT_FALSE(SituationOf(view).landlordPlaysNext);
+}
+
+// Bids a fixed amount and plays as the heuristic player.
+class Bidder final : public Player {
+ public:
+  explicit Bidder(int bid) : bid_(bid) {}
+  int Bid(const RankCounts&, int) override { return bid_; }
+  std::optional<PlannedPlay> Play(const SeatView& view) override { return basic_.Play(view); }
+
+ private:
+  int bid_;
+  BasicPlayer basic_;
+};
+
+// Each seat bids once from the starting seat on and an equal bid does not
+// count; the landlord wins or loses three times the points, the others once.
+TEST(Decide, TheRefereesBiddingAndScores) {
+  for (std::uint64_t seed : {1, 2, 3, 4}) {
+    const int start = DealCards(seed).startSeat;
+    std::array<int, kSeats> bids{};
+    bids[static_cast<std::size_t>((start + 1) % kSeats)] = 20;
+    bids[static_cast<std::size_t>((start + 2) % kSeats)] = seed == 4 ? 0 : 20;
+    if (seed == 3) bids = {};
+    std::array<Bidder, kSeats> players{Bidder(bids[0]), Bidder(bids[1]), Bidder(bids[2]),
+                                       Bidder(bids[3])};
+    const GameResult result =
+        PlayGame({&players[0], &players[1], &players[2], &players[3]}, {seed, true});
+    EXPECT_EQ(result.landlord, seed == 3 ? start : (start + 1) % kSeats) << seed;
+    EXPECT_EQ(result.points, seed == 3 ? 10 : 20);
+    EXPECT_EQ(result.refusals, 0);
+    const int lord = result.score[static_cast<std::size_t>(result.landlord)];
+    EXPECT_EQ(std::abs(lord), 3 * result.points);
+    int sum = 0;
+    for (int score : result.score) sum += score;
+    EXPECT_EQ(sum, 0);
+  }
 }
 
 }  // namespace

@@ -4,12 +4,21 @@
 #include <gtest/gtest.h>
 
 #include "client/model/client_service.h"
-#include "server_script.h"
+#include "hand_text.h"
+#include "tests/client_model/fakes.h"
 
 namespace quarn::bot {
 namespace {
 
-using namespace testing;
+using client::testing::Bid;
+using client::testing::Deal;
+using client::testing::GameEnd;
+using client::testing::LoginReply;
+using client::testing::PlayNotice;
+using client::testing::PlayTurn;
+using client::testing::SeatList;
+using testing::Cards;
+using M = MessageType;
 
 TEST(Narrator, TellsTheDealBidsPlaysAndScores) {
   client::TClientTable table;
@@ -18,26 +27,20 @@ TEST(Narrator, TellsTheDealBidsPlaysAndScores) {
   table.SetGameState(client::TGameState::LoggingIn);
   Narrator narrator;
   std::vector<std::string> told;
-  GameEndRecord end;
-  end.tableNumber = 1;
-  end.score = {30, -10, -10, -10};
-  for (std::size_t s = 0; s < 4; ++s) {
-    end.name[s] = "p" + std::to_string(s);
-    end.nameLength[s] = 2;
-  }
+  const std::array<std::string, 4> names = {"p0", "p1", "p2", "p3"};
   const Packet packets[] = {
       LoginReply(0),
-      FullSeatList(),
-      Deal(MessageType::DealCards, 0, Cards("3 3 4 5 6 7 8 9 10 J Q K A 2 s 3 4 5 6 7 8 9 10 J Q")),
-      Deal(MessageType::StartCardNotice, 2, {9}),
-      Bid(MessageType::BidStart, 2, 0),
-      Bid(MessageType::BidTurn, 3, 10),
-      Bid(MessageType::BidTurn, 0, 10),
-      Bid(MessageType::BidTurn, 1, 15),
-      Bid(MessageType::BidResult, 0, 15),
-      Notice(0, Cards("3 3")),
-      Notice(1, {}),
-      BuildPacket(MessageType::GameEnd, end).value(),
+      SeatList(names),
+      Deal(M::DealCards, 0, Cards("3 3 4 5 6 7 8 9 10 J Q K A 2 s 3 4 5 6 7 8 9 10 J Q")),
+      Deal(M::StartCardNotice, 2, {9}),
+      Bid(M::BidStart, 2, 0),
+      Bid(M::BidTurn, 3, 10),
+      Bid(M::BidTurn, 0, 10),
+      Bid(M::BidTurn, 1, 15),
+      Bid(M::BidResult, 0, 15),
+      PlayNotice(0, Cards("3 3")),
+      PlayNotice(1, {}),
+      GameEnd(0, names, {30, -10, -10, -10}),
   };
   for (const Packet& packet : packets) {
     client::ReadPacket(table, packet);

@@ -4,26 +4,29 @@
 
 #include <random>
 
-#include "server_script.h"
+#include "hand_text.h"
+#include "tests/client_model/fakes.h"
 
 namespace quarn::bot {
 namespace {
 
 using namespace std::chrono_literals;
 using client::TGameState;
-using testing::Bid;
+using client::testing::Bid;
+using client::testing::Deal;
+using client::testing::GameEnd;
+using client::testing::LoginReply;
+using client::testing::PlayNotice;
+using client::testing::PlayTurn;
+using client::testing::SeatList;
 using testing::Cards;
-using testing::Deal;
-using testing::FullSeatList;
-using testing::GameOver;
-using testing::LoginReply;
-using testing::Notice;
-using testing::Turn;
+using M = MessageType;
 
 const BotSession::Clock::time_point kT0{};
+const std::array<std::string, 4> kNames = {"p0", "p1", "p2", "p3"};
 
-MessageType TypeOf(const Packet& packet) {
-  return static_cast<MessageType>(packet.RawType());
+MessageType TypeOf(const std::optional<Packet>& packet) {
+  return packet ? static_cast<MessageType>(packet->RawType()) : M{};
 }
 
 // A session at seat `seat` that has logged in and been dealt `hand`; the
@@ -32,14 +35,14 @@ struct Seated {
   Seated(int seat, const std::string& hand, int starter, int games = 0)
       : session(SessionConfig{.utf8Name = "电脑1", .seat = seat, .games = games},
                 [this](std::string_view line) { log += std::string(line) + "\n"; }) {
-    std::optional<Packet> login = session.Login();
-    EXPECT_TRUE(login && TypeOf(*login) == MessageType::LoginRequest);
+    EXPECT_EQ(TypeOf(session.Login()), M::LoginRequest);
     session.OnPacket(LoginReply(seat));
-    session.OnPacket(FullSeatList());
-    session.OnPacket(Deal(MessageType::DealCards, seat, Cards(hand)));
-    session.OnPacket(Deal(MessageType::StartCardNotice, starter, Cards("3", 7)));
+    session.OnPacket(SeatList(kNames));
+    session.OnPacket(Deal(M::DealCards, seat, Cards(hand)));
+    session.OnPacket(Deal(M::StartCardNotice, starter, Cards("3", 7)));
   }
   int Held() const { return session.Table().Me.Hand.Count(); }
+  bool Logged(const char* words) const { return log.find(words) != std::string::npos; }
 
   std::string log;
   BotSession session;
@@ -51,95 +54,77 @@ constexpr const char* kPlainHand = "3 4 4 5 6 6 7 8 8 9 10 10 J Q Q K A A 2 5 7 
 TEST(BotSession, BidsThenWaitsForTheBottomCardsBeforeLeadingItsWeakestPlay) {
   Seated bot(0, kStrongHand, 0);
   EXPECT_FALSE(bot.session.WantsToMove());
-  bot.session.OnPacket(Bid(MessageType::BidStart, 0, 1));
-  ASSERT_TRUE(bot.session.WantsToMove());
-  std::optional<Packet> bid = bot.session.Move(kT0);
-  ASSERT_TRUE(bid);
-  EXPECT_EQ(TypeOf(*bid), MessageType::BidOffer);
+  bot.session.OnPacket(Bid(M::BidStart, 0, 1));
+  const std::optional<Packet> bid = bot.session.Move(kT0);
+  ASSERT_EQ(TypeOf(bid), M::BidOffer);
   EXPECT_EQ(bid->bytes[37], 30);
   EXPECT_FALSE(bot.session.WantsToMove());  // one bid per seat
 
-  bot.session.OnPacket(Bid(MessageType::BidTurn, 1, 30));
-  bot.session.OnPacket(Bid(MessageType::BidResult, 0, 30));
+  bot.session.OnPacket(Bid(M::BidTurn, 1, 30));
+  bot.session.OnPacket(Bid(M::BidResult, 0, 30));
   // The landlord's turn, but its eight bottom cards are still on their way.
   EXPECT_EQ(bot.session.Table().GameState, TGameState::InPlay);
-  EXPECT_FALSE(bot.session.WantsToMove());
   EXPECT_FALSE(bot.session.Move(kT0));
-  bot.session.OnPacket(Deal(MessageType::ExtraCards, 0, Cards("4 4 5 6 7 8 10 J", 4)));
-  ASSERT_TRUE(bot.session.WantsToMove());
-
-  std::optional<Packet> lead = bot.session.Move(kT0);
-  ASSERT_TRUE(lead);
-  EXPECT_EQ(TypeOf(*lead), MessageType::PlayCards);
+  bot.session.OnPacket(Deal(M::ExtraCards, 0, Cards("4 4 5 6 7 8 10 J", 4)));
+  const std::optional<Packet> lead = bot.session.Move(kT0);
+  ASSERT_EQ(TypeOf(lead), M::PlayCards);
   EXPECT_EQ(lead->bytes[36], 0);  // seat
   EXPECT_EQ(lead->bytes[37], 1);  // one card: the lone 5, the weakest play
   EXPECT_EQ(RankOf(lead->bytes[38]), 3);
   EXPECT_EQ(lead->bytes[71], static_cast<int>(CombinationType::Single));
   // The card leaves the hand when sent, and only once.
   EXPECT_EQ(bot.Held(), 32);
-  bot.session.OnPacket(Notice(0, {lead->bytes[38]}));
+  bot.session.OnPacket(PlayNotice(0, {lead->bytes[38]}));
   EXPECT_EQ(bot.Held(), 32);
-  EXPECT_FALSE(bot.session.WantsToMove());
-  bot.session.OnPacket(Turn(1));
+  bot.session.OnPacket(PlayTurn(1));
   EXPECT_FALSE(bot.session.WantsToMove());
   EXPECT_EQ(bot.session.Refusals(), 0);
 }
 
-TEST(BotSession, AnUnansweredPlayCountsAsRefusedAndLeavesTheHandWhole) {
+TEST(BotSession, AnUnansweredPlayCountsAsRefusedAndBottomCardsThatNeverComeAreNotWaitedFor) {
   Seated bot(0, kPlainHand, 3);
-  bot.session.OnPacket(Bid(MessageType::BidResult, 3, 10));
-  bot.session.OnPacket(Notice(3, Cards("7", 4)));
-  bot.session.OnPacket(Turn(0));
-  std::optional<Packet> play = bot.session.Move(kT0);
-  ASSERT_TRUE(play);
-  ASSERT_EQ(TypeOf(*play), MessageType::PlayCards);
+  bot.session.OnPacket(Bid(M::BidResult, 3, 10));
+  bot.session.OnPacket(PlayNotice(3, Cards("7", 4)));
+  bot.session.OnPacket(PlayTurn(0));
+  const std::optional<Packet> play = bot.session.Move(kT0);
+  ASSERT_EQ(TypeOf(play), M::PlayCards);
   EXPECT_GT(RankOf(play->bytes[38]), RankOf(Cards("7")[0]));
-
   EXPECT_FALSE(bot.session.CheckAnswer(kT0 + 1s));
-  std::optional<Packet> instead = bot.session.CheckAnswer(kT0 + 6s);
-  ASSERT_TRUE(instead);
-  EXPECT_EQ(TypeOf(*instead), MessageType::PlayPass);
+  EXPECT_EQ(TypeOf(bot.session.CheckAnswer(kT0 + 6s)), M::PlayPass);
   EXPECT_EQ(bot.session.Refusals(), 1);
   EXPECT_EQ(bot.Held(), 25);
-  EXPECT_NE(bot.log.find("refused"), std::string::npos);
-  bot.session.OnPacket(Notice(0, {}));
-  bot.session.OnPacket(Turn(1));
+  EXPECT_TRUE(bot.Logged("refused"));
+  bot.session.OnPacket(PlayNotice(0, {}));
+  bot.session.OnPacket(PlayTurn(1));
   EXPECT_FALSE(bot.session.AnswerDeadline());
+
+  Seated lord(1, kPlainHand, 1);
+  lord.session.OnPacket(Bid(M::BidResult, 1, 10), kT0);
+  EXPECT_FALSE(lord.session.WantsToMove());
+  ASSERT_TRUE(lord.session.AnswerDeadline());
+  EXPECT_FALSE(lord.session.CheckAnswer(kT0 + 1s));
+  EXPECT_EQ(TypeOf(lord.session.CheckAnswer(kT0 + 6s)), M::PlayCards);
+  EXPECT_EQ(lord.session.Refusals(), 0);
+  EXPECT_TRUE(lord.Logged("never came"));
 }
 
 TEST(BotSession, LeavesAPartnersPlayAndStopsAfterItsGames) {
   Seated bot(0, kPlainHand, 2, /*games=*/1);
-  bot.session.OnPacket(Bid(MessageType::BidResult, 2, 10));
-  bot.session.OnPacket(Notice(2, Cards("4", 4)));
-  bot.session.OnPacket(Turn(3));
+  bot.session.OnPacket(Bid(M::BidResult, 2, 10));
+  bot.session.OnPacket(PlayNotice(2, Cards("4", 4)));
+  bot.session.OnPacket(PlayTurn(3));
   EXPECT_FALSE(bot.session.WantsToMove());
-  bot.session.OnPacket(Notice(3, Cards("5", 4)));
-  bot.session.OnPacket(Turn(0));
-  std::optional<Packet> answer = bot.session.Move(kT0);
-  ASSERT_TRUE(answer);
-  EXPECT_EQ(TypeOf(*answer), MessageType::PlayPass);  // the partner's 5 stands
-
-  bot.session.OnPacket(Notice(0, {}));
-  bot.session.OnPacket(Turn(1));
+  bot.session.OnPacket(PlayNotice(3, Cards("5", 4)));
+  bot.session.OnPacket(PlayTurn(0));
+  EXPECT_EQ(TypeOf(bot.session.Move(kT0)), M::PlayPass);  // the partner's 5 stands
+  bot.session.OnPacket(PlayNotice(0, {}));
+  bot.session.OnPacket(PlayTurn(1));
   EXPECT_FALSE(bot.session.Finished());
-  bot.session.OnPacket(GameOver(3));
+  bot.session.OnPacket(GameEnd(3, kNames));
   EXPECT_EQ(bot.session.GamesFinished(), 1);
   EXPECT_TRUE(bot.session.Finished());
   EXPECT_EQ(bot.Held(), 0);
-  EXPECT_NE(bot.log.find("we won"), std::string::npos);
-}
-
-TEST(BotSession, GivesUpWaitingForBottomCardsThatNeverCome) {
-  Seated bot(1, kPlainHand, 1);
-  bot.session.OnPacket(Bid(MessageType::BidResult, 1, 10), kT0);
-  EXPECT_FALSE(bot.session.WantsToMove());
-  ASSERT_TRUE(bot.session.AnswerDeadline());
-  EXPECT_FALSE(bot.session.CheckAnswer(kT0 + 1s));
-  std::optional<Packet> lead = bot.session.CheckAnswer(kT0 + 6s);
-  ASSERT_TRUE(lead);
-  EXPECT_EQ(TypeOf(*lead), MessageType::PlayCards);
-  EXPECT_EQ(bot.session.Refusals(), 0);
-  EXPECT_NE(bot.log.find("never came"), std::string::npos);
+  EXPECT_TRUE(bot.Logged("we won"));
 }
 
 std::vector<std::uint8_t> RandomCards(std::mt19937& random, int count) {
@@ -153,27 +138,26 @@ Packet RandomServerPacket(std::mt19937& random, int ownSeat) {
   const int seat = static_cast<int>(random() % 4);
   switch (random() % 9) {
     case 0:
-      return Deal(MessageType::DealCards, ownSeat, RandomCards(random, 25));
+      return Deal(M::DealCards, ownSeat, RandomCards(random, 25));
     case 1:
-      return Deal(MessageType::ExtraCards, seat, RandomCards(random, 8));
+      return Deal(M::ExtraCards, seat, RandomCards(random, 8));
     case 2:
-      return Bid(MessageType::BidStart, seat, 1);
+      return Bid(M::BidStart, seat, 1);
     case 3:
-      return Bid(MessageType::BidTurn, seat, static_cast<int>(random() % 40));
+      return Bid(M::BidTurn, seat, static_cast<int>(random() % 40));
     case 4:
-      return Bid(MessageType::BidResult, seat, 10);
+      return Bid(M::BidResult, seat, 10);
     case 5:
-      return Notice(seat, RandomCards(random, static_cast<int>(random() % 6)));
+      return PlayNotice(seat, RandomCards(random, static_cast<int>(random() % 6)));
     case 6:
-      return Turn(random() % 3 ? ownSeat : seat);
+      return PlayTurn(random() % 3 ? ownSeat : seat);
     case 7:
-      return GameOver(seat);
+      return GameEnd(seat, kNames);
     default:
       break;
   }
-  static constexpr MessageType kTypes[] = {MessageType::PlayNotice, MessageType::DealCards,
-                                           MessageType::GameEnd,    MessageType::PlayerLeave,
-                                           MessageType::TableState, MessageType::TurnClock};
+  static constexpr MessageType kTypes[] = {M::PlayNotice,  M::DealCards,  M::GameEnd,
+                                           M::PlayerLeave, M::TableState, M::TurnClock};
   Packet packet = *BuildEmptyPacket(kTypes[random() % std::size(kTypes)]);
   for (std::size_t at = HeaderSize; at + TailSize < packet.length; ++at) {
     packet.bytes[at] = static_cast<std::uint8_t>(random());
@@ -197,9 +181,9 @@ TEST(BotSession, SurvivesRandomServerPackets) {
       for (std::optional<Packet> out : {bot.session.Move(now), bot.session.CheckAnswer(now)}) {
         if (!out) continue;
         ++sent;
-        const auto type = static_cast<MessageType>(out->RawType());
-        EXPECT_TRUE(type == MessageType::PlayCards || type == MessageType::PlayPass ||
-                    type == MessageType::BidOffer || type == MessageType::BidPass);
+        const MessageType type = TypeOf(out);
+        EXPECT_TRUE(type == M::PlayCards || type == M::PlayPass || type == M::BidOffer ||
+                    type == M::BidPass);
         EXPECT_EQ(out->bytes[36], ownSeat);
       }
     }
@@ -209,15 +193,15 @@ TEST(BotSession, SurvivesRandomServerPackets) {
 
 // The connection dropped mid-game; the server kept the seat and tells the
 // game again. The bot plays on at once, and when the server's computer moved
-// for it first, its hand follows the server.
+// for it first, its hand follows the server. A refused login is told apart.
 TEST(BotSession, ComesBackToAKeptSeatAndPlaysOn) {
   Seated bot(1, kPlainHand, 3);
-  bot.session.OnPacket(Bid(MessageType::BidResult, 3, 10));
+  bot.session.OnPacket(Bid(M::BidResult, 3, 10));
   bot.session.ConnectionLost();
   EXPECT_FALSE(bot.session.LoggedIn());
   ASSERT_TRUE(bot.session.Login());
   bot.session.OnPacket(LoginReply(1));
-  bot.session.OnPacket(FullSeatList());
+  bot.session.OnPacket(SeatList(kNames));
   TableStateRecord state{.tableNumber = 1,
                          .seat = 1,
                          .phase = TablePhase::Playing,
@@ -232,26 +216,18 @@ TEST(BotSession, ComesBackToAKeptSeatAndPlaysOn) {
   const std::vector<std::uint8_t> hand = Cards("3 4 4 5 6 6 7 8 8 9 10 10 J Q Q K A A 2 5");
   std::copy(hand.begin(), hand.end(), state.hand.begin());
   state.tableCards[0] = Cards("4", 5)[0];
-  bot.session.OnPacket(*BuildPacket(MessageType::TableState, state));
-  EXPECT_NE(bot.log.find("back at the table: 20 cards"), std::string::npos);
-  ASSERT_TRUE(bot.session.WantsToMove());
+  bot.session.OnPacket(client::testing::Must(BuildPacket(M::TableState, state)));
+  EXPECT_TRUE(bot.Logged("back at the table: 20 cards"));
   ASSERT_TRUE(bot.session.Move(kT0));
-  bot.session.OnPacket(Notice(1, Cards("K")));
+  bot.session.OnPacket(PlayNotice(1, Cards("K")));
   EXPECT_EQ(bot.Held(), 19);
   EXPECT_FALSE(bot.session.AnswerDeadline());
-}
 
-TEST(BotSession, HearsOfARefusedLogin) {
-  BotSession session(SessionConfig{.utf8Name = "电脑1", .seat = 2}, nullptr);
-  ASSERT_TRUE(session.Login());
-  LoginRecord refusal;
-  refusal.name[0] = "x";
-  refusal.nameLength[0] = 1;
-  refusal.tableNumber = -1;
-  refusal.seat = 255;
-  session.OnPacket(*BuildPacket(MessageType::LoginReply, refusal));
-  EXPECT_TRUE(session.LoginRefused());
-  EXPECT_FALSE(session.LoggedIn());
+  BotSession refused(SessionConfig{.utf8Name = "电脑1", .seat = 2}, nullptr);
+  ASSERT_TRUE(refused.Login());
+  refused.OnPacket(client::testing::LoginReplyPacket(-1, 255).value());
+  EXPECT_TRUE(refused.LoginRefused());
+  EXPECT_FALSE(refused.LoggedIn());
 }
 
 }  // namespace

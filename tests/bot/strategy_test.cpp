@@ -18,15 +18,6 @@ Combination Table(const std::string& cards) {
   return ClassifyCounts(counts, CardTotal(counts));
 }
 
-TableSituation Against(const std::string& cards, int ownerCards = 20, bool partner = false) {
-  TableSituation s;
-  s.table = Table(cards);
-  s.tableOwnerCards = ownerCards;
-  s.tableIsPartner = partner;
-  s.fewestEnemyCards = 20;
-  return s;
-}
-
 TEST(HandPlan, SplitsIntoLegalPlaysThatHoldTheWholeHand) {
   std::mt19937 random(7);
   for (int deal = 0; deal < 500; ++deal) {
@@ -62,73 +53,56 @@ TEST(HandPlan, KeepsBombsAndBuildsRunsPlanesAndPairs) {
   EXPECT_EQ(SplitHand(Hand("9 9 10 10")).size(), 2u);
 }
 
-TEST(Strategy, LeadsWeakestFirstKeepsBombsAndGoesOutInOne) {
-  EXPECT_EQ(ChooseLead(Hand("3 5 5 K K K 2 2 2 2"), 20).combo,
-            (Combination{CombinationType::Single, 1, 1}));
-  // The run of pairs is weaker than the lone 9.
-  EXPECT_EQ(ChooseLead(Hand("3 3 4 4 5 5 9"), 20).combo,
-            (Combination{CombinationType::Rocket, 3, 6}));
-  // Only bombs left: the cheaper one; four jokers last.
-  EXPECT_EQ(ChooseLead(Hand("s s B B 6 6 6 6 6 7 7 7 7"), 20).combo,
-            (Combination{CombinationType::Bomb, 5, 4}));
-  // A hand that is one combination goes out at once, bomb or not.
-  EXPECT_EQ(ChooseLead(Hand("9 9 9 9 9"), 20).combo.count, 5);
-  EXPECT_EQ(ChooseLead(Hand("3 3 3 J J"), 20).combo.type, CombinationType::Plane);
-  // An opponent with one card left: no singles while there is anything else,
-  // then the strongest single.
-  EXPECT_EQ(ChooseLead(Hand("3 7 7 Q"), 1).combo, (Combination{CombinationType::Rocket, 5, 2}));
-  EXPECT_EQ(ChooseLead(Hand("3 7 Q"), 1).combo, (Combination{CombinationType::Single, 10, 1}));
-  // A partner with one or two cards left is fed the lowest single or pair
-  // (never from a bomb), unless an opponent is as close to going out.
-  EXPECT_EQ(ChooseLead(Hand("3 3 3 3 5 8 8 8 J J"), 10, 1).combo,
-            (Combination{CombinationType::Single, 3, 1}));
-  EXPECT_EQ(ChooseLead(Hand("5 8 8 8 J J"), 10, 2).combo,
-            (Combination{CombinationType::Rocket, 6, 2}));
-  EXPECT_EQ(ChooseLead(Hand("5 8 8 8 J J"), 1, 1).combo.type, CombinationType::Plane);
+std::string Shown(const std::optional<PlannedPlay>& play) {
+  if (!play) return "pass";
+  return std::string(CombinationTypeName(play->combo.type)) + " " +
+         std::to_string(play->combo.key) + " " + std::to_string(play->combo.count);
 }
 
-TEST(Strategy, FollowsWithTheCheapestPlayThatKeepsTheHandWhole) {
-  // A lone 9 beats the 5 without breaking the pair of 6s.
-  auto play = ChooseFollow(Hand("6 6 9 K"), Against("5"));
-  ASSERT_TRUE(play);
-  EXPECT_EQ(play->combo, (Combination{CombinationType::Single, 7, 1}));
-  // Pairs: the lowest pair that beats.
-  play = ChooseFollow(Hand("4 4 8 8 J J A"), Against("7 7"));
-  ASSERT_TRUE(play);
-  EXPECT_EQ(play->combo, (Combination{CombinationType::Rocket, 6, 2}));
-  // Nothing of the type, no bomb: pass.
-  EXPECT_FALSE(ChooseFollow(Hand("3 4 5 6"), Against("9 9 9")));
-}
-
-TEST(Strategy, LeavesPartnersAloneAndBombsOnlyWhenItMatters) {
-  const RankCounts hand = Hand("8 J 4 4 4 4 K 3 5 7 9 Q 10 10");
-  // A partner's play stands.
-  EXPECT_FALSE(ChooseFollow(hand, Against("7", 20, true)));
-  // ... unless the bot goes out with it.
-  auto out = ChooseFollow(Hand("Q"), Against("7", 20, true));
-  ASSERT_TRUE(out);
-  EXPECT_EQ(out->combo.key, 10);
-  // A partner's low single with the landlord next: topped with the lone 2,
-  // not with a K the hand needs for its pair; a partner's high single stands.
-  TableSituation low = Against("5", 20, true);
-  low.landlordPlaysNext = true;
-  auto top = ChooseFollow(Hand("3 4 4 8 K K 2 9"), low);
-  ASSERT_TRUE(top);
-  EXPECT_EQ(top->combo, (Combination{CombinationType::Single, 13, 1}));
-  EXPECT_FALSE(ChooseFollow(Hand("3 4 4 8 K K"), low));
-  TableSituation high = Against("J", 20, true);
-  high.landlordPlaysNext = true;
-  EXPECT_FALSE(ChooseFollow(Hand("3 4 4 8 K K 2 9"), high));
-  // An opponent's pair of aces with many cards left: keep the bomb.
-  EXPECT_FALSE(ChooseFollow(hand, Against("A A", 20)));
-  // The same pair from an opponent close to going out: bomb it.
-  auto bomb = ChooseFollow(hand, Against("A A", 4));
-  ASSERT_TRUE(bomb);
-  EXPECT_EQ(bomb->combo, (Combination{CombinationType::Bomb, 2, 4}));
-  // A single is beaten from the loose cards, never from the bomb.
-  auto single = ChooseFollow(hand, Against("9"));
-  ASSERT_TRUE(single);
-  EXPECT_EQ(single->combo.key, 9);
+// Leads: the weakest first, bombs kept, out in one when the hand is one play,
+// no singles before an opponent with one card, a partner close to going out
+// fed. Follows: the cheapest play that keeps the hand whole, a partner's play
+// left standing, a bomb only when it matters.
+TEST(Strategy, ChoosesByTheRules) {
+  const std::string bomb = "8 J 4 4 4 4 K 3 5 7 9 Q 10 10";
+  const struct {
+    std::string hand, table;
+    int ownerCards, fewestEnemy, fewestPartner;
+    bool partner, landlordNext;
+    const char* expected;
+  } cases[] = {
+      {"3 5 5 K K K 2 2 2 2", "", 0, 20, 33, false, false, "Single 1 1"},
+      {"3 3 4 4 5 5 9", "", 0, 20, 33, false, false, "Rocket 3 6"},
+      {"s s B B 6 6 6 6 6 7 7 7 7", "", 0, 20, 33, false, false, "Bomb 5 4"},
+      {"9 9 9 9 9", "", 0, 20, 33, false, false, "Bomb 7 5"},
+      {"3 3 3 J J", "", 0, 20, 33, false, false, "Plane 1 5"},
+      {"3 7 7 Q", "", 0, 1, 33, false, false, "Rocket 5 2"},
+      {"3 7 Q", "", 0, 1, 33, false, false, "Single 10 1"},
+      {"3 3 3 3 5 8 8 8 J J", "", 0, 10, 1, false, false, "Single 3 1"},
+      {"5 8 8 8 J J", "", 0, 10, 2, false, false, "Rocket 6 2"},
+      {"5 8 8 8 J J", "", 0, 1, 1, false, false, "Plane 6 5"},
+      {"6 6 9 K", "5", 20, 20, 33, false, false, "Single 7 1"},
+      {"4 4 8 8 J J A", "7 7", 20, 20, 33, false, false, "Rocket 6 2"},
+      {"3 4 5 6", "9 9 9", 20, 20, 33, false, false, "pass"},
+      {bomb, "7", 20, 20, 33, true, false, "pass"},
+      {"Q", "7", 20, 20, 33, true, false, "Single 10 1"},
+      {"3 4 4 8 K K 2 9", "5", 20, 20, 33, true, true, "Single 13 1"},
+      {"3 4 4 8 K K", "5", 20, 20, 33, true, true, "pass"},
+      {"3 4 4 8 K K 2 9", "J", 20, 20, 33, true, true, "pass"},
+      {bomb, "A A", 20, 20, 33, false, false, "pass"},
+      {bomb, "A A", 4, 20, 33, false, false, "Bomb 2 4"},
+      {bomb, "9", 20, 20, 33, false, false, "Single 9 1"},
+  };
+  for (const auto& c : cases) {
+    TableSituation s;
+    s.table = Table(c.table);
+    s.tableOwnerCards = c.ownerCards;
+    s.fewestEnemyCards = c.fewestEnemy;
+    s.fewestPartnerCards = c.fewestPartner;
+    s.tableIsPartner = c.partner;
+    s.landlordPlaysNext = c.landlordNext;
+    EXPECT_EQ(Shown(ChoosePlay(Hand(c.hand), s)), c.expected) << c.hand << " on " << c.table;
+  }
 }
 
 TEST(Strategy, EveryChoiceIsLegalAndBeatsTheTable) {

@@ -1,5 +1,7 @@
 #include "fakes.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <numeric>
 
@@ -17,8 +19,8 @@ Harness::Harness() {
 }
 
 int Harness::Feed(const std::optional<Packet>& packet) {
-  if (!packet) return -1;
-  return ReadPacket(table, *packet);
+  EXPECT_TRUE(packet) << "a test packet could not be built";
+  return packet ? ReadPacket(table, *packet) : -1;
 }
 
 void Harness::SeatFour(int ownSeat) {
@@ -85,17 +87,28 @@ std::optional<Packet> SeatPacket(MessageType type, std::int32_t table, int seat)
 }
 
 std::optional<Packet> GameEndPacket(std::int32_t table, int winner,
-                                    const std::array<std::int32_t, 4>& scores) {
+                                    const std::array<std::int32_t, 4>& scores,
+                                    const std::array<std::string, 4>& names) {
   GameEndRecord end;
   end.tableNumber = table;
   for (std::size_t seat = 0; seat < 4; ++seat) {
-    end.name[seat] = "p" + std::to_string(seat);
-    end.nameLength[seat] = 2;
-    end.rounds[seat] = 3;
+    end.name[seat] = Utf8ToGbk(names[seat]);
+    end.nameLength[seat] = static_cast<std::int32_t>(end.name[seat].size());
+    end.rounds[seat] = 1;
     end.score[seat] = scores[seat];
   }
   end.winner = static_cast<std::uint8_t>(winner);
   return BuildPacket(MessageType::GameEnd, end);
+}
+
+Packet Must(std::optional<Packet> packet) {
+  EXPECT_TRUE(packet.has_value()) << "a test packet could not be built";
+  return packet.value_or(Packet{});
+}
+
+Packet Chat(int seat, const std::string& utf8Text) {
+  return Must(BuildPacket(MessageType::ChatNotice,
+                          ChatRecord{1, static_cast<std::uint8_t>(seat), Utf8ToGbk(utf8Text)}));
 }
 
 std::array<std::uint8_t, 25> FirstCards() {

@@ -110,7 +110,38 @@ std::optional<Packet> PlayNoticePacket(std::int32_t table, int seat,
                                        std::span<const std::uint8_t> cards);
 std::optional<Packet> SeatPacket(MessageType type, std::int32_t table, int seat);
 std::optional<Packet> GameEndPacket(std::int32_t table, int winner,
-                                    const std::array<std::int32_t, 4>& scores);
+                                    const std::array<std::int32_t, 4>& scores,
+                                    const std::array<std::string, 4>& names = {"p0", "p1", "p2",
+                                                                               "p3"});
+
+// The same for table 1, failing the test when a packet cannot be built.
+Packet Must(std::optional<Packet> packet);
+inline Packet LoginReply(int seat) {
+  return Must(LoginReplyPacket(1, seat));
+}
+inline Packet SeatList(const std::array<std::string, 4>& names) {
+  return Must(SeatListPacket(1, names));
+}
+inline Packet Deal(MessageType type, int seat, const std::vector<std::uint8_t>& cards) {
+  return Must(DealPacket(type, 1, seat, cards));
+}
+inline Packet Bid(MessageType type, int seat, int points) {
+  return Must(BidPacket(type, 1, seat, points));
+}
+inline Packet PlayNotice(int seat, const std::vector<std::uint8_t>& cards) {
+  return Must(PlayNoticePacket(1, seat, cards));
+}
+inline Packet PlayTurn(int seat) {
+  return Must(SeatPacket(MessageType::PlayTurn, 1, seat));
+}
+inline Packet PlayerLeave(int seat) {
+  return Must(SeatPacket(MessageType::PlayerLeave, 1, seat));
+}
+inline Packet GameEnd(int winner, const std::array<std::string, 4>& names,
+                      const std::array<std::int32_t, 4>& scores = {}) {
+  return Must(GameEndPacket(1, winner, scores, names));
+}
+Packet Chat(int seat, const std::string& utf8Text);
 
 // 25 distinct cards: 1, 2, 3 ... 25 (the 3s to the 8s and one 9).
 std::array<std::uint8_t, 25> FirstCards();

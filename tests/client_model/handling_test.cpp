@@ -91,9 +91,9 @@ TEST(Handlers, AGameWithBiddingFromTheLoginToTheEnd) {
   EXPECT_EQ(h.table.GameState, S::Seated);
   EXPECT_EQ(h.table.Seats[2].Current, &h.table.Me);
   EXPECT_EQ(h.table.Seats[3].Player, &h.table.RightView);
-  // Only the own seat and seat 0: two players, still seated.
-  h.Feed(SeatListPacket(1, {"老张", "", "me", ""}));
-  EXPECT_EQ(h.table.PlayerCount, 2);
+  // Seat 1 still empty: three players, still seated.
+  h.Feed(SeatListPacket(1, {"老张", "", "me", "王五"}));
+  EXPECT_EQ(h.table.PlayerCount, 3);
   EXPECT_EQ(h.table.GameState, S::Seated);
   EXPECT_EQ(h.table.TopView.Name() + std::to_string(h.table.TopView.HeadIcon()), "老张10");
   EXPECT_EQ(h.table.LeftView.HeadIcon(), 0);  // an empty seat has no icon
@@ -170,6 +170,7 @@ TEST(Handlers, AGameWithBiddingFromTheLoginToTheEnd) {
   h.table.Seats[1].Score = 50;
   h.Feed(SeatPacket(PlayerLeave, 1, 1));
   EXPECT_EQ(h.table.GameState, S::Seated);
+  h.Feed(SeatPacket(PlayerLeave, 1, 1));  // an empty seat: nobody fewer
   EXPECT_EQ(h.table.PlayerCount, 3);
   EXPECT_EQ(h.table.LeftView.Name() + std::to_string(h.table.Seats[1].Score), "0");
   EXPECT_EQ(h.table.TopView.Name(), "老张");

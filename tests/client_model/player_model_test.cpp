@@ -1,8 +1,7 @@
-// The player model: names, counts, icons, the landlord mark, the own hand, the seats.
+// The player model: names, counts, icons, the landlord mark and the own hand.
 #include <gtest/gtest.h>
 
 #include "client/model/current_player.h"
-#include "client/model/table_state.h"
 #include "fakes.h"
 
 namespace quarn::client {
@@ -19,8 +18,6 @@ TEST(ClientPlayer, NameCountIconAndMarkFollowTheirRules) {
   EXPECT_EQ(view.shownName, "abcdefghijklmno");
   player.SetName("一二三四五六七八");  // 16 GBK bytes: seven whole characters are kept
   EXPECT_EQ(player.Name(), "一二三四五六七");
-  player.SetName("");
-  EXPECT_EQ(view.shownName, "");  // an empty name is shown too
   player.SetCardCount(7);
   player.SetCardCount(-1);
   EXPECT_EQ(player.CardCount() * 10 + view.shownCount, 77);
@@ -36,10 +33,6 @@ TEST(ClientPlayer, NameCountIconAndMarkFollowTheirRules) {
   player.SetLandlord(false);  // lowering the flag moves nothing
   EXPECT_FALSE(player.IsLord());
   EXPECT_EQ(view.markMoves, 1);
-  TClientPlayer unbound;  // a computer player binds nothing
-  unbound.SetName("x");
-  unbound.SetLandlord(true);
-  EXPECT_TRUE(unbound.IsLord());
 }
 
 TEST(OwnHand, SelectingRaisesAndCancellingClearingAndPlayingLowerEverything) {
@@ -103,23 +96,6 @@ TEST(OwnHand, SelectingRaisesAndCancellingClearingAndPlayingLowerEverything) {
   EXPECT_EQ(me.Selection.Count(), 0);
   for (int slot : {4, 5, 6, 7}) EXPECT_EQ(view.cards[slot] + view.raised[slot], 0) << slot;
   EXPECT_EQ(view.cards[8], 9);  // the others keep their slots
-}
-
-TEST(TableSeats, ArrangementAndLandlordMark) {
-  testing::Harness h;
-  h.table.OwnSeat = 2;  // 西
-  h.table.ArrangeSeats();
-  EXPECT_EQ(h.table.Seats[3].Player, &h.table.RightView);  // 南
-  EXPECT_EQ(h.table.Seats[0].Player, &h.table.TopView);    // 东
-  EXPECT_EQ(h.table.Seats[1].Player, &h.table.LeftView);   // 北
-  EXPECT_EQ(h.table.PlayerAt(2), &h.table.Me);
-  EXPECT_EQ(h.table.PlayerAt(4), nullptr);
-  EXPECT_EQ(std::string(SeatName(2)) + std::string(SeatName(4)), "西");
-  h.table.MarkLandlord(3);
-  h.table.MarkLandlord(3);  // already there: stays
-  EXPECT_EQ(h.views[3].markMoves, 1);
-  h.table.MarkLandlord(2);
-  EXPECT_TRUE(h.table.Me.IsLord() && !h.table.RightView.IsLord());
 }
 
 }  // namespace

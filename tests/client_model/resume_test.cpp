@@ -28,6 +28,7 @@ TEST(Resume, TheStateRestoresTheTableAndTheClockRunsForTheSeatToMove) {
   for (auto [table, seat] : {std::pair{2, 1}, std::pair{1, 2}}) {  // another table, another seat
     state.tableNumber = table;
     state.seat = static_cast<std::uint8_t>(seat);
+    state.cardCount[static_cast<std::size_t>(seat)] = state.handCount;  // as that seat is told
     h.Feed(BuildPacket(MessageType::TableState, state));
     EXPECT_EQ(h.table.GameState, S::AwaitDeal);
   }
@@ -67,6 +68,7 @@ TEST(Resume, TheStateRestoresTheTableAndTheClockRunsForTheSeatToMove) {
   h.Feed(BuildPacket(MessageType::TableState, state));
   EXPECT_EQ(h.table.GameState, S::MyBid);
   EXPECT_EQ(h.table.TableCards.Count(), 0);
+  EXPECT_EQ(h.table.LeadSeat, 1);  // nothing on the table: the seat to move leads
 }
 
 TEST(Resume, TheHandLosesWhatTheServerSaysTheOwnSeatLaid) {

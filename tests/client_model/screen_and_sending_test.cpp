@@ -143,8 +143,12 @@ TEST(Sending, APlayLeavesTheHandOnlyOnceWrittenAndOnlyOnTheOwnTurn) {
   pair.keyRank = 1;
   EXPECT_TRUE(Sent(h, h.writer.written.size() - 1) == MessageBody(pair));
   EXPECT_EQ(PlaySelection(h.table), 1);  // nothing more until our next turn
-  // Leading, the own seat may not pass.
   h.table.GameState = S::InPlay;
+  h.table.CurrentSeat = 1;
+  h.table.Me.ToggleCard(2);
+  EXPECT_EQ(PlaySelection(h.table), 1);  // nor on another seat's turn
+  // Leading, the own seat may not pass.
+  h.table.CurrentSeat = 0;
   EXPECT_EQ(PressPass(h.table), 1);
   EXPECT_TRUE(h.display.Saw("message 1 提示 你不可以PASS自己耶，宝贝。"));
 }

@@ -2,6 +2,7 @@
 // the card counter) and what its keys and drags do to the own hand.
 #include <gtest/gtest.h>
 
+#include "client/model/client_sending.h"
 #include "client/model/client_service.h"
 #include "client/model/hand_keys.h"
 #include "client/model/table_tally.h"
@@ -56,6 +57,11 @@ TEST(TableExtras, RoundActsAndCounterFollowTheGame) {
   EXPECT_EQ(unseen[8], 6);  // 10s: two laid
   EXPECT_EQ(unseen[1], 3);  // 3s: four held, one laid
   EXPECT_EQ(unseen[7], 7);  // our 9, laid: counted once
+  // A play sent and not yet told back is seen too.
+  h.Feed(testing::SeatPacket(MessageType::PlayTurn, 1, 0));
+  h.table.Me.ToggleCard(0);  // a 3
+  ASSERT_EQ(PlaySelection(h.table), 0);
+  EXPECT_EQ(UnseenCards(h.table)[1], 3);
   h.Feed(testing::GameEndPacket(1, 3, {10000, 10000, 10000, 10000}));
   EXPECT_EQ(Acts(h.table), "....");  // the game's end forgets it
 }

@@ -21,7 +21,6 @@ QByteArray Bytes(const Packet& packet) {
 }
 
 TEST(ClientSocket, JoinedAndSplitPacketsComeOutWholeAndInOrder) {
-  EnsureApp();
   QTcpServer server;
   ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
   TClientSocket socket;

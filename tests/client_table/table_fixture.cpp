@@ -4,84 +4,18 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
-#include <algorithm>
 #include <numeric>
 
 #include "client/model/client_service.h"
-#include "core/gbk.h"
-#include "tests/client_model/fakes.h"
 
 namespace quarn::client::testing {
-
-void EnsureApp() {
-  ASSERT_NE(QApplication::instance(), nullptr) << "the test program's main makes the application";
-}
 
 void SaveShot(QWidget& window, const QString& name) {
   QApplication::processEvents();
   const QPixmap picture = window.grab();
   EXPECT_EQ(picture.size() / picture.devicePixelRatio(), QSize(632, 453));
   const QString folder = qEnvironmentVariable("QUARN_SHOTS");
-  if (!folder.isEmpty()) {
-    EXPECT_TRUE(picture.save(QDir(folder).filePath(name)));
-  }
-}
-
-namespace {
-
-Packet Must(std::optional<Packet> packet) {
-  EXPECT_TRUE(packet.has_value()) << "a test packet could not be built";
-  return packet.value_or(Packet{});
-}
-
-}  // namespace
-
-Packet LoginReply(int seat) {
-  return Must(LoginReplyPacket(1, seat));
-}
-
-Packet SeatList(const std::array<std::string, 4>& utf8Names) {
-  return Must(SeatListPacket(1, utf8Names));
-}
-
-Packet Deal(MessageType type, int seat, const std::vector<std::uint8_t>& cards) {
-  return Must(DealPacket(type, 1, seat, cards));
-}
-
-Packet Bid(MessageType type, int seat, int points) {
-  return Must(BidPacket(type, 1, seat, points));
-}
-
-Packet PlayNotice(int seat, const std::vector<std::uint8_t>& cards) {
-  return Must(PlayNoticePacket(1, seat, cards));
-}
-
-Packet PlayTurn(int seat) {
-  return Must(SeatPacket(MessageType::PlayTurn, 1, seat));
-}
-
-Packet Chat(int seat, const std::string& utf8Text) {
-  ChatRecord record{1, static_cast<std::uint8_t>(seat), Utf8ToGbk(utf8Text)};
-  return Must(BuildPacket(MessageType::ChatNotice, record));
-}
-
-Packet GameEnd(int winner, const std::array<std::string, 4>& utf8Names,
-               const std::array<int, 4>& scores) {
-  GameEndRecord record;
-  record.tableNumber = 1;
-  for (std::size_t i = 0; i < 4; ++i) {
-    record.name[i] = Utf8ToGbk(utf8Names[i]);
-    record.nameLength[i] = static_cast<std::int32_t>(record.name[i].size());
-    record.rounds[i] = 1;
-    record.score[i] = scores[i];
-    record.headIcon[i] = 1;
-  }
-  record.winner = static_cast<std::uint8_t>(winner);
-  return Must(BuildPacket(MessageType::GameEnd, record));
-}
-
-Packet PlayerLeave(int seat) {
-  return Must(SeatPacket(MessageType::PlayerLeave, 1, seat));
+  if (!folder.isEmpty()) EXPECT_TRUE(picture.save(QDir(folder).filePath(name)));
 }
 
 std::vector<std::uint8_t> LowCards(int first, int count) {
@@ -90,13 +24,14 @@ std::vector<std::uint8_t> LowCards(int first, int count) {
   return cards;
 }
 
+TableFixture::AppReady::AppReady() {
+  EXPECT_NE(QApplication::instance(), nullptr) << "the test program's main makes the application";
+}
+
 TableFixture::TableFixture() {
-  EnsureApp();
   previousHook_ = SetMessageHook([this](const ShownMessage& m) { messages.push_back(m); });
   EXPECT_TRUE(listener_.listen(QHostAddress::LocalHost, 0));
   form.ClientSocketMain().SetWriteOverride([this](std::span<const std::uint8_t> bytes) {
-    ++writeAttempts;
-    if (failWrites) return false;
     written.push_back(PacketFromBytes(bytes));
     return true;
   });
@@ -109,7 +44,7 @@ TableFixture::TableFixture() {
   windows.bid = [this](int current, int proposed) { bidWindows.emplace_back(current, proposed); };
   windows.showHero = [this] { ++heroShown; };
   windows.resetHero = [this] { ++heroReset; };
-  windows.showTalk = [this](bool visible) { ++(visible ? talkShown : talkHidden); };
+  windows.showTalk = [this](bool visible) { talkHidden += visible ? 0 : 1; };
   form.SetWindows(std::move(windows));
   form.show();
 }

@@ -1,10 +1,9 @@
 // A table window under test: messages taken instead of shown, writes
-// recorded (or failed on purpose), and server packets to feed it.
+// recorded; the server packets come from the model tests' builders.
 #pragma once
 
 #include <QTcpServer>
 #include <array>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,29 +11,15 @@
 #include "client/ui/mainform.h"
 #include "client/ui/msgbox.h"
 #include "protocol/packet_builder.h"
+#include "tests/client_model/fakes.h"
 
 namespace quarn::client::testing {
-
-// Checks that the test program's main has made its QApplication.
-void EnsureApp();
 
 // Grabs the window (it must have the table window's size) and saves the
 // picture as `name` in $QUARN_SHOTS when that names a folder.
 void SaveShot(QWidget& window, const QString& name);
 
-// Server packets for table 1 (LoginReply and SeatList as the model tests make them).
-Packet LoginReply(int seat);
-Packet SeatList(const std::array<std::string, 4>& utf8Names);
-Packet Deal(MessageType type, int seat, const std::vector<std::uint8_t>& cards);
-Packet Bid(MessageType type, int seat, int points);
-Packet PlayNotice(int seat, const std::vector<std::uint8_t>& cards);
-Packet PlayTurn(int seat);
-Packet Chat(int seat, const std::string& utf8Text);
-Packet GameEnd(int winner, const std::array<std::string, 4>& utf8Names,
-               const std::array<int, 4>& scores);
-Packet PlayerLeave(int seat);
-
-// The first `count` cards of a deck, lowest first (1, 2, 3, ...).
+// `count` cards numbered from `first` up.
 std::vector<std::uint8_t> LowCards(int first, int count);
 
 class TableFixture {
@@ -57,14 +42,11 @@ class TableFixture {
 
   // Made before the window, which needs the application.
   struct AppReady {
-    AppReady() { EnsureApp(); }
+    AppReady();
   } appReady;
   TMainForm form;
   std::vector<ShownMessage> messages;
   std::vector<Packet> written;
-  bool failWrites = false;
-  int writeAttempts = 0;
-  int talkShown = 0;   // showTalk(true) calls
   int talkHidden = 0;  // showTalk(false) calls
   int heroShown = 0;
   int heroReset = 0;

@@ -24,6 +24,7 @@ TEST(TableScale, EveryControlInsideTheWindowAndNoneOverlapping) {
   TableFixture t;
   MidGame(t);
   TMainForm& f = t.form;
+  SaveShot(f, QStringLiteral("table_midgame.png"));
   for (const QSize size : {QSize(632, 453), QSize(948, 680), QSize(1264, 906), QSize(1280, 800)}) {
     f.resize(size);
     QApplication::processEvents();
@@ -73,13 +74,12 @@ TEST(TableKeys, KeysDragsAndRightClicksPlayTheHand) {
   QTest::mouseClick(&f, Qt::RightButton, {}, QPoint(300, 100));
   ASSERT_EQ(t.Written(MessageType::PlayCards).size(), 1U);
   EXPECT_EQ(f.Table().Me.Hand.Count(), 30);
-  // H on our turn selects a play; Enter sends it. Keys only ever reach the table.
+  // H on our turn selects a play; Enter sends it.
   t.Feed(PlayTurn(0));
   QTest::keyClick(&f, Qt::Key_H);
   EXPECT_GT(f.Table().Me.Selection.Count(), 0);
   QTest::keyClick(&f, Qt::Key_Return);
   EXPECT_EQ(t.Written(MessageType::PlayCards).size(), 2U);
-  for (QPushButton* b : f.findChildren<QPushButton*>()) EXPECT_EQ(b->focusPolicy(), Qt::NoFocus);
 }
 
 }  // namespace
