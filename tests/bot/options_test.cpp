@@ -36,23 +36,21 @@ TEST(BotOptions, DefaultsAndEveryFlagInBothSpellings) {
 }
 
 TEST(BotOptions, BadValuesAreRefusedWithAReason) {
-  for (std::vector<std::string_view> bad : std::vector<std::vector<std::string_view>>{
-           {"--port", "0"},
-           {"--port", "65536"},
-           {"--port", "12ab"},
-           {"--seat", "4"},
-           {"--seat", "-1"},
-           {"--table", "0"},
-           {"--games", "-3"},
-           {"--think", ""},
-           {"--level", "expert"},
-           {"--host", ""},
-           {"--seat"},
-           {"--colour", "red"},
-       }) {
-    ParseResult result = Parse(bad);
-    EXPECT_FALSE(result.ok) << bad[0];
-    EXPECT_FALSE(result.error.empty()) << bad[0];
+  for (std::vector<std::string_view> bad :
+       std::vector<std::vector<std::string_view>>{{"--port", "0"},
+                                                  {"--port", "65536"},
+                                                  {"--port", "12ab"},
+                                                  {"--seat", "4"},
+                                                  {"--seat", "-1"},
+                                                  {"--table", "0"},
+                                                  {"--games", "-3"},
+                                                  {"--think", ""},
+                                                  {"--level", "expert"},
+                                                  {"--host", ""},
+                                                  {"--seat"},
+                                                  {"--colour", "red"}}) {
+    const ParseResult result = Parse(bad);
+    EXPECT_FALSE(result.ok || result.error.empty()) << bad[0];
   }
 }
 

@@ -80,7 +80,6 @@ struct LoginFixture {
     return request;
   }
 
-  bool appReady = (QtApp(), true);  // before the first widget member
   test::TempDir dir;
   std::string ini = (dir.path() / "quarn.ini").string();
   FakeLink link;
@@ -95,43 +94,39 @@ struct LoginFixture {
 // Settings files and what the window makes of them: the lists with their empty
 // entries dropped and an icon for every name, the newest name chosen with its
 // icon, and the icon after choosing the second name. Damaged icons change nothing.
+std::string Joined(const std::vector<std::string>& list) {
+  std::string text;
+  for (const std::string& item : list) text += (text.empty() ? "" : ",") + item;
+  return text;
+}
+
 TEST(LoginWindow, ReadsTheRememberedListsAndChoosesTheNewest) {
   const struct {
     std::string text;
-    std::vector<std::string> names, icons, addresses;
+    const char *names, *icons, *addresses;
     int icon, secondIcon;
   } files[] = {
       {"[POKER_PLAYERS]\r\nNAME0=" + Gbk("张三") + "\r\nNAME1=\r\nNAME2=" + Gbk("王五") +
            "\r\nNAME3=x\r\n[PLAYER_ICON]\r\nICON0=7\r\n[POKER_SERVERS]\r\nSERVER0=10.1.1.1\r\n"
            "SERVER1=\r\n",
-       {"张三", "王五", "x"},
-       {"7", "1", "1"},
-       {"10.1.1.1"},
-       7,
-       1},
+       "张三,王五,x", "7,1,1", "10.1.1.1", 7, 1},
       {"\xFF\xFE garbage\r\n[PLAYER_ICON]\r\nICON0=abc\r\nICON1=41\r\n"
        "[POKER_PLAYERS]\r\nNAME0=a\r\nNAME1=b\r\n",
-       {"a", "b"},
-       {"abc", "41"},
-       {},
-       1,
-       1},
-      {"", {}, {}, {}, 1, 1},
+       "a,b", "abc,41", "", 1, 1},
+      {"", "", "", "", 1, 1},
   };
   for (const auto& file : files) {
     LoginFixture f(file.text);
     SCOPED_TRACE(file.text);
-    EXPECT_EQ(f.form.Lists().names, file.names);
-    EXPECT_EQ(f.form.Lists().icons, file.icons);
-    EXPECT_EQ(f.form.Lists().addresses, file.addresses);
-    EXPECT_EQ(f.form.PlayerName().toStdString(), file.names.empty() ? "" : file.names[0]);
+    const LoginLists& lists = f.form.Lists();
+    EXPECT_EQ(Joined(lists.names) + "|" + Joined(lists.icons) + "|" + Joined(lists.addresses),
+              std::string(file.names) + "|" + file.icons + "|" + file.addresses);
+    EXPECT_EQ(f.form.PlayerName().toStdString(), lists.names.empty() ? "" : lists.names[0]);
     EXPECT_EQ(f.form.ComboBoxAddress()->currentText().toStdString(),
-              file.addresses.empty() ? "" : file.addresses[0]);
-    EXPECT_EQ(f.form.IconNo(), file.icon);
-    EXPECT_TRUE(f.ShowsHead(file.icon));
-    if (file.names.size() > 1) f.ChooseName(1);
-    EXPECT_EQ(f.form.IconNo(), file.secondIcon);
-    EXPECT_TRUE(f.ShowsHead(file.secondIcon));
+              lists.addresses.empty() ? "" : lists.addresses[0]);
+    EXPECT_TRUE(f.form.IconNo() == file.icon && f.ShowsHead(file.icon));
+    if (lists.names.size() > 1) f.ChooseName(1);
+    EXPECT_TRUE(f.form.IconNo() == file.secondIcon && f.ShowsHead(file.secondIcon));
     f.form.FormShow();  // a later showing changes nothing
     EXPECT_EQ(f.form.IconNo(), file.secondIcon);
     EXPECT_TRUE(f.boxes.messages.empty());

@@ -1,4 +1,4 @@
-// Shared helpers of the widget tests: one QApplication, a recorder that takes
+// Shared helpers of the widget tests: the application, a recorder that takes
 // message boxes instead of showing them, and screenshots for people.
 #pragma once
 
@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
-#include <string>
 #include <vector>
 
 #include "client/ui/msgbox.h"
@@ -23,26 +22,17 @@ inline QApplication& QtApp() {
 }
 
 // Records every message box while it lives.
-class MessageRecorder {
- public:
-  MessageRecorder() {
-    previous_ = SetMessageHook([this](const ShownMessage& m) { messages.push_back(m); });
-  }
-  ~MessageRecorder() { SetMessageHook(previous_); }
-  MessageRecorder(const MessageRecorder&) = delete;
-  MessageRecorder& operator=(const MessageRecorder&) = delete;
-
+struct MessageRecorder {
+  MessageRecorder()
+      : previous(SetMessageHook([this](const ShownMessage& m) { messages.push_back(m); })) {}
+  ~MessageRecorder() { SetMessageHook(previous); }
   std::vector<ShownMessage> messages;
-
- private:
-  MessageHook previous_;
+  MessageHook previous;
 };
 
-// One message box: its text, caption and icon.
 inline void ExpectBox(const ShownMessage& shown, const QString& text, const QString& caption,
                       MsgIcon icon) {
-  EXPECT_EQ(shown.text, text);
-  EXPECT_EQ(shown.caption, caption);
+  EXPECT_EQ(shown.text + "|" + shown.caption, text + "|" + caption);
   EXPECT_EQ(shown.icon, icon);
 }
 
@@ -50,17 +40,13 @@ inline QImage Pixels(const QPixmap& pixmap) {
   return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
-// Saves `picture` as `file` in $QUARN_SHOTS when that names a folder, for a person to look at.
-inline void Shot(const QPixmap& picture, const char* file) {
-  const QString folder = qEnvironmentVariable("QUARN_SHOTS");
-  EXPECT_TRUE(folder.isEmpty() || picture.save(QDir(folder).filePath(file))) << file;
-}
-
+// Saves the window's picture as `file` in $QUARN_SHOTS when that names a folder.
 inline void Shot(QWidget& window, const char* file) {
-  if (qEnvironmentVariableIsEmpty("QUARN_SHOTS")) return;
+  const QString folder = qEnvironmentVariable("QUARN_SHOTS");
+  if (folder.isEmpty()) return;
   window.show();
   QApplication::processEvents();
-  Shot(window.grab(), file);
+  EXPECT_TRUE(window.grab().save(QDir(folder).filePath(file))) << file;
 }
 
 }  // namespace quarn::client

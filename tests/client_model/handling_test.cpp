@@ -194,6 +194,14 @@ TEST(Handlers, WithoutBiddingTheBottomCardsComeFirstAndALoginElsewhereMovesTheOw
   EXPECT_TRUE(h.display.Saw("talk 2 西家：你好"));
   h.Feed(BuildPacket(IconNotice, IconRecord{1, 7, 41, 0}));
   EXPECT_EQ(h.table.Me.HeadIcon() * 10 + h.table.Me.ServiceIcon(), 7);
+  // A player leaves mid-game and another sits down: the next game starts on an empty table.
+  const std::uint8_t pair[] = {1, 2};
+  h.Feed(PlayNoticePacket(1, 0, pair));
+  h.Feed(SeatPacket(PlayerLeave, 1, 3));
+  h.Feed(SeatListPacket(1, {"东家", "北家", "西家", "新南"}));
+  h.Feed(DealPacket(DealCards, 1, 0, FirstCards()));
+  h.Feed(BidPacket(BidResult, 1, 1, 10));
+  EXPECT_EQ(h.table.TableCards.Count(), 0);
 
   h.table.ConnectionLost();
   EXPECT_EQ(h.table.GameState, S::Offline);
