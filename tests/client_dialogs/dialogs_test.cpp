@@ -80,8 +80,10 @@ TEST(BidWindow, ABidMustTopTheCurrentOneAndFitOneByteEscapePasses) {
   EXPECT_EQ(offered.count() * 1000 + offered.at(0).at(0).toInt(), 1255);
   EXPECT_EQ(form.result(), QDialog::Accepted);
   EXPECT_TRUE(boxes.messages.empty());
-  // Escape passes; the close box sends nothing.
+  // The entry takes the keys at once; Escape passes; the close box sends nothing.
   form.show();
+  EXPECT_EQ(form.focusWidget(), form.EditPoint());
+  EXPECT_EQ(form.EditPoint()->selectedText(), "255");
   QTest::keyClick(&form, Qt::Key_Escape);
   EXPECT_EQ(passed.count(), 1);
   EXPECT_EQ(form.result(), QDialog::Rejected);
