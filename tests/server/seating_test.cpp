@@ -109,6 +109,20 @@ TEST(Dealing, FourthLoginSendsInOrderWithAndWithoutBidding) {
   }
 }
 
+// Over many deals: the start card is one the starting seat was dealt.
+TEST(Dealing, TheStartCardLiesInTheStartingSeatsHand) {
+  HandTable t;
+  for (int deal = 0; deal < 300; ++deal) {
+    ASSERT_EQ(t.game.DealTable(), 0);
+    const TServerTable& table = *t.table;
+    const auto cards = table.Players[table.StartSeat()].Hand.Cards();
+    ASSERT_TRUE(
+        std::any_of(cards.begin(), cards.end(),
+                    [&](const TPoker& card) { return card.Number() == FoldCard(table.StartCard); }))
+        << "deal " << deal;
+  }
+}
+
 TEST(Relays, ChatAndIconsNameTheSendersOwnSeat) {
   Harness h;
   h.Open(1);
