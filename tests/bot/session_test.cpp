@@ -6,6 +6,7 @@
 
 #include "hand_text.h"
 #include "tests/client_model/fakes.h"
+#include "tests/support/sample_table_state.h"
 
 namespace quarn::bot {
 namespace {
@@ -202,30 +203,17 @@ TEST(BotSession, ComesBackToAKeptSeatAndPlaysOn) {
   ASSERT_TRUE(bot.session.Login());
   bot.session.OnPacket(LoginReply(1));
   bot.session.OnPacket(SeatList(kNames));
-  TableStateRecord state{.tableNumber = 1,
-                         .seat = 1,
-                         .phase = TablePhase::Playing,
-                         .turn = 1,
-                         .landlord = 3,
-                         .points = 10,
-                         .cardCount = {24, 20, 25, 32},
-                         .startCard = 7,
-                         .handCount = 20,
-                         .leadSeat = 0,
-                         .tableCount = 1};
-  const std::vector<std::uint8_t> hand = Cards("3 4 4 5 6 6 7 8 8 9 10 10 J Q Q K A A 2 5");
-  std::copy(hand.begin(), hand.end(), state.hand.begin());
-  state.tableCards[0] = Cards("4", 5)[0];
-  bot.session.OnPacket(client::testing::Must(BuildPacket(M::TableState, state)));
-  EXPECT_TRUE(bot.Logged("back at the table: 20 cards"));
+  // The worked example: seat 1 holds 3 7 K s B and is to beat 东's pair of 5s.
+  bot.session.OnPacket(client::testing::Must(BuildPacket(M::TableState, test::SampleTableState())));
+  EXPECT_TRUE(bot.Logged("back at the table: 5 cards"));
   ASSERT_TRUE(bot.session.Move(kT0));
   bot.session.OnPacket(PlayNotice(1, Cards("K")));
-  EXPECT_EQ(bot.Held(), 19);
+  EXPECT_EQ(bot.Held(), 4);
   EXPECT_FALSE(bot.session.AnswerDeadline());
 
   BotSession refused(SessionConfig{.utf8Name = "电脑1", .seat = 2}, nullptr);
   ASSERT_TRUE(refused.Login());
-  refused.OnPacket(client::testing::LoginReplyPacket(-1, 255).value());
+  refused.OnPacket(LoginReply(255, -1));
   EXPECT_TRUE(refused.LoginRefused());
   EXPECT_FALSE(refused.LoggedIn());
 }

@@ -26,37 +26,43 @@ int Harness::Feed(const std::optional<Packet>& packet) {
 void Harness::SeatFour(int ownSeat) {
   table.Me.SetName("甲乙");
   table.SetGameState(TGameState::LoggingIn);
-  Feed(LoginReplyPacket(1, ownSeat));
-  Feed(SeatListPacket(1, {"东家", "北家", "西家", "南家"}));
+  Feed(LoginReply(ownSeat));
+  Feed(SeatList({"东家", "北家", "西家", "南家"}));
 }
 
-void Harness::StartPlay(int ownSeat, int lord, const std::array<std::uint8_t, 25>& hand) {
+void Harness::StartPlay(int ownSeat, int lord) {
   SeatFour(ownSeat);
-  Feed(DealPacket(MessageType::DealCards, 1, ownSeat, hand));
-  Feed(BidPacket(MessageType::BidResult, 1, lord, 10));
+  Feed(Deal(MessageType::DealCards, ownSeat, LowCards()));
+  Feed(Bid(MessageType::BidResult, lord, 10));
 }
 
 namespace {
 
 // A deal or a play: the table, the seat and its cards.
 template <typename Record>
-Record WithCards(std::int32_t table, int seat, std::span<const std::uint8_t> cards) {
+Record WithCards(std::int32_t table, int seat, const CardBytes& cards) {
   Record record;
   record.tableNumber = table;
   record.seat = static_cast<std::uint8_t>(seat);
   record.count = static_cast<std::uint8_t>(cards.size());
-  std::copy(cards.begin(), cards.end(), record.cards.begin());
+  std::copy_n(cards.begin(), std::min(cards.size(), record.cards.size()), record.cards.begin());
   return record;
 }
 
 }  // namespace
 
-std::optional<Packet> LoginReplyPacket(std::int32_t table, int seat) {
-  LoginRecord reply = MakeLoginRequest("me", "", 1, 1, table, static_cast<std::uint8_t>(seat));
-  return BuildPacket(MessageType::LoginReply, reply);
+Packet Must(std::optional<Packet> packet) {
+  EXPECT_TRUE(packet.has_value()) << "a test packet could not be built";
+  return packet.value_or(Packet{});
 }
 
-std::optional<Packet> SeatListPacket(std::int32_t table, const std::array<std::string, 4>& names) {
+Packet LoginReply(int seat, std::int32_t table) {
+  return Must(
+      BuildPacket(MessageType::LoginReply,
+                  MakeLoginRequest("me", "", 1, 1, table, static_cast<std::uint8_t>(seat))));
+}
+
+Packet SeatList(const std::array<std::string, 4>& names, std::int32_t table) {
   LoginRecord list;
   list.tableNumber = table;
   for (std::size_t seat = 0; seat < 4; ++seat) {
@@ -65,30 +71,27 @@ std::optional<Packet> SeatListPacket(std::int32_t table, const std::array<std::s
     list.serviceIcon[seat] = list.name[seat].empty() ? 1 : static_cast<std::int32_t>(seat + 2);
     list.headIcon[seat] = list.name[seat].empty() ? 1 : static_cast<std::int32_t>(seat + 10);
   }
-  return BuildPacket(MessageType::SeatList, list);
+  return Must(BuildPacket(MessageType::SeatList, list));
 }
 
-std::optional<Packet> DealPacket(MessageType type, std::int32_t table, int seat,
-                                 std::span<const std::uint8_t> cards) {
-  return BuildPacket(type, WithCards<DealRecord>(table, seat, cards));
+Packet Deal(MessageType type, int seat, const CardBytes& cards, std::int32_t table) {
+  return Must(BuildPacket(type, WithCards<DealRecord>(table, seat, cards)));
 }
 
-std::optional<Packet> BidPacket(MessageType type, std::int32_t table, int seat, int points) {
-  return BuildPacket(type, BidRecord{table, static_cast<std::uint8_t>(seat), points});
+Packet Bid(MessageType type, int seat, int points, std::int32_t table) {
+  return Must(BuildPacket(type, BidRecord{table, static_cast<std::uint8_t>(seat), points}));
 }
 
-std::optional<Packet> PlayNoticePacket(std::int32_t table, int seat,
-                                       std::span<const std::uint8_t> cards) {
-  return BuildPacket(MessageType::PlayNotice, WithCards<PlayRecord>(table, seat, cards));
+Packet PlayNotice(int seat, const CardBytes& cards, std::int32_t table) {
+  return Must(BuildPacket(MessageType::PlayNotice, WithCards<PlayRecord>(table, seat, cards)));
 }
 
-std::optional<Packet> SeatPacket(MessageType type, std::int32_t table, int seat) {
-  return BuildPacket(type, SeatRecord{table, static_cast<std::uint8_t>(seat)});
+Packet SeatMessage(MessageType type, int seat, std::int32_t table) {
+  return Must(BuildPacket(type, SeatRecord{table, static_cast<std::uint8_t>(seat)}));
 }
 
-std::optional<Packet> GameEndPacket(std::int32_t table, int winner,
-                                    const std::array<std::int32_t, 4>& scores,
-                                    const std::array<std::string, 4>& names) {
+Packet GameEnd(int winner, const std::array<std::string, 4>& names,
+               const std::array<std::int32_t, 4>& scores, std::int32_t table) {
   GameEndRecord end;
   end.tableNumber = table;
   for (std::size_t seat = 0; seat < 4; ++seat) {
@@ -98,12 +101,7 @@ std::optional<Packet> GameEndPacket(std::int32_t table, int winner,
     end.score[seat] = scores[seat];
   }
   end.winner = static_cast<std::uint8_t>(winner);
-  return BuildPacket(MessageType::GameEnd, end);
-}
-
-Packet Must(std::optional<Packet> packet) {
-  EXPECT_TRUE(packet.has_value()) << "a test packet could not be built";
-  return packet.value_or(Packet{});
+  return Must(BuildPacket(MessageType::GameEnd, end));
 }
 
 Packet Chat(int seat, const std::string& utf8Text) {
@@ -111,9 +109,9 @@ Packet Chat(int seat, const std::string& utf8Text) {
                           ChatRecord{1, static_cast<std::uint8_t>(seat), Utf8ToGbk(utf8Text)}));
 }
 
-std::array<std::uint8_t, 25> FirstCards() {
-  std::array<std::uint8_t, 25> cards{};
-  std::iota(cards.begin(), cards.end(), std::uint8_t{1});
+CardBytes LowCards(int first, int count) {
+  CardBytes cards(static_cast<std::size_t>(count));
+  std::iota(cards.begin(), cards.end(), static_cast<std::uint8_t>(first));
   return cards;
 }
 

@@ -81,8 +81,8 @@ struct Harness {
   Harness();
   // Logs in as "甲乙" at `ownSeat` of table 1; the list names the seats 东家 北家 西家 南家.
   void SeatFour(int ownSeat);
-  // SeatFour, then deals `hand` (25 cards) and opens play with `lord` as landlord.
-  void StartPlay(int ownSeat, int lord, const std::array<std::uint8_t, 25>& hand);
+  // SeatFour, then deals LowCards() and opens play with `lord` as landlord.
+  void StartPlay(int ownSeat, int lord);
   int Feed(const std::optional<Packet>& packet);
 
   RecordingDisplay display;
@@ -100,50 +100,26 @@ struct ReportedErrors {
   CardErrorSink previous;
 };
 
-// Server packets of table `table`.
-std::optional<Packet> LoginReplyPacket(std::int32_t table, int seat);
-std::optional<Packet> SeatListPacket(std::int32_t table, const std::array<std::string, 4>& names);
-std::optional<Packet> DealPacket(MessageType type, std::int32_t table, int seat,
-                                 std::span<const std::uint8_t> cards);
-std::optional<Packet> BidPacket(MessageType type, std::int32_t table, int seat, int points);
-std::optional<Packet> PlayNoticePacket(std::int32_t table, int seat,
-                                       std::span<const std::uint8_t> cards);
-std::optional<Packet> SeatPacket(MessageType type, std::int32_t table, int seat);
-std::optional<Packet> GameEndPacket(std::int32_t table, int winner,
-                                    const std::array<std::int32_t, 4>& scores,
-                                    const std::array<std::string, 4>& names = {"p0", "p1", "p2",
-                                                                               "p3"});
-
-// The same for table 1, failing the test when a packet cannot be built.
+// Server packets, of table 1 unless told; a test fails when one cannot be built.
+using CardBytes = std::vector<std::uint8_t>;
 Packet Must(std::optional<Packet> packet);
-inline Packet LoginReply(int seat) {
-  return Must(LoginReplyPacket(1, seat));
-}
-inline Packet SeatList(const std::array<std::string, 4>& names) {
-  return Must(SeatListPacket(1, names));
-}
-inline Packet Deal(MessageType type, int seat, const std::vector<std::uint8_t>& cards) {
-  return Must(DealPacket(type, 1, seat, cards));
-}
-inline Packet Bid(MessageType type, int seat, int points) {
-  return Must(BidPacket(type, 1, seat, points));
-}
-inline Packet PlayNotice(int seat, const std::vector<std::uint8_t>& cards) {
-  return Must(PlayNoticePacket(1, seat, cards));
-}
+Packet LoginReply(int seat, std::int32_t table = 1);
+Packet SeatList(const std::array<std::string, 4>& names, std::int32_t table = 1);
+Packet Deal(MessageType type, int seat, const CardBytes& cards, std::int32_t table = 1);
+Packet Bid(MessageType type, int seat, int points, std::int32_t table = 1);
+Packet PlayNotice(int seat, const CardBytes& cards, std::int32_t table = 1);
+Packet SeatMessage(MessageType type, int seat, std::int32_t table = 1);
 inline Packet PlayTurn(int seat) {
-  return Must(SeatPacket(MessageType::PlayTurn, 1, seat));
+  return SeatMessage(MessageType::PlayTurn, seat);
 }
 inline Packet PlayerLeave(int seat) {
-  return Must(SeatPacket(MessageType::PlayerLeave, 1, seat));
+  return SeatMessage(MessageType::PlayerLeave, seat);
 }
-inline Packet GameEnd(int winner, const std::array<std::string, 4>& names,
-                      const std::array<std::int32_t, 4>& scores = {}) {
-  return Must(GameEndPacket(1, winner, scores, names));
-}
+Packet GameEnd(int winner, const std::array<std::string, 4>& names = {"p0", "p1", "p2", "p3"},
+               const std::array<std::int32_t, 4>& scores = {}, std::int32_t table = 1);
 Packet Chat(int seat, const std::string& utf8Text);
 
-// 25 distinct cards: 1, 2, 3 ... 25 (the 3s to the 8s and one 9).
-std::array<std::uint8_t, 25> FirstCards();
+// `count` cards numbered from `first` up; by default 1..25, the 3s to the 8s and one 9.
+CardBytes LowCards(int first = 1, int count = 25);
 
 }  // namespace quarn::client::testing

@@ -40,7 +40,7 @@ TEST(OwnHand, SelectingRaisesAndCancellingClearingAndPlayingLowerEverything) {
   TCurrentPlayer me;
   me.BindView(&view);
   EXPECT_EQ(me.TakeCards({}), 1);
-  me.TakeCards(testing::FirstCards());
+  me.TakeCards(testing::LowCards());
   EXPECT_EQ(view.shownCount * 100 + view.cards[24], 2525);
   EXPECT_EQ(me.ToggleCard(3), 0);
   EXPECT_TRUE(view.raised[3]);
@@ -78,7 +78,7 @@ TEST(OwnHand, SelectingRaisesAndCancellingClearingAndPlayingLowerEverything) {
   table.LoadBytes(pairOfFives);
   ASSERT_EQ(table.Classify(), 2);
   me.ClearHand();
-  me.TakeCards(testing::FirstCards());
+  me.TakeCards(testing::LowCards());
   me.ToggleCard(0);
   me.ToggleCard(1);  // the pair of 3s
   EXPECT_TRUE(me.CanPlay(nullptr));

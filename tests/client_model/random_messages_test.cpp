@@ -17,36 +17,33 @@ using enum MessageType;
 // A server message of a random type with random but mostly plausible fields.
 std::optional<Packet> RandomServerPacket(const std::function<int(int, int)>& pick) {
   const int table = pick(0, 9) == 0 ? 2 : 1;
-  const int seat = pick(0, 4);  // 4 now and then: refused by the encoders
-  std::vector<std::uint8_t> cards(static_cast<std::size_t>(pick(0, 33)));
+  const int seat = pick(0, 3);
+  CardBytes cards(33);
   for (auto& card : cards) card = static_cast<std::uint8_t>(pick(1, 108));
-  const auto first = [&cards](std::size_t n) {
-    return std::span<const std::uint8_t>(cards).first(std::min(n, cards.size()));
-  };
+  const auto first = [&cards](int n) { return CardBytes(cards.begin(), cards.begin() + n); };
   switch (pick(0, 13)) {
     case 0:
-      return LoginReplyPacket(table, seat % 4);
+      return testing::LoginReply(seat, table);
     case 1:
-      return SeatListPacket(table, {"a", pick(0, 1) ? "b" : "", "c", "d"});
+      return testing::SeatList({"a", pick(0, 1) ? "b" : "", "c", "d"}, table);
     case 2:
-      return DealPacket(DealCards, table, seat % 4, first(25));
+      return Deal(DealCards, seat, first(pick(1, 25)), table);
     case 3:
-      return DealPacket(StartCardNotice, table, seat % 4, first(1));
+      return Deal(StartCardNotice, seat, first(1), table);
     case 4:
-      return DealPacket(ExtraCards, table, seat % 4, first(8));
+      return Deal(ExtraCards, seat, first(8), table);
     case 5:
     case 6:
     case 7:
-      return BidPacket(std::array{BidStart, BidTurn, BidResult}[pick(0, 2)], table, seat,
-                       pick(0, 255));
+      return Bid(std::array{BidStart, BidTurn, BidResult}[pick(0, 2)], seat, pick(0, 255), table);
     case 8:
-      return PlayNoticePacket(table, seat % 4, first(cards.size()));
+      return testing::PlayNotice(seat, first(pick(0, 33)), table);
     case 9:
-      return SeatPacket(PlayTurn, table, seat);
+      return SeatMessage(PlayTurn, seat, table);
     case 10:
-      return GameEndPacket(table, seat, {1, -1, 2, -2});
+      return testing::GameEnd(seat, {"p0", "p1", "p2", "p3"}, {1, -1, 2, -2}, table);
     case 11:
-      return SeatPacket(PlayerLeave, table, seat);
+      return SeatMessage(PlayerLeave, seat, table);
     case 12:
       return BuildPacket(ChatNotice, ChatRecord{table, 1, "hi"});
     default:

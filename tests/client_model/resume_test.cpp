@@ -58,7 +58,7 @@ TEST(Resume, TheStateRestoresTheTableAndTheClockRunsForTheSeatToMove) {
   h.Feed(BuildPacket(MessageType::TurnClock, TurnClockRecord{1, 1, 30000, 9000}));
   EXPECT_EQ(h.table.ClockSeat, 1);
   EXPECT_EQ(h.table.ClockLeftMs, 9000);
-  h.Feed(testing::SeatPacket(MessageType::PlayTurn, 1, 2));
+  h.Feed(testing::PlayTurn(2));
   EXPECT_EQ(h.table.ClockSeat, -1);  // a new turn stops the old clock
 
   // While bidding, the own turn to bid comes back.
@@ -73,14 +73,13 @@ TEST(Resume, TheStateRestoresTheTableAndTheClockRunsForTheSeatToMove) {
 
 TEST(Resume, TheHandLosesWhatTheServerSaysTheOwnSeatLaid) {
   Harness h;
-  h.StartPlay(0, 0, testing::FirstCards());
+  h.StartPlay(0, 0);
   h.Feed(BuildPacket(MessageType::TurnClock, TurnClockRecord{1, 0, 30000, 30000}));
   // Sent the 3s numbered 1 and 2, but the time ran out and the computer laid
   // the 3s numbered 3 and 4 for this seat first.
   for (int slot : {0, 1}) h.table.Me.ToggleCard(slot);
   ASSERT_EQ(PlaySelection(h.table), 0);
-  const std::array<std::uint8_t, 2> computer{3, 4};
-  h.Feed(testing::PlayNoticePacket(1, 0, computer));
+  h.Feed(testing::PlayNotice(0, {3, 4}));
   EXPECT_EQ(HandFaces(h.table).size(), 23u);
   EXPECT_EQ(HandFaces(h.table).front(), 1);  // what was sent is back
   EXPECT_EQ(h.table.Me.CardCount(), 23);
@@ -89,8 +88,7 @@ TEST(Resume, TheHandLosesWhatTheServerSaysTheOwnSeatLaid) {
   h.table.Me.ToggleCard(2);
   CommitPlay(h.table);
   const int lastSlotCard = h.table.Me.Hand.Card(22).Number();
-  const std::array<std::uint8_t, 1> sent{5};
-  h.Feed(testing::PlayNoticePacket(1, 0, sent));
+  h.Feed(testing::PlayNotice(0, {5}));
   EXPECT_FALSE(h.table.Me.Hand.Card(2).IsPresent());
   EXPECT_EQ(h.table.Me.Hand.Card(22).Number(), lastSlotCard);
 

@@ -126,7 +126,7 @@ TEST(Sending, AWriteFailureIsTriedFourTimesAndNothingIsWrittenBeforeSetUp) {
 
 TEST(Sending, APlayLeavesTheHandOnlyOnceWrittenAndOnlyOnTheOwnTurn) {
   Harness h;
-  h.StartPlay(0, 0, testing::FirstCards());
+  h.StartPlay(0, 0);
   h.table.Me.ToggleCard(0);
   h.table.Me.ToggleCard(1);  // the pair of 3s
   h.writer.fail = true;

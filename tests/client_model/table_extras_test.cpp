@@ -24,7 +24,7 @@ std::string Acts(const TClientTable& table) {
 
 TEST(TableExtras, RoundActsAndCounterFollowTheGame) {
   Harness h;
-  h.StartPlay(0, 1, testing::FirstCards());  // the 3s to the 8s four each, one 9
+  h.StartPlay(0, 1);  // the 3s to the 8s four each, one 9
   RankTally unseen = UnseenCards(h.table);
   EXPECT_EQ(unseen[1], 4);   // 3: eight less our four
   EXPECT_EQ(unseen[7], 7);   // 9
@@ -50,7 +50,7 @@ TEST(TableExtras, RoundActsAndCounterFollowTheGame) {
       h.table.Me.ToggleCard(24);
       h.table.Me.RemovePlayed();
     }
-    h.Feed(testing::PlayNoticePacket(1, step.seat, step.cards));
+    h.Feed(testing::PlayNotice(step.seat, step.cards));
     EXPECT_EQ(Acts(h.table), step.acts) << "after seat " << step.seat;
   }
   unseen = UnseenCards(h.table);
@@ -58,17 +58,17 @@ TEST(TableExtras, RoundActsAndCounterFollowTheGame) {
   EXPECT_EQ(unseen[1], 3);  // 3s: four held, one laid
   EXPECT_EQ(unseen[7], 7);  // our 9, laid: counted once
   // A play sent and not yet told back is seen too.
-  h.Feed(testing::SeatPacket(MessageType::PlayTurn, 1, 0));
+  h.Feed(testing::PlayTurn(0));
   h.table.Me.ToggleCard(0);  // a 3
   ASSERT_EQ(PlaySelection(h.table), 0);
   EXPECT_EQ(UnseenCards(h.table)[1], 3);
-  h.Feed(testing::GameEndPacket(1, 3, {10000, 10000, 10000, 10000}));
+  h.Feed(testing::GameEnd(3, {"p0", "p1", "p2", "p3"}, {10000, 10000, 10000, 10000}));
   EXPECT_EQ(Acts(h.table), "....");  // the game's end forgets it
 }
 
 TEST(TableExtras, KeysMoveTheCursorAndToggleCards) {
   Harness h;
-  h.StartPlay(0, 0, testing::FirstCards());
+  h.StartPlay(0, 0);
   THandCursor cursor;
   TClientTable& t = h.table;
   EXPECT_EQ(cursor.Press(t, TableKey::Play), TableButton::Send);  // our lead

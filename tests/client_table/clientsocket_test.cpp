@@ -38,7 +38,7 @@ TEST(ClientSocket, JoinedAndSplitPacketsComeOutWholeAndInOrder) {
   EXPECT_EQ(peer->readAll(), Bytes(pass));
   EXPECT_TRUE(socket.IsConnected());
 
-  const QByteArray deal = Bytes(Deal(MessageType::DealCards, 0, LowCards(1, 25)));
+  const QByteArray deal = Bytes(Deal(MessageType::DealCards, 0, LowCards()));
   const QByteArray chat = Bytes(Chat(1, "你好"));
   const QByteArray turn = Bytes(PlayTurn(3));
   peer->write(deal + QByteArray("noise") + chat + turn.left(10));

@@ -67,7 +67,7 @@ TEST(TableWindow, ALoginSeatsDealsAndPlaysByClicks) {
             Q("王五赵六张三"));
   EXPECT_FALSE(f.ImageHead(1)->isHidden());
 
-  t.Feed(Deal(MessageType::DealCards, 1, LowCards(1, 25)));
+  t.Feed(Deal(MessageType::DealCards, 1, LowCards()));
   TImagePoker* first = f.HandImage(0);
   const int lowered = first->y();
   QTest::mouseClick(first, Qt::LeftButton);  // before the play phase a click raises nothing
@@ -138,7 +138,7 @@ TEST(TableWindow, RefusedMovesTheBidWindowAndTheLandlordMark) {
   // The next deal: 南 (left of 东) is the landlord after a bid through the bid window.
   t.Feed(GameEnd(3, t.names, {0, 0, 0, 0}));
   EXPECT_TRUE(f.ImageLord()->isHidden());
-  t.Feed(Deal(MessageType::DealCards, 0, LowCards(1, 25)));
+  t.Feed(Deal(MessageType::DealCards, 0, LowCards()));
   t.Feed(Bid(MessageType::BidStart, 0, 30));
   QTest::mouseClick(f.BtnBid(), Qt::LeftButton);
   EXPECT_EQ(t.bidWindows, (std::vector<std::pair<int, int>>{{30, 31}}));
@@ -157,7 +157,7 @@ TEST(TableWindow, ChatTheWinnerAndAPlayerLeaving) {
   TableFixture t;
   TMainForm& f = t.form;
   t.SeatFour(0);
-  t.Feed(Deal(MessageType::DealCards, 0, LowCards(1, 25)));
+  t.Feed(Deal(MessageType::DealCards, 0, LowCards()));
   t.Feed(Deal(MessageType::StartCardNotice, 1, {5}));
   EXPECT_FALSE(f.ImageLordCard()->isHidden());
   t.Feed(Bid(MessageType::BidResult, 1, 10));

@@ -18,12 +18,6 @@ void SaveShot(QWidget& window, const QString& name) {
   if (!folder.isEmpty()) EXPECT_TRUE(picture.save(QDir(folder).filePath(name)));
 }
 
-std::vector<std::uint8_t> LowCards(int first, int count) {
-  std::vector<std::uint8_t> cards(static_cast<std::size_t>(count));
-  std::iota(cards.begin(), cards.end(), static_cast<std::uint8_t>(first));
-  return cards;
-}
-
 TableFixture::AppReady::AppReady() {
   EXPECT_NE(QApplication::instance(), nullptr) << "the test program's main makes the application";
 }
@@ -66,7 +60,7 @@ void TableFixture::SeatFour(int ownSeat) {
 
 void TableFixture::StartPlay(int ownSeat, int lord) {
   SeatFour(ownSeat);
-  Feed(Deal(MessageType::DealCards, ownSeat, LowCards(1, 25)));
+  Feed(Deal(MessageType::DealCards, ownSeat, LowCards()));
   Feed(Bid(MessageType::BidResult, lord, 10));
   if (lord == ownSeat) Feed(Deal(MessageType::ExtraCards, ownSeat, LowCards(60, 8)));
 }

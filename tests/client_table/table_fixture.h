@@ -19,9 +19,6 @@ namespace quarn::client::testing {
 // picture as `name` in $QUARN_SHOTS when that names a folder.
 void SaveShot(QWidget& window, const QString& name);
 
-// `count` cards numbered from `first` up.
-std::vector<std::uint8_t> LowCards(int first, int count);
-
 class TableFixture {
  public:
   TableFixture();
