@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "client/model/table_state.h"
 #include "core/card_error.h"
 #include "protocol/packet_builder.h"
+#include "tests/core/card_helpers.h"
 
 namespace quarn::client::testing {
 
@@ -92,13 +94,7 @@ struct Harness {
 };
 
 // Takes the card error reports while it lives.
-struct ReportedErrors {
-  ReportedErrors()
-      : previous(SetCardErrorSink([this](std::string_view t) { texts.emplace_back(t); })) {}
-  ~ReportedErrors() { SetCardErrorSink(previous); }
-  std::vector<std::string> texts;
-  CardErrorSink previous;
-};
+using quarn::testing::CapturedReports;
 
 // Server packets, of table 1 unless told; a test fails when one cannot be built.
 using CardBytes = std::vector<std::uint8_t>;
@@ -118,6 +114,10 @@ inline Packet PlayerLeave(int seat) {
 Packet GameEnd(int winner, const std::array<std::string, 4>& names = {"p0", "p1", "p2", "p3"},
                const std::array<std::int32_t, 4>& scores = {}, std::int32_t table = 1);
 Packet Chat(int seat, const std::string& utf8Text);
+// A server message of a random type with random but mostly plausible fields, now and then
+// for table 2 or with a byte flipped; `pick(lo, hi)` draws from lo..hi. Turns fall to
+// `ownSeat` two times in three.
+std::optional<Packet> RandomServerPacket(const std::function<int(int, int)>& pick, int ownSeat);
 
 // `count` cards numbered from `first` up; by default 1..25, the 3s to the 8s and one 9.
 CardBytes LowCards(int first = 1, int count = 25);

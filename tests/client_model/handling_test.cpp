@@ -81,7 +81,7 @@ TEST(Handlers, EachMessageActsOnlyInItsStatesAndOnlyForItsOwnTable) {
 }
 
 TEST(Handlers, AGameWithBiddingFromTheLoginToTheEnd) {
-  ReportedErrors reports;  // a game has nothing to report, even odd relays
+  CapturedReports reports;  // a game has nothing to report, even odd relays
   Harness h;
   h.table.Me.SetName("甲乙");
   h.table.SetGameState(S::LoggingIn);

@@ -7,8 +7,8 @@
 namespace quarn::client {
 namespace {
 
+using testing::CapturedReports;
 using testing::RecordingView;
-using testing::ReportedErrors;
 
 TEST(ClientPlayer, NameCountIconAndMarkFollowTheirRules) {
   RecordingView view;
@@ -53,7 +53,7 @@ TEST(OwnHand, SelectingRaisesAndCancellingClearingAndPlayingLowerEverything) {
   EXPECT_EQ(view.raised, (std::array<bool, 33>{}));
   EXPECT_EQ(me.ToggleCard(30), 1);  // an empty slot has no image to raise
   {
-    ReportedErrors errors;
+    CapturedReports errors;
     EXPECT_EQ(me.ToggleCard(33) + me.ToggleCard(-1), 2);
     EXPECT_EQ(errors.texts, std::vector<std::string>(2, "扑克图形索引出现错误。[15]"));
   }
@@ -85,7 +85,7 @@ TEST(OwnHand, SelectingRaisesAndCancellingClearingAndPlayingLowerEverything) {
   EXPECT_FALSE(me.CanPlay(&table));  // too low
   me.CancelSelection();
   {
-    ReportedErrors errors;
+    CapturedReports errors;
     EXPECT_FALSE(me.CanPlay(nullptr));
     EXPECT_EQ(errors.texts, std::vector<std::string>{"未知的一把牌，不给出。[11]"});
   }
