@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
-#include <cstdlib>
 #include <fstream>
 
 #include "client/ui/artwork.h"
@@ -275,14 +274,6 @@ TEST(LoginSettings, AddressAndTableEntries) {
   }
   EXPECT_EQ(ParseTableNumber("7") * 10 + ParseTableNumber(" -2 "), 68);
   for (const char* bad : {"abc", "", "12x", "99999999999"}) EXPECT_EQ(ParseTableNumber(bad), 1);
-}
-
-// The test environment names the folder of the built programs (other tests
-// start quarnd and quarn-bot from there); it is where this test was built too.
-TEST(TestEnvironment, NamesTheFolderOfTheBuiltPrograms) {
-  const char* bin = std::getenv("QUARN_BIN");
-  ASSERT_NE(bin, nullptr);
-  EXPECT_TRUE(std::filesystem::equivalent(bin, QtApp().applicationDirPath().toStdString()));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "client/model/screen_texts.h"
 #include "table_fixture.h"
+#include "tests/client_dialogs/qt_fixture.h"
 #include "tests/support/qt_wait.h"
 
 namespace quarn::client::testing {
@@ -16,11 +17,6 @@ using test::WaitFor;
 
 QString Q(const char* utf8) {
   return QString::fromUtf8(utf8);
-}
-
-void ExpectMessage(const ShownMessage& shown, const char* text, const char* caption, MsgIcon icon) {
-  EXPECT_EQ(shown.text + "|" + shown.caption, Q(text) + "|" + Q(caption));
-  EXPECT_EQ(shown.icon, icon);
 }
 
 TEST(TableWindow, ButtonsFollowTheModelAndNeverTakeTheKeys) {
@@ -120,7 +116,7 @@ TEST(TableWindow, RefusedMovesTheBidWindowAndTheLandlordMark) {
   f.BtnPassClick();  // the leader may not pass
   f.BtnSendClick();  // nothing selected is no combination
   ASSERT_EQ(t.messages.size(), 2u);
-  ExpectMessage(t.messages[0], "你不可以PASS自己耶，宝贝。", "提示", MsgIcon::Warning);
+  ExpectBox(t.messages[0], "你不可以PASS自己耶，宝贝。", "提示", MsgIcon::Warning);
   EXPECT_TRUE(t.messages[1].text.contains(Q("未知的一把牌，不给出。")));
   EXPECT_EQ(t.messages[1].icon, MsgIcon::Error);
   // A 3 does not beat a 2 on the table: refused without a word, still picked.
@@ -183,8 +179,8 @@ TEST(TableWindow, LoginsLostConnectionsAndQuitting) {
   EXPECT_EQ(f.SendTalk(Q("x")), 1);  // a send before the set-up is refused with its message
   f.SBtnSpeakClick();                // the side buttons ask for a login first
   ASSERT_EQ(t.messages.size(), 2u);
-  ExpectMessage(t.messages[0], "系统初始化尚未完成！", "错误", MsgIcon::Error);
-  ExpectMessage(t.messages[1], "嘿！先登录到服务器上再说啊。", "提示", MsgIcon::Information);
+  ExpectBox(t.messages[0], "系统初始化尚未完成！", "错误", MsgIcon::Error);
+  ExpectBox(t.messages[1], "嘿！先登录到服务器上再说啊。", "提示", MsgIcon::Information);
   t.loginAccepts = false;  // a cancelled login window still sets the table up
   f.BtnLoginClick();
   EXPECT_EQ(f.Table().GameState, TGameState::Offline);
@@ -197,7 +193,7 @@ TEST(TableWindow, LoginsLostConnectionsAndQuitting) {
   t.Feed(Chat(1, "再来"));
   f.ClientSocketMainDisconnect();
   ASSERT_EQ(t.messages.size(), 1u);
-  ExpectMessage(t.messages[0], "对不起，网络断线啦！", "警告", MsgIcon::Warning);
+  ExpectBox(t.messages[0], "对不起，网络断线啦！", "警告", MsgIcon::Warning);
   EXPECT_EQ(f.Table().GameState, TGameState::Offline);
   EXPECT_TRUE(f.BtnLogin()->isEnabled());
   EXPECT_EQ(f.LabelPlayer(1)->text() + f.LabelPlayer(2)->text() + f.LabelPlayer(3)->text(), "");
@@ -221,7 +217,7 @@ TEST(TableWindow, LoginsLostConnectionsAndQuitting) {
   ASSERT_EQ(f.OpenConnection("127.0.0.1", deadPort), 0);
   f.Table().SetGameState(TGameState::LoggingIn);
   ASSERT_TRUE(WaitFor([&] { return !t.messages.empty(); }));
-  ExpectMessage(t.messages[0], "通信模块发现错误！", "错误", MsgIcon::Error);
+  ExpectBox(t.messages[0], "通信模块发现错误！", "错误", MsgIcon::Error);
   EXPECT_EQ(f.Table().GameState, TGameState::Offline);
   EXPECT_EQ(f.OpenConnection("", 1073), 1);
 

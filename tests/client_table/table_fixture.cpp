@@ -15,7 +15,9 @@ void SaveShot(QWidget& window, const QString& name) {
   const QPixmap picture = window.grab();
   EXPECT_EQ(picture.size() / picture.devicePixelRatio(), QSize(632, 453));
   const QString folder = qEnvironmentVariable("QUARN_SHOTS");
-  if (!folder.isEmpty()) EXPECT_TRUE(picture.save(QDir(folder).filePath(name)));
+  if (!folder.isEmpty()) {
+    EXPECT_TRUE(picture.save(QDir(folder).filePath(name)));
+  }
 }
 
 TableFixture::AppReady::AppReady() {

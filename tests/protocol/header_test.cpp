@@ -39,30 +39,6 @@ TEST(Header, MessageTableAndBuffers) {
   EXPECT_EQ(FreePacket(chat), 1);
 }
 
-TEST(Header, EncodeAndDecodeCheckWordByWord) {
-  Packet packet = NewPacket();
-  std::fill(packet.bytes.begin() + 20, packet.bytes.begin() + 32, 0x77);
-  PacketHeader header;
-  header.messageType = 0xABAB01EF;
-  EXPECT_EQ(EncodeHeader(header, packet), 1);
-  EXPECT_EQ(packet.bytes[19], 0xEF);  // words 0..4 are written, the rest left alone
-  EXPECT_TRUE(AllBytes(std::span(packet.bytes).subspan(20, 12), 0x77));
-  EXPECT_EQ(packet.length, MaxPacketSize);
-
-  Packet good = PacketFromBytes(test::Vectors().at("bid_offer").bytes);
-  ASSERT_EQ(DecodeHeader(header, good), 0);
-  EXPECT_EQ(header.type(), MessageType::BidOffer);
-  EXPECT_EQ(header.packetLength, 48u);
-  good.bytes[9] = 0x4F;
-  PacketHeader partial;
-  EXPECT_EQ(DecodeHeader(partial, good), 1);
-  EXPECT_EQ(partial.magic1, HeaderMagic);  // words before the fault stay filled
-  EXPECT_EQ(partial.messageType, 0u);
-  // Short reads never pass, even when the bytes match.
-  for (std::size_t n : {0u, 1u, 31u}) EXPECT_EQ(DecodeHeader(header, good.data().first(n)), 1);
-  EXPECT_EQ(DecodeHeader(header, NewPacket()), 1);
-}
-
 TEST(Header, TailFollowsTheLengthWordAndNeverOverwritesTheHeader) {
   Packet packet = NewPacket();
   for (std::uint8_t length : {201, 0, 7, 39}) {
