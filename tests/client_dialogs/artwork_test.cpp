@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QPainter>
 #include <set>
 
 #include "tests/client_dialogs/qt_fixture.h"
@@ -33,18 +32,6 @@ TEST(Artwork, EveryNameGivesItsOwnPictureOfItsSizeAtAnyPixelRatio) {
       const QByteArray bytes(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
       EXPECT_TRUE(seen.insert(bytes).second) << name << " looks like another picture";
     }
-  }
-  if (const QString folder = qEnvironmentVariable("QUARN_SHOTS"); !folder.isEmpty()) {
-    QPixmap sheet(QSize(14 * 78 + 8, (static_cast<int>(names.size()) + 13) / 14 * 104 + 8) * 2);
-    sheet.setDevicePixelRatio(2);
-    sheet.fill(QColor(0, 110, 60));
-    QPainter painter(&sheet);
-    for (std::size_t i = 0; i < names.size(); ++i) {  // every picture on one sheet, at 2x
-      painter.drawPixmap(8 + static_cast<int>(i % 14) * 78, 8 + static_cast<int>(i / 14) * 104,
-                         ResourceBitmap(names[i], 2));
-    }
-    painter.end();
-    EXPECT_TRUE(sheet.save(QDir(folder).filePath("artwork_sheet.png")));
   }
   for (const char* name :
        {"CARD_1", "CARD_56", "CARD_02", "CARD_", "card_2", "BITMAP_0", "BITMAP_41", "BITMAP_CAP2",

@@ -5,7 +5,6 @@
 #include "core/card_error.h"
 #include "core/gbk.h"
 #include "fakes.h"
-#include "protocol/stream_assembler.h"
 
 namespace quarn::client {
 namespace {
@@ -223,22 +222,6 @@ TEST(ReadPacket, OnlyWholeSoundPacketsOfServerTypesAreHandled) {
   // A client's own message type and a reserved code do nothing.
   EXPECT_EQ(h.Feed(Bid(BidOffer, 0, 3)) + h.Feed(BuildEmptyPacket(Reserved1EB)), 0);
   EXPECT_EQ(h.table.GameState, S::AwaitDeal);
-
-  // Bytes in any chunks, with garbage between packets, reach the handlers.
-  std::vector<std::uint8_t> stream;
-  for (const auto& packet : {Deal(DealCards, 0, LowCards()), start, Bid(BidTurn, 0, 1)}) {
-    stream.insert(stream.end(), packet.data().begin(), packet.data().end());
-  }
-  stream.insert(stream.begin() + 76, {0xCE, 0x00, 0x17});
-  StreamAssembler assembler;
-  int dispatched = 0;
-  for (std::size_t at = 0; at < stream.size(); at += 7) {
-    const std::size_t n = std::min<std::size_t>(7, stream.size() - at);
-    dispatched += FeedBytes(h.table, assembler, std::span(stream).subspan(at, n));
-  }
-  EXPECT_EQ(dispatched, 3);
-  EXPECT_EQ(h.table.Me.Hand.Count(), 25);
-  EXPECT_EQ(h.table.GameState, S::MyBid);
 }
 
 }  // namespace

@@ -266,26 +266,6 @@ TEST(Messages, AnswersBuiltInTheRequestBufferKeepTheRestAndDropThePassword) {
   reply.seat = RefusedSeat;
   EXPECT_EQ(EncodeLoginReply(reply, packet), 0);  // the refusal form is sent
 
-  // A seat list over the same request: no password; the seat byte stays.
-  const LoginRecord list{.nameLength = {3, 0, 2, 0},
-                         .name = {"ann", "", "bo", ""},
-                         .serviceIcon = {4, 1, 8, 1},
-                         .headIcon = {6, 1, 10, 1},
-                         .password = "never",
-                         .tableNumber = 1};
-  packet = *BuildPacket(LoginRequest, MakeLoginRequest("ann", "pw", 4, 6, 1, 3));
-  ASSERT_EQ(RewriteHeader(packet, SeatList), 0);
-  ASSERT_EQ(EncodeSeatList(list, packet), 0);
-  EXPECT_TRUE(std::all_of(&packet.bytes[144], &packet.bytes[164], [](auto b) { return b == 0; }));
-  EXPECT_EQ(packet.bytes[168], 3);
-  // The decoder reads only occupied slots; the others keep what the client had.
-  LoginRecord shown;
-  shown.name[1] = "old";
-  shown.headIcon[1] = 33;
-  ASSERT_EQ(DecodeSeatList(shown, packet), 0);
-  EXPECT_EQ(shown.name, (std::array<std::string, 4>{"ann", "old", "bo", ""}));
-  EXPECT_EQ(shown.headIcon[1] * 100 + shown.headIcon[2], 3310);
-
   // A pass becomes the notice of the pass, then the next turn, in one buffer.
   packet = *BuildPacket(PlayPass, SeatRecord{1, 3});
   packet.bytes[45] = 0x66;  // a byte the client happened to set
