@@ -40,7 +40,7 @@ TEST(Narrator, TellsTheDealBidsPlaysAndScores) {
       Bid(M::BidResult, 0, 15),
       PlayNotice(0, Cards("3 3")),
       PlayNotice(1, {}),
-      GameEnd(0, names, {30, -10, -10, -10}),
+      GameEnd(0, {30, -10, -10, -10}),
   };
   for (const Packet& packet : packets) {
     client::ReadPacket(table, packet);

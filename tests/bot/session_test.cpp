@@ -121,7 +121,7 @@ TEST(BotSession, LeavesAPartnersPlayAndStopsAfterItsGames) {
   bot.session.OnPacket(PlayNotice(0, {}));
   bot.session.OnPacket(PlayTurn(1));
   EXPECT_FALSE(bot.session.Finished());
-  bot.session.OnPacket(GameEnd(3, kNames));
+  bot.session.OnPacket(GameEnd(3));
   EXPECT_EQ(bot.session.GamesFinished(), 1);
   EXPECT_TRUE(bot.session.Finished());
   EXPECT_EQ(bot.Held(), 0);

@@ -90,8 +90,8 @@ Packet SeatMessage(MessageType type, int seat, std::int32_t table) {
   return Must(BuildPacket(type, SeatRecord{table, static_cast<std::uint8_t>(seat)}));
 }
 
-Packet GameEnd(int winner, const std::array<std::string, 4>& names,
-               const std::array<std::int32_t, 4>& scores, std::int32_t table) {
+Packet GameEnd(int winner, const std::array<std::int32_t, 4>& scores, std::int32_t table,
+               const std::array<std::string, 4>& names) {
   GameEndRecord end;
   end.tableNumber = table;
   for (std::size_t seat = 0; seat < 4; ++seat) {
@@ -137,7 +137,7 @@ std::optional<Packet> RandomServerPacket(const std::function<int(int, int)>& pic
       case 9:
         return SeatMessage(PlayTurn, pick(0, 2) ? ownSeat : seat, table);
       case 10:
-        return testing::GameEnd(seat, {"p0", "p1", "p2", "p3"}, {1, -1, 2, -2}, table);
+        return testing::GameEnd(seat, {1, -1, 2, -2}, table);
       case 11:
         return SeatMessage(PlayerLeave, seat, table);
       case 12:

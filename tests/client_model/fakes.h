@@ -111,8 +111,8 @@ inline Packet PlayTurn(int seat) {
 inline Packet PlayerLeave(int seat) {
   return SeatMessage(MessageType::PlayerLeave, seat);
 }
-Packet GameEnd(int winner, const std::array<std::string, 4>& names = {"p0", "p1", "p2", "p3"},
-               const std::array<std::int32_t, 4>& scores = {}, std::int32_t table = 1);
+Packet GameEnd(int winner, const std::array<std::int32_t, 4>& scores = {}, std::int32_t table = 1,
+               const std::array<std::string, 4>& names = {"p0", "p1", "p2", "p3"});
 Packet Chat(int seat, const std::string& utf8Text);
 // A server message of a random type with random but mostly plausible fields, now and then
 // for table 2 or with a byte flipped; `pick(lo, hi)` draws from lo..hi. Turns fall to

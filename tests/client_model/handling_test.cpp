@@ -26,52 +26,38 @@ std::array<int, 3> Picture(const Harness& h) {
 // at seat 0 of table 1: acts exactly in the states marked 1, and never for
 // another table (the login reply has no table to check).
 TEST(Handlers, EachMessageActsOnlyInItsStatesAndOnlyForItsOwnTable) {
-  const auto chat = [](int table) { return BuildPacket(ChatNotice, ChatRecord{table, 1, "hi"}); };
-  const auto icon = [](MessageType type, int table) {
-    return BuildPacket(type, IconRecord{table, 7, 33, 1});
+  // Each message for table t, with the states 0..7 it acts in.
+  const auto messages =
+      [](int t) -> std::vector<std::pair<std::optional<Packet>, std::string_view>> {
+    return {{testing::LoginReply(0, t), "01000000"},
+            {testing::SeatList({"a", "b", "c", "d"}, t), "00100000"},
+            {Deal(DealCards, 0, LowCards(), t), "00010000"},
+            {Deal(StartCardNotice, 2, {30}, t), "00010000"},
+            {Deal(ExtraCards, 0, kBottom, t), "00010010"},
+            {Bid(BidStart, 1, 1, t), "00010000"},
+            {Bid(BidTurn, 1, 5, t), "00001100"},
+            {Bid(BidResult, 1, 10, t), "00011100"},
+            {testing::PlayNotice(1, {1, 2}, t), "00000011"},
+            {SeatMessage(PlayTurn, 1, t), "00000011"},
+            {testing::GameEnd(1, {1, 2, 3, -6}, t), "00000011"},
+            {SeatMessage(PlayerLeave, 1, t), "01111111"},
+            {BuildPacket(ChatNotice, ChatRecord{t, 1, "hi"}), "01111111"},
+            {BuildPacket(IconNotice, IconRecord{t, 7, 33, 1}), "01111111"},
+            {BuildPacket(IconNoticeAlt, IconRecord{t, 7, 33, 1}), "01111111"},
+            {BuildEmptyPacket(GameSpare), "00000000"}};
   };
-  const struct {
-    std::function<std::optional<Packet>(int table)> packet;
-    const char* states;
-  } messages[] = {
-      {[](int table) { return testing::LoginReply(0, table); }, "01000000"},
-      {[](int t) {
-         return testing::SeatList({"a", "b", "c", "d"}, t);
-       },
-       "00100000"},
-      {[](int t) { return Deal(DealCards, 0, LowCards(), t); }, "00010000"},
-      {[&](int t) { return Deal(StartCardNotice, 2, {30}, t); }, "00010000"},
-      {[](int t) { return Deal(ExtraCards, 0, kBottom, t); }, "00010010"},
-      {[](int t) { return Bid(BidStart, 1, 1, t); }, "00010000"},
-      {[](int t) { return Bid(BidTurn, 1, 5, t); }, "00001100"},
-      {[](int t) { return Bid(BidResult, 1, 10, t); }, "00011100"},
-      {[&](int t) {
-         return testing::PlayNotice(1, {1, 2}, t);
-       },
-       "00000011"},
-      {[](int t) { return SeatMessage(PlayTurn, 1, t); }, "00000011"},
-      {[](int t) {
-         return testing::GameEnd(1, {"p0", "p1", "p2", "p3"}, {1, 2, 3, -6}, t);
-       },
-       "00000011"},
-      {[](int t) { return SeatMessage(PlayerLeave, 1, t); }, "01111111"},
-      {chat, "01111111"},
-      {[&](int t) { return icon(IconNotice, t); }, "01111111"},
-      {[&](int t) { return icon(IconNoticeAlt, t); }, "01111111"},
-      {[](int) { return BuildEmptyPacket(GameSpare); }, "00000000"},
-  };
-  for (const auto& message : messages) {
+  for (std::size_t m = 0; m < messages(1).size(); ++m) {
     for (const int table : {1, 2}) {
       for (int state = 0; state < 8; ++state) {
         Harness h;
         h.SeatFour(0);
         h.table.GameState = static_cast<S>(state);
         const auto before = Picture(h);
-        const std::optional<Packet> packet = message.packet(table);
+        const auto [packet, states] = messages(table).at(m);
         ASSERT_TRUE(packet);
         EXPECT_EQ(ReadPacket(h.table, *packet), 0);
         const bool acted = Picture(h) != before;
-        const bool expected = message.states[state] == '1' && (table == 1 || &message == messages);
+        const bool expected = states[state] == '1' && (table == 1 || m == 0);
         EXPECT_EQ(acted, expected)
             << MessageName(packet->RawType()) << " table " << table << " state " << state;
       }
@@ -150,7 +136,7 @@ TEST(Handlers, AGameWithBiddingFromTheLoginToTheEnd) {
   EXPECT_EQ(h.table.GameState, S::InPlay);
 
   // The score words lose their bias (9970 is -30); the round starts over.
-  Packet end = testing::GameEnd(2, {"p0", "p1", "p2", "p3"}, {0, 10, 10, 10});
+  Packet end = testing::GameEnd(2, {0, 10, 10, 10});
   end.bytes[134] = 0x26;
   end.bytes[135] = 0xF2;
   h.Feed(end);

@@ -62,7 +62,7 @@ TEST(TableExtras, RoundActsAndCounterFollowTheGame) {
   h.table.Me.ToggleCard(0);  // a 3
   ASSERT_EQ(PlaySelection(h.table), 0);
   EXPECT_EQ(UnseenCards(h.table)[1], 3);
-  h.Feed(testing::GameEnd(3, {"p0", "p1", "p2", "p3"}, {10000, 10000, 10000, 10000}));
+  h.Feed(testing::GameEnd(3, {10000, 10000, 10000, 10000}));
   EXPECT_EQ(Acts(h.table), "....");  // the game's end forgets it
 }
 

@@ -132,7 +132,7 @@ TEST(TableWindow, RefusedMovesTheBidWindowAndTheLandlordMark) {
   EXPECT_EQ(f.ImageLord()->pos(), QPoint(468, 240));  // beside the own head
 
   // The next deal: 南 (left of 东) is the landlord after a bid through the bid window.
-  t.Feed(GameEnd(3, t.names, {0, 0, 0, 0}));
+  t.Feed(GameEnd(3, {}, 1, t.names));
   EXPECT_TRUE(f.ImageLord()->isHidden());
   t.Feed(Deal(MessageType::DealCards, 0, LowCards()));
   t.Feed(Bid(MessageType::BidStart, 0, 30));
@@ -159,7 +159,7 @@ TEST(TableWindow, ChatTheWinnerAndAPlayerLeaving) {
   t.Feed(Bid(MessageType::BidResult, 1, 10));
   t.Feed(Chat(2, "你好"));
   EXPECT_TRUE(f.MemoTalking()->toPlainText().endsWith(Q("王五：你好")));
-  t.Feed(GameEnd(2, t.names, {-30, 90, -30, -30}));
+  t.Feed(GameEnd(2, {-30, 90, -30, -30}, 1, t.names));
   EXPECT_TRUE(f.ImageLordCard()->isHidden() && f.ImageLord()->isHidden());
   // The winner stays readable through the reset that follows.
   EXPECT_TRUE(f.StatusPanelTip(1).startsWith(Q("赢家是王五")));
