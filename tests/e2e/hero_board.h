@@ -1,6 +1,8 @@
 // The hero board files quarnd leaves, read back block by block.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <regex>
@@ -8,14 +10,11 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "core/gbk.h"
 #include "tests/support/child_process.h"
 
 namespace quarn::e2e {
 
-// One hero board block per finished game: a header line, then a line per seat.
 struct HeroSeat {
   std::string name;
   std::string seatName;  // 东 北 西 南
@@ -23,33 +22,11 @@ struct HeroSeat {
   int score = 0;
 };
 
+// One block per finished game: a header line, then a line per seat.
 struct HeroBlock {
   int table = 0;
   std::vector<HeroSeat> seats;
 };
-
-// Lines of neither form are returned in `stray`.
-inline std::vector<HeroBlock> ParseHeroBoard(const std::string& utf8,
-                                             std::vector<std::string>& stray) {
-  static const std::regex kHeader(R"(^\*\*\*\*\[Table=(-?\d+)\].*\*\*\*\*$)");
-  static const std::regex kSeat(R"(^\[(.*)\]\[坐(.+)\]\[总轮次=(-?\d+)\]\[得分=(-?\d+)\]$)");
-  std::vector<HeroBlock> blocks;
-  std::istringstream in(utf8);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::smatch match;
-    if (line.empty()) continue;
-    if (std::regex_match(line, match, kHeader)) {
-      blocks.push_back({std::stoi(match[1]), {}});
-    } else if (!blocks.empty() && std::regex_match(line, match, kSeat)) {
-      blocks.back().seats.push_back({match[1], match[2], std::stoi(match[3]), std::stoi(match[4])});
-    } else {
-      stray.push_back(line);
-    }
-  }
-  return blocks;
-}
 
 // The files of `dir` whose names begin with `prefix`, in name order.
 inline std::vector<std::filesystem::path> FilesStartingWith(const std::filesystem::path& dir,
@@ -62,14 +39,25 @@ inline std::vector<std::filesystem::path> FilesStartingWith(const std::filesyste
   return files;
 }
 
+// Every block of every Hero file; a line of neither form fails the test.
 inline std::vector<HeroBlock> ReadHeroBoards(const std::filesystem::path& dir) {
-  const std::vector<std::filesystem::path> files = FilesStartingWith(dir, "Hero");
+  static const std::regex kHeader(R"(^\*\*\*\*\[Table=(-?\d+)\].*\*\*\*\*\r?$)");
+  static const std::regex kSeat(R"(^\[(.*)\]\[坐(.+)\]\[总轮次=(-?\d+)\]\[得分=(-?\d+)\]\r?$)");
   std::vector<HeroBlock> blocks;
-  for (const std::filesystem::path& file : files) {
-    std::vector<std::string> stray;
-    auto more = ParseHeroBoard(GbkToUtf8(test::ReadFile(file)), stray);
-    EXPECT_TRUE(stray.empty()) << file << ": " << stray.front();
-    blocks.insert(blocks.end(), more.begin(), more.end());
+  for (const std::filesystem::path& file : FilesStartingWith(dir, "Hero")) {
+    std::istringstream in(GbkToUtf8(test::ReadFile(file)));
+    for (std::string line; std::getline(in, line);) {
+      std::smatch match;
+      if (line.empty() || line == "\r") continue;
+      if (std::regex_match(line, match, kHeader)) {
+        blocks.push_back({std::stoi(match[1]), {}});
+      } else if (!blocks.empty() && std::regex_match(line, match, kSeat)) {
+        blocks.back().seats.push_back(
+            {match[1], match[2], std::stoi(match[3]), std::stoi(match[4])});
+      } else {
+        ADD_FAILURE() << file << ": " << line;
+      }
+    }
   }
   return blocks;
 }

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <map>
 #include <thread>
@@ -26,21 +25,6 @@ using std::chrono::milliseconds;
 using std::chrono::seconds;
 
 constexpr auto kGamesLimit = seconds(110);
-
-// Each game moves 3P to or from the landlord and P from or to each other seat.
-void ExpectOneGameOfScoring(const HeroBlock& before, const HeroBlock& after, int game) {
-  std::array<int, 4> delta{};
-  for (int s = 0; s < 4; ++s) delta[s] = after.seats[s].score - before.seats[s].score;
-  std::array<int, 4> sorted = delta;
-  std::sort(sorted.begin(), sorted.end());
-  const bool lordWon =
-      sorted[1] == sorted[0] && sorted[2] == sorted[0] && sorted[3] == -3 * sorted[0];
-  const bool lordLost =
-      sorted[1] == sorted[3] && sorted[2] == sorted[3] && sorted[0] == -3 * sorted[3];
-  EXPECT_TRUE((lordWon && sorted[0] < 0) || (lordLost && sorted[3] > 0))
-      << "game " << game << " moved " << delta[0] << " " << delta[1] << " " << delta[2] << " "
-      << delta[3];
-}
 
 // `tables` x 4 bots, each asking for its own table and seat, play `games`
 // games at every table; each table's hero board blocks are checked on their own.
@@ -103,7 +87,6 @@ void PlayWholeGames(std::vector<std::string> serverArgs, int tables, int games,
     ASSERT_EQ(blocks.size(), static_cast<std::size_t>(games)) << "table " << table;
     EXPECT_GE(table, 1);
     EXPECT_LE(table, tables);
-    HeroBlock start{table, std::vector<HeroSeat>(4)};
     static constexpr const char* kSeatNames[] = {"东", "北", "西", "南"};
     for (int game = 0; game < games; ++game) {
       const HeroBlock& block = blocks[game];
@@ -117,7 +100,6 @@ void PlayWholeGames(std::vector<std::string> serverArgs, int tables, int games,
         sum += block.seats[s].score;
       }
       EXPECT_EQ(sum, 0) << "game " << game + 1;
-      ExpectOneGameOfScoring(game == 0 ? start : blocks[game - 1], block, game + 1);
     }
   }
 }

@@ -9,32 +9,6 @@ std::vector<std::uint8_t> Bytes(const Packet& packet) {
   return {packet.data().begin(), packet.data().end()};
 }
 
-TEST(Connections, ByteByByteOrAllAtOnceServedAlike) {
-  std::vector<std::uint8_t> stream;  // a login, a chat line and an icon change
-  for (const auto& packet :
-       {*BuildPacket(MessageType::LoginRequest, MakeLoginRequest("Ann", "", 2, 3, 1, 1)),
-        *BuildPacket(MessageType::ChatSay, ChatRecord{1, 1, "hi"}),
-        *BuildPacket(MessageType::IconChange, IconRecord{1, 4, 4, 1})}) {
-    stream.insert(stream.end(), packet.data().begin(), packet.data().end());
-  }
-  Harness bytewise;
-  bytewise.Open(1);
-  for (std::uint8_t byte : stream) bytewise.app.BytesReceived(1, std::span(&byte, 1));
-  Harness whole;
-  whole.Open(1);
-  whole.app.BytesReceived(1, stream);
-  // The chat and the icons wait for the seat list's pause, and keep their order.
-  bytewise.host.RunTimers();
-  whole.host.RunTimers();
-  ASSERT_EQ(bytewise.host.sent.size(), 5u);  // reply, pause, list, chat, icons
-  ASSERT_EQ(whole.host.sent.size(), 5u);
-  for (std::size_t i = 0; i < whole.host.sent.size(); ++i) {
-    EXPECT_EQ(bytewise.host.sent[i].bytes, whole.host.sent[i].bytes);
-  }
-  EXPECT_EQ(bytewise.app.PacketCount(), 3);
-  EXPECT_EQ(bytewise.view.log, whole.view.log);
-}
-
 TEST(Connections, ReadEventsCountedLoggedAndSendsRetried) {
   Harness h;
   h.Open(1);
@@ -125,19 +99,6 @@ TEST(Connections, StopFreesEverySeatAndStartsOnce) {
   EXPECT_EQ(t.Players[0].Id, 5);  // ids go on counting
   EXPECT_EQ(t.Status, TablePlaying);
   EXPECT_TRUE(h.host.pauses.empty());  // the settings of the last start hold
-}
-
-TEST(Connections, SocketErrorLines) {
-  Harness h;
-  h.Open(1);
-  h.Login(1, "Ann", 2);
-  h.app.SocketError(1, 2, 10054);
-  EXPECT_EQ(h.view.log.back(), "14:40:34[1][2:西]数据接收错[10054]");
-  h.app.SocketError(9, 5, 7);
-  EXPECT_EQ(h.view.log.back(), "14:40:34未知通讯通道发生连接请求错误[7]");
-  h.app.SocketError(9, 42, 1);
-  EXPECT_EQ(h.view.log.back(), "14:40:34未知通讯通道发生未知类型错误[1]");
-  EXPECT_EQ(h.table().Count, 1u);  // an error frees nothing
 }
 
 }  // namespace

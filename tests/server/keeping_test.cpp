@@ -66,33 +66,6 @@ TEST(Keeping, ALostSeatIsPlayedToTheEndOfTheGameAndThenFreed) {
   for (const std::string& line : h.view.log) EXPECT_EQ(line.find("[错误]"), std::string::npos);
 }
 
-// Lost in the deal's pause: the seat is kept, the three others are dealt.
-TEST(Keeping, ASeatLostBeforeTheDealIsKeptAndTheOthersAreDealt) {
-  Harness h(Keeping(true));
-  h.settle = false;
-  h.SeatFour();
-  h.host.Advance(std::chrono::milliseconds(1000));  // the four seat lists; the deal is due
-  ASSERT_EQ(h.table().Status, TableDealing);
-  h.app.ConnectionClosed(2);
-  h.host.TakeSent();
-  h.host.Advance(std::chrono::milliseconds(1500));
-  const auto deals = OfKind(h.host.TakeSent(), MessageType::DealCards);
-  ASSERT_EQ(deals.size(), 3u);
-  EXPECT_EQ(deals[1].connection, 3u);
-  EXPECT_EQ(h.table().Status, TablePlaying);
-}
-
-// Nobody can come back to a stopped server: its kept seats are freed.
-TEST(Keeping, StopFreesKeptSeats) {
-  Harness h(Keeping());
-  h.SeatFour();
-  h.app.ConnectionClosed(2);
-  ASSERT_EQ(h.table().Count, 4u);
-  h.app.Stop();
-  EXPECT_EQ(h.table().Count, 0u);
-  for (const TServerPlayer& player : h.table().Players) EXPECT_FALSE(player.Taken());
-}
-
 struct Return {
   const char* password;  // at the first login
   const char* again;     // at the return

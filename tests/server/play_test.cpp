@@ -94,27 +94,5 @@ TEST(Game, WholeGameThenTheNextDeal) {
   EXPECT_EQ(h.table().LastPlay.Count(), 0);
 }
 
-TEST(Game, PlayerLeavesDuringBiddingAndDuringPlay) {
-  for (const bool allowBid : {true, false}) {
-    Harness h(allowBid);
-    h.SeatFour();
-    h.host.TakeSent();
-    h.app.ConnectionClosed(2);
-    auto sent = h.host.TakeSent();
-    ASSERT_EQ(Kinds(sent), std::vector(3, MessageType::PlayerLeave));
-    EXPECT_EQ(sent[1].connection, 3u);  // never to the one who left
-    EXPECT_EQ(Decoded<SeatRecord>(sent[0], DecodePlayerLeave).seat, 1);
-    const TServerTable& t = h.table();
-    EXPECT_EQ(std::tie(t.Status, t.Count, t.Players[1].Id), std::tuple(TableWaiting, 3u, 0));
-    h.Bid(t.Turn, 5);  // the abandoned game takes nothing more
-    h.Pass(t.Turn);
-    EXPECT_TRUE(h.host.TakeSent().empty());
-    h.Open(5);  // a newcomer fills the table and a new deal follows
-    h.Login(5, "Eve");
-    EXPECT_EQ(OfKind(h.host.TakeSent(), MessageType::DealCards).size(), 4u);
-    EXPECT_EQ(std::tie(t.Players[1].Id, t.Players[1].Rounds), std::tuple(5, 0));
-  }
-}
-
 }  // namespace
 }  // namespace quarn::server::testing

@@ -4,18 +4,6 @@
 namespace quarn::server::testing {
 namespace {
 
-// Message names in send order, "|" where a pause fell.
-std::string Trace(const std::vector<SentPacket>& sent) {
-  std::string trace;
-  for (const SentPacket& packet : sent) {
-    if (!trace.empty()) trace += ' ';
-    trace += packet.connection == kNoConnection
-                 ? "|"
-                 : std::string(MessageName(PacketFromBytes(packet.bytes).RawType()));
-  }
-  return trace;
-}
-
 TEST(Login, SeatChoiceAndReplies) {
   Harness h;
   h.Open(1);  // table 7 and seat 9 are taken as table 1, seat 0
@@ -69,44 +57,6 @@ TEST(Login, RefusedRequestsGetNoAnswerAndChangeNothing) {
   EXPECT_TRUE(OfKind(h.host.TakeSent(), MessageType::LoginReply).size() == 3);
   EXPECT_EQ(h.table().Count, 4u);
   EXPECT_EQ(h.table().Status, TablePlaying);
-}
-
-TEST(Dealing, FourthLoginSendsInOrderWithAndWithoutBidding) {
-  for (const bool allowBid : {false, true}) {
-    Harness h(allowBid);
-    for (ConnectionId id = 1; id <= 3; ++id) {
-      h.Open(id);
-      h.Login(id, "P" + std::to_string(id));
-    }
-    h.host.sent.clear();
-    h.host.pauses.clear();
-    h.Open(4);
-    h.Login(4, "Dee");
-    const std::string dealt =
-        "LoginReply | SeatList SeatList SeatList SeatList | DealCards DealCards DealCards "
-        "DealCards | StartCardNotice StartCardNotice StartCardNotice StartCardNotice | ";
-    EXPECT_EQ(Trace(h.host.sent),
-              dealt + (allowBid ? "BidStart BidStart BidStart BidStart"
-                                : "ExtraCards BidResult BidResult BidResult BidResult"));
-    using std::chrono::milliseconds;
-    EXPECT_EQ(h.host.pauses, (std::vector{milliseconds(200), milliseconds(500), milliseconds(500),
-                                          milliseconds(500)}));
-    const auto sent = h.host.TakeSent();
-    const std::uint32_t start = h.table().StartSeat();
-    if (allowBid) {
-      const auto open = Decoded<BidRecord>(sent.back(), DecodeBidStart);
-      EXPECT_EQ(open.seat, start);
-      EXPECT_EQ(open.points, 1);
-      EXPECT_EQ(h.table().Status, TableBidding);
-    } else {
-      EXPECT_EQ(OfKind(sent, MessageType::ExtraCards)[0].connection, h.SocketOf(start));
-      const auto result = Decoded<BidRecord>(sent.back(), DecodeBidResult);
-      EXPECT_EQ(result.seat, start);
-      EXPECT_EQ(result.points, 10);
-      EXPECT_EQ(h.table().Status, TablePlaying);
-      EXPECT_EQ(h.table().Turn, start);
-    }
-  }
 }
 
 // Over many deals: the start card is one the starting seat was dealt.

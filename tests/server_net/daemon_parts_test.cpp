@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -60,18 +61,12 @@ TEST(DaemonOptionsTest, DefaultsAreTheConsoleStartValuesAndEveryOptionReachesIts
 }
 
 TEST(DaemonOptionsTest, BadCommandLinesAreRefusedWithAReason) {
-  for (const char* line : {"--port",          "--port 65536",
-                           "--port -1",       "--port 12ab",
-                           "--port ''",       "--points ten",
-                           "--points 1e3",    "--points 99999999999",
-                           "--delay-sync -5", "--delay-deal 60001",
-                           "--tables 0",      "--tables 1001",
-                           "--bid=yes",       "--dir",
-                           "--dir ''",        "--bind",
-                           "--frobnicate",    "1073",
-                           "--no-delay=1",    "--log loud",
-                           "--log",           "--keep-logs -1",
-                           "--turn-time 3601"}) {
+  std::istringstream lines(
+      "--port|--port 65536|--port -1|--port 12ab|--port ''|--points ten|--points 1e3|"
+      "--points 99999999999|--delay-sync -5|--delay-deal 60001|--tables 0|--tables 1001|"
+      "--bid=yes|--dir|--dir ''|--bind|--frobnicate|1073|--no-delay=1|--log loud|--log|"
+      "--keep-logs -1|--turn-time 3601");
+  for (std::string line; std::getline(lines, line, '|');) {
     EXPECT_NE(ParseLine(line).error, "") << line;
   }
   EXPECT_NE(Parse({"--frobnicate"}).error.find("--frobnicate"), std::string::npos);
