@@ -65,34 +65,5 @@ TEST(Scoring, HeroBoardLinesKeepTheirShape) {
   EXPECT_EQ(t.view.hero[1], "[X  Y][坐东][总轮次=0][得分=-75]");
 }
 
-TEST(Game, WholeGameThenTheNextDeal) {
-  Harness h;
-  h.SeatFour();
-  const std::uint32_t landlord = h.table().Landlord;
-  std::vector<SentPacket> sent;
-  for (int move = 0; move < 200 && OfKind(sent, MessageType::GameEnd).empty(); ++move) {
-    const std::uint32_t turn = h.table().Turn;
-    h.host.TakeSent();
-    turn == landlord ? h.PlayLowest(turn) : h.Pass(turn);
-    sent = h.host.TakeSent();
-  }
-  // The last play's notice, GameEnd, then at once the next deal.
-  const auto kinds = Kinds(sent);
-  ASSERT_GE(kinds.size(), 9u);
-  EXPECT_EQ(std::vector(kinds.begin() + 3, kinds.begin() + 9),
-            (std::vector{MessageType::PlayNotice, MessageType::GameEnd, MessageType::GameEnd,
-                         MessageType::GameEnd, MessageType::GameEnd, MessageType::DealCards}));
-  const auto end = Decoded<GameEndRecord>(sent[4], DecodeGameEnd);
-  EXPECT_EQ(end.winner, landlord);
-  EXPECT_EQ(end.score[landlord], 30);
-  EXPECT_EQ(end.score[(landlord + 1) % 4], -10);
-  ASSERT_EQ(h.view.hero.size(), 5u);
-  EXPECT_EQ(h.view.hero[0], "****[Table=1]14:40:36****");
-  EXPECT_EQ(h.view.hero[1],
-            landlord == 0 ? "[A][坐东][总轮次=1][得分=30]" : "[A][坐东][总轮次=1][得分=-10]");
-  EXPECT_EQ(h.table().Status, TablePlaying);
-  EXPECT_EQ(h.table().LastPlay.Count(), 0);
-}
-
 }  // namespace
 }  // namespace quarn::server::testing
