@@ -1,6 +1,9 @@
 #include "server/net/tcp_host.h"
 
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 
 #include <QElapsedTimer>
 #include <QTcpSocket>
@@ -8,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "server/net/socket_options.h"
 #include "tests/support/qt_wait.h"
 
 namespace quarn::server {
@@ -57,6 +61,20 @@ class TcpHostTest : public ::testing::Test {
   Recorder events_;
   TcpServerHost host_;
 };
+
+// 64 KiB buffers asked for (Linux reports twice what was set) and no delayed small packets.
+TEST_F(TcpHostTest, AcceptedConnectionsGetTheirSocketOptions) {
+  auto client = Connect();
+  const auto fd = static_cast<int>(host_.Descriptor(events_.opened.back()));
+  for (const auto& [level, name, least] : {std::tuple{SOL_SOCKET, SO_RCVBUF, kSocketBufferSize},
+                                           std::tuple{SOL_SOCKET, SO_SNDBUF, kSocketBufferSize},
+                                           std::tuple{int(IPPROTO_TCP), TCP_NODELAY, 1}}) {
+    int value = 0;
+    socklen_t size = sizeof value;
+    ASSERT_EQ(::getsockopt(fd, level, name, &value, &size), 0);
+    EXPECT_GE(value, least) << name;
+  }
+}
 
 TEST_F(TcpHostTest, CloseIsReportedLaterAndOnce) {
   auto client = Connect();
