@@ -79,18 +79,10 @@ TEST(Connections, StopFreesEverySeatAndStartsOnce) {
   EXPECT_TRUE(h.host.TakeSent().empty());
   EXPECT_EQ(h.host.closed.back(), 5u);
 
-  ConsoleSettings settings;
-  settings.delayDeal = "fast";
-  EXPECT_EQ(h.app.Start(settings), StartResult::BadSettings);
-  settings = ConsoleSettings{};
-  settings.allowDelay = false;
-  h.host.refuseListen = true;
-  EXPECT_EQ(h.app.Start(settings), StartResult::ListenFailed);
-  EXPECT_EQ(h.view.status, "服务器启动失败...");
-  h.host.refuseListen = false;
-  EXPECT_EQ(h.app.Start(settings), StartResult::Started);
+  // A refused start is the console test's; here the restart takes its new settings once.
+  EXPECT_EQ(h.app.Start({.allowDelay = false}), StartResult::Started);
   EXPECT_EQ(h.app.Start(ConsoleSettings{}), StartResult::AlreadyListening);
-  EXPECT_EQ(h.host.listenCalls, 3);
+  EXPECT_EQ(h.host.listenCalls, 2);
   h.host.pauses.clear();
   for (ConnectionId id = 6; id <= 9; ++id) {
     h.Open(id);
