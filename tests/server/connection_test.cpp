@@ -1,4 +1,4 @@
-// Read events, stream assembly, strangers, stop and start, socket errors.
+// Read events, strangers, stop and start.
 #include "server/connections.h"
 #include "tests/server/harness.h"
 

@@ -1,4 +1,4 @@
-// Plays, passes, the end of a game and its score.
+// Plays, passes, and the hero board's lines.
 #include "tests/server/harness.h"
 
 namespace quarn::server::testing {

@@ -1,4 +1,4 @@
-// Logins, the deal that the fourth login starts, and the relays of chat and icons.
+// Logins, the start card of a deal, and the relays of chat and icons.
 #include "tests/server/harness.h"
 
 namespace quarn::server::testing {
