@@ -5,10 +5,6 @@
 namespace quarn::server::testing {
 namespace {
 
-std::vector<std::uint8_t> Bytes(const Packet& packet) {
-  return {packet.data().begin(), packet.data().end()};
-}
-
 TEST(Connections, ReadEventsCountedLoggedAndSendsRetried) {
   Harness h;
   h.Open(1);
@@ -24,7 +20,7 @@ TEST(Connections, ReadEventsCountedLoggedAndSendsRetried) {
             h.view.log.end());
   // A connection never opened reaches nothing.
   h.app.BytesReceived(
-      77, Bytes(*BuildPacket(MessageType::LoginRequest, MakeLoginRequest("Eve", "", 1, 1, 1, 0))));
+      77, BuildPacket(MessageType::LoginRequest, MakeLoginRequest("Eve", "", 1, 1, 1, 0))->data());
   EXPECT_EQ(h.app.PacketCount(), 2);
   EXPECT_EQ(h.table().Count, 1u);
 }
@@ -74,7 +70,7 @@ TEST(Connections, StopFreesEverySeatAndStartsOnce) {
                           [](const SentPacket& leave) { return leave.connection == 1; }),
             0);
   h.app.ConnectionClosed(2);  // late reports are no-ops
-  h.app.BytesReceived(3, Bytes(*BuildPacket(MessageType::ChatSay, ChatRecord{1, 2, "late"})));
+  h.app.BytesReceived(3, BuildPacket(MessageType::ChatSay, ChatRecord{1, 2, "late"})->data());
   h.Open(5);  // not taken while stopped
   EXPECT_TRUE(h.host.TakeSent().empty());
   EXPECT_EQ(h.host.closed.back(), 5u);
