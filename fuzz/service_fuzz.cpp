@@ -229,6 +229,7 @@ class Session {
   void Restart(std::uint8_t choice) {
     if (choice % 2 == 0) {
       app_.Stop();
+      Require(app_.PendingSteps() == 0, "a stopped server has no step due");
       return;
     }
     ConsoleSettings settings = settings_;

@@ -158,6 +158,9 @@ class GameService {
   void RunStep(Step step);
   void StepDue();
   void SendSeatList();
+  // The game in play ends (a seat freed, a stop): its paced step and turn
+  // timer are cancelled, and a step already due finds another game and does nothing.
+  void EndGameSteps();
   // Leaves a busy state for `status` and reports the refusal.
   int Refuse(TableStatus status) {
     table_.Status = status;
@@ -181,6 +184,7 @@ class GameService {
   bool clockRunning_ = false;     // turnTimer_ is the turn's time
   std::chrono::steady_clock::time_point turnStarted_{};
   std::uint64_t computerMoves_ = 0;  // seeds the computer's choices
+  std::uint64_t game_ = 0;           // which game a scheduled step belongs to
 };
 
 }  // namespace quarn::server

@@ -167,13 +167,17 @@ void GameService::NextTurn() {
   const std::uint32_t seat = table_.Turn;
   if (table_.Players[seat].Control != SeatControl::Person) {
     const milliseconds pause = table_.AllowDelay ? kComputerPause : milliseconds(0);
-    turnTimer_ = scheduler_.After(pause, [this] { TurnDue(false); });
+    turnTimer_ = scheduler_.After(pause, [this, game = game_] {
+      if (game == game_) TurnDue(false);
+    });
     return;
   }
   if (table_.TurnTimeMs == 0) return;
   clockRunning_ = true;
   turnStarted_ = scheduler_.Now();
-  turnTimer_ = scheduler_.After(milliseconds(table_.TurnTimeMs), [this] { TurnDue(true); });
+  turnTimer_ = scheduler_.After(milliseconds(table_.TurnTimeMs), [this, game = game_] {
+    if (game == game_) TurnDue(true);
+  });
   SendClock(kNoConnection);
 }
 

@@ -10,7 +10,19 @@ void GameService::Pace(std::uint32_t milliseconds, Step next) {
     return;
   }
   next_ = next;
-  timer_ = scheduler_.After(std::chrono::milliseconds(milliseconds), [this] { StepDue(); });
+  timer_ = scheduler_.After(std::chrono::milliseconds(milliseconds), [this, game = game_] {
+    if (game == game_) StepDue();
+  });
+}
+
+void GameService::EndGameSteps() {
+  scheduler_.Cancel(timer_);
+  timer_ = kNoTimer;
+  next_ = Step::None;
+  scheduler_.Cancel(turnTimer_);
+  turnTimer_ = kNoTimer;
+  clockRunning_ = false;
+  ++game_;
 }
 
 void GameService::StepDue() {

@@ -161,19 +161,16 @@ void GameService::Disconnect(ConnectionId connection) {
     KeepSeat(static_cast<std::uint32_t>(seat));
     return;
   }
-  table_.Players[seat].Socket = kNoConnection;
-  // The seat list of a login still goes out before the leave; a deal not yet
-  // sent is abandoned with its game.
-  SendSeatList();
-  scheduler_.Cancel(timer_);
-  timer_ = kNoTimer;
-  next_ = Step::None;
   FreeSeat(static_cast<std::uint32_t>(seat));
 }
 
 void GameService::FreeSeat(std::uint32_t seat) {
   TServerPlayer& player = table_.Players[seat];
   player.Socket = kNoConnection;
+  // The seat list of a login still goes out before the leave; a deal not yet
+  // sent is abandoned with its game, whichever way its seat was freed.
+  SendSeatList();
+  EndGameSteps();
   const SeatRecord leave{table_.Table, static_cast<std::uint8_t>(seat)};
   if (auto notice = BuildPacket(MessageType::PlayerLeave, leave)) {
     outbox_.SendToTable(table_, *notice);

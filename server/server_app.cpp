@@ -229,6 +229,10 @@ const TServerTable* ServerApp::Table(std::int32_t number) const {
   return impl_->tables.Table(number);
 }
 
+std::size_t ServerApp::PendingSteps() const {
+  return impl_->scheduler.Pending();
+}
+
 std::uint32_t ServerApp::TableCount() const {
   return impl_->tables.Count();
 }

@@ -86,6 +86,8 @@ class ServerApp {
   std::string Stamp() const;
   // Connections currently open, seated or not.
   std::size_t OpenConnections() const;
+  // Steps the tables have scheduled and not yet run (a stopped server has none).
+  std::size_t PendingSteps() const;
 
  private:
   struct Impl;
