@@ -1,2 +1,2 @@
 # The table window's hint: its whole answer on the hardest hand for move generation.
-quarn_add_bench(bench_hint ${CMAKE_CURRENT_SOURCE_DIR}/hint_bench.cpp quarn_bot_core)
+quarn_add_bench(bench_hint ${CMAKE_CURRENT_SOURCE_DIR}/hint_bench.cpp quarn_client_assist)

@@ -7,7 +7,7 @@
 #include <array>
 #include <vector>
 
-#include "bot/hint.h"
+#include "client/assist/hint.h"
 #include "client/model/client_sending.h"
 
 namespace {
@@ -40,7 +40,7 @@ void HintAnswer(benchmark::State& state, const std::vector<std::uint8_t>& laid,
   TClientTable table;
   SetTable(table, laid, skipAfter);
   for (auto _ : state) {
-    quarn::bot::HintCycle hint;  // a fresh situation: the first press does all the work
+    quarn::client::HintCycle hint;  // a fresh situation: the first press does all the work
     const auto play = hint.Next(table);
     if (play) benchmark::DoNotOptimize(quarn::client::SelectPlay(table, play->cards));
   }

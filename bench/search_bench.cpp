@@ -7,16 +7,16 @@
 
 #include <chrono>
 
-#include "bot/play/deal_sampler.h"
-#include "bot/play/decide.h"
-#include "bot/play/playout.h"
-#include "bot/play/referee.h"
-#include "bot/play/search.h"
+#include "ai/deal_sampler.h"
+#include "ai/decide.h"
+#include "ai/playout.h"
+#include "ai/referee.h"
+#include "ai/search.h"
 
 namespace {
 
 using namespace quarn;
-using namespace quarn::bot;
+using namespace quarn::ai;
 
 // The landlord at seat 0 holds the triples 3 to K (as a lead, one triple
 // gives way to A A 2, or the whole hand would go out at once).

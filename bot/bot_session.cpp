@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "bot/client_seat_view.h"
-#include "bot/play/candidates.h"
-#include "bot/play/decide.h"
+#include "ai/candidates.h"
+#include "ai/decide.h"
+#include "client/assist/client_seat_view.h"
 #include "client/model/client_sending.h"
 #include "client/model/client_service.h"
 #include "protocol/byte_order.h"
@@ -137,7 +137,7 @@ std::optional<Packet> BotSession::CheckAnswer(Clock::time_point now) {
 }
 
 std::optional<Packet> BotSession::Bid() {
-  const int points = DecideBid(HandCounts(table_.Me), table_.BidPoints, config_.level);
+  const int points = ai::DecideBid(HandCounts(table_.Me), table_.BidPoints, config_.level);
   std::optional<Packet> packet =
       points > 0 ? client::BuildBidOffer(table_.TableNumber, table_.OwnSeat, points)
                  : client::BuildBidPass(table_.TableNumber, table_.OwnSeat, table_.BidPoints);
@@ -153,16 +153,16 @@ std::optional<Packet> BotSession::Play() {
   const Fallback fallback = std::exchange(fallback_, Fallback::None);
   if (fallback == Fallback::AfterRefusedPlay) return MustLead() ? LeadAnything() : Pass();
 
-  const SeatView view = SeatViewOf(table_);
-  std::optional<PlannedPlay> choice;
+  const ai::SeatView view = client::SeatViewOf(table_);
+  std::optional<ai::PlannedPlay> choice;
   if (fallback == Fallback::AfterRefusedPass) {
     // The server wants a play where we saw none to make: the least that is legal.
-    std::vector<PlannedPlay> plays = PlaysThatBeat(hand, view.ToBeat());
+    std::vector<ai::PlannedPlay> plays = ai::PlaysThatBeat(hand, view.ToBeat());
     if (!plays.empty()) choice = plays.front();
   } else {
-    Budget budget = config_.budget;
+    ai::Budget budget = config_.budget;
     budget.seed += static_cast<std::uint64_t>(playsSent_);
-    choice = DecidePlay(view, config_.level, budget);
+    choice = ai::DecidePlay(view, config_.level, budget);
   }
   if (!choice) return MustLead() ? LeadAnything() : Pass();
   if (!SelectPlay(choice->cards)) {

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "bot/play/decide.h"
+#include "ai/decide.h"
 #include "client/model/display.h"
 #include "client/model/table_state.h"
 #include "protocol/pcpheadtail.h"
@@ -23,8 +23,8 @@ struct SessionConfig {
   int games = 0;         // games to finish; 0: no limit
   // A bid or play that gets no answer in this time counts as refused.
   std::chrono::milliseconds answerTimeout{5000};
-  Level level = Level::Basic;
-  Budget budget = {};  // its seed moves on with every play
+  ai::Level level = ai::Level::Basic;
+  ai::Budget budget = {};  // its seed moves on with every play
   std::string utf8Password{};
   int table = 1;  // the table wanted
 };

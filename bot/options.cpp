@@ -40,7 +40,7 @@ bool ApplyFlag(std::string_view flag, std::string_view value, BotOptions& option
       error = "--level needs basic or strong, not '" + std::string(value) + "'";
       return false;
     }
-    options.level = value == "basic" ? Level::Basic : Level::Strong;
+    options.level = value == "basic" ? ai::Level::Basic : ai::Level::Strong;
     return true;
   }
   if (flag == "--name") {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "bot/play/decide.h"
+#include "ai/decide.h"
 
 namespace quarn::bot {
 
@@ -24,7 +24,7 @@ struct BotOptions {
   // strong one before a bid. 0: every move at once (the strong player then
   // plays the heuristic's choice).
   int thinkMs = 200;
-  Level level = Level::Strong;
+  ai::Level level = ai::Level::Strong;
   bool narrate = false;  // tell the game on standard output, one line per event
 };
 

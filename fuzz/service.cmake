@@ -7,5 +7,5 @@ quarn_add_fuzz(fuzz_service corpus_service 4096 25
                ${CMAKE_CURRENT_SOURCE_DIR}/service_fuzz.cpp
                ${CMAKE_CURRENT_SOURCE_DIR}/service_input.cpp
                ${CMAKE_CURRENT_SOURCE_DIR}/service_world.cpp ${fuzz_service_sources})
-target_link_libraries(fuzz_service PRIVATE quarn_bot_play quarn_core)
+target_link_libraries(fuzz_service PRIVATE quarn_ai quarn_core)
 target_compile_definitions(fuzz_service PRIVATE QUARN_COMPUTER_THINK_MS=0)

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <span>
 
-#include "bot/play/decide.h"
+#include "ai/decide.h"
 #include "core/card_error.h"
 #include "protocol/packet_builder.h"
 
@@ -11,8 +11,8 @@ namespace quarn::server {
 
 namespace {
 
-bot::PlayEvent EventOf(const TMove& move) {
-  bot::PlayEvent event;
+ai::PlayEvent EventOf(const TMove& move) {
+  ai::PlayEvent event;
   event.seat = move.seat;
   for (std::uint8_t card : std::span(move.cards).first(move.count)) ++event.cards[RankOf(card)];
   event.combo = ClassifyCounts(event.cards, move.count);
@@ -61,8 +61,8 @@ std::optional<Packet> PassPacket(const TServerTable& table, std::uint32_t seat) 
 
 }  // namespace
 
-bot::SeatView SeatViewAt(const TServerTable& table, std::uint32_t seat) {
-  bot::SeatView view;
+ai::SeatView SeatViewAt(const TServerTable& table, std::uint32_t seat) {
+  ai::SeatView view;
   view.seat = static_cast<int>(seat);
   view.landlord = static_cast<int>(table.Landlord);
   view.points = static_cast<int>(table.HighBid);
@@ -74,7 +74,7 @@ bot::SeatView SeatViewAt(const TServerTable& table, std::uint32_t seat) {
     for (int i = kDealtCards; i < kDeckCards; ++i) ++view.bottom[RankOf(table.Deck[i])];
   }
   for (const TMove& move : table.History) {
-    const bot::PlayEvent event = EventOf(move);
+    const ai::PlayEvent event = EventOf(move);
     view.history.push_back(event);
     for (std::size_t rank = 0; rank < event.cards.size(); ++rank) {
       view.played[rank] = static_cast<std::uint8_t>(view.played[rank] + event.cards[rank]);
@@ -93,12 +93,12 @@ std::optional<Packet> ComputerMove(const TServerTable& table, std::uint32_t seat
   if (table.Status == TableBidding) {
     const RankCounts hand = CountRanks(table.Players[seat].Hand.Cards());
     return BidPacket(table, seat,
-                     bot::DecideBid(hand, static_cast<int>(table.HighBid), bot::Level::Strong));
+                     ai::DecideBid(hand, static_cast<int>(table.HighBid), ai::Level::Strong));
   }
   if (table.Status != TablePlaying) return std::nullopt;
-  const bot::Budget budget{.think = kComputerThink, .samples = 0, .seed = seed};
-  const std::optional<bot::PlannedPlay> choice =
-      bot::DecidePlay(SeatViewAt(table, seat), bot::Level::Strong, budget);
+  const ai::Budget budget{.think = kComputerThink, .samples = 0, .seed = seed};
+  const std::optional<ai::PlannedPlay> choice =
+      ai::DecidePlay(SeatViewAt(table, seat), ai::Level::Strong, budget);
   if (!choice) return MustLead(table, seat) ? SafeMove(table, seat) : PassPacket(table, seat);
   const std::optional<PlayRecord> play = PlayOf(table, seat, choice->cards);
   if (!play) return SafeMove(table, seat);

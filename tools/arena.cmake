@@ -2,7 +2,7 @@
 # and intervals for each player.
 find_package(Threads REQUIRED)
 add_executable(quarn-arena ${CMAKE_CURRENT_SOURCE_DIR}/arena.cpp)
-target_link_libraries(quarn-arena PRIVATE quarn_bot_play Threads::Threads quarn_warnings)
+target_link_libraries(quarn-arena PRIVATE quarn_ai Threads::Threads quarn_warnings)
 set_target_properties(quarn-arena PROPERTIES AUTOMOC OFF)
 add_test(NAME quarn_arena_short_match
          COMMAND quarn-arena --seats strong,basic,greedy,basic --games 8 --samples 2 --threads 1)

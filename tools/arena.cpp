@@ -19,11 +19,11 @@
 #include <thread>
 #include <vector>
 
-#include "bot/play/players.h"
+#include "ai/players.h"
 
 namespace {
 
-using namespace quarn::bot;
+using namespace quarn::ai;
 using quarn::RankCounts;
 using Clock = std::chrono::steady_clock;
 

@@ -99,8 +99,8 @@ void BotConnection::OnReadyRead() {
 void BotConnection::ScheduleMove() {
   if (!session_.WantsToMove() || moveTimer_.isActive()) return;
   // The strong player's play takes its thinking time in the search itself.
-  const bool searches =
-      options_.level == Level::Strong && session_.Table().GameState == client::TGameState::InPlay;
+  const bool searches = options_.level == ai::Level::Strong &&
+                        session_.Table().GameState == client::TGameState::InPlay;
   moveTimer_.start(searches ? 0 : options_.thinkMs);
 }
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "bot/bot_session.h"
-#include "bot/narrator.h"
 #include "bot/options.h"
+#include "client/assist/narrator.h"
 #include "protocol/stream_assembler.h"
 
 namespace quarn::bot {
@@ -48,7 +48,7 @@ class BotConnection : public QObject {
   BotOptions options_;
   std::string label_;  // the name in front of every log line
   BotSession session_;
-  Narrator narrator_;
+  client::Narrator narrator_;
   StreamAssembler assembler_;
   QTcpSocket socket_;
   QTimer moveTimer_;

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "bot/hint.h"
+#include "client/assist/hint.h"
 #include "client/model/display.h"
 #include "client/model/hand_keys.h"
 #include "client/model/table_state.h"
@@ -227,7 +227,7 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   int PositionOf(int seat) const;
 
   TClientTable table_;
-  bot::HintCycle hint_;
+  HintCycle hint_;
   THandCursor cursor_;
   std::vector<Placed> placed_;
   qreal scale_ = 1.0;

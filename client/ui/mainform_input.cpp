@@ -145,7 +145,7 @@ void TMainForm::ImagePoker1Click(TImagePoker* image) {
 
 void TMainForm::BtnHintClick() {
   if (!table_.Initialized || !ButtonsFor(table_).hint) return;
-  const std::optional<bot::PlannedPlay> play = hint_.Next(table_);
+  const std::optional<ai::PlannedPlay> play = hint_.Next(table_);
   if (!play) {
     table_.Me.CancelSelection();
     statusPanels_[0]->setText(QString::fromUtf8(kHintNothingBeats.data(),

@@ -19,7 +19,7 @@ std::string Fields(const BotOptions& o) {
   return o.host + " " + std::to_string(o.port) + " " + o.name + " " + std::to_string(o.table) +
          " " + std::to_string(o.seat) + " " + std::to_string(o.games) + " " +
          std::to_string(o.thinkMs) + " " + o.password + (o.reconnect ? " reconnect" : "") +
-         (o.level == Level::Basic ? " basic" : " strong");
+         (o.level == ai::Level::Basic ? " basic" : " strong");
 }
 
 TEST(BotOptions, DefaultsAndEveryFlagInBothSpellings) {

@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "hand_text.h"
 #include "tests/client_model/fakes.h"
+#include "tests/support/hand_text.h"
 #include "tests/support/sample_table_state.h"
 
 namespace quarn::bot {
@@ -20,7 +20,7 @@ using client::testing::LoginReply;
 using client::testing::PlayNotice;
 using client::testing::PlayTurn;
 using client::testing::SeatList;
-using testing::Cards;
+using test::Cards;
 using M = MessageType;
 
 const BotSession::Clock::time_point kT0{};

@@ -1,0 +1,32 @@
+#include "client/assist/hint.h"
+
+#include <algorithm>
+
+#include "ai/candidates.h"
+#include "client/assist/client_seat_view.h"
+#include "client/model/client_sending.h"
+
+namespace quarn::client {
+
+std::optional<ai::PlannedPlay> HintCycle::Next(const TClientTable& table) {
+  const ai::SeatView view = SeatViewOf(table);
+  const Situation now{view.hand, view.ToBeat(), view.history.size()};
+  if (situation_ != now) {
+    situation_ = now;
+    next_ = 0;
+    plays_.clear();
+    ai::Budget budget = budget_;
+    budget.seed += now.seen;  // the same situation gives the same first answer
+    if (std::optional<ai::PlannedPlay> choice = ai::DecidePlay(view, level_, budget))
+      plays_.push_back(*choice);
+    for (ai::PlannedPlay& play : ai::PlaysThatBeat(view.hand, now.toBeat)) {
+      if (plays_.empty() || play.cards != plays_.front().cards) plays_.push_back(std::move(play));
+    }
+  }
+  if (plays_.empty()) return std::nullopt;
+  const ai::PlannedPlay& play = plays_[next_];
+  next_ = (next_ + 1) % plays_.size();
+  return play;
+}
+
+}  // namespace quarn::client

@@ -1,0 +1,121 @@
+#include "client/assist/narrator.h"
+
+#include "client/model/game_state.h"
+#include "core/tpoker.h"
+#include "protocol/packet_builder.h"
+
+namespace quarn::client {
+
+namespace {
+
+template <typename Record>
+bool Decode(MessageType type, Record& record, const Packet& packet) {
+  return DecodeBody(type, record, packet) == 0;
+}
+
+std::vector<std::uint8_t> Laid(const std::array<std::uint8_t, 33>& cards, int count) {
+  return {cards.begin(), cards.begin() + std::min(count, 33)};
+}
+
+}  // namespace
+
+std::string RanksText(const std::vector<std::uint8_t>& cards) {
+  std::string text;
+  for (std::uint8_t card : cards) {
+    if (!text.empty()) text += ' ';
+    text += RankName(RankOf(card));
+  }
+  return text;
+}
+
+std::string Narrator::Who(int seat) const {
+  if (!client::IsSeat(seat)) return "?";
+  const std::string& name = names_[static_cast<std::size_t>(seat)];
+  return std::string(client::SeatName(seat)) + (name.empty() ? "" : " " + name);
+}
+
+void Narrator::NoteBid(std::vector<std::string>& lines, int points) {
+  if (!client::IsSeat(bidder_)) return;
+  lines.push_back(Who(bidder_) +
+                  (points > highBid_ ? " 叫 " + std::to_string(points) + " 分" : " 不叫"));
+  highBid_ = std::max(highBid_, points);
+}
+
+std::vector<std::string> Narrator::Lines(const TClientTable& table, const Packet& packet) {
+  std::vector<std::string> lines;
+  const auto type = static_cast<MessageType>(packet.RawType());
+  switch (type) {
+    case MessageType::SeatList:
+      for (int seat = 0; seat < client::kSeatCount; ++seat) {
+        const std::string name = table.SeatPlayerName(seat);
+        std::string& known = names_[static_cast<std::size_t>(seat)];
+        if (name == known) continue;
+        known = name;
+        if (!name.empty()) lines.push_back(Who(seat) + " 入座");
+      }
+      break;
+    case MessageType::DealCards:
+      if (DealRecord deal; Decode(type, deal, packet) && deal.seat == table.OwnSeat)
+        lines.push_back("发牌：每家 " + std::to_string(deal.count) + " 张，底牌 8 张");
+      break;
+    case MessageType::StartCardNotice:
+      if (DealRecord start; Decode(type, start, packet)) {
+        TPoker card;
+        card.SetCard(start.cards[0]);
+        lines.push_back("明牌 " + std::string(card.Name()) + " 在 " + Who(start.seat));
+      }
+      break;
+    case MessageType::BidStart:
+    case MessageType::BidTurn:
+      if (BidRecord bid; Decode(type, bid, packet)) {
+        if (type == MessageType::BidStart)
+          highBid_ = bid.points;
+        else
+          NoteBid(lines, bid.points);
+        bidder_ = bid.seat;
+      }
+      break;
+    case MessageType::BidResult:
+      if (BidRecord result; Decode(type, result, packet)) {
+        NoteBid(lines, result.points);
+        bidder_ = -1;
+        lines.push_back("地主：" + Who(result.seat) + "，" + std::to_string(result.points) + " 分");
+      }
+      break;
+    case MessageType::PlayNotice:
+      if (PlayRecord play; Decode(type, play, packet)) {
+        if (play.count == 0) {
+          lines.push_back(Who(play.seat) + "：不要");
+        } else {
+          lines.push_back(Who(play.seat) + "：" + RanksText(Laid(play.cards, play.count)) + "（" +
+                          std::string(table.TableCards.Name()) + "）");
+        }
+      }
+      break;
+    case MessageType::GameEnd:
+      if (GameEndRecord end; Decode(type, end, packet) && client::IsSeat(end.winner)) {
+        lines.push_back("赢家：" + Who(end.winner));
+        std::string scores = "得分：";
+        for (int seat = 0; seat < client::kSeatCount; ++seat) {
+          const auto i = static_cast<std::size_t>(seat);
+          const int change = end.score[i] - scores_[i];
+          scores += (seat ? "，" : "") + Who(seat) + " " + (change >= 0 ? "+" : "") +
+                    std::to_string(change) + "（共 " + std::to_string(end.score[i]) + "）";
+          scores_[i] = end.score[i];
+        }
+        lines.push_back(scores);
+      }
+      break;
+    case MessageType::PlayerLeave:
+      if (SeatRecord leave; Decode(type, leave, packet) && client::IsSeat(leave.seat)) {
+        lines.push_back(Who(leave.seat) + " 离开");
+        names_[leave.seat].clear();
+      }
+      break;
+    default:
+      break;
+  }
+  return lines;
+}
+
+}  // namespace quarn::client
