@@ -7,7 +7,8 @@ FUZZ_SECONDS ?= 600
 
 PACKAGES := cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev \
             clang libclang-rt-14-dev xvfb xauth fonts-noto-cjk ccache \
-            dpkg-dev file desktop-file-utils groff-base systemd
+            dpkg-dev file desktop-file-utils groff-base systemd \
+            qt6-websockets-dev qt6-httpserver-dev emscripten nodejs npm chromium
 
 .PHONY: deps configure build test test-main test-asan play bench fuzz format package clean
 
