@@ -119,11 +119,19 @@ std::string TakeOne(ArgReader& reader, DaemonOptions& options) {
     if (error.empty()) options.port = static_cast<std::uint16_t>(std::stoi(text));
     return error;
   }
-  if (name == "--bind" || name == "--dir") {
+  if (name == "--web") {
+    std::string text;
+    std::string error = TakeNumber(reader, name, 0, 65535, text);
+    if (error.empty()) options.webPort = static_cast<std::uint16_t>(std::stoi(text));
+    return error;
+  }
+  if (name == "--bind" || name == "--dir" || name == "--web-root") {
     const auto value = reader.Value();
     if (!value || value->empty()) return std::string(name) + " needs a value";
     if (name == "--bind") {
       options.bind = std::string(*value);
+    } else if (name == "--web-root") {
+      options.webRoot = std::filesystem::path(std::string(*value));
     } else {
       options.dir = std::filesystem::path(std::string(*value));
     }
@@ -150,6 +158,11 @@ std::string DaemonUsage() {
          "                     a free port; either way, once listening, a line\n"
          "                     'listening on port N' is printed to standard output.\n"
          "  --bind ADDR        address to listen on (default 0.0.0.0, every address)\n"
+         "  --web PORT         also serve the browser page on PORT: its files over HTTP\n"
+         "                     and players over WebSocket at /ws (default: off). With 0\n"
+         "                     the system picks a port; a line 'web port N' tells it\n"
+         "  --web-root DIR     the page's files (default: web/ beside quarnd, else the\n"
+         "                     installed share/quarn/web)\n"
          "  --bid              let the players bid for the landlord (default off)\n"
          "  --points N         points of a game without bidding (default 10)\n"
          "  --rand-each-game   reseed the random generator before every deal\n"

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -18,6 +19,9 @@ struct DaemonOptions {
   std::filesystem::path dir = ".";    // where the "Log" and "Hero" files go
   // The game's lines by default; Log files rotate with numbered stamps.
   RunLogOptions log{.level = LogLevel::Game, .numberedFiles = true, .keepLogs = 0};
+  // The web port (page and WebSocket players), off unless set; 0: any free port.
+  std::optional<std::uint16_t> webPort;
+  std::filesystem::path webRoot;  // the page's files; empty: found beside the binary
   bool help = false;
 };
 

@@ -17,6 +17,9 @@
 #include "server/daemon/stdout_view.h"
 #include "server/net/app_events.h"
 #include "server/net/tcp_host.h"
+#include "server/web/joint_host.h"
+#include "server/web/page_files.h"
+#include "server/web/web_host.h"
 
 namespace quarn::server {
 namespace {
@@ -45,20 +48,39 @@ int Serve(QCoreApplication& qapp, const DaemonOptions& options, const QHostAddre
 
   TcpServerHost host;
   host.SetListenAddress(address);
+  std::unique_ptr<WebHost> web;
+  if (options.webPort) {
+    std::filesystem::path root = options.webRoot;
+    if (root.empty()) {
+      root = DefaultPageRoot(QCoreApplication::applicationDirPath().toStdString());
+    }
+    std::error_code error;
+    if (root.empty() || !std::filesystem::is_regular_file(root / "index.html", error)) {
+      return Fail("no page files for --web (index.html) in '" + root.string() +
+                  "'; give the folder with --web-root");
+    }
+    web = std::make_unique<WebHost>(root);
+    web->SetListenAddress(address);
+  }
+  JointHost joint(host, web.get(), options.webPort.value_or(0));
   StdoutView view(STDOUT_FILENO);
-  ServerApp app(host, view, options.dir, options.log);
+  ServerApp app(joint, view, options.dir, options.log);
   ServerAppEvents events(app);
   host.Attach(&events);
+  if (web) web->Attach(&events);
 
   app.Initialise(options.settings);
   const StartResult result = app.Start(options.settings, options.port);
   if (result != StartResult::Started) {
     host.Attach(nullptr);
+    if (web) web->Attach(nullptr);
     if (result == StartResult::BadSettings) return Fail("the settings are not whole numbers");
+    if (web) return Fail("cannot listen on " + joint.ListenError().toStdString());
     return Fail("cannot listen on port " + std::to_string(options.port) + ": " +
                 host.ListenError().toStdString());
   }
   view.LogLineAdded("listening on port " + std::to_string(host.ListeningPort()));
+  if (web) view.LogLineAdded("web port " + std::to_string(web->ListeningPort()));
   view.FlushWithin(kExitFlushMs);
 
   QObject::connect(&stopSignals, &ShutdownSignals::Requested, &qapp, [&](int) {
@@ -68,6 +90,7 @@ int Serve(QCoreApplication& qapp, const DaemonOptions& options, const QHostAddre
   });
   const int status = QCoreApplication::exec();
   host.Attach(nullptr);
+  if (web) web->Attach(nullptr);
   return status;
 }
 

@@ -56,6 +56,11 @@ TEST(DaemonOptionsTest, DefaultsAreTheConsoleStartValuesAndEveryOptionReachesIts
                        "1000", LogLevel::Packets, 7u, true, "30"));
   EXPECT_EQ(Parse({"--log=quiet"}).options.log.level, LogLevel::Quiet);
   EXPECT_EQ(Parse({"--port=65535"}).options.port, 65535);
+  // The web port is off unless asked for.
+  EXPECT_FALSE(defaults.options.webPort.has_value());
+  const ParsedOptions web = ParseLine("--web 8080 --web-root /srv/page");
+  EXPECT_EQ(web.options.webPort, 8080);
+  EXPECT_EQ(web.options.webRoot, "/srv/page");
   EXPECT_TRUE(Parse({"--help"}).options.help);
   EXPECT_TRUE(Parse({"-h"}).options.help);
 }
@@ -65,7 +70,7 @@ TEST(DaemonOptionsTest, BadCommandLinesAreRefusedWithAReason) {
       "--port|--port 65536|--port -1|--port 12ab|--port ''|--points ten|--points 1e3|"
       "--points 99999999999|--delay-sync -5|--delay-deal 60001|--tables 0|--tables 1001|"
       "--bid=yes|--dir|--dir ''|--bind|--frobnicate|1073|--no-delay=1|--log loud|--log|"
-      "--keep-logs -1|--turn-time 3601");
+      "--keep-logs -1|--turn-time 3601|--web|--web 65536|--web-root|--web-root ''");
   for (std::string line; std::getline(lines, line, '|');) {
     EXPECT_NE(ParseLine(line).error, "") << line;
   }
@@ -73,9 +78,10 @@ TEST(DaemonOptionsTest, BadCommandLinesAreRefusedWithAReason) {
   EXPECT_NE(Parse({"--port", "x"}).error.find("'x'"), std::string::npos);
   // Usage names every option.
   const std::string usage = DaemonUsage();
-  for (const char* name : {"--port", "--bind", "--bid", "--points", "--rand-each-game",
-                           "--no-delay", "--delay-sync", "--delay-deal", "--dir", "--log",
-                           "--keep-logs", "--version", "--help", "listening on port"}) {
+  for (const char* name :
+       {"--port", "--bind", "--bid", "--points", "--rand-each-game", "--no-delay", "--delay-sync",
+        "--delay-deal", "--dir", "--log", "--keep-logs", "--web", "--web-root", "--version",
+        "--help", "listening on port"}) {
     EXPECT_NE(usage.find(name), std::string::npos) << name;
   }
 }
