@@ -26,7 +26,8 @@ fi
 declare -A programs=([quarn]="Quarn quarn-bot" [quarn-server]="quarnd QuarnServer")
 declare -A files=(
   [quarn]="usr/share/applications/quarn.desktop"
-  [quarn-server]="usr/share/applications/quarn-server.desktop usr/lib/systemd/system/quarnd.service"
+  [quarn-server]="usr/share/applications/quarn-server.desktop usr/lib/systemd/system/quarnd.service
+                 usr/share/quarn/web/index.html usr/share/quarn/web/app.js usr/share/quarn/web/quarn.wasm"
 )
 declare -A icon=([quarn]=quarn [quarn-server]=quarn-server)
 

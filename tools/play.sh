@@ -32,11 +32,15 @@ stop_all() {
 trap stop_all EXIT
 trap 'exit 130' INT TERM
 
+# The browser page too, where it was built: port 8080, or any free one.
+WEB=()
+[[ -f "$BIN/web/index.html" ]] && WEB=(--web "${QUARN_WEB_PORT:-8080}")
+
 # Starts quarnd on port $1 (0: any free port) and waits until it listens;
-# sets PORT. Fails when the server gave up.
+# sets PORT (and WEB_PORT with the page). Fails when the server gave up.
 start_server() {
   local out="$RUN/quarnd-$1.out" port=""
-  "$BIN/quarnd" --port "$1" --dir "$RUN" "${@:2}" >"$out" 2>&1 &
+  "$BIN/quarnd" --port "$1" --dir "$RUN" "${WEB[@]}" "${@:2}" >"$out" 2>&1 &
   local pid=$!
   for _ in $(seq 100); do
     port=$(sed -n 's/^listening on port \([0-9]*\)$/\1/p' "$out" | head -n 1)
@@ -44,6 +48,7 @@ start_server() {
       PIDS+=("$pid")
       ln -sf "$out" "$RUN/quarnd.out"
       PORT=$port
+      WEB_PORT=$(sed -n 's/^web port \([0-9]*\)$/\1/p' "$out" | head -n 1)
       return 0
     fi
     kill -0 "$pid" 2>/dev/null || break
@@ -57,7 +62,16 @@ start_server() {
 # The game's own port when it is free, else any free port. A player who loses
 # the connection keeps the seat, and every bid or play has 30 seconds.
 serve() {
-  start_server 1073 --keep-seats --turn-time 30 "$@" || start_server 0 --keep-seats --turn-time 30 "$@"
+  start_server 1073 --keep-seats --turn-time 30 "$@" || start_server 0 --keep-seats --turn-time 30 "$@" ||
+    { WEB=(--web 0); start_server 0 --keep-seats --turn-time 30 "$@"; }
+}
+
+# Where a browser on this machine or the network finds the page.
+announce_page() {
+  [[ -n "${WEB_PORT:-}" ]] || return 0
+  local address
+  address=$(hostname -I 2>/dev/null | awk '{print $1}')
+  echo "The page: http://127.0.0.1:$WEB_PORT/ (from a phone on this network: http://${address:-<this machine>}:$WEB_PORT/)"
 }
 
 start_bot() {  # seat, name, extra options...
@@ -69,6 +83,7 @@ if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
   [[ -x "$BIN/Quarn" ]] || { echo "play.sh: $BIN/Quarn is missing; build first" >&2; exit 1; }
   serve || { echo "play.sh: quarnd could not start; see $RUN" >&2; exit 1; }
   echo "Server on port $PORT; files in $RUN"
+  announce_page
   start_bot 1 "电脑北" --think 800
   start_bot 2 "电脑西" --think 800
   start_bot 3 "电脑南" --think 800
@@ -78,6 +93,7 @@ fi
 
 echo "No display: four computer players play one game."
 serve --bid || { echo "play.sh: quarnd could not start; see $RUN" >&2; exit 1; }
+announce_page
 BOTS=()
 for seat in 0 1 2 3; do
   if ((seat == 0)); then
