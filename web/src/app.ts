@@ -201,6 +201,7 @@ export class App {
       case 'winner':
         this.view.lordCard = 0;
         this.winnerText = event.text;
+        byId('resultTitle').textContent = event.text;
         break;
       case 'scores':
         this.hero.add(this.snapshot);
