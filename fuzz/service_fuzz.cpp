@@ -68,10 +68,15 @@ LogLevel LevelFrom(std::uint8_t flags) {
   return level == 0 ? LogLevel::Packets : level == 1 ? LogLevel::Game : LogLevel::Quiet;
 }
 
-// One folder for the run log's files, emptied after every input.
+// One folder for the run log's files, in memory where the system has it,
+// emptied after every input.
 const std::filesystem::path& FileDir() {
   static const std::filesystem::path dir = [] {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quarn-fuzz.XXXXXX").string();
+    const std::filesystem::path shm = "/dev/shm";
+    std::error_code error;
+    const std::filesystem::path base =
+        std::filesystem::is_directory(shm, error) ? shm : std::filesystem::temp_directory_path();
+    std::string pattern = (base / "quarn-fuzz.XXXXXX").string();
     return std::filesystem::path(::mkdtemp(pattern.data()) != nullptr ? pattern : "/nonexistent");
   }();
   return dir;
@@ -251,6 +256,13 @@ class Session {
 };
 
 }  // namespace
+
+// A smaller quarantine than the default keeps freed memory in the cache: the
+// server frees and allocates packets all the time, and with 256 MB every
+// input ran on fresh pages. A use after free is still caught within 16 MB.
+extern "C" const char* __asan_default_options() {
+  return "quarantine_size_mb=16";
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzInput in({data, size});

@@ -84,6 +84,15 @@ void ServiceWorld::Close(ConnectionId connection) {
   if (open_.erase(connection) > 0) closing_.push_back(connection);
 }
 
+std::tm ServiceWorld::LocalTime() {
+  // 2026-12-20 14:40:34, as the fake host starts, plus the elapsed time.
+  constexpr std::time_t kStart = 1797777634;
+  const std::time_t now = kStart + std::chrono::floor<std::chrono::seconds>(elapsed).count();
+  std::tm time{};
+  gmtime_r(&now, &time);
+  return time;
+}
+
 void ServiceWorld::CheckSend(ConnectionId connection, std::span<const std::uint8_t> bytes) {
   Require(IsOpen(connection), "a send goes only to an open connection");
   const Packet packet = PacketFromBytes(bytes);
@@ -148,20 +157,21 @@ void ServiceWorld::CheckSend(ConnectionId connection, std::span<const std::uint8
 
 void ServiceWorld::Tell(ConnectionId connection, MessageType type, const MessageBody& body,
                         std::uint32_t seat) {
-  std::multiset<int>& told = told_[connection];
+  FaceCounts& told = told_[connection];
+  const auto add = [&told](int card) { ++told[static_cast<std::size_t>(FoldCard(card))]; };
   if (const auto* deal = std::get_if<DealRecord>(&body)) {
     if (type == MessageType::StartCardNotice) return;
-    if (type == MessageType::DealCards) told.clear();
-    for (std::size_t i = 0; i < deal->count; ++i) told.insert(FoldCard(deal->cards[i]));
+    if (type == MessageType::DealCards) told.fill(0);
+    for (std::size_t i = 0; i < deal->count; ++i) add(deal->cards[i]);
   } else if (const auto* state = std::get_if<TableStateRecord>(&body)) {
-    told.clear();
-    for (std::size_t i = 0; i < state->handCount; ++i) told.insert(FoldCard(state->hand[i]));
+    told.fill(0);
+    for (std::size_t i = 0; i < state->handCount; ++i) add(state->hand[i]);
   } else if (const auto* play = std::get_if<PlayRecord>(&body);
              play != nullptr && type == MessageType::PlayNotice && play->seat == seat) {
     for (std::size_t i = 0; i < play->count; ++i) {
-      const auto card = told.find(FoldCard(play->cards[i]));
-      Require(card != told.end(), "a seat lays only cards it was told it holds");
-      told.erase(card);
+      std::uint8_t& count = told[static_cast<std::size_t>(FoldCard(play->cards[i]))];
+      Require(count > 0, "a seat lays only cards it was told it holds");
+      --count;
     }
   }
 }
@@ -258,9 +268,9 @@ void ServiceWorld::CheckGame(const TServerTable& t) const {
   if (t.Status == TableBidding || t.Status == TablePlaying) {
     for (const TServerPlayer& player : t.Players) {
       if (player.Socket == kNoConnection) continue;
-      std::multiset<int> held;
+      FaceCounts held{};
       for (const TPoker& card : player.Hand.Cards()) {
-        if (card.IsPresent()) held.insert(card.Number());
+        if (card.IsPresent()) ++held[static_cast<std::size_t>(card.Number())];
       }
       const auto told = told_.find(player.Socket);
       Require(told != told_.end() && told->second == held, "a seat in play knows its own cards");

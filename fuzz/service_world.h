@@ -24,6 +24,9 @@ using server::TServerTable;
 
 void Require(bool condition, const char* rule);
 
+// How many of each card face (1..54), as a hand holds them.
+using FaceCounts = std::array<std::uint8_t, 55>;
+
 // A seated connection: its table and seat.
 struct SeatAt {
   const TServerTable* table = nullptr;
@@ -56,6 +59,12 @@ class ServiceWorld final : public server::testing::FakeHost, public server::ICon
   // IServerHost
   int Send(ConnectionId connection, std::span<const std::uint8_t> bytes) override;
   void Close(ConnectionId connection) override;
+  // The fake host's clock without its time zone lookups, and timers without
+  // the marks no check reads: both run for every log line and pause.
+  std::tm LocalTime() override;
+  void StartTimer(server::TimerId id, std::chrono::milliseconds delay) override {
+    timers.push_back({elapsed + delay, id});
+  }
 
   // IConsoleView: the hero board's block header comes after a game is scored.
   void LogLineAdded(std::string_view) override {}
@@ -78,8 +87,9 @@ class ServiceWorld final : public server::testing::FakeHost, public server::ICon
   int games_ = 0;
   // By table number: each seat's player id and running score after its last game.
   std::map<std::int32_t, std::array<std::pair<std::int32_t, std::int32_t>, 4>> scored_;
-  // By connection: the faces of the cards it was told it holds.
-  std::map<ConnectionId, std::multiset<int>> told_;
+  // By connection: how many of each face it was told it holds (flat
+  // counts: the checks run after every event and must stay cheap).
+  std::map<ConnectionId, FaceCounts> told_;
 };
 
 }  // namespace quarn::fuzz
