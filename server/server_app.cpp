@@ -58,6 +58,8 @@ struct ServerApp::Impl {
     tables.Disconnect(id);
   }
   void ReadEvent(ConnectionId id, Packet& packet);
+  // Closes the connections that sent too much while their table was busy.
+  void CloseFlooding();
 
   IServerHost& host;
   IConsoleView& view;
@@ -81,6 +83,18 @@ void ServerApp::Impl::ReadEvent(ConnectionId id, Packet& packet) {
                                    "]个。");
   }
   tables.Dispatch(id, packet);
+  CloseFlooding();
+}
+
+void ServerApp::Impl::CloseFlooding() {
+  for (const ConnectionId id : tables.TakeFlooding()) {
+    if (connections.Find(id) == nullptr) continue;
+    log.Line(LineKind::Error,
+             tables.LogPrefix(id) + "[错误]连接[" + std::to_string(id) + "]等待处理的请求超过" +
+                 std::to_string(TableList::kMaxWaitingPerConnection) + "个，已断开");
+    host.Close(id);
+    Lose(id);
+  }
 }
 
 ServerApp::ServerApp(IServerHost& host, IConsoleView& view, std::filesystem::path fileDir,
@@ -209,7 +223,9 @@ void ServerApp::SocketError(ConnectionId connection, int kind, int code) {
 }
 
 void ServerApp::TimerDue(TimerId timer) {
-  if (impl_->initialised) impl_->scheduler.Fire(timer);
+  if (!impl_->initialised) return;
+  impl_->scheduler.Fire(timer);
+  impl_->CloseFlooding();
 }
 
 void ServerApp::Tick() {

@@ -61,7 +61,6 @@ void TableList::Configure(std::uint32_t count, const TableSettings& settings) {
     keeping_.clear();
     lowestUnmade_ = 0;
     seats_.clear();
-    waitingLogins_.clear();
   }
   Make(0);
   for (auto& slot : slots_) {
@@ -70,6 +69,7 @@ void TableList::Configure(std::uint32_t count, const TableSettings& settings) {
     slot->waiting.clear();
   }
   waitingLogins_.clear();
+  waitingCounts_.clear();
 }
 
 void TableList::AllWaiting() {
@@ -174,10 +174,22 @@ void TableList::Login(ConnectionId connection, Packet& packet) {
 }
 
 bool TableList::Defer(std::uint32_t index, ConnectionId connection, const Packet& packet) {
-  Slot& slot = *slots_[index];
-  if (slot.waiting.size() >= kMaxWaiting) return false;
-  slot.waiting.push_back({connection, packet});
+  std::size_t& count = waitingCounts_[connection];
+  if (count >= kMaxWaitingPerConnection) {
+    if (std::find(flooding_.begin(), flooding_.end(), connection) == flooding_.end()) {
+      flooding_.push_back(connection);
+    }
+    return false;
+  }
+  ++count;
+  slots_[index]->waiting.push_back({connection, packet});
   return true;
+}
+
+std::vector<ConnectionId> TableList::TakeFlooding() {
+  std::vector<ConnectionId> flooding;
+  flooding.swap(flooding_);
+  return flooding;
 }
 
 void TableList::Settle(std::uint32_t index) {
@@ -185,6 +197,10 @@ void TableList::Settle(std::uint32_t index) {
   while (!slot.game.Busy() && !slot.waiting.empty()) {
     Waiting next = std::move(slot.waiting.front());
     slot.waiting.pop_front();
+    if (const auto count = waitingCounts_.find(next.connection);
+        count != waitingCounts_.end() && --count->second == 0) {
+      waitingCounts_.erase(count);
+    }
     if (!isOpen_(next.connection)) continue;
     const auto login = waitingLogins_.find(next.connection);
     if (login != waitingLogins_.end() && login->second == index &&
@@ -198,6 +214,7 @@ void TableList::Settle(std::uint32_t index) {
 
 void TableList::Disconnect(ConnectionId connection) {
   waitingLogins_.erase(connection);
+  waitingCounts_.erase(connection);
   const auto seat = seats_.find(connection);
   if (seat == seats_.end()) return;
   const std::uint32_t index = seat->second;

@@ -29,8 +29,11 @@ class TableList {
   // Tells whether a connection is still open (a waiting request of a closed one is dropped).
   using OpenCheck = std::function<bool(ConnectionId)>;
 
-  // Requests a busy table keeps waiting; more are dropped, like any refused request.
-  static constexpr std::size_t kMaxWaiting = 64;
+  // Requests one connection may have waiting at busy tables. A table's queue
+  // has no bound of its own, so that nobody's move, return, login or leave is
+  // dropped because others filled it; a connection that sends more than this
+  // while it waits is flooding and is closed (see TakeFlooding).
+  static constexpr std::size_t kMaxWaitingPerConnection = 32;
 
   TableList(IServerHost& host, IConsoleView& view, ConsoleLog& log, PlayerIds& ids,
             Scheduler& scheduler, OpenCheck isOpen);
@@ -51,6 +54,9 @@ class TableList {
   void Disconnect(ConnectionId connection);
   // Frees every kept seat of every table (the server stops).
   void FreeKeptSeats();
+  // Connections that went over kMaxWaitingPerConnection since the last call,
+  // each once: the caller closes them.
+  std::vector<ConnectionId> TakeFlooding();
 
   // 0 with the table number and seat of a seated connection, else 1.
   int FindSeat(ConnectionId connection, std::int32_t& tableNumber, std::uint32_t& seat) const;
@@ -80,7 +86,8 @@ class TableList {
   void Take(ConnectionId connection, Packet& packet);
   void Login(ConnectionId connection, Packet& packet);
   void Handle(std::uint32_t index, ConnectionId connection, Packet& packet);
-  // False when the table's queue is full (the request is dropped).
+  // False when the connection has too many requests waiting already: the
+  // request is dropped and the connection marked as flooding.
   bool Defer(std::uint32_t index, ConnectionId connection, const Packet& packet);
   // A table that is no longer busy takes its waiting requests, in order.
   void Settle(std::uint32_t index);
@@ -108,6 +115,8 @@ class TableList {
   std::set<std::uint32_t> keeping_;                        // made tables with kept seats
   std::unordered_map<ConnectionId, std::uint32_t> seats_;  // seated: table index
   std::unordered_map<ConnectionId, std::uint32_t> waitingLogins_;  // login waits at a table
+  std::unordered_map<ConnectionId, std::size_t> waitingCounts_;    // requests in the queues
+  std::vector<ConnectionId> flooding_;
   std::string current_;
 };
 

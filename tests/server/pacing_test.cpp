@@ -98,5 +98,28 @@ TEST(Pacing, LoginsAtOnceKeepTheirSpacingAndAnotherTableIsServedMeanwhile) {
   EXPECT_EQ(h.table(2).Count, 3u);
 }
 
+TEST(Pacing, AFloodingConnectionIsClosedAndNobodyElsesRequestIsDropped) {
+  Harness h(ConsoleSettings{.allowDelay = true, .keepSeats = true});
+  h.settle = false;
+  h.SeatFour();
+  while (h.table().Players[0].Hand.Count() == 0) h.host.Advance(milliseconds(50));
+  ASSERT_EQ(h.table().Status, TableDealing);
+  const std::uint32_t mover = h.table().StartSeat();
+  const std::uint32_t flooder = (mover + 1) % 4;
+  const ConnectionId flooding = h.SocketOf(flooder);
+  for (int i = 0; i < 100; ++i) h.Send(flooding, MessageType::ChatSay, ChatRecord{1, 0, "spam"});
+  h.PlayLowest(mover);  // waits for the deal's steps behind the flood
+  EXPECT_EQ(h.host.closed, std::vector{flooding});
+  const std::string line =
+      "[错误]连接[" + std::to_string(flooding) + "]等待处理的请求超过32个，已断开";
+  EXPECT_EQ(std::count_if(h.view.log.begin(), h.view.log.end(),
+                          [&line](const std::string& l) { return l.ends_with(line); }),
+            1);
+  h.host.Advance(milliseconds(2000));
+  ASSERT_FALSE(h.table().History.empty());
+  EXPECT_EQ(h.table().History[0].seat, mover);
+  EXPECT_EQ(h.table().Players[flooder].Socket, kNoConnection);  // kept for the computer
+}
+
 }  // namespace
 }  // namespace quarn::server::testing
