@@ -257,13 +257,8 @@ std::optional<PlannedPlay> PolicyMove(const FullTable& game, Policy policy) {
   return game.MustLead() ? FastLead(game) : FastFollow(game);
 }
 
-int PlayOut(FullTable game, Policy policy) {
-  for (;;) {
-    const int seat = game.turn;
-    // A hand drawn short from a view that lost count may be empty: out already.
-    if (game.left[static_cast<std::size_t>(seat)] <= 0) return seat;
-    if (game.Apply(PolicyMove(game, policy))) return seat;
-  }
+int PlayOut(const FullTable& game, Policy policy) {
+  return PlayOutWith(game, [policy](const FullTable& now) { return PolicyMove(now, policy); });
 }
 
 }  // namespace quarn::ai

@@ -8,6 +8,7 @@
 
 #include "ai/hand_plan.h"
 #include "ai/seat_view.h"
+#include "core/tpoker.h"
 
 namespace quarn::ai {
 
@@ -35,7 +36,27 @@ enum class Policy {
 // The move `policy` makes for the seat to move. Always one the rules take.
 std::optional<PlannedPlay> PolicyMove(const FullTable& game, Policy policy);
 
-// Plays the game on with `policy` for every seat; returns the seat that went out.
-int PlayOut(FullTable game, Policy policy);
+// A whole game takes at most 432 moves (every play lays a card, and at most
+// three passes come between two plays); a playout or a game that goes on
+// longer is the work of a fault in a plan or a policy, and is cut off there
+// so that it cannot hold the thread. A game cut off has no winner.
+inline constexpr int kMaxGameMoves = 4 * kTwoDecks + kSeats;
+inline constexpr int kNoWinner = -1;
+
+// Plays the game on with `choose(game)` for every seat's move; returns the
+// seat that went out, or kNoWinner after kMaxGameMoves.
+template <typename Choose>
+int PlayOutWith(FullTable game, Choose choose) {
+  for (int moves = 0; moves < kMaxGameMoves; ++moves) {
+    const int seat = game.turn;
+    // A hand drawn short from a view that lost count may be empty: out already.
+    if (game.left[static_cast<std::size_t>(seat)] <= 0) return seat;
+    if (game.Apply(choose(static_cast<const FullTable&>(game)))) return seat;
+  }
+  return kNoWinner;
+}
+
+// Plays the game on with `policy` for every seat.
+int PlayOut(const FullTable& game, Policy policy);
 
 }  // namespace quarn::ai

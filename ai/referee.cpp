@@ -91,6 +91,10 @@ GameResult PlayGame(const std::array<Player*, kSeats>& players, const GameSetup&
   }
   int turn = result.landlord;
   for (;;) {
+    if (result.moves >= setup.maxMoves) {
+      result.winner = kNoWinner;  // no score: nobody won
+      return result;
+    }
     const SeatView& view = views[static_cast<std::size_t>(turn)];
     std::optional<PlannedPlay> play = players[static_cast<std::size_t>(turn)]->Play(view);
     if (!Legal(view, play)) {

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "ai/hand_plan.h"
+#include "ai/playout.h"
 #include "ai/seat_view.h"
 
 namespace quarn::ai {
@@ -25,21 +26,23 @@ class Player {
 };
 
 struct GameSetup {
-  std::uint64_t seed = 0;  // decides the deal and the starting seat
-  bool bidding = false;    // off: the starting seat is the landlord
-  int defaultPoints = 10;  // the game's points when nobody bids or bidding is off
+  std::uint64_t seed = 0;        // decides the deal and the starting seat
+  bool bidding = false;          // off: the starting seat is the landlord
+  int defaultPoints = 10;        // the game's points when nobody bids or bidding is off
+  int maxMoves = kMaxGameMoves;  // a game still going after this many moves is cut off
 };
 
 struct GameResult {
   int landlord = 0;
   int points = 0;
-  int winner = 0;                   // the seat that went out first
-  std::array<int, kSeats> score{};  // landlord +-3P, each other seat -+P
+  int winner = 0;                   // the seat that went out first; kNoWinner when cut off
+  std::array<int, kSeats> score{};  // landlord +-3P, each other seat -+P; 0 when cut off
   int refusals = 0;                 // moves the referee refused (and replaced)
   int moves = 0;                    // plays and passes accepted
 
+  bool Capped() const { return winner == kNoWinner; }
   bool LandlordWon() const { return winner == landlord; }
-  bool SideWon(int seat) const { return (seat == landlord) == LandlordWon(); }
+  bool SideWon(int seat) const { return !Capped() && (seat == landlord) == LandlordWon(); }
 };
 
 // The cards of a deal by rank value: 25 for each seat, 8 left over.
@@ -51,9 +54,9 @@ struct Deal {
 
 Deal DealCards(std::uint64_t seed);
 
-// One whole game. A refused move (a card not held, no combination, not
-// beating the table, a pass where the seat must lead) is counted and
-// replaced by the lowest legal play, or by a pass where one is allowed.
+// One whole game (cut off after setup.maxMoves). A refused move (a card not held, no combination,
+// not beating the table, a pass where the seat must lead) is counted and replaced by the lowest
+// legal play, or by a pass where one is allowed.
 GameResult PlayGame(const std::array<Player*, kSeats>& players, const GameSetup& setup);
 
 // Whether the rules take `play` (nothing: a pass) from the seat of `view`.

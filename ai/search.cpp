@@ -94,7 +94,7 @@ std::vector<std::optional<PlannedPlay>> SearchCandidates(const SeatView& view, i
 SearchResult Search(const SeatView& view, const SearchLimits& limits) {
   SearchResult result;
   const std::vector<std::optional<PlannedPlay>> candidates =
-      SearchCandidates(view, limits.maxCandidates);
+      SearchCandidates(view, std::min(limits.maxCandidates, kMostCandidates));
   result.candidates = static_cast<int>(candidates.size());
   result.move = candidates.front();
   if (candidates.size() <= 1) return result;
@@ -105,7 +105,8 @@ SearchResult Search(const SeatView& view, const SearchLimits& limits) {
   std::vector<int> sample(candidates.size());
   std::vector<int> differ(
       candidates.size());  // deals where a move's result differs from the first's
-  while (timed || result.samples < limits.samples) {
+  const int most = timed ? kMostSamples : std::min(limits.samples, kMostSamples);
+  while (result.samples < most) {
     FullTable base;
     base.hands = SampleDeal(view, random);
     for (int seat = 0; seat < kSeats; ++seat) {
@@ -120,7 +121,8 @@ SearchResult Search(const SeatView& view, const SearchLimits& limits) {
     for (std::size_t c = 0; c < candidates.size() && complete; ++c) {
       FullTable game = base;
       const int winner = game.Apply(candidates[c]) ? view.seat : PlayOut(game, limits.policy);
-      sample[c] = game.Partners(winner, view.seat) ? 1 : 0;
+      result.capped += winner == kNoWinner;
+      sample[c] = winner != kNoWinner && game.Partners(winner, view.seat) ? 1 : 0;
       complete = !timed || Clock::now() < limits.deadline;
     }
     if (!complete) break;  // a deal not played out for every move would bias the count

@@ -35,10 +35,17 @@ struct SearchLimits {
 // may pass, then the plays that keep the hand in fewest pieces.
 std::vector<std::optional<PlannedPlay>> SearchCandidates(const SeatView& view, int maxCandidates);
 
+// Whatever the limits ask, a search weighs at most this many moves over at
+// most this many deals (each playout being bounded too), so that it ends
+// even when its clock does not move.
+inline constexpr int kMostCandidates = 32;
+inline constexpr int kMostSamples = 1 << 16;
+
 struct SearchResult {
   std::optional<PlannedPlay> move;
   int samples = 0;     // deals every candidate was played out in
   int candidates = 0;  // moves compared
+  int capped = 0;      // playouts cut off without a winner (counted as lost)
 };
 
 // The move with the most wins over the drawn deals; the heuristic's choice

@@ -121,6 +121,7 @@ struct GameOutcome {
   std::array<bool, kSeats> landlord{};
   std::array<int, kSeats> points{};
   int refusals = 0;
+  bool capped = false;  // cut off without a winner (a fault in a player)
 };
 
 // Time of each decision of the strong players of a share of the games, on
@@ -192,6 +193,7 @@ GameOutcome PlayOne(const Options& options, int game, Timings* timings) {
   const GameResult result = PlayGame(bySeat, setup);
   GameOutcome outcome;
   outcome.refusals = result.refusals;
+  outcome.capped = result.Capped();
   for (int i = 0; i < kSeats; ++i) {
     const int seat = (i + shift) % kSeats;
     outcome.sideWon[static_cast<std::size_t>(i)] = result.SideWon(seat);
@@ -238,8 +240,11 @@ void Report(const Options& options, const std::vector<GameOutcome>& outcomes, Ti
               options.confidence, options.threads, seconds);
   std::printf(
       "player            side wins                 landlord wins             points per game\n");
-  int refusals = 0;
-  for (const GameOutcome& outcome : outcomes) refusals += outcome.refusals;
+  int refusals = 0, capped = 0;
+  for (const GameOutcome& outcome : outcomes) {
+    refusals += outcome.refusals;
+    capped += outcome.capped;
+  }
   for (std::size_t i = 0; i < kSeats; ++i) {
     int side = 0, lord = 0, lordWins = 0;
     std::vector<int> points;
@@ -261,6 +266,7 @@ void Report(const Options& options, const std::vector<GameOutcome>& outcomes, Ti
                 (*times)[times->size() * 99 / 100], times->back());
   }
   std::printf("refused moves: %d\n", refusals);
+  std::printf("games cut off after %d moves: %d\n", kMaxGameMoves, capped);
 }
 
 }  // namespace

@@ -85,5 +85,33 @@ TEST(Search, DealsAreConsistentAndChoicesLegalAndRepeatable) {
   }
 }
 
+// A fault that never lets a game end (put in by hand here: every seat
+// passes, even where it must lead) cannot hold the thread: the playout stops
+// after the most moves a game can take, with no winner, and the referee
+// reports a game it cut off, with no score.
+TEST(Search, AGameThatNeverEndsIsCutOff) {
+  const SeatView view = GamePositions(1).front();
+  DealRandom random(1);
+  const FullTable game{
+      SampleDeal(view, random), view.cardsLeft, view.landlord, view.seat, view.table,
+      view.tableOwner};
+  int moves = 0;
+  const auto idle = [&moves](const FullTable&) {
+    ++moves;
+    return std::optional<PlannedPlay>{};
+  };
+  EXPECT_EQ(PlayOutWith(game, idle), kNoWinner);
+  EXPECT_EQ(moves, kMaxGameMoves);
+
+  std::array<BasicPlayer, kSeats> players;
+  const std::array<Player*, kSeats> seats{&players[0], &players[1], &players[2], &players[3]};
+  const GameResult cut = PlayGame(seats, {.seed = 1, .maxMoves = 10});
+  EXPECT_TRUE(cut.Capped());
+  EXPECT_EQ(cut.moves, 10);
+  EXPECT_EQ(cut.score, (std::array<int, kSeats>{}));
+  EXPECT_FALSE(cut.SideWon(0) || cut.SideWon(1));
+  EXPECT_FALSE(PlayGame(seats, {.seed = 1}).Capped());
+}
+
 }  // namespace
 }  // namespace quarn::ai
