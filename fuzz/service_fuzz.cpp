@@ -3,7 +3,8 @@
 // clock moves and timers fall due; the seat to move makes a legal move, so
 // that whole games get played; the console stops and starts. After every
 // event the checks of service_world.h hold, and every send is checked as it
-// happens.
+// happens. After the last, every table in play whose seat to move is the
+// computer's (or has a turn clock) moves on as the timers run.
 //
 // The input, read front to back (fuzz/corpus_service has hand-made seeds):
 //   byte 0: bit 0 bidding, bit 1 pacing, bit 2 keep seats, bits 3-4 the run
@@ -27,6 +28,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "core/rn32.h"
 #include "fuzz/service_input.h"
@@ -46,6 +48,9 @@ constexpr std::size_t kSlots = 6;
 // all round without pauses deals and plays for ever, as it was asked to.
 constexpr int kTimersPerStep = 3000;
 constexpr int kTimersPerInput = 2000;
+// Timers a table in play may take to move on once its seat to move is the
+// computer's: the deal's steps, then a turn clock run out.
+constexpr int kLivenessTimers = 64;
 
 ConsoleSettings SettingsFrom(FuzzInput& in) {
   const std::uint8_t flags = in.Byte(), times = in.Byte(), pauses = in.Byte();
@@ -100,6 +105,7 @@ class Session {
       world_.CheckTables();
       world_.TakeSends();
     }
+    CheckLiveness();
     // QUARN_FUZZ_TELL=1: how far an input went, to check that seeds reach deep.
     if (std::getenv("QUARN_FUZZ_TELL") != nullptr) {
       std::fprintf(stderr, "games played: %d, connections: %u\n", world_.Games(), lastId_);
@@ -157,6 +163,30 @@ class Session {
       default:
         in.Byte() % 2 == 0 ? app_.SaveFiles() : app_.DumpDiagnostics();
         break;
+    }
+  }
+
+  // No table in play waits on a seat nobody can move: where the seat to move
+  // is the computer's (kept, 托管, timed out) or has a turn clock, running the
+  // timers moves the game on. Its own budget: the input's may be spent.
+  void CheckLiveness() {
+    for (std::int32_t n = 1; n <= static_cast<std::int32_t>(app_.TableCount()); ++n) {
+      const TServerTable* t = app_.Table(n);
+      if (t == nullptr || t->Status < TableDealing) continue;
+      const TServerPlayer& mover = t->Players[t->Turn];
+      const bool dealing = t->Status == TableDealing;
+      if (!dealing && mover.Socket != kNoConnection && mover.Control == SeatControl::Person &&
+          t->TurnTimeMs == 0) {
+        continue;  // waits on its player, as it should
+      }
+      const auto mark = [t] { return std::tuple(t->Status, t->Turn, t->History.size()); };
+      const auto before = mark();
+      for (int timers = 0; timers < kLivenessTimers && mark() == before; ++timers) {
+        if (!world_.FireNext(std::chrono::milliseconds::max())) break;
+        for (ConnectionId id : world_.TakeClosing()) app_.ConnectionClosed(id);
+        world_.CheckTables();
+      }
+      Require(mark() != before, "a table in play moves on without its players");
     }
   }
 

@@ -73,6 +73,17 @@ struct Return {
   bool seated;
 };
 
+TEST(Keeping, ASeatLostOnItsOwnTurnIsMovedByTheComputer) {
+  Harness h(Keeping());
+  h.SeatFour();
+  const std::uint32_t lord = h.table().Turn;
+  const auto moves = h.table().History.size();
+  h.app.ConnectionClosed(h.SocketOf(lord));
+  h.host.RunTimers();
+  ASSERT_EQ(h.table().History.size(), moves + 1);
+  EXPECT_EQ(h.table().History.back().seat, lord);
+}
+
 TEST(Keeping, APlayerComesBackWithItsNameAndPasswordOrFromItsAddress) {
   for (const Return& r : {Return{"pw", "pw", "10.1.1.1", true},
                           Return{"pw", "px", "127.0.0.1", false}, Return{"", "", "127.0.0.1", true},
@@ -126,10 +137,18 @@ TEST(TurnTime, AnIdleSeatIsPlayedWhenItsTimeRunsOutAndHandedOverAfterTwo) {
   h.host.Advance(std::chrono::milliseconds(1));  // the computer leads for the landlord
   ASSERT_EQ(h.table().History.size(), leadBefore + 1);
   EXPECT_EQ(h.table().Players[lord].Control, SeatControl::Person);
-  for (int other = 1; other <= 3; ++other) h.Pass((lord + other) % 4);
+  const auto othersPass = [&h, lord] {
+    for (int other = 1; other <= 3; ++other) h.Pass((lord + other) % 4);
+  };
+  othersPass();
+  h.PlayLowest(lord);  // its own move starts the count again
+  othersPass();
+  h.host.Advance(std::chrono::milliseconds(1000));
+  EXPECT_EQ(h.table().Players[lord].Control, SeatControl::Person);
+  othersPass();
   h.host.Advance(std::chrono::milliseconds(1000));  // the second time out in a row
   EXPECT_EQ(h.table().Players[lord].Control, SeatControl::AfterTimeouts);
-  for (int other = 1; other <= 3; ++other) h.Pass((lord + other) % 4);
+  othersPass();
   // In 托管 the computer moves after its pause; the player's own move comes first and ends it.
   h.host.TakeSent();
   h.PlayLowest(lord);
