@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "protocol/any_message.h"
 #include "tests/client_model/fakes.h"
 #include "tests/support/hand_text.h"
 #include "tests/support/sample_table_state.h"
@@ -98,6 +99,21 @@ TEST(BotSession, AnUnansweredPlayCountsAsRefusedAndBottomCardsThatNeverComeAreNo
   bot.session.OnPacket(PlayNotice(0, {}));
   bot.session.OnPacket(PlayTurn(1));
   EXPECT_FALSE(bot.session.AnswerDeadline());
+  // Seat 3's play stood round the table and it leads; then seat 0's stood: an
+  // unanswered lead is followed by another lead, never by a pass.
+  for (int seat : {1, 2}) bot.session.OnPacket(PlayNotice(seat, {}));
+  bot.session.OnPacket(PlayNotice(3, Cards("3")));
+  bot.session.OnPacket(PlayTurn(0));
+  const std::optional<Packet> over = bot.session.Move(kT0);
+  ASSERT_EQ(TypeOf(over), M::PlayCards);
+  const auto laid = DecodeMessage(*over);
+  ASSERT_TRUE(laid.has_value());
+  const PlayRecord& own = std::get<PlayRecord>(laid->body);
+  bot.session.OnPacket(PlayNotice(0, {own.cards.begin(), own.cards.begin() + own.count}));
+  for (int seat : {1, 2, 3}) bot.session.OnPacket(PlayNotice(seat, {}));
+  bot.session.OnPacket(PlayTurn(0));
+  ASSERT_EQ(TypeOf(bot.session.Move(kT0)), M::PlayCards);
+  EXPECT_EQ(TypeOf(bot.session.CheckAnswer(kT0 + 6s)), M::PlayCards);
 
   Seated lord(1, kPlainHand, 1);
   lord.session.OnPacket(Bid(M::BidResult, 1, 10), kT0);

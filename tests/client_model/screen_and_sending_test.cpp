@@ -142,10 +142,10 @@ TEST(Sending, APlayLeavesTheHandOnlyOnceWrittenAndOnlyOnTheOwnTurn) {
   PlayRecord pair{.tableNumber = 1, .seat = 0, .count = 2, .cards = {1, 2}, .comboType = 2};
   pair.keyRank = 1;
   EXPECT_TRUE(Sent(h, h.writer.written.size() - 1) == MessageBody(pair));
-  EXPECT_EQ(PlaySelection(h.table), 1);  // nothing more until our next turn
+  h.table.Me.ToggleCard(2);
+  EXPECT_EQ(PlaySelection(h.table), 1);  // a card chosen, but nothing more until our next turn
   h.table.GameState = S::InPlay;
   h.table.CurrentSeat = 1;
-  h.table.Me.ToggleCard(2);
   EXPECT_EQ(PlaySelection(h.table), 1);  // nor on another seat's turn
   // Leading, the own seat may not pass.
   h.table.CurrentSeat = 0;
