@@ -5,13 +5,14 @@ BUILD ?= build
 ASAN  ?= build-asan
 FUZZ  ?= build-fuzz
 FUZZ_SECONDS ?= 600
+FUZZ_RUNS ?= -1
 
 PACKAGES := cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev \
             clang libclang-rt-14-dev xvfb xauth fonts-noto-cjk ccache \
             dpkg-dev file desktop-file-utils groff-base systemd \
             qt6-websockets-dev qt6-httpserver-dev emscripten nodejs npm chromium
 
-.PHONY: deps configure build test test-main test-asan play bench fuzz format package clean
+.PHONY: deps configure build test test-main test-asan play bench fuzz fuzz-keep format package clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -60,9 +61,16 @@ fuzz: deps
 	  -DQUARN_SANITIZE=ON -DQUARN_GUI=OFF -DQUARN_FUZZ=ON -DQUARN_BENCH=OFF
 	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_protocol fuzz_service
 	mkdir -p $(FUZZ)/fuzz-corpus $(FUZZ)/fuzz-corpus-service
-	$(FUZZ)/bin/fuzz_protocol -max_total_time=$(FUZZ_SECONDS) $(FUZZ)/fuzz-corpus fuzz/corpus
-	$(FUZZ)/bin/fuzz_service -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
-	  $(FUZZ)/fuzz-corpus-service fuzz/corpus_service
+	$(FUZZ)/bin/fuzz_protocol -max_total_time=$(FUZZ_SECONDS) -runs=$(FUZZ_RUNS) \
+	  -print_final_stats=1 $(FUZZ)/fuzz-corpus fuzz/corpus
+	$(FUZZ)/bin/fuzz_service -max_total_time=$(FUZZ_SECONDS) -runs=$(FUZZ_RUNS) -max_len=4096 \
+	  -print_final_stats=1 $(FUZZ)/fuzz-corpus-service fuzz/corpus_service
+
+# What a campaign found that the kept seeds do not reach, added to the tree's
+# corpora (minimized), so that the bounded runs of make test start from it.
+fuzz-keep:
+	$(FUZZ)/bin/fuzz_protocol -merge=1 fuzz/corpus $(FUZZ)/fuzz-corpus
+	$(FUZZ)/bin/fuzz_service -merge=1 -max_len=4096 fuzz/corpus_service $(FUZZ)/fuzz-corpus-service
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
