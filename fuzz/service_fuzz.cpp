@@ -48,9 +48,11 @@ constexpr std::size_t kSlots = 6;
 // all round without pauses deals and plays for ever, as it was asked to.
 constexpr int kTimersPerStep = 3000;
 constexpr int kTimersPerInput = 2000;
-// Timers a table in play may take to move on once its seat to move is the
-// computer's: the deal's steps, then a turn clock run out.
-constexpr int kLivenessTimers = 64;
+// The time a table in play may take to move on once its seat to move is the
+// computer's (the deal's steps, the longest turn clock, the computer's pause),
+// and the timers that may run meanwhile (stale ones of ended games among them).
+constexpr milliseconds kLivenessTime{120'000};
+constexpr int kLivenessTimers = 20'000;
 
 ConsoleSettings SettingsFrom(FuzzInput& in) {
   const std::uint8_t flags = in.Byte(), times = in.Byte(), pauses = in.Byte();
@@ -181,8 +183,9 @@ class Session {
       }
       const auto mark = [t] { return std::tuple(t->Status, t->Turn, t->History.size()); };
       const auto before = mark();
+      const auto until = world_.elapsed + kLivenessTime;
       for (int timers = 0; timers < kLivenessTimers && mark() == before; ++timers) {
-        if (!world_.FireNext(std::chrono::milliseconds::max())) break;
+        if (!world_.FireNext(until)) break;
         for (ConnectionId id : world_.TakeClosing()) app_.ConnectionClosed(id);
         world_.CheckTables();
       }
