@@ -10,7 +10,8 @@ FUZZ_RUNS ?= -1
 PACKAGES := cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev \
             clang libclang-rt-14-dev xvfb xauth fonts-noto-cjk ccache \
             dpkg-dev file desktop-file-utils groff-base systemd \
-            qt6-websockets-dev qt6-httpserver-dev emscripten nodejs npm chromium
+            qt6-websockets-dev qt6-httpserver-dev emscripten nodejs npm chromium \
+            libsqlite3-dev libsodium-dev
 
 .PHONY: deps configure build test test-main test-asan play bench fuzz fuzz-keep format package clean
 
