@@ -56,6 +56,7 @@ int GameService::BidAt(int seat, Packet& packet, bool pass) {
 
   TServerPlayer& player = table_.Players[seat];
   player.Bid = pass ? 0 : static_cast<std::uint32_t>(bid.points & 0xFF);
+  table_.Bids.push_back({static_cast<std::uint8_t>(sender), static_cast<std::uint8_t>(player.Bid)});
   if (player.Bid > table_.HighBid) {
     table_.HighBid = player.Bid;
     table_.Landlord = sender;

@@ -23,6 +23,7 @@ int GameService::DealTable() {
   table_.HighBid = 0;
   table_.LastPlay.Clear();
   table_.History.clear();
+  table_.Bids.clear();
   for (TServerPlayer& player : table_.Players) {
     player.Hand.Clear();
     player.Bid = 0;

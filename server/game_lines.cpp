@@ -35,7 +35,8 @@ void GameService::TellRefused(ConnectionId connection, MessageType type) {
   if (!log_.Wants(LineKind::Game)) return;
   const int seat = SeatOf(connection);
   if (type == MessageType::LoginRequest) {
-    if (seat >= 0) return Tell(TableTag() + SeatTag(static_cast<std::uint32_t>(seat)) + "重复登录，被拒绝");
+    if (seat >= 0)
+      return Tell(TableTag() + SeatTag(static_cast<std::uint32_t>(seat)) + "重复登录，被拒绝");
     return Tell(TableTag() +
                 (table_.Status == TableWaiting ? "登录请求无效，被拒绝" : "牌局进行中，拒绝登录"));
   }

@@ -10,6 +10,7 @@
 // with the same spacing as if the server had slept, and nothing else waits.
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -26,6 +27,7 @@
 #include "server/scheduler.h"
 #include "server/sending.h"
 #include "server/server_table.h"
+#include "store/game_store.h"
 
 namespace quarn::server {
 
@@ -96,6 +98,13 @@ class GameService {
   int GameEnd();
   void ScoreGame();
   void HeroEntry();
+  // Each seat's score change for the game just ended.
+  std::array<std::int64_t, kSeatCount> ScoreChanges() const;
+
+  // Where finished games go (none: nowhere). Set before the first game.
+  void UseStore(store::GameStore* store) { store_ = store; }
+  // The game just ended, as the store keeps it (game_record.cpp).
+  store::GameRecord Record() const;
 
  private:
   // The request's handler: 0 when it acted, 1 when it refused.
@@ -185,6 +194,7 @@ class GameService {
   std::chrono::steady_clock::time_point turnStarted_{};
   std::uint64_t computerMoves_ = 0;  // seeds the computer's choices
   std::uint64_t game_ = 0;           // which game a scheduled step belongs to
+  store::GameStore* store_ = nullptr;
 };
 
 }  // namespace quarn::server

@@ -118,6 +118,9 @@ int GameService::PassAt(int seat, Packet& packet) {
 
 void GameService::FinishGame() {
   NextTurn();  // the game is over: no turn waits, no clock runs
+  // Stored before its end is announced: a game any player saw end is kept,
+  // whatever happens to the server next.
+  if (store_ != nullptr) store_->Save(Record());
   GameEnd();
   TellGameEnd();
   HeroEntry();
@@ -150,14 +153,23 @@ int GameService::GameEnd() {
   return 0;
 }
 
-void GameService::ScoreGame() {
+std::array<std::int64_t, kSeatCount> GameService::ScoreChanges() const {
   const std::int64_t points = table_.HighBid;
   const bool landlordWon = table_.LastPlayer == table_.Landlord;
+  std::array<std::int64_t, kSeatCount> changes{};
   for (std::uint32_t seat = 0; seat < kSeatCount; ++seat) {
-    TServerPlayer& player = table_.Players[seat];
     const std::int64_t amount = seat == table_.Landlord ? 3 * points : points;
     const bool won = (seat == table_.Landlord) == landlordWon;
-    player.Score = AddWrapping(player.Score, won ? amount : -amount);
+    changes[seat] = won ? amount : -amount;
+  }
+  return changes;
+}
+
+void GameService::ScoreGame() {
+  const auto changes = ScoreChanges();
+  for (std::uint32_t seat = 0; seat < kSeatCount; ++seat) {
+    TServerPlayer& player = table_.Players[seat];
+    player.Score = AddWrapping(player.Score, changes[seat]);
   }
 }
 

@@ -11,6 +11,7 @@
 #include "server/server_table.h"
 #include "server/table_list.h"
 #include "server/table_settings.h"
+#include "store/holding_store.h"
 
 namespace quarn::server {
 
@@ -73,6 +74,7 @@ struct ServerApp::Impl {
   std::uint32_t packetCount = 0;
   CardErrorSink previousSink;
   bool sinkInstalled = false;
+  std::unique_ptr<store::HoldingStore> store;
 };
 
 void ServerApp::Impl::ReadEvent(ConnectionId id, Packet& packet) {
@@ -177,6 +179,21 @@ void ServerApp::SaveFiles() {
   if (impl_->initialised) impl_->log.SaveBoth();
 }
 
+void ServerApp::UseDatabase(store::GameDatabase* database) {
+  Impl& app = *impl_;
+  app.tables.UseStore(nullptr);
+  app.store.reset();
+  if (database == nullptr) return;
+  app.store = std::make_unique<store::HoldingStore>(
+      *database, [&log = app.log](std::string_view text) { log.Line(LineKind::Error, text); },
+      [&host = app.host] { return host.Monotonic(); });
+  app.tables.UseStore(app.store.get());
+}
+
+store::GameStore* ServerApp::Store() {
+  return impl_->store.get();
+}
+
 void ServerApp::ConnectionOpened(ConnectionId connection) {
   Impl& app = *impl_;
   if (!app.initialised || !app.listening ||
@@ -231,6 +248,7 @@ void ServerApp::TimerDue(TimerId timer) {
 void ServerApp::Tick() {
   Impl& app = *impl_;
   if (!app.initialised) return;
+  if (app.store) app.store->Retry();
   const auto now = app.host.Monotonic();
   for (ConnectionId id : app.connections.Ids()) {
     const Connection* open = app.connections.Find(id);

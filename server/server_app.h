@@ -11,6 +11,7 @@
 
 #include "server/console_log.h"
 #include "server/host.h"
+#include "store/game_store.h"
 
 namespace quarn::server {
 
@@ -27,7 +28,7 @@ struct ConsoleSettings {
   std::string delayDeal = "500";     // "发牌时延" in ms
   std::string tables = "1";          // tables the server runs, 1..1000
   // Our own, off by default (see the README).
-  bool keepSeats = false;       // "断线保留座位": a lost player's seat is played by the computer
+  bool keepSeats = false;  // "断线保留座位": a lost player's seat is played by the computer
   std::string turnTime = "0";  // "出牌限时" in seconds; 0: no limit
 };
 
@@ -63,6 +64,12 @@ class ServerApp {
   void DumpDiagnostics();
   // Saves "Log" and "Hero" (the console's close, the daemon's SIGTERM).
   void SaveFiles();
+  // Every finished game goes to `database` from now on, before the next deal
+  // (nullptr: games are not stored). A write that fails is held in memory and
+  // retried, and the run log tells of it; the games go on either way.
+  void UseDatabase(store::GameDatabase* database);
+  // The store over that database, or nullptr.
+  store::GameStore* Store();
 
   // Connection events from the socket layer.
   void ConnectionOpened(ConnectionId connection);

@@ -65,6 +65,12 @@ struct TMove {
   std::array<std::uint8_t, 33> cards{};
 };
 
+// One bid of the game in play, as offered (points 0: a pass).
+struct TBid {
+  std::uint8_t seat = 0;
+  std::uint8_t points = 0;
+};
+
 struct TServerTable {
   std::int32_t Table = 1;  // the table number, position in the list + 1
   std::array<TServerPlayer, kSeatCount> Players;
@@ -92,6 +98,8 @@ struct TServerTable {
   std::uint32_t TurnTimeMs = 0;
   // This game's plays and passes, for the computer player and a returning player.
   std::vector<TMove> History;
+  // This game's bids, in order, for the game record store.
+  std::vector<TBid> Bids;
 
   std::uint32_t StartSeat() const { return static_cast<std::uint32_t>(StartIndex) % kSeatCount; }
 };

@@ -13,7 +13,9 @@ struct TableList::Slot {
   Slot(std::uint32_t index, TableList& list)
       : table(MakeTable(index)),
         outbox(list.host_, list.log_, list.PrefixOf(index)),
-        game(list.log_, outbox, *table, list.ids_, list.scheduler_) {}
+        game(list.log_, outbox, *table, list.ids_, list.scheduler_) {
+    game.UseStore(list.store_);
+  }
 
   std::unique_ptr<TServerTable> table;
   Outbox outbox;
@@ -49,6 +51,13 @@ TableList::TableList(IServerHost& host, IConsoleView& view, ConsoleLog& log, Pla
       plainOutbox_(host, log) {}
 
 TableList::~TableList() = default;
+
+void TableList::UseStore(store::GameStore* store) {
+  store_ = store;
+  for (auto& slot : slots_) {
+    if (slot) slot->game.UseStore(store);
+  }
+}
 
 void TableList::Configure(std::uint32_t count, const TableSettings& settings) {
   settings_ = settings;

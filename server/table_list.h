@@ -47,6 +47,8 @@ class TableList {
   void Configure(std::uint32_t count, const TableSettings& settings);
   // Every table back to waiting, seats untouched (the console's start).
   void AllWaiting();
+  // Where every table's finished games go (none: nowhere).
+  void UseStore(store::GameStore* store);
 
   // A whole packet from `connection`, its header checked.
   void Dispatch(ConnectionId connection, Packet& packet);
@@ -118,6 +120,7 @@ class TableList {
   std::unordered_map<ConnectionId, std::size_t> waitingCounts_;    // requests in the queues
   std::vector<ConnectionId> flooding_;
   std::string current_;
+  store::GameStore* store_ = nullptr;
 };
 
 }  // namespace quarn::server

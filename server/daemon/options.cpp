@@ -125,13 +125,15 @@ std::string TakeOne(ArgReader& reader, DaemonOptions& options) {
     if (error.empty()) options.webPort = static_cast<std::uint16_t>(std::stoi(text));
     return error;
   }
-  if (name == "--bind" || name == "--dir" || name == "--web-root") {
+  if (name == "--bind" || name == "--dir" || name == "--web-root" || name == "--db") {
     const auto value = reader.Value();
     if (!value || value->empty()) return std::string(name) + " needs a value";
     if (name == "--bind") {
       options.bind = std::string(*value);
     } else if (name == "--web-root") {
       options.webRoot = std::filesystem::path(std::string(*value));
+    } else if (name == "--db") {
+      options.db = std::filesystem::path(std::string(*value));
     } else {
       options.dir = std::filesystem::path(std::string(*value));
     }
@@ -179,6 +181,11 @@ std::string DaemonUsage() {
          "                     seat until its player acts again (default 0: no limit)\n"
          "  --dir DIR          folder of the Log and Hero files (default: current folder;\n"
          "                     made when missing); a Log file holds 1000 lines\n"
+         "  --db FILE          keep every finished game in this SQLite file (made when\n"
+         "                     missing), written before the next deal: standings and\n"
+         "                     replays come from it. A file of a newer version, a damaged\n"
+         "                     file or one another server holds stops quarnd with status 1\n"
+         "                     (default: games are not kept)\n"
          "  --log LEVEL        what the run log holds (default game):\n"
          "                       packets  every packet read and sent, as QuarnServer logs\n"
          "                       game     logins, leaves, deals, landlords, game ends,\n"
@@ -188,7 +195,8 @@ std::string DaemonUsage() {
          "  --version          the version of quarnd\n"
          "  --help             this text\n"
          "\n"
-         "Exit status: 0 after a signal, 1 for a bad option or a port that cannot be opened.\n";
+         "Exit status: 0 after a signal, 1 for a bad option, a port that cannot be opened\n"
+         "or a game file that cannot be used.\n";
 }
 
 }  // namespace quarn::server

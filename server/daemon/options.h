@@ -22,6 +22,8 @@ struct DaemonOptions {
   // The web port (page and WebSocket players), off unless set; 0: any free port.
   std::optional<std::uint16_t> webPort;
   std::filesystem::path webRoot;  // the page's files; empty: found beside the binary
+  // Where finished games are kept (SQLite); empty: nowhere.
+  std::filesystem::path db;
   bool help = false;
 };
 

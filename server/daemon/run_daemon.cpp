@@ -20,6 +20,7 @@
 #include "server/web/joint_host.h"
 #include "server/web/page_files.h"
 #include "server/web/web_host.h"
+#include "store/sqlite/sqlite_database.h"
 
 namespace quarn::server {
 namespace {
@@ -42,7 +43,8 @@ std::string CheckDir(const std::filesystem::path& dir) {
 }
 
 // Runs the server until a signal; the host, the app and the adapter live here.
-int Serve(QCoreApplication& qapp, const DaemonOptions& options, const QHostAddress& address) {
+int Serve(QCoreApplication& qapp, const DaemonOptions& options, const QHostAddress& address,
+          store::GameDatabase* database) {
   ShutdownSignals stopSignals;
   if (!stopSignals.Install()) return Fail("cannot watch for SIGINT and SIGTERM");
 
@@ -68,6 +70,7 @@ int Serve(QCoreApplication& qapp, const DaemonOptions& options, const QHostAddre
   ServerAppEvents events(app);
   host.Attach(&events);
   if (web) web->Attach(&events);
+  app.UseDatabase(database);
 
   app.Initialise(options.settings);
   const StartResult result = app.Start(options.settings, options.port);
@@ -109,6 +112,12 @@ int RunDaemon(int argc, char** argv) {
   const QHostAddress address(QString::fromStdString(parsed.options.bind));
   if (address.isNull()) return Fail("--bind: '" + parsed.options.bind + "' is not an address");
   if (const std::string error = CheckDir(parsed.options.dir); !error.empty()) return Fail(error);
+  std::unique_ptr<store::SqliteDatabase> database;
+  if (!parsed.options.db.empty()) {
+    auto opened = store::SqliteDatabase::Open(parsed.options.db);
+    if (!opened.database) return Fail(opened.error);
+    database = std::move(opened.database);
+  }
 
   // A reader of our standard output that goes away must not kill the server
   // before it has saved its files; the lost lines are simply not written.
@@ -121,7 +130,7 @@ int RunDaemon(int argc, char** argv) {
     QCoreApplication::setEventDispatcher(dispatcher.release());  // Qt owns it from here
   }
   QCoreApplication qapp(argc, argv);
-  return Serve(qapp, parsed.options, address);
+  return Serve(qapp, parsed.options, address, database.get());
 }
 
 }  // namespace quarn::server
