@@ -61,10 +61,10 @@ class ChildProcess {
   std::optional<int> Wait(std::chrono::milliseconds limit);
   // SIGTERM, then Wait.
   std::optional<int> Terminate(std::chrono::milliseconds limit = std::chrono::seconds(10));
-
- private:
+  // SIGKILL, and the child reaped.
   void Kill();
 
+ private:
   pid_t pid_ = -1;
   std::array<int, 2> pipes_{-1, -1};  // stdout, stderr
   std::array<std::string, 2> texts_;
