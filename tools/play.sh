@@ -60,10 +60,12 @@ start_server() {
 }
 
 # The game's own port when it is free, else any free port. A player who loses
-# the connection keeps the seat, and every bid or play has 30 seconds.
+# the connection keeps the seat, and every bid or play has 30 seconds. Every
+# finished game is kept in games.db in the run folder.
 serve() {
-  start_server 1073 --keep-seats --turn-time 30 "$@" || start_server 0 --keep-seats --turn-time 30 "$@" ||
-    { WEB=(--web 0); start_server 0 --keep-seats --turn-time 30 "$@"; }
+  local options=(--keep-seats --turn-time 30 --db "$RUN/games.db" "$@")
+  start_server 1073 "${options[@]}" || start_server 0 "${options[@]}" ||
+    { WEB=(--web 0); start_server 0 "${options[@]}"; }
 }
 
 # Where a browser on this machine or the network finds the page.

@@ -30,6 +30,9 @@ inline constexpr char kTableDealing[] = "发牌";
 inline constexpr char kTableBidding[] = "叫分";
 inline constexpr char kTablePlaying[] = "出牌";
 inline constexpr char kKeepSeats[] = "断线保留座位";
+// Our own: keep every finished game in games.db beside the Log and Hero files.
+inline constexpr char kKeepGames[] = "保存牌局记录";
+inline constexpr char kGameFile[] = "games.db";
 inline constexpr char kTurnTime[] = "出牌限时";
 inline constexpr char kSeconds[] = "秒";
 inline constexpr char kWarningCaption[] = "警告";

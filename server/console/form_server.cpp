@@ -118,6 +118,7 @@ QWidget* TFormServer::BuildSettingsPage() {
   editTables_ = NewEdit("EditTables", "1");
   checkBoxKeepSeats_ = NewCheckBox("CheckBoxKeepSeats", texts::kKeepSeats, false);
   editTurnTime_ = NewEdit("EditTurnTime", "0");
+  checkBoxKeepGames_ = NewCheckBox("CheckBoxKeepGames", texts::kKeepGames, false);
 
   auto* grid = new QGridLayout(page);
   grid->setContentsMargins(16, 12, 16, 12);
@@ -139,9 +140,10 @@ QWidget* TFormServer::BuildSettingsPage() {
   grid->addWidget(new QLabel(texts::kTurnTime), 4, 2, Qt::AlignRight);
   grid->addWidget(editTurnTime_, 4, 3);
   grid->addWidget(new QLabel(texts::kSeconds), 4, 4);
+  grid->addWidget(checkBoxKeepGames_, 5, 0);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(5, 1);
-  grid->setRowStretch(5, 1);
+  grid->setRowStretch(6, 1);
   return page;
 }
 
@@ -173,13 +175,13 @@ ConsoleSettings TFormServer::Settings() const {
 void TFormServer::EnableSettings(bool listening) {
   for (QWidget* control : std::initializer_list<QWidget*>{
            checkBoxBid_, editPoint_, checkBoxRand_, checkBoxDelay_, editDelaySync_, editDelayDeal_,
-           editTables_, checkBoxKeepSeats_, editTurnTime_}) {
+           editTables_, checkBoxKeepSeats_, editTurnTime_, checkBoxKeepGames_}) {
     control->setEnabled(!listening);
   }
 }
 
 void TFormServer::BtnStartClick() {
-  if (!app_) return;
+  if (!app_ || (!app_->Listening() && !UseGameFile())) return;
   if (app_->Start(Settings(), kDefaultPort) == StartResult::BadSettings) WarnBadSettings();
   tables_->KeepUpTo(app_->TableCount());
   EnableSettings(app_->Listening());
@@ -189,6 +191,26 @@ void TFormServer::BtnStopClick() {
   if (!app_) return;
   app_->Stop();
   EnableSettings(app_->Listening());
+}
+
+bool TFormServer::UseGameFile() {
+  if (!checkBoxKeepGames_->isChecked()) {
+    app_->UseDatabase(nullptr);
+    database_.reset();
+    return true;
+  }
+  if (database_) return true;
+  auto opened = store::SqliteDatabase::Open(texts::kGameFile);
+  if (!opened.database) {
+    QMessageBox box(QMessageBox::Warning, texts::kWarningCaption,
+                    QString::fromStdString(opened.error), QMessageBox::Ok, this);
+    box.setObjectName("GameFileBox");
+    box.exec();
+    return false;
+  }
+  database_ = std::move(opened.database);
+  app_->UseDatabase(database_.get());
+  return true;
 }
 
 void TFormServer::WarnBadSettings() {

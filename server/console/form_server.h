@@ -4,10 +4,12 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <string_view>
 
 #include "server/host.h"
 #include "server/server_app.h"
+#include "store/sqlite/sqlite_database.h"
 
 class QCheckBox;
 class QLabel;
@@ -54,6 +56,9 @@ class TFormServer final : public QWidget, public IConsoleView {
   void BtnStartClick();
   void BtnStopClick();
   void WarnBadSettings();
+  // Opens or lets go of the game file as "keep games" says; false (after a
+  // warning box) when the file cannot be used.
+  bool UseGameFile();
   // Settings can be changed only while the server does not listen.
   void EnableSettings(bool listening);
 
@@ -76,6 +81,9 @@ class TFormServer final : public QWidget, public IConsoleView {
   QLineEdit* editTables_ = nullptr;
   QCheckBox* checkBoxKeepSeats_ = nullptr;
   QLineEdit* editTurnTime_ = nullptr;
+  QCheckBox* checkBoxKeepGames_ = nullptr;
+  // The game file while "keep games" is on and the server has started with it.
+  std::unique_ptr<store::SqliteDatabase> database_;
   QLabel* statusPanel0_ = nullptr;
   QLabel* statusPanel1_ = nullptr;
 };
