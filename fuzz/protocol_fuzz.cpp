@@ -41,6 +41,8 @@ void DecodeAs(MessageType type, const Packet& packet) {
   TableStateRecord state;
   AutoPlayRecord control;
   TurnClockRecord clock;
+  StandingsRequestRecord standingsAsk;
+  StandingsLineRecord standing;
   if (DecodeBody(type, login, packet) == 0 && type == MessageType::LoginReply) {
     Require(login.seat < 4);
   }
@@ -60,6 +62,14 @@ void DecodeAs(MessageType type, const Packet& packet) {
     Require(control.seat < 4 && control.control <= SeatControl::PlayerGone);
   }
   if (DecodeBody(type, clock, packet) == 0) Require(clock.seat < 4 && clock.leftMs <= clock.turnMs);
+  if (DecodeBody(type, standingsAsk, packet) == 0) Require(standingsAsk.count <= 20);
+  if (DecodeBody(type, standing, packet) == 0) {
+    Require(standing.name.size() <= 15 && standing.wins <= standing.games &&
+            standing.kind <= StandingsKind::None);
+    // What was read encodes back to the same bytes.
+    Packet again = packet;
+    Require(EncodeStandingsLine(standing, again) == 0);
+  }
 }
 
 void DecodeAsEverything(const Packet& packet) {

@@ -48,6 +48,10 @@ MessageBody EmptyBodyFor(MessageType type) {
       return AutoPlayRecord{};
     case TurnClock:
       return TurnClockRecord{};
+    case StandingsRequest:
+      return StandingsRequestRecord{};
+    case StandingsLine:
+      return StandingsLineRecord{};
     default:
       return std::monostate{};
   }
@@ -137,6 +141,18 @@ struct Describer {
   void operator()(const TurnClockRecord& r) const {
     out << " table=" << r.tableNumber << " seat=" << int{r.seat} << " turn_ms=" << r.turnMs
         << " left_ms=" << r.leftMs;
+  }
+  void operator()(const StandingsRequestRecord& r) const {
+    out << " table=" << r.tableNumber << " ask=" << (r.ask == StandingsAsk::Top ? "top" : "own")
+        << " count=" << int{r.count};
+  }
+  void operator()(const StandingsLineRecord& r) const {
+    static constexpr const char* kKinds[] = {"top", "own", "none"};
+    out << " table=" << r.tableNumber << " kind=" << kKinds[static_cast<int>(r.kind) % 3]
+        << " count=" << int{r.count} << " rank=" << r.rank << " name=" << Quoted(r.name)
+        << " games=" << r.games << " wins=" << r.wins << " landlord_games=" << r.landlordGames
+        << " landlord_wins=" << r.landlordWins << " points=" << r.points
+        << " last_played=" << r.lastPlayed;
   }
 };
 

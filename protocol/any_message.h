@@ -10,9 +10,10 @@
 namespace quarn {
 
 // monostate: a type with no body to decode (GameSpare, reserved codes).
-using MessageBody = std::variant<std::monostate, LoginRecord, DealRecord, BidRecord, PlayRecord,
-                                 SeatRecord, GameEndRecord, ChatRecord, IconRecord,
-                                 TableStateRecord, AutoPlayRecord, TurnClockRecord>;
+using MessageBody =
+    std::variant<std::monostate, LoginRecord, DealRecord, BidRecord, PlayRecord, SeatRecord,
+                 GameEndRecord, ChatRecord, IconRecord, TableStateRecord, AutoPlayRecord,
+                 TurnClockRecord, StandingsRequestRecord, StandingsLineRecord>;
 
 struct DecodedMessage {
   PacketHeader header;

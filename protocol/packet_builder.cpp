@@ -240,6 +240,22 @@ int DecodeBody(MessageType type, TurnClockRecord& record, const Packet& packet) 
   return type == TurnClock ? DecodeTurnClock(record, packet) : 1;
 }
 
+int EncodeBody(MessageType type, const StandingsRequestRecord& record, Packet& packet) {
+  return type == StandingsRequest ? EncodeStandingsRequest(record, packet) : 1;
+}
+
+int EncodeBody(MessageType type, const StandingsLineRecord& record, Packet& packet) {
+  return type == StandingsLine ? EncodeStandingsLine(record, packet) : 1;
+}
+
+int DecodeBody(MessageType type, StandingsRequestRecord& record, const Packet& packet) {
+  return type == StandingsRequest ? DecodeStandingsRequest(record, packet) : 1;
+}
+
+int DecodeBody(MessageType type, StandingsLineRecord& record, const Packet& packet) {
+  return type == StandingsLine ? DecodeStandingsLine(record, packet) : 1;
+}
+
 std::optional<Packet> BuildEmptyPacket(MessageType type) {
   std::optional<Packet> packet = NewPacketOfType(type);
   if (!packet) return std::nullopt;

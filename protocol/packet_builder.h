@@ -12,6 +12,7 @@
 #include "protocol/pcplogin.h"
 #include "protocol/pcpother.h"
 #include "protocol/pcpplay.h"
+#include "protocol/pcpstandings.h"
 #include "protocol/pcpstate.h"
 
 namespace quarn {
@@ -30,6 +31,8 @@ int EncodeBody(MessageType type, const IconRecord& record, Packet& packet);
 int EncodeBody(MessageType type, const TableStateRecord& record, Packet& packet);
 int EncodeBody(MessageType type, const AutoPlayRecord& record, Packet& packet);
 int EncodeBody(MessageType type, const TurnClockRecord& record, Packet& packet);
+int EncodeBody(MessageType type, const StandingsRequestRecord& record, Packet& packet);
+int EncodeBody(MessageType type, const StandingsLineRecord& record, Packet& packet);
 
 // The matching decoders, with the same rule.
 int DecodeBody(MessageType type, LoginRecord& record, const Packet& packet);
@@ -43,6 +46,8 @@ int DecodeBody(MessageType type, IconRecord& record, const Packet& packet);
 int DecodeBody(MessageType type, TableStateRecord& record, const Packet& packet);
 int DecodeBody(MessageType type, AutoPlayRecord& record, const Packet& packet);
 int DecodeBody(MessageType type, TurnClockRecord& record, const Packet& packet);
+int DecodeBody(MessageType type, StandingsRequestRecord& record, const Packet& packet);
+int DecodeBody(MessageType type, StandingsLineRecord& record, const Packet& packet);
 
 // A packet of `type` built from scratch: NewPacketOfType, EncodeHeader,
 // WriteTail, then the body encoder. None when any step fails, so nothing

@@ -44,12 +44,14 @@ constexpr std::array<MessageInfo, 30> kTable{{
     {BidStart, "BidStart", BidLength, ServerToClient},
 }};
 
-constexpr std::array<MessageInfo, 5> kAdded{{
+constexpr std::array<MessageInfo, 7> kAdded{{
     {StateRequest, "StateRequest", StateRequestLength, ClientToServer},
     {AutoPlayRequest, "AutoPlayRequest", AutoPlayRequestLength, ClientToServer},
+    {StandingsRequest, "StandingsRequest", StandingsRequestLength, ClientToServer},
     {TableState, "TableState", TableStateLength, ServerToClient},
     {AutoPlayNotice, "AutoPlayNotice", AutoPlayNoticeLength, ServerToClient},
     {TurnClock, "TurnClock", TurnClockLength, ServerToClient},
+    {StandingsLine, "StandingsLine", StandingsLineLength, ServerToClient},
 }};
 
 constexpr bool ByCode(const MessageInfo& a, const MessageInfo& b) {

@@ -97,6 +97,10 @@ std::vector<Sample> Samples() {
        AutoPlayRecord{1, 2, SeatControl::PlayerGone, {Person, OnRequest, PlayerGone, Person}}},
       {"turn_clock", TurnClock, TurnClockRecord{1, 0, 30000, 12500}},
       {"table_state", TableState, test::SampleTableState()},
+      {"standings_request", StandingsRequest, StandingsRequestRecord{1, StandingsAsk::Top, 10}},
+      {"standings_line", StandingsLine,
+       StandingsLineRecord{1, StandingsKind::Top, 10, 2, "\xd5\xc5\xc8\xfd", 120, 70, 30, 18, -45,
+                           1800000000}},
   };
 }
 
