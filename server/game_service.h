@@ -101,6 +101,10 @@ class GameService {
   // Each seat's score change for the game just ended.
   std::array<std::int64_t, kSeatCount> ScoreChanges() const;
 
+  // A seated player's request for the standings, answered from the store;
+  // refused without one (standings.cpp).
+  int Standings(ConnectionId connection, Packet& packet);
+
   // Where finished games go (none: nowhere). Set before the first game.
   void UseStore(store::GameStore* store) { store_ = store; }
   // The game just ended, as the store keeps it (game_record.cpp).

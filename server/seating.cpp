@@ -41,6 +41,8 @@ int GameService::Handle(ConnectionId connection, Packet& packet, MessageType typ
       return AutoPlay(connection, packet);
     case MessageType::StateRequest:
       return StateRequest(connection, packet);
+    case MessageType::StandingsRequest:
+      return Standings(connection, packet);
     default:
       return 0;  // not a client's request: dropped
   }

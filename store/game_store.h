@@ -22,6 +22,8 @@ class GameQueries {
   virtual std::vector<Standing> Top(std::size_t count) = 0;
   // The line of `name` (exact bytes), or none when it never finished a game.
   virtual std::optional<Standing> StandingOf(std::string_view name) = 0;
+  // The place of `line` in Top's order, from 1.
+  virtual std::int64_t RankOf(const Standing& line) = 0;
   // The newest `count` games `name` sat in, newest first.
   virtual std::vector<GameSummary> RecentGames(std::string_view name, std::size_t count) = 0;
   virtual std::optional<GameRecord> Game(std::int64_t id) = 0;

@@ -35,6 +35,7 @@ class HoldingStore final : public GameStore {
   std::optional<Standing> StandingOf(std::string_view name) override {
     return database_.StandingOf(name);
   }
+  std::int64_t RankOf(const Standing& line) override { return database_.RankOf(line); }
   std::vector<GameSummary> RecentGames(std::string_view name, std::size_t count) override {
     return database_.RecentGames(name, count);
   }

@@ -83,6 +83,7 @@ struct SqliteDatabase::Statements {
         standingOf(db,
                    "SELECT name, games, wins, points, landlord_games, landlord_wins, last_played"
                    " FROM standings WHERE name = ?"),
+        rankOf(db, "SELECT count(*) FROM standings WHERE points > ? OR (points = ? AND name < ?)"),
         recentIds(db,
                   "SELECT DISTINCT game_id FROM seats WHERE name = ?"
                   " ORDER BY game_id DESC LIMIT ?"),
@@ -98,7 +99,7 @@ struct SqliteDatabase::Statements {
   bool AllOk() const {
     for (const Statement* statement :
          {&begin, &commit, &rollback, &insertGame, &insertSeat, &addStanding, &top, &standingOf,
-          &recentIds, &game, &seats, &passwordHash, &setPasswordHash}) {
+          &rankOf, &recentIds, &game, &seats, &passwordHash, &setPasswordHash}) {
       if (!statement->Ok()) return false;
     }
     return true;
@@ -106,7 +107,7 @@ struct SqliteDatabase::Statements {
 
   Statement begin, commit, rollback;
   Statement insertGame, insertSeat, addStanding;
-  Statement top, standingOf, recentIds, game, seats;
+  Statement top, standingOf, rankOf, recentIds, game, seats;
   Statement passwordHash, setPasswordHash;
 };
 
@@ -220,6 +221,13 @@ std::optional<Standing> SqliteDatabase::StandingOf(std::string_view name) {
   query.BindBytes(1, name);
   if (query.Next() != Statement::Step::Row) return std::nullopt;
   return ReadStanding(query);
+}
+
+std::int64_t SqliteDatabase::RankOf(const Standing& line) {
+  Statement& query = statements_->rankOf;
+  ResetOnExit reset(query);
+  query.Bind(1, line.points).Bind(2, line.points).BindBytes(3, line.name);
+  return query.Next() == Statement::Step::Row ? query.Int(0) + 1 : 0;
 }
 
 std::vector<GameSummary> SqliteDatabase::RecentGames(std::string_view name, std::size_t count) {

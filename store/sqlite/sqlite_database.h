@@ -35,6 +35,7 @@ class SqliteDatabase final : public GameDatabase {
 
   std::vector<Standing> Top(std::size_t count) override;
   std::optional<Standing> StandingOf(std::string_view name) override;
+  std::int64_t RankOf(const Standing& line) override;
   std::vector<GameSummary> RecentGames(std::string_view name, std::size_t count) override;
   std::optional<GameRecord> Game(std::int64_t id) override;
   std::optional<std::string> PasswordHash(std::string_view name) override;
