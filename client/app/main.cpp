@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "client/model/client_sending.h"
 #include "client/model/screen_texts.h"
 #include "client/ui/frmbid.h"
 #include "client/ui/frmdlghead.h"
@@ -122,6 +123,10 @@ int main(int argc, char* argv[]) {
   // A remembered name replaces this one when the login window first shows.
   if (!name.isEmpty()) formLogin.ComboBoxName()->setEditText(name);
   formGameResult.SetSnapshotSource([&mainForm] { return Snapshot(mainForm.Table()); });
+  formGameResult.SetStandingsAsker([&mainForm] {
+    quarn::client::SendStandingsRequest(mainForm.Table(), quarn::StandingsAsk::Top, 10);
+    quarn::client::SendStandingsRequest(mainForm.Table(), quarn::StandingsAsk::Own);
+  });
   QObject::connect(&formBid, &TFormBid::bidOffered, &mainForm, [&mainForm](int points) {
     mainForm.Table().BidPoints = points;
     mainForm.SendBid();
@@ -150,6 +155,9 @@ int main(int argc, char* argv[]) {
     formGameResult.activateWindow();
   };
   windows.resetHero = [&formGameResult] { formGameResult.ResetBoard(); };
+  windows.standingsChanged = [&formGameResult, &mainForm] {
+    formGameResult.ShowStandings(mainForm.Table().TopStandings, mainForm.Table().OwnStanding);
+  };
   windows.showTalk = [&formTalk](bool visible) {
     if (visible) {
       formTalk.show();

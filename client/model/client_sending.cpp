@@ -139,6 +139,16 @@ int SendAutoPlay(TClientTable& table, bool computerPlays) {
                        BuildAutoPlayRequest(table.TableNumber, table.OwnSeat, computerPlays));
 }
 
+int SendStandingsRequest(TClientTable& table, StandingsAsk ask, std::uint8_t count) {
+  if (table.GameState == TGameState::Offline) return 1;
+  const StandingsRequestRecord request{TableWord(table.TableNumber), ask,
+                                       ask == StandingsAsk::Top ? count : std::uint8_t{0}};
+  const int result = SendWithRetry(table, BuildPacket(MessageType::StandingsRequest, request));
+  // A server that keeps no games never answers: the open requests stay few.
+  if (result == 0 && table.StandingsAsked.size() < 8) table.StandingsAsked.push_back(ask);
+  return result;
+}
+
 int SendStateRequest(TClientTable& table) {
   return SendWithRetry(table, BuildStateRequest(table.TableNumber, table.OwnSeat));
 }

@@ -52,6 +52,8 @@ int SendPlayPass(TClientTable& table);
 int SendTalk(TClientTable& table, std::string_view utf8Text);
 int SendIconChange(TClientTable& table, std::int32_t serviceIcon, std::int32_t headIcon);
 int SendAutoPlay(TClientTable& table, bool computerPlays);
+// Asks for the top `count` lines of the standings, or the own line.
+int SendStandingsRequest(TClientTable& table, StandingsAsk ask, std::uint8_t count = 0);
 int SendStateRequest(TClientTable& table);
 
 // A play goes out in three steps so that cards leave the hand only once their

@@ -60,6 +60,8 @@ int Dispatch(TClientTable& table, const Packet& packet, MessageType type) {
       return h::AutoPlayNotice(table, packet);
     case MessageType::TurnClock:
       return h::TurnClock(table, packet);
+    case MessageType::StandingsLine:
+      return h::StandingsLine(table, packet);
     default:
       return 1;  // a client message or a reserved code: not ours to handle
   }

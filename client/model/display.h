@@ -60,6 +60,8 @@ class IClientDisplay {
   // ClockSeat, ClockLeftMs and ClockTurnMs changed (ClockSeat -1: no clock).
   // The time counts down from when this is called.
   virtual void TurnClockChanged() {}
+  // The standings lines changed (TopStandings, OwnStanding).
+  virtual void StandingsChanged() {}
 
   // One chat line, already formed as "name：text" (TalkLine).
   virtual void AddTalk(int /*seat*/, std::string_view /*line*/) {}

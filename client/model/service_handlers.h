@@ -31,6 +31,8 @@ int GameEnd(TClientTable& table, const Packet& packet);
 int TableState(TClientTable& table, const Packet& packet);
 int AutoPlayNotice(TClientTable& table, const Packet& packet);
 int TurnClock(TClientTable& table, const Packet& packet);
+// One line of the standings, answering the oldest request still open.
+int StandingsLine(TClientTable& table, const Packet& packet);
 
 // Another player's play was already checked by the server: classify it for
 // its name and type without reporting a refusal to this player.

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -16,6 +18,7 @@
 #include "core/combination.h"
 #include "core/tselectpoker.h"
 #include "protocol/pcpauto.h"
+#include "protocol/pcpstandings.h"
 
 namespace quarn::client {
 
@@ -111,6 +114,11 @@ class TClientTable {
   int ClockSeat = -1;
   std::int32_t ClockLeftMs = 0;
   std::int32_t ClockTurnMs = 0;
+  /// The standings of a server that keeps its games: the top lines in rank
+  /// order and the own line, as last answered; the requests still unanswered.
+  std::vector<StandingsLineRecord> TopStandings;
+  std::optional<StandingsLineRecord> OwnStanding;
+  std::deque<StandingsAsk> StandingsAsked;
   TGameState GameState = TGameState::Offline;
   std::array<TSeatInfo, kSeatCount> Seats{};
   bool Initialized = false;

@@ -3,15 +3,35 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QShowEvent>
+#include <QTabBar>
 #include <QTableWidget>
 
 #include "client/ui/uifont.h"
+#include "core/gbk.h"
 
 namespace quarn::client {
 namespace {
 
 constexpr int kColumns = 4;
 constexpr int kColumnWidth = 113;
+constexpr int kWidth = 480;
+constexpr int kHeight = 129;
+constexpr int kTabsHeight = 24;
+const std::array<QString, 6> kStandingsHeads = {
+    QStringLiteral("名次"), QStringLiteral("玩家"),      QStringLiteral("局数"),
+    QStringLiteral("胜局"), QStringLiteral("地主胜/局"), QStringLiteral("积分")};
+constexpr std::array<int, 6> kStandingsWidths = {50, 130, 60, 60, 80, 100};
+
+void SetUpGrid(QTableWidget* grid) {
+  grid->setFont(UiFont(14));
+  grid->setFrameShape(QFrame::NoFrame);
+  grid->horizontalHeader()->hide();
+  grid->verticalHeader()->hide();
+  grid->verticalHeader()->setDefaultSectionSize(22);
+  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid->setSelectionMode(QAbstractItemView::NoSelection);
+  grid->setFocusPolicy(Qt::NoFocus);
+}
 const std::array<QString, 4> kSeatNames = {QStringLiteral("东"), QStringLiteral("北"),
                                            QStringLiteral("西"), QStringLiteral("南")};
 
@@ -24,17 +44,72 @@ TFormGameResult::TFormGameResult(QWidget* parent)
   move(191, 158);
 
   grid_ = new QTableWidget(2, kColumns, this);
-  grid_->setGeometry(0, 0, 480, 129);
-  grid_->setFont(UiFont(14));
-  grid_->setFrameShape(QFrame::NoFrame);
-  grid_->horizontalHeader()->hide();
-  grid_->verticalHeader()->hide();
-  grid_->verticalHeader()->setDefaultSectionSize(22);
+  grid_->setGeometry(0, 0, kWidth, kHeight);
+  SetUpGrid(grid_);
   for (int c = 0; c < kColumns; ++c) grid_->setColumnWidth(c, kColumnWidth);
-  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  grid_->setSelectionMode(QAbstractItemView::NoSelection);
-  grid_->setFocusPolicy(Qt::NoFocus);
   ResetBoard();
+
+  standings_ = new QTableWidget(1, static_cast<int>(kStandingsHeads.size()), this);
+  standings_->setObjectName("StandingsGrid");
+  standings_->setGeometry(0, kTabsHeight, kWidth, kHeight);
+  SetUpGrid(standings_);
+  for (int c = 0; c < standings_->columnCount(); ++c) {
+    standings_->setColumnWidth(c, kStandingsWidths[static_cast<std::size_t>(c)]);
+    auto* head = new QTableWidgetItem(kStandingsHeads[static_cast<std::size_t>(c)]);
+    head->setBackground(palette().button());
+    head->setTextAlignment(Qt::AlignCenter);
+    standings_->setItem(0, c, head);
+  }
+  standings_->hide();
+  tabs_ = new QTabBar(this);
+  tabs_->setObjectName("HeroTabs");
+  tabs_->addTab(QStringLiteral("本次登录"));
+  tabs_->addTab(QStringLiteral("排行榜"));
+  tabs_->setGeometry(0, 0, kWidth, kTabsHeight);
+  tabs_->hide();
+  connect(tabs_, &QTabBar::currentChanged, this, [this](int page) {
+    grid_->setVisible(page == 0);
+    standings_->setVisible(page == 1);
+  });
+}
+
+void TFormGameResult::ShowStandings(const std::vector<StandingsLineRecord>& top,
+                                    const std::optional<StandingsLineRecord>& own) {
+  if (tabs_->isHidden()) {
+    setFixedSize(kWidth, kHeight + kTabsHeight);
+    grid_->move(0, kTabsHeight);
+    tabs_->show();
+  }
+  standings_->setRowCount(1);
+  bool ownShown = false;
+  for (const StandingsLineRecord& line : top) {
+    const bool mine = own && own->name == line.name;
+    ownShown = ownShown || mine;
+    AddStandingRow(line, mine);
+  }
+  if (own && !ownShown) AddStandingRow(*own, true);
+}
+
+void TFormGameResult::AddStandingRow(const StandingsLineRecord& line, bool own) {
+  const int row = standings_->rowCount();
+  standings_->setRowCount(row + 1);
+  const std::array<QString, 6> texts = {
+      QString::number(line.rank),
+      QString::fromStdString(GbkToUtf8(line.name)),
+      QString::number(line.games),
+      QString::number(line.wins),
+      QStringLiteral("%1/%2").arg(line.landlordWins).arg(line.landlordGames),
+      QString::number(line.points)};
+  for (int c = 0; c < static_cast<int>(texts.size()); ++c) {
+    auto* item = new QTableWidgetItem(texts[static_cast<std::size_t>(c)]);
+    item->setTextAlignment((c == 1 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+    if (own) {
+      QFont bold = standings_->font();
+      bold.setBold(true);
+      item->setFont(bold);
+    }
+    standings_->setItem(row, c, item);
+  }
 }
 
 void TFormGameResult::SetSnapshotSource(std::function<ScoreSnapshot()> source) {
@@ -84,6 +159,7 @@ void TFormGameResult::ResetBoard() {
 
 void TFormGameResult::showEvent(QShowEvent* event) {
   if (source_ && !event->spontaneous()) RecordSnapshot(source_());
+  if (asker_ && !event->spontaneous()) asker_();
   QWidget::showEvent(event);
 }
 

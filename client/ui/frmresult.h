@@ -1,12 +1,19 @@
 // TFormGameResult: the hero board. Every showing adds one row with the four
-// scores as they stand; the header row names the players of the seats.
+// scores as they stand; the header row names the players of the seats. With a
+// server that keeps its games, a second page shows its standings (the tabs
+// appear with the first answer; other servers never answer).
 #pragma once
 
 #include <QString>
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
+#include <vector>
 
+#include "protocol/pcpstandings.h"
+
+class QTabBar;
 class QTableWidget;
 
 namespace quarn::client {
@@ -36,13 +43,27 @@ class TFormGameResult : public QWidget {
   QString Cell(int column, int row) const;
   QTableWidget* Grid() const { return grid_; }
 
+  // Asks the server for the standings; called at every showing.
+  void SetStandingsAsker(std::function<void()> asker) { asker_ = std::move(asker); }
+  // Fills the standings page (the top lines, then the own line when it is not
+  // among them) and shows the page tabs.
+  void ShowStandings(const std::vector<StandingsLineRecord>& top,
+                     const std::optional<StandingsLineRecord>& own);
+  QTableWidget* StandingsGrid() const { return standings_; }
+  QTabBar* Tabs() const { return tabs_; }
+
  protected:
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;  // hides when another window activates
 
  private:
+  void AddStandingRow(const StandingsLineRecord& line, bool own);
+
   QTableWidget* grid_;
+  QTableWidget* standings_;
+  QTabBar* tabs_;
   std::function<ScoreSnapshot()> source_;
+  std::function<void()> asker_;
 };
 
 }  // namespace quarn::client

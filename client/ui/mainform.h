@@ -61,6 +61,8 @@ struct TableWindows {
   std::function<void()> resetHero;
   // Shows or hides the talk window.
   std::function<void(bool visible)> showTalk;
+  // The standings the server sent changed.
+  std::function<void()> standingsChanged;
 };
 
 class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
@@ -101,6 +103,9 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   void TableRestored() override;
   void SeatControlsChanged() override;
   void TurnClockChanged() override;
+  void StandingsChanged() override {
+    if (windows_.standingsChanged) windows_.standingsChanged();
+  }
   void ShowWinner(int seat, std::string_view text) override;
   void ResetRound() override;
   void ClearSeat(int seat) override;

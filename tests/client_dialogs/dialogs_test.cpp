@@ -6,6 +6,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTabBar>
+#include <QTableWidget>
 #include <QTest>
 
 #include "client/ui/artwork.h"
@@ -115,6 +117,38 @@ TEST(HeroBoard, EveryShowingAddsARowUnderTheCurrentNames) {
   board.RecordSnapshot({{}, {7, 0, 0, 0}});  // after a reset the first row is row 1 again
   EXPECT_EQ(board.RowCount(), 2);
   EXPECT_EQ(board.Cell(0, 1), "7");
+}
+
+// The standings page appears with the first answer; the own line is bold,
+// added below the top lines when it is not among them.
+TEST(HeroBoard, StandingsPageShowsTheTopAndTheOwnLine) {
+  TFormGameResult board;
+  board.SetSnapshotSource([] { return ScoreSnapshot{{QStringLiteral("甲")}, {30}}; });
+  int asked = 0;
+  board.SetStandingsAsker([&asked] { ++asked; });
+  board.show();
+  EXPECT_EQ(asked, 1);
+  EXPECT_TRUE(board.Tabs()->isHidden());
+  const auto line = [](int rank, const char* utf8, int games, std::int64_t points) {
+    return StandingsLineRecord{1,         StandingsKind::Top, 3,         rank,      Utf8ToGbk(utf8),
+                               games,     games / 2,          games / 4, games / 8, points,
+                               1800000000};
+  };
+  StandingsLineRecord own = line(7, "玩家", 12, -40);
+  own.kind = StandingsKind::Own;
+  board.ShowStandings(
+      {line(1, "张三", 120, 450), line(2, "o'k;--", 64, 210), line(3, "电脑北", 40, 95)}, own);
+  EXPECT_TRUE(board.Tabs()->isVisible());
+  board.Tabs()->setCurrentIndex(1);
+  EXPECT_TRUE(board.StandingsGrid()->isVisible());
+  EXPECT_FALSE(board.Grid()->isVisible());
+  QTableWidget& grid = *board.StandingsGrid();
+  ASSERT_EQ(grid.rowCount(), 5);
+  EXPECT_EQ(grid.item(1, 1)->text() + grid.item(4, 0)->text() + grid.item(4, 5)->text(),
+            "张三7-40");
+  EXPECT_TRUE(grid.item(4, 1)->font().bold());
+  EXPECT_FALSE(grid.item(1, 1)->font().bold());
+  Shot(board, "standings.png");
 }
 
 TEST(TalkWindow, EnterSaysTheLineCutAtACharacterBoundary) {
