@@ -72,6 +72,7 @@ TEST_F(SqliteTest, GamesReadBackEqualAndStandingsAreTheirSum) {
   ASSERT_EQ(top.size(), 3u);
   EXPECT_GE(top[0].points, top[1].points);
   EXPECT_GE(top[1].points, top[2].points);
+  for (std::size_t i = 0; i < top.size(); ++i) EXPECT_EQ(database->RankOf(top[i]), i + 1);
   const auto recent = database->RecentGames("c", 100);
   ASSERT_EQ(recent.size(), 6u);
   EXPECT_EQ(recent.front().id, 12);
