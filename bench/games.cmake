@@ -7,7 +7,7 @@ if(QUARN_QT)
     ${CMAKE_CURRENT_SOURCE_DIR}/games_echo.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/games_driver.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/tables_driver.cpp)
-  target_include_directories(quarn_bench_games PUBLIC ${PROJECT_SOURCE_DIR})
+  quarn_headers(quarn_bench_games bench)
   target_link_libraries(quarn_bench_games PUBLIC quarn_bot_session PRIVATE quarn_warnings)
   quarn_add_bench(bench_games ${CMAKE_CURRENT_SOURCE_DIR}/games_bench.cpp quarn_bench_games)
   quarn_add_bench(bench_tables ${CMAKE_CURRENT_SOURCE_DIR}/tables_bench.cpp quarn_bench_games)

@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "store/sqlite/sqlite_database.h"
-#include "tests/store/sample_game.h"
+#include "tests/support/store/sample_game.h"
 
 namespace {
 

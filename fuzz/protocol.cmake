@@ -4,3 +4,4 @@ file(GLOB fuzz_protocol_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/protocol
 quarn_add_fuzz(fuzz_protocol corpus 1024 20
                ${CMAKE_CURRENT_SOURCE_DIR}/protocol_fuzz.cpp
                ${fuzz_protocol_sources} ${PROJECT_SOURCE_DIR}/core/gbk.cpp)
+target_link_libraries(fuzz_protocol PRIVATE quarn_protocol)

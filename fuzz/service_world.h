@@ -15,7 +15,7 @@
 #include "protocol/any_message.h"
 #include "server/server_app.h"
 #include "server/server_table.h"
-#include "tests/server/fake_host.h"
+#include "tests/support/server/fake_host.h"
 
 namespace quarn::fuzz {
 

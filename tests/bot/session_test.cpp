@@ -5,7 +5,7 @@
 #include <random>
 
 #include "protocol/any_message.h"
-#include "tests/client_model/fakes.h"
+#include "tests/support/client_model/fakes.h"
 #include "tests/support/hand_text.h"
 #include "tests/support/sample_table_state.h"
 

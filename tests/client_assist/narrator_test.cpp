@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "client/model/client_service.h"
-#include "tests/client_model/fakes.h"
+#include "tests/support/client_model/fakes.h"
 #include "tests/support/hand_text.h"
 
 namespace quarn::client {

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "tests/client_dialogs/qt_fixture.h"
+#include "tests/support/widgets/qt_fixture.h"
 
 namespace quarn::client {
 namespace {

@@ -18,7 +18,7 @@
 #include "client/ui/frmtalk.h"
 #include "client/ui/imagepoker.h"
 #include "core/gbk.h"
-#include "tests/client_dialogs/qt_fixture.h"
+#include "tests/support/widgets/qt_fixture.h"
 
 namespace quarn::client {
 namespace {

@@ -14,7 +14,7 @@
 #include "client/ui/frmdlgservice.h"
 #include "core/gbk.h"
 #include "protocol/pcplogin.h"
-#include "tests/client_dialogs/qt_fixture.h"
+#include "tests/support/widgets/qt_fixture.h"
 
 namespace quarn::client {
 namespace {

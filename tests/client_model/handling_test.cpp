@@ -4,7 +4,7 @@
 #include "client/model/client_service.h"
 #include "core/card_error.h"
 #include "core/gbk.h"
-#include "fakes.h"
+#include "tests/support/client_model/fakes.h"
 
 namespace quarn::client {
 namespace {

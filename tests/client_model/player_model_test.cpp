@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "client/model/current_player.h"
-#include "fakes.h"
+#include "tests/support/client_model/fakes.h"
 
 namespace quarn::client {
 namespace {

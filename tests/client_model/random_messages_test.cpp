@@ -6,7 +6,7 @@
 #include "client/model/client_sending.h"
 #include "client/model/client_service.h"
 #include "core/card_error.h"
-#include "fakes.h"
+#include "tests/support/client_model/fakes.h"
 
 namespace quarn::client {
 namespace {

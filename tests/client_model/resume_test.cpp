@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "client/model/client_sending.h"
-#include "fakes.h"
+#include "tests/support/client_model/fakes.h"
 #include "tests/support/sample_table_state.h"
 
 namespace quarn::client {

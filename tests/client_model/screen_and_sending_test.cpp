@@ -4,8 +4,8 @@
 #include "client/model/client_sending.h"
 #include "client/model/screen_texts.h"
 #include "core/gbk.h"
-#include "fakes.h"
 #include "protocol/any_message.h"
+#include "tests/support/client_model/fakes.h"
 
 namespace quarn::client {
 namespace {

@@ -6,7 +6,7 @@
 #include "client/model/client_service.h"
 #include "client/model/hand_keys.h"
 #include "client/model/table_tally.h"
-#include "fakes.h"
+#include "tests/support/client_model/fakes.h"
 
 namespace quarn::client {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "client/ui/clientsocket.h"
 #include "table_fixture.h"
-#include "tests/support/qt_wait.h"
+#include "tests/support/qt/qt_wait.h"
 
 namespace quarn::client::testing {
 namespace {

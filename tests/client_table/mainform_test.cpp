@@ -7,8 +7,8 @@
 
 #include "client/model/screen_texts.h"
 #include "table_fixture.h"
-#include "tests/client_dialogs/qt_fixture.h"
-#include "tests/support/qt_wait.h"
+#include "tests/support/qt/qt_wait.h"
+#include "tests/support/widgets/qt_fixture.h"
 
 namespace quarn::client::testing {
 namespace {

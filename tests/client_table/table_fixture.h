@@ -11,7 +11,7 @@
 #include "client/ui/mainform.h"
 #include "client/ui/msgbox.h"
 #include "protocol/packet_builder.h"
-#include "tests/client_model/fakes.h"
+#include "tests/support/client_model/fakes.h"
 
 namespace quarn::client::testing {
 

@@ -4,7 +4,7 @@
 #include "core/card_error.h"
 #include "core/gbk.h"
 #include "core/tpoker.h"
-#include "tests/core/card_helpers.h"
+#include "tests/support/card_helpers.h"
 
 namespace quarn {
 namespace {

@@ -10,7 +10,7 @@
 #include "core/gbk.h"
 #include "core/name_grid.h"
 #include "core/tselectpoker.h"
-#include "tests/core/card_helpers.h"
+#include "tests/support/card_helpers.h"
 
 namespace quarn {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/tselectpoker.h"
-#include "tests/core/card_helpers.h"
+#include "tests/support/card_helpers.h"
 
 namespace quarn {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "core/rn32.h"
 #include "core/tselectpoker.h"
-#include "tests/core/card_helpers.h"
+#include "tests/support/card_helpers.h"
 
 namespace quarn {
 namespace {

@@ -12,8 +12,8 @@
 #include "server/game_service.h"
 #include "server/server_app.h"
 #include "server/server_table.h"
-#include "tests/server/fake_host.h"
 #include "tests/support/child_process.h"
+#include "tests/support/server/fake_host.h"
 
 namespace quarn::server::testing {
 

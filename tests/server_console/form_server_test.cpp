@@ -24,7 +24,7 @@
 #include "protocol/packet_builder.h"
 #include "server/console/running_light.h"
 #include "server/server_table.h"
-#include "tests/server/fake_host.h"
+#include "tests/support/server/fake_host.h"
 
 namespace quarn::server {
 namespace {

@@ -10,7 +10,7 @@
 #include "server/daemon/line_buffer.h"
 #include "server/daemon/options.h"
 #include "server/daemon/shutdown_signals.h"
-#include "tests/support/qt_wait.h"
+#include "tests/support/qt/qt_wait.h"
 
 namespace quarn::server {
 namespace {

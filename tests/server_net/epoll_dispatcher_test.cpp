@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "tests/support/qt_wait.h"
+#include "tests/support/qt/qt_wait.h"
 
 namespace quarn::server {
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "server/net/socket_options.h"
-#include "tests/support/qt_wait.h"
+#include "tests/support/qt/qt_wait.h"
 
 namespace quarn::server {
 namespace {

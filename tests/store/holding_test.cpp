@@ -10,7 +10,7 @@
 #include "store/replay.h"
 #include "store/sqlite/sqlite_database.h"
 #include "store/transcript.h"
-#include "tests/store/sample_game.h"
+#include "tests/support/store/sample_game.h"
 
 namespace quarn::store {
 namespace {

@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "store/sqlite/sqlite_database.h"
-#include "tests/store/sample_game.h"
+#include "tests/support/store/sample_game.h"
 
 namespace quarn::store {
 namespace {

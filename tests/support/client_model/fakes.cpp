@@ -1,4 +1,4 @@
-#include "fakes.h"
+#include "tests/support/client_model/fakes.h"
 
 #include <gtest/gtest.h>
 

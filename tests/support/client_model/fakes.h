@@ -14,7 +14,7 @@
 #include "client/model/table_state.h"
 #include "core/card_error.h"
 #include "protocol/packet_builder.h"
-#include "tests/core/card_helpers.h"
+#include "tests/support/card_helpers.h"
 
 namespace quarn::client::testing {
 
