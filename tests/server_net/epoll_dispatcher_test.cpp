@@ -1,5 +1,5 @@
 // quarnd's event loop (which every case of this program runs on): what the
-// socket layer's cases do not reach.
+// socket layer's cases do not reach, and its turns driven by hand.
 #include <gtest/gtest.h>
 
 #include <sys/socket.h>
@@ -7,17 +7,85 @@
 #include <QAbstractEventDispatcher>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <QTimerEvent>
 #include <array>
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <thread>
+#include <vector>
 
 #include "tests/support/qt/qt_wait.h"
 
 namespace quarn::server {
 namespace {
 
+using namespace std::chrono_literals;
 using test::Spin;
 using test::WaitFor;
+using Clock = std::chrono::steady_clock;
+
+// Keeps the ids of its timers in the order they fired.
+class TimerLog final : public QObject {
+ public:
+  std::vector<int> fired;
+
+ protected:
+  void timerEvent(QTimerEvent* event) override { fired.push_back(event->timerId()); }
+};
+
+// The blocking turns the loop takes until `done()` (100 at most).
+template <typename Done>
+int TurnsUntil(Done done) {
+  int turns = 0;
+  for (; !done() && turns < 100; ++turns) {
+    QAbstractEventDispatcher::instance()->processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  return turns;
+}
+
+TEST(EpollDispatcherTest, ABlockingTurnEndsWhenTheFirstTimerIsDueNotBefore) {
+  TimerLog log;
+  const auto start = Clock::now();
+  const std::vector<int> ids = {log.startTimer(60), log.startTimer(30), log.startTimer(30)};
+  EXPECT_LE(TurnsUntil([&] { return log.fired.size() >= 2; }), 3);  // it blocked, not spun
+  EXPECT_GE(Clock::now() - start, 30ms);
+  TurnsUntil([&] { return log.fired.size() >= 3; });
+  EXPECT_GE(Clock::now() - start, 60ms);
+  // Due together: in the order they were started.
+  EXPECT_EQ(std::vector<int>(log.fired.begin(), log.fired.begin() + 3),
+            (std::vector<int>{ids[1], ids[2], ids[0]}));
+  auto* loop = QAbstractEventDispatcher::instance();
+  EXPECT_TRUE(loop->unregisterTimers(&log));
+  EXPECT_EQ(loop->remainingTime(ids[0]), -1);
+}
+
+// A guard timer ends a turn that nothing else wakes, and fails the case.
+TEST(EpollDispatcherTest, APostAWakeUpOrAnInterruptFromAnotherThreadEndsABlockingTurn) {
+  auto* loop = QAbstractEventDispatcher::instance();
+  TimerLog guard;
+  guard.startTimer(5000);
+  bool posted = false;
+  const std::array<std::function<void()>, 3> pokes = {
+      [&] {
+        QMetaObject::invokeMethod(
+            &guard, [&] { posted = true; }, Qt::QueuedConnection);
+      },
+      [&] { loop->wakeUp(); }, [&] { loop->interrupt(); }};
+  for (const auto& poke : pokes) {
+    std::jthread other([&] {
+      std::this_thread::sleep_for(20ms);
+      poke();
+    });
+    loop->processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  EXPECT_TRUE(posted);
+  TimerLog log;  // after the interrupt, a turn blocks until its timer again
+  log.startTimer(20);
+  EXPECT_LE(TurnsUntil([&] { return !log.fired.empty(); }), 3);
+  EXPECT_TRUE(guard.fired.empty());
+}
 
 TEST(EpollDispatcherTest, RepeatsStopsAndStrikesOutWhatAHandlerRemoves) {
   QTimer repeat;
