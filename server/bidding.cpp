@@ -4,7 +4,7 @@
 #include <span>
 
 #include "protocol/packet_builder.h"
-#include "server/game_service.h"
+#include "server/table_game.h"
 
 namespace quarn::server {
 
@@ -17,7 +17,7 @@ std::int32_t LowByte(std::uint32_t points) {
 
 }  // namespace
 
-int GameService::OpenBidding() {
+int TableGame::OpenBidding() {
   const BidRecord start{table_.Table, static_cast<std::uint8_t>(table_.Turn), 1};
   auto packet = BuildPacket(MessageType::BidStart, start);
   if (!packet) return 1;
@@ -25,7 +25,7 @@ int GameService::OpenBidding() {
   return 0;
 }
 
-int GameService::SettleWithoutBidding() {
+int TableGame::SettleWithoutBidding() {
   table_.HighBid = table_.DefaultPoints;
   table_.Landlord = table_.StartSeat();
   table_.Turn = table_.StartSeat();
@@ -38,11 +38,11 @@ int GameService::SettleWithoutBidding() {
   return packet ? 0 : 1;
 }
 
-int GameService::Bid(ConnectionId connection, Packet& packet, bool pass) {
+int TableGame::Bid(ConnectionId connection, Packet& packet, bool pass) {
   return ByPlayer(connection, [&](int seat) { return BidAt(seat, packet, pass); });
 }
 
-int GameService::BidAt(int seat, Packet& packet, bool pass) {
+int TableGame::BidAt(int seat, Packet& packet, bool pass) {
   if (table_.Status != TableBidding) return 1;
   table_.Status = TableBidBusy;
 
@@ -92,7 +92,7 @@ int GameService::BidAt(int seat, Packet& packet, bool pass) {
   return 0;
 }
 
-int GameService::SendBottomCards() {
+int TableGame::SendBottomCards() {
   DealRecord extra;
   extra.tableNumber = table_.Table;
   extra.seat = static_cast<std::uint8_t>(table_.Landlord);

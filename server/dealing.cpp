@@ -2,17 +2,17 @@
 #include "core/rn32.h"
 #include "core/tpoker.h"
 #include "protocol/packet_builder.h"
-#include "server/game_service.h"
+#include "server/table_game.h"
 
 namespace quarn::server {
 
-void GameService::StartGame() {
+void TableGame::StartGame() {
   table_.Status = TableDealing;
   DealTable();
   Pace(table_.DelayDeal, Step::Deal);
 }
 
-int GameService::DealTable() {
+int TableGame::DealTable() {
   if (table_.RandEachGame) Seed();
   if (Shuffle(kDeckCards, table_.Deck) != kDeckCards) return 1;
   table_.StartIndex = Random(kDealtCards);
@@ -37,7 +37,7 @@ int GameService::DealTable() {
   return 0;
 }
 
-int GameService::SendDeal() {
+int TableGame::SendDeal() {
   for (int seat = 0; seat < kSeatCount; ++seat) {
     const ConnectionId socket = table_.Players[seat].Socket;
     if (socket == kNoConnection) {
@@ -58,7 +58,7 @@ int GameService::SendDeal() {
   return 0;
 }
 
-int GameService::SendStartCard() {
+int TableGame::SendStartCard() {
   DealRecord notice;
   notice.tableNumber = table_.Table;
   notice.seat = static_cast<std::uint8_t>(table_.StartSeat());

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/gbk.h"
-#include "server/game_service.h"
+#include "server/table_game.h"
 
 namespace quarn::server {
 
@@ -16,22 +16,22 @@ std::string NameForText(const std::string& gbkName) {
   return name;
 }
 
-std::string GameService::TableTag() const {
+std::string TableGame::TableTag() const {
   return "[" + std::to_string(table_.Table) + "]";
 }
 
 // "[seat:东]name", after the table as the socket error lines name a seat.
-std::string GameService::SeatTag(std::uint32_t seat) const {
+std::string TableGame::SeatTag(std::uint32_t seat) const {
   seat %= kSeatCount;
   return "[" + std::to_string(seat) + ":" + SeatNames[seat] + "]" +
          NameForText(table_.Players[seat].Name);
 }
 
-void GameService::Tell(std::string_view text) {
+void TableGame::Tell(std::string_view text) {
   log_.Line(LineKind::Game, text);
 }
 
-void GameService::TellRefused(ConnectionId connection, MessageType type) {
+void TableGame::TellRefused(ConnectionId connection, MessageType type) {
   if (!log_.Wants(LineKind::Game)) return;
   const int seat = SeatOf(connection);
   if (type == MessageType::LoginRequest) {
@@ -50,16 +50,16 @@ void GameService::TellRefused(ConnectionId connection, MessageType type) {
   }
 }
 
-void GameService::TellDeal() {
+void TableGame::TellDeal() {
   Tell(TableTag() + "发牌，首家" + SeatTag(table_.StartSeat()));
 }
 
-void GameService::TellLandlord() {
+void TableGame::TellLandlord() {
   Tell(TableTag() + "地主" + SeatTag(table_.Landlord) + "，" + std::to_string(table_.HighBid) +
        "分");
 }
 
-void GameService::TellGameEnd() {
+void TableGame::TellGameEnd() {
   const bool landlordWon = table_.LastPlayer == table_.Landlord;
   std::string text = TableTag() + "牌局结束，" + SeatTag(table_.LastPlayer) + "出完，" +
                      (landlordWon ? "地主胜" : "地主负") + "，总分";

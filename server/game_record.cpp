@@ -1,7 +1,7 @@
 // The game just ended as a plain record for the game record store.
 #include <chrono>
 
-#include "server/game_service.h"
+#include "server/table_game.h"
 
 namespace quarn::server {
 
@@ -18,7 +18,7 @@ std::vector<std::uint8_t> MoveCards(const TMove& move) {
 
 }  // namespace
 
-store::GameRecord GameService::Record() const {
+store::GameRecord TableGame::Record() const {
   store::GameRecord game;
   game.finishedAt = std::chrono::duration_cast<std::chrono::seconds>(
                         std::chrono::system_clock::now().time_since_epoch())

@@ -7,7 +7,7 @@
 
 #include "protocol/packet_builder.h"
 #include "server/computer_player.h"
-#include "server/game_service.h"
+#include "server/table_game.h"
 
 namespace quarn::server {
 
@@ -36,20 +36,20 @@ TablePhase PhaseOf(TableStatus status) {
 
 }  // namespace
 
-bool GameService::GameInPlay() const {
+bool TableGame::GameInPlay() const {
   return table_.Status >= TableDealing;
 }
 
-bool GameService::AwaitsMove() const {
+bool TableGame::AwaitsMove() const {
   return table_.Status == TableBidding || table_.Status == TablePlaying;
 }
 
-bool GameService::KeepsSeats() const {
+bool TableGame::KeepsSeats() const {
   return std::any_of(table_.Players.begin(), table_.Players.end(),
                      [](const TServerPlayer& p) { return p.Taken() && p.Socket == kNoConnection; });
 }
 
-int GameService::KeptSeatFor(const LoginRecord& request, std::string_view address) const {
+int TableGame::KeptSeatFor(const LoginRecord& request, std::string_view address) const {
   if (!GameInPlay()) return -1;
   for (int seat = 0; seat < kSeatCount; ++seat) {
     const TServerPlayer& player = table_.Players[seat];
@@ -65,7 +65,7 @@ int GameService::KeptSeatFor(const LoginRecord& request, std::string_view addres
   return -1;
 }
 
-void GameService::KeepSeat(std::uint32_t seat) {
+void TableGame::KeepSeat(std::uint32_t seat) {
   TServerPlayer& player = table_.Players[seat];
   player.Socket = kNoConnection;
   player.Timeouts = 0;
@@ -73,7 +73,7 @@ void GameService::KeepSeat(std::uint32_t seat) {
   if (AwaitsMove() && table_.Turn == seat) NextTurn();  // the computer takes this turn
 }
 
-int GameService::FreeKeptSeats() {
+int TableGame::FreeKeptSeats() {
   int freed = 0;
   for (std::uint32_t seat = 0; seat < kSeatCount; ++seat) {
     TServerPlayer& player = table_.Players[seat];
@@ -85,7 +85,7 @@ int GameService::FreeKeptSeats() {
   return freed;
 }
 
-int GameService::Rejoin(ConnectionId connection, Packet& packet, int seat, std::string address) {
+int TableGame::Rejoin(ConnectionId connection, Packet& packet, int seat, std::string address) {
   LoginRecord reply;
   if (seat < 0 || seat >= kSeatCount || DecodeLoginRequest(reply, packet) != 0) return 1;
   TServerPlayer& player = table_.Players[seat];
@@ -114,7 +114,7 @@ int GameService::Rejoin(ConnectionId connection, Packet& packet, int seat, std::
   return 0;
 }
 
-int GameService::AutoPlay(ConnectionId connection, Packet& packet) {
+int TableGame::AutoPlay(ConnectionId connection, Packet& packet) {
   const int seat = SeatOf(connection);
   if (seat < 0) return 1;
   AutoPlayRecord request;
@@ -128,7 +128,7 @@ int GameService::AutoPlay(ConnectionId connection, Packet& packet) {
   return 0;
 }
 
-int GameService::StateRequest(ConnectionId connection, Packet& packet) {
+int TableGame::StateRequest(ConnectionId connection, Packet& packet) {
   const int seat = SeatOf(connection);
   if (seat < 0) return 1;
   SeatRecord request;
@@ -145,13 +145,13 @@ int GameService::StateRequest(ConnectionId connection, Packet& packet) {
   return 0;
 }
 
-void GameService::PlayerMoved(std::uint32_t seat) {
+void TableGame::PlayerMoved(std::uint32_t seat) {
   TServerPlayer& player = table_.Players[seat];
   player.Timeouts = 0;
   if (player.Control != SeatControl::Person) SetControl(seat, SeatControl::Person);
 }
 
-void GameService::SetControl(std::uint32_t seat, SeatControl control) {
+void TableGame::SetControl(std::uint32_t seat, SeatControl control) {
   table_.Players[seat].Control = control;
   SendControls(seat, kNoConnection);
   static constexpr std::array<const char*, 4> kWhy = {
@@ -159,7 +159,7 @@ void GameService::SetControl(std::uint32_t seat, SeatControl control) {
   Tell(TableTag() + SeatTag(seat) + kWhy[static_cast<std::size_t>(control)]);
 }
 
-void GameService::NextTurn() {
+void TableGame::NextTurn() {
   scheduler_.Cancel(turnTimer_);
   turnTimer_ = kNoTimer;
   clockRunning_ = false;
@@ -181,7 +181,7 @@ void GameService::NextTurn() {
   SendClock(kNoConnection);
 }
 
-void GameService::TurnDue(bool timeRanOut) {
+void TableGame::TurnDue(bool timeRanOut) {
   turnTimer_ = kNoTimer;
   clockRunning_ = false;
   const std::uint32_t seat = table_.Turn;
@@ -196,7 +196,7 @@ void GameService::TurnDue(bool timeRanOut) {
   if (onStepRun_) onStepRun_();
 }
 
-void GameService::MoveFor(std::uint32_t seat) {
+void TableGame::MoveFor(std::uint32_t seat) {
   if (!AwaitsMove() || table_.Turn != seat) return;
   if (auto move = ComputerMove(table_, seat, ++computerMoves_)) {
     if (MoveAt(seat, *move) == 0) return;
@@ -205,7 +205,7 @@ void GameService::MoveFor(std::uint32_t seat) {
   if (auto safe = SafeMove(table_, seat)) MoveAt(seat, *safe);
 }
 
-int GameService::MoveAt(std::uint32_t seat, Packet& packet) {
+int TableGame::MoveAt(std::uint32_t seat, Packet& packet) {
   const int at = static_cast<int>(seat);
   switch (static_cast<MessageType>(packet.RawType())) {
     case MessageType::BidOffer:
@@ -221,7 +221,7 @@ int GameService::MoveAt(std::uint32_t seat, Packet& packet) {
   }
 }
 
-void GameService::SendControls(std::uint32_t changed, ConnectionId to) {
+void TableGame::SendControls(std::uint32_t changed, ConnectionId to) {
   AutoPlayRecord notice{table_.Table, static_cast<std::uint8_t>(changed),
                         table_.Players[changed].Control};
   for (std::uint32_t seat = 0; seat < kSeatCount; ++seat) {
@@ -230,7 +230,7 @@ void GameService::SendControls(std::uint32_t changed, ConnectionId to) {
   SendTo(to, BuildPacket(MessageType::AutoPlayNotice, notice));
 }
 
-void GameService::SendTo(ConnectionId to, const std::optional<Packet>& packet) {
+void TableGame::SendTo(ConnectionId to, const std::optional<Packet>& packet) {
   if (!packet) return;
   if (to == kNoConnection) {
     outbox_.SendToTable(table_, *packet);
@@ -239,7 +239,7 @@ void GameService::SendTo(ConnectionId to, const std::optional<Packet>& packet) {
   }
 }
 
-void GameService::SendClock(ConnectionId to) {
+void TableGame::SendClock(ConnectionId to) {
   if (!clockRunning_) return;
   const auto spent =
       std::chrono::duration_cast<milliseconds>(scheduler_.Now() - turnStarted_).count();
@@ -250,7 +250,7 @@ void GameService::SendClock(ConnectionId to) {
   SendTo(to, BuildPacket(MessageType::TurnClock, clock));
 }
 
-void GameService::SendState(ConnectionId connection, std::uint32_t seat) {
+void TableGame::SendState(ConnectionId connection, std::uint32_t seat) {
   TableStateRecord state;
   state.tableNumber = table_.Table;
   state.seat = static_cast<std::uint8_t>(seat);

@@ -1,10 +1,10 @@
 // The paced steps of a table: the seat list after a login and the three steps
 // of a deal, each after its pause when pacing is on, else at once.
-#include "server/game_service.h"
+#include "server/table_game.h"
 
 namespace quarn::server {
 
-void GameService::Pace(std::uint32_t milliseconds, Step next) {
+void TableGame::Pace(std::uint32_t milliseconds, Step next) {
   if (!table_.AllowDelay || milliseconds == 0) {
     RunStep(next);
     return;
@@ -15,7 +15,7 @@ void GameService::Pace(std::uint32_t milliseconds, Step next) {
   });
 }
 
-void GameService::EndGameSteps() {
+void TableGame::EndGameSteps() {
   scheduler_.Cancel(timer_);
   timer_ = kNoTimer;
   next_ = Step::None;
@@ -25,7 +25,7 @@ void GameService::EndGameSteps() {
   ++game_;
 }
 
-void GameService::StepDue() {
+void TableGame::StepDue() {
   const Step step = next_;
   next_ = Step::None;
   timer_ = kNoTimer;
@@ -33,7 +33,7 @@ void GameService::StepDue() {
   if (onStepRun_) onStepRun_();
 }
 
-void GameService::RunStep(Step step) {
+void TableGame::RunStep(Step step) {
   switch (step) {
     case Step::None:
       break;
@@ -63,7 +63,7 @@ void GameService::RunStep(Step step) {
   }
 }
 
-void GameService::SendSeatList() {
+void TableGame::SendSeatList() {
   if (seatList_) outbox_.SendToTable(table_, *seatList_);
   seatList_.reset();
 }

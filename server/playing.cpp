@@ -4,7 +4,7 @@
 #include <string>
 
 #include "protocol/packet_builder.h"
-#include "server/game_service.h"
+#include "server/table_game.h"
 
 namespace quarn::server {
 
@@ -18,7 +18,7 @@ std::int32_t AddWrapping(std::int32_t score, std::int64_t amount) {
 
 }  // namespace
 
-bool GameService::CheckPlay(std::uint32_t seat, const PlayRecord& play) {
+bool TableGame::CheckPlay(std::uint32_t seat, const PlayRecord& play) {
   scratch_.LoadBytes(play.cards);
   if (scratch_.Count() != play.count) return false;
   if (scratch_.Classify() == 0) return false;
@@ -38,15 +38,15 @@ bool GameService::CheckPlay(std::uint32_t seat, const PlayRecord& play) {
   return true;
 }
 
-int GameService::Play(ConnectionId connection, Packet& packet) {
+int TableGame::Play(ConnectionId connection, Packet& packet) {
   return ByPlayer(connection, [&](int seat) { return PlayAt(seat, packet); });
 }
 
-int GameService::Pass(ConnectionId connection, Packet& packet) {
+int TableGame::Pass(ConnectionId connection, Packet& packet) {
   return ByPlayer(connection, [&](int seat) { return PassAt(seat, packet); });
 }
 
-int GameService::PlayAt(int seat, Packet& packet) {
+int TableGame::PlayAt(int seat, Packet& packet) {
   if (table_.Status != TablePlaying) return 1;
   table_.Status = TablePlayBusy;
 
@@ -84,7 +84,7 @@ int GameService::PlayAt(int seat, Packet& packet) {
   return 0;
 }
 
-int GameService::PassAt(int seat, Packet& packet) {
+int TableGame::PassAt(int seat, Packet& packet) {
   if (table_.Status != TablePlaying) return 1;
   table_.Status = TablePlayBusy;
 
@@ -116,7 +116,7 @@ int GameService::PassAt(int seat, Packet& packet) {
   return 0;
 }
 
-void GameService::FinishGame() {
+void TableGame::FinishGame() {
   NextTurn();  // the game is over: no turn waits, no clock runs
   // Stored before its end is announced: a game any player saw end is kept,
   // whatever happens to the server next.
@@ -130,7 +130,7 @@ void GameService::FinishGame() {
   StartGame();
 }
 
-int GameService::GameEnd() {
+int TableGame::GameEnd() {
   auto packet = NewPacketOfType(MessageType::GameEnd);
   if (!packet) return 1;
   GameEndRecord end;
@@ -153,7 +153,7 @@ int GameService::GameEnd() {
   return 0;
 }
 
-std::array<std::int64_t, kSeatCount> GameService::ScoreChanges() const {
+std::array<std::int64_t, kSeatCount> TableGame::ScoreChanges() const {
   const std::int64_t points = table_.HighBid;
   const bool landlordWon = table_.LastPlayer == table_.Landlord;
   std::array<std::int64_t, kSeatCount> changes{};
@@ -165,7 +165,7 @@ std::array<std::int64_t, kSeatCount> GameService::ScoreChanges() const {
   return changes;
 }
 
-void GameService::ScoreGame() {
+void TableGame::ScoreGame() {
   const auto changes = ScoreChanges();
   for (std::uint32_t seat = 0; seat < kSeatCount; ++seat) {
     TServerPlayer& player = table_.Players[seat];
@@ -173,7 +173,7 @@ void GameService::ScoreGame() {
   }
 }
 
-void GameService::HeroEntry() {
+void TableGame::HeroEntry() {
   std::array<std::string, 1 + kSeatCount> lines;
   lines[0] = "****[Table=" + std::to_string(table_.Table) + "]" + log_.TimeNow() + "****";
   for (int seat = 0; seat < kSeatCount; ++seat) {

@@ -1,7 +1,7 @@
 // The dispatch, the login that seats a player, the relays of icons and chat,
 // and the freeing of a seat whose connection is gone.
 #include "protocol/packet_builder.h"
-#include "server/game_service.h"
+#include "server/table_game.h"
 
 namespace quarn::server {
 
@@ -14,13 +14,13 @@ int WantedSeat(std::uint8_t seat) {
 
 }  // namespace
 
-void GameService::Dispatch(ConnectionId connection, Packet& packet) {
+void TableGame::Dispatch(ConnectionId connection, Packet& packet) {
   PacketHeader header;
   if (DecodeHeader(header, packet) != 0) return;
   if (Handle(connection, packet, header.type()) != 0) TellRefused(connection, header.type());
 }
 
-int GameService::Handle(ConnectionId connection, Packet& packet, MessageType type) {
+int TableGame::Handle(ConnectionId connection, Packet& packet, MessageType type) {
   switch (type) {
     case MessageType::LoginRequest:
       return Login(connection, packet);
@@ -48,14 +48,14 @@ int GameService::Handle(ConnectionId connection, Packet& packet, MessageType typ
   }
 }
 
-int GameService::SeatOf(ConnectionId connection) const {
+int TableGame::SeatOf(ConnectionId connection) const {
   std::int32_t tableNumber = 0;
   std::uint32_t seat = 0;
   if (FindSeat(connection, table_, tableNumber, seat) != 0) return -1;
   return static_cast<int>(seat);
 }
 
-int GameService::Login(ConnectionId connection, Packet& packet, std::string address) {
+int TableGame::Login(ConnectionId connection, Packet& packet, std::string address) {
   LoginRecord request;
   if (packet.length != LoginLength || DecodeLoginRequest(request, packet) != 0) return 1;
   // One connection holds at most one seat.
@@ -109,7 +109,7 @@ int GameService::Login(ConnectionId connection, Packet& packet, std::string addr
   return 0;
 }
 
-LoginRecord GameService::SeatListRecord() const {
+LoginRecord TableGame::SeatListRecord() const {
   LoginRecord list;
   list.tableNumber = table_.Table;
   for (int index = 0; index < kSeatCount; ++index) {
@@ -123,7 +123,7 @@ LoginRecord GameService::SeatListRecord() const {
   return list;
 }
 
-int GameService::IconChange(ConnectionId connection, Packet& packet) {
+int TableGame::IconChange(ConnectionId connection, Packet& packet) {
   const int seat = SeatOf(connection);
   if (seat < 0) return 1;
   IconRecord icons;
@@ -141,7 +141,7 @@ int GameService::IconChange(ConnectionId connection, Packet& packet) {
   return 0;
 }
 
-int GameService::ChatRelay(ConnectionId connection, Packet& packet) {
+int TableGame::ChatRelay(ConnectionId connection, Packet& packet) {
   const int seat = SeatOf(connection);
   if (seat < 0) return 1;
   ChatRecord chat;
@@ -156,7 +156,7 @@ int GameService::ChatRelay(ConnectionId connection, Packet& packet) {
   return 0;
 }
 
-void GameService::Disconnect(ConnectionId connection) {
+void TableGame::Disconnect(ConnectionId connection) {
   const int seat = SeatOf(connection);
   if (seat < 0) return;
   if (table_.KeepSeats && GameInPlay()) {
@@ -166,7 +166,7 @@ void GameService::Disconnect(ConnectionId connection) {
   FreeSeat(static_cast<std::uint32_t>(seat));
 }
 
-void GameService::FreeSeat(std::uint32_t seat) {
+void TableGame::FreeSeat(std::uint32_t seat) {
   TServerPlayer& player = table_.Players[seat];
   player.Socket = kNoConnection;
   // The seat list of a login still goes out before the leave; a deal not yet

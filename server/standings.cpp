@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "protocol/packet_builder.h"
-#include "server/game_service.h"
+#include "server/table_game.h"
 
 namespace quarn::server {
 
@@ -35,7 +35,7 @@ StandingsLineRecord LineOf(std::int32_t table, StandingsKind kind, std::size_t c
 
 }  // namespace
 
-int GameService::Standings(ConnectionId connection, Packet& packet) {
+int TableGame::Standings(ConnectionId connection, Packet& packet) {
   const int seat = SeatOf(connection);
   if (store_ == nullptr || seat < 0) return 1;
   StandingsRequestRecord request;

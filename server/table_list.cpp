@@ -19,7 +19,7 @@ struct TableList::Slot {
 
   std::unique_ptr<TServerTable> table;
   Outbox outbox;
-  GameService game;
+  TableGame game;
   std::deque<Waiting> waiting;  // requests held while the table is busy
   bool open = false;            // in open_
   // What the view was last told: the state, and the player ids by seat.

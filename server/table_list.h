@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "server/console_log.h"
-#include "server/game_service.h"
+#include "server/table_game.h"
 #include "server/scheduler.h"
 #include "server/sending.h"
 #include "server/server_table.h"

@@ -9,7 +9,7 @@
 #include "core/rn32.h"
 #include "protocol/packet_builder.h"
 #include "server/console_log.h"
-#include "server/game_service.h"
+#include "server/table_game.h"
 #include "server/server_app.h"
 #include "server/server_table.h"
 #include "tests/support/child_process.h"
@@ -80,7 +80,7 @@ class Harness {
   bool settle = true;
 };
 
-// A game service over a table in play that the test deals by hand; seat s is
+// The game of a table in play that the test deals by hand; seat s is
 // connection s + 1 and seat 0 has the turn.
 struct HandTable {
   HandTable()
@@ -146,7 +146,7 @@ struct HandTable {
   std::unique_ptr<TServerTable> table;
   PlayerIds ids;
   Scheduler scheduler;
-  GameService game;
+  TableGame game;
 };
 
 }  // namespace quarn::server::testing

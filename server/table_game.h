@@ -1,4 +1,4 @@
-// The game service of one table: seating, dealing, bidding, play, the end of a
+// The game of one table: seating, dealing, bidding, play, the end of a
 // game and its score, and the relays of chat and icons. Driven by whole packets
 // from the dispatch; every handler returns 0 when it acted and 1 when it
 // refused, and a refusal leaves the table exactly as it was, unanswered.
@@ -35,17 +35,17 @@ namespace quarn::server {
 // characters, which would split a line of the files, become blanks.
 std::string NameForText(const std::string& gbkName);
 
-class GameService {
+class TableGame {
  public:
-  GameService(ConsoleLog& log, Outbox& outbox, TServerTable& table, PlayerIds& ids,
+  TableGame(ConsoleLog& log, Outbox& outbox, TServerTable& table, PlayerIds& ids,
               Scheduler& scheduler)
       : log_(log), outbox_(outbox), table_(table), ids_(ids), scheduler_(scheduler) {}
-  ~GameService() {
+  ~TableGame() {
     scheduler_.Cancel(timer_);
     scheduler_.Cancel(turnTimer_);
   }
-  GameService(const GameService&) = delete;
-  GameService& operator=(const GameService&) = delete;
+  TableGame(const TableGame&) = delete;
+  TableGame& operator=(const TableGame&) = delete;
 
   // Hands a packet whose header has been checked to the handler of its type;
   // types without a handler are dropped.
