@@ -7,7 +7,7 @@
 #include "ai/decide.h"
 #include "client/assist/client_seat_view.h"
 #include "client/model/client_sending.h"
-#include "client/model/client_service.h"
+#include "client/model/message_handling.h"
 #include "protocol/byte_order.h"
 
 namespace quarn::bot {

@@ -6,7 +6,7 @@
 #include <QResizeEvent>
 #include <QStatusBar>
 
-#include "client/model/client_service.h"
+#include "client/model/message_handling.h"
 #include "client/model/screen_texts.h"
 #include "client/model/table_tally.h"
 #include "client/ui/artwork.h"

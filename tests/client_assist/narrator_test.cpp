@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "client/model/client_service.h"
+#include "client/model/message_handling.h"
 #include "tests/support/client_model/fakes.h"
 #include "tests/support/hand_text.h"
 

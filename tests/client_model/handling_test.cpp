@@ -1,7 +1,7 @@
 // Server messages through ReadPacket: the states each is taken in, and what it does.
 #include <gtest/gtest.h>
 
-#include "client/model/client_service.h"
+#include "client/model/message_handling.h"
 #include "core/card_error.h"
 #include "core/gbk.h"
 #include "tests/support/client_model/fakes.h"

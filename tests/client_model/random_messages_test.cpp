@@ -4,7 +4,7 @@
 #include <random>
 
 #include "client/model/client_sending.h"
-#include "client/model/client_service.h"
+#include "client/model/message_handling.h"
 #include "core/card_error.h"
 #include "tests/support/client_model/fakes.h"
 

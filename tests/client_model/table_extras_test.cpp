@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "client/model/client_sending.h"
-#include "client/model/client_service.h"
 #include "client/model/hand_keys.h"
+#include "client/model/message_handling.h"
 #include "client/model/table_tally.h"
 #include "tests/support/client_model/fakes.h"
 

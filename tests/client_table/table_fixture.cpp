@@ -6,7 +6,7 @@
 #include <QPixmap>
 #include <numeric>
 
-#include "client/model/client_service.h"
+#include "client/model/message_handling.h"
 
 namespace quarn::client::testing {
 

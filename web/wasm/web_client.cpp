@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "client/model/client_sending.h"
-#include "client/model/client_service.h"
+#include "client/model/message_handling.h"
 #include "client/model/screen_texts.h"
 #include "client/model/table_tally.h"
 #include "core/tpoker.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "client/model/client_service.h"
+#include "client/model/message_handling.h"
 #include "core/gbk.h"
 
 namespace quarn::client::testing {

@@ -1,6 +1,6 @@
 // Handlers of the login answer, the seat list, departures, chat and icons.
+#include "client/model/handlers.h"
 #include "client/model/screen_texts.h"
-#include "client/model/service_handlers.h"
 #include "core/gbk.h"
 #include "protocol/pcpchat.h"
 #include "protocol/pcpgame.h"

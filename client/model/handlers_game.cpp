@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <span>
 
+#include "client/model/handlers.h"
 #include "client/model/screen_texts.h"
-#include "client/model/service_handlers.h"
 #include "core/card_error.h"
 #include "protocol/pcpbid.h"
 #include "protocol/pcpdeal.h"

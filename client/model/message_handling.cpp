@@ -1,8 +1,8 @@
-#include "client/model/client_service.h"
+#include "client/model/message_handling.h"
 
 #include <algorithm>
 
-#include "client/model/service_handlers.h"
+#include "client/model/handlers.h"
 
 namespace quarn::client {
 

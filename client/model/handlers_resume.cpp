@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <span>
 
-#include "client/model/service_handlers.h"
+#include "client/model/handlers.h"
 #include "protocol/pcpauto.h"
 #include "protocol/pcpstate.h"
 
