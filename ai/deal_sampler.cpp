@@ -11,10 +11,10 @@ RankCounts FullDecks() {
   return full;
 }
 
-RankCounts Unseen(const SeatView& view) {
+RankCounts Unseen(const SeatKnowledge& known) {
   RankCounts unseen = FullDecks();
   for (std::size_t r = 0; r < unseen.size(); ++r) {
-    const int seen = view.hand[r] + view.played[r];
+    const int seen = known.hand[r] + known.played[r];
     unseen[r] = static_cast<std::uint8_t>(std::max(0, unseen[r] - seen));
   }
   return unseen;
@@ -33,19 +33,19 @@ std::uint32_t DealRandom::Below(std::uint32_t n) {
   return static_cast<std::uint32_t>(((Next() >> 32) * n) >> 32);
 }
 
-std::array<RankCounts, kSeats> SampleDeal(const SeatView& view, DealRandom& random) {
-  const RankCounts unseen = Unseen(view);
+std::array<RankCounts, kSeats> SampleDeal(const SeatKnowledge& known, DealRandom& random) {
+  const RankCounts unseen = Unseen(known);
   std::array<std::uint8_t, kTwoDecks> cards{};
   std::uint32_t n = 0;
   for (int r = 1; r <= kMaxRank; ++r) {
     for (int i = 0; i < unseen[r]; ++i) cards[n++] = static_cast<std::uint8_t>(r);
   }
   std::array<RankCounts, kSeats> hands{};
-  hands[static_cast<std::size_t>(view.seat)] = view.hand;
+  hands[static_cast<std::size_t>(known.seat)] = known.hand;
   std::uint32_t next = 0;
   for (int seat = 0; seat < kSeats; ++seat) {
-    if (seat == view.seat) continue;
-    const int want = view.cardsLeft[static_cast<std::size_t>(seat)];
+    if (seat == known.seat) continue;
+    const int want = known.cardsLeft[static_cast<std::size_t>(seat)];
     for (int i = 0; i < want && next < n; ++i, ++next) {
       // A partial Fisher-Yates: draw each card from those not yet dealt.
       std::swap(cards[next], cards[next + random.Below(n - next)]);

@@ -7,17 +7,17 @@
 #include <array>
 #include <cstdint>
 
-#include "ai/seat_view.h"
+#include "ai/seat_knowledge.h"
 
 namespace quarn::ai {
 
 // Each rank's cards in the two decks: 8 of 3..2, 2 of each joker.
 RankCounts FullDecks();
 
-// The cards the seat of `view` has not seen: the two decks less its own hand
+// The cards the seat of `known` has not seen: the two decks less its own hand
 // and every card played. With the bottom cards known to the landlord and in
 // its own hand, these are exactly the other seats' cards.
-RankCounts Unseen(const SeatView& view);
+RankCounts Unseen(const SeatKnowledge& known);
 
 // A small, fast generator with a fixed sequence for a given seed.
 class DealRandom {
@@ -33,7 +33,7 @@ class DealRandom {
 
 // Every hand of the table: the own hand as it is, the unseen cards shared
 // at random among the others by their card counts. Should the counts not add
-// up (a view that lost track), the others get what there is.
-std::array<RankCounts, kSeats> SampleDeal(const SeatView& view, DealRandom& random);
+// up (a known that lost track), the others get what there is.
+std::array<RankCounts, kSeats> SampleDeal(const SeatKnowledge& known, DealRandom& random);
 
 }  // namespace quarn::ai

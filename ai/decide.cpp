@@ -31,31 +31,32 @@ TableSituation SituationAt(int seat, int landlord, const std::array<int, kSeats>
   return s;
 }
 
-TableSituation SituationOf(const SeatView& view) {
-  return SituationAt(view.seat, view.landlord, view.cardsLeft, view.ToBeat(), view.tableOwner);
+TableSituation SituationOf(const SeatKnowledge& known) {
+  return SituationAt(known.seat, known.landlord, known.cardsLeft, known.ToBeat(), known.tableOwner);
 }
 
-std::optional<PlannedPlay> DecidePlay(const SeatView& view, Level level, const Budget& budget) {
+std::optional<PlannedPlay> DecidePlay(const SeatKnowledge& known, Level level,
+                                      const Budget& budget) {
   const auto start = std::chrono::steady_clock::now();
-  if (CardTotal(view.hand) == 0) return std::nullopt;
+  if (CardTotal(known.hand) == 0) return std::nullopt;
   if (level == Level::Strong && (budget.samples > 0 || budget.think.count() > 0)) {
     SearchLimits limits;
     limits.samples = budget.samples;
     limits.deadline = start + budget.think;
     limits.seed = budget.seed;
-    std::optional<PlannedPlay> choice = Search(view, limits).move;
-    if (Legal(view, choice)) return choice;
+    std::optional<PlannedPlay> choice = Search(known, limits).move;
+    if (Legal(known, choice)) return choice;
   }
-  return HeuristicPlay(view);
+  return HeuristicPlay(known);
 }
 
-std::optional<PlannedPlay> HeuristicPlay(const SeatView& view) {
-  if (CardTotal(view.hand) == 0) return std::nullopt;
-  std::optional<PlannedPlay> choice = ChoosePlay(view.hand, SituationOf(view));
-  if (Legal(view, choice)) return choice;
+std::optional<PlannedPlay> HeuristicPlay(const SeatKnowledge& known) {
+  if (CardTotal(known.hand) == 0) return std::nullopt;
+  std::optional<PlannedPlay> choice = ChoosePlay(known.hand, SituationOf(known));
+  if (Legal(known, choice)) return choice;
   // Never a play the referee would refuse, and never a pass where one must lead.
-  if (!view.MustLead()) return std::nullopt;
-  return PlaysThatBeat(view.hand, Combination{}).front();
+  if (!known.MustLead()) return std::nullopt;
+  return PlaysThatBeat(known.hand, Combination{}).front();
 }
 
 }  // namespace quarn::ai

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "ai/hand_plan.h"
-#include "ai/seat_view.h"
+#include "ai/seat_knowledge.h"
 #include "ai/strategy.h"
 
 namespace quarn::ai {
@@ -37,13 +37,14 @@ int DecideBid(const RankCounts& hand, int highBid, Level level);
 // The play to make now: a combination of the own hand that beats the table
 // (any combination when the seat leads); nothing passes, which never happens
 // when the seat must lead with cards in hand.
-std::optional<PlannedPlay> DecidePlay(const SeatView& view, Level level, const Budget& budget = {});
+std::optional<PlannedPlay> DecidePlay(const SeatKnowledge& known, Level level,
+                                      const Budget& budget = {});
 
 // The basic level's play: the heuristic's choice, made legal.
-std::optional<PlannedPlay> HeuristicPlay(const SeatView& view);
+std::optional<PlannedPlay> HeuristicPlay(const SeatKnowledge& known);
 
-// What the heuristic player weighs, read off a seat's view.
-TableSituation SituationOf(const SeatView& view);
+// What the heuristic player weighs, read off a seat's known.
+TableSituation SituationOf(const SeatKnowledge& known);
 // The same from the seat's place at the table, the card counts and what it
 // must beat (count 0 when it leads).
 TableSituation SituationAt(int seat, int landlord, const std::array<int, kSeats>& cardsLeft,

@@ -19,14 +19,14 @@ namespace quarn::ai {
 class GreedyPlayer final : public Player {
  public:
   int Bid(const RankCounts& hand, int highBid) override;
-  std::optional<PlannedPlay> Play(const SeatView& view) override;
+  std::optional<PlannedPlay> Play(const SeatKnowledge& known) override;
 };
 
 // The heuristic player, as quarn-bot plays at the basic level.
 class BasicPlayer final : public Player {
  public:
   int Bid(const RankCounts& hand, int highBid) override;
-  std::optional<PlannedPlay> Play(const SeatView& view) override;
+  std::optional<PlannedPlay> Play(const SeatKnowledge& known) override;
 };
 
 // The searching player's playout policy as a player of its own, to see how
@@ -34,7 +34,7 @@ class BasicPlayer final : public Player {
 class FastPlayer final : public Player {
  public:
   int Bid(const RankCounts& hand, int highBid) override;
-  std::optional<PlannedPlay> Play(const SeatView& view) override;
+  std::optional<PlannedPlay> Play(const SeatKnowledge& known) override;
 };
 
 // The searching player. With limits.samples 0 each decision searches for
@@ -45,7 +45,7 @@ class SearchPlayer final : public Player {
                double boldness = kStrongBoldness)
       : limits_(limits), think_(think), boldness_(boldness) {}
   int Bid(const RankCounts& hand, int highBid) override;
-  std::optional<PlannedPlay> Play(const SeatView& view) override;
+  std::optional<PlannedPlay> Play(const SeatKnowledge& known) override;
 
  private:
   SearchLimits limits_;

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "ai/hand_plan.h"
-#include "ai/seat_view.h"
+#include "ai/seat_knowledge.h"
 #include "core/tpoker.h"
 
 namespace quarn::ai {
@@ -49,7 +49,7 @@ template <typename Choose>
 int PlayOutWith(FullTable game, Choose choose) {
   for (int moves = 0; moves < kMaxGameMoves; ++moves) {
     const int seat = game.turn;
-    // A hand drawn short from a view that lost count may be empty: out already.
+    // A hand drawn short from a known that lost count may be empty: out already.
     if (game.left[static_cast<std::size_t>(seat)] <= 0) return seat;
     if (game.Apply(choose(static_cast<const FullTable&>(game)))) return seat;
   }

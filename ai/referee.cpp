@@ -13,19 +13,19 @@ constexpr int kDealt = 25;
 constexpr int kBottom = 8;
 constexpr int kDealtPart = kSeats * kDealt;
 
-SeatView FirstView(const Deal& deal, int seat, int landlord, int points) {
-  SeatView view;
-  view.seat = seat;
-  view.landlord = landlord;
-  view.points = points;
-  view.hand = deal.hands[static_cast<std::size_t>(seat)];
-  view.cardsLeft.fill(kDealt);
-  view.cardsLeft[static_cast<std::size_t>(landlord)] += kBottom;
+SeatKnowledge FirstKnowledge(const Deal& deal, int seat, int landlord, int points) {
+  SeatKnowledge known;
+  known.seat = seat;
+  known.landlord = landlord;
+  known.points = points;
+  known.hand = deal.hands[static_cast<std::size_t>(seat)];
+  known.cardsLeft.fill(kDealt);
+  known.cardsLeft[static_cast<std::size_t>(landlord)] += kBottom;
   if (seat == landlord) {
-    view.bottom = deal.bottom;
-    for (std::size_t r = 0; r < view.hand.size(); ++r) view.hand[r] += deal.bottom[r];
+    known.bottom = deal.bottom;
+    for (std::size_t r = 0; r < known.hand.size(); ++r) known.hand[r] += deal.bottom[r];
   }
-  return view;
+  return known;
 }
 
 // Every seat bids once from the starting seat on; an equal bid does not
@@ -50,9 +50,9 @@ void SettleLandlord(const std::array<Player*, kSeats>& players, const Deal& deal
 }
 
 // What the server would take in place of a refused move.
-std::optional<PlannedPlay> Replacement(const SeatView& view) {
-  if (!view.MustLead()) return std::nullopt;
-  return PlaysThatBeat(view.hand, Combination{}).front();
+std::optional<PlannedPlay> Replacement(const SeatKnowledge& known) {
+  if (!known.MustLead()) return std::nullopt;
+  return PlaysThatBeat(known.hand, Combination{}).front();
 }
 
 }  // namespace
@@ -71,23 +71,24 @@ Deal DealCards(std::uint64_t seed) {
   return deal;
 }
 
-bool Legal(const SeatView& view, const std::optional<PlannedPlay>& play) {
-  if (!play) return !view.MustLead();
+bool Legal(const SeatKnowledge& known, const std::optional<PlannedPlay>& play) {
+  if (!play) return !known.MustLead();
   for (std::size_t rank = 0; rank < play->cards.size(); ++rank) {
-    if (play->cards[rank] > view.hand[rank]) return false;
+    if (play->cards[rank] > known.hand[rank]) return false;
   }
   const Combination combo = ClassifyCounts(play->cards, CardTotal(play->cards));
   return combo.type != CombinationType::Unknown && combo == play->combo &&
-         Beats(combo, view.ToBeat());
+         Beats(combo, known.ToBeat());
 }
 
 GameResult PlayGame(const std::array<Player*, kSeats>& players, const GameSetup& setup) {
   const Deal deal = DealCards(setup.seed);
   GameResult result;
   SettleLandlord(players, deal, setup, result.landlord, result.points);
-  std::array<SeatView, kSeats> views;
+  std::array<SeatKnowledge, kSeats> seats;
   for (int seat = 0; seat < kSeats; ++seat) {
-    views[static_cast<std::size_t>(seat)] = FirstView(deal, seat, result.landlord, result.points);
+    seats[static_cast<std::size_t>(seat)] =
+        FirstKnowledge(deal, seat, result.landlord, result.points);
   }
   int turn = result.landlord;
   for (;;) {
@@ -95,17 +96,17 @@ GameResult PlayGame(const std::array<Player*, kSeats>& players, const GameSetup&
       result.winner = kNoWinner;  // no score: nobody won
       return result;
     }
-    const SeatView& view = views[static_cast<std::size_t>(turn)];
-    std::optional<PlannedPlay> play = players[static_cast<std::size_t>(turn)]->Play(view);
-    if (!Legal(view, play)) {
+    const SeatKnowledge& known = seats[static_cast<std::size_t>(turn)];
+    std::optional<PlannedPlay> play = players[static_cast<std::size_t>(turn)]->Play(known);
+    if (!Legal(known, play)) {
       ++result.refusals;
-      play = Replacement(view);
+      play = Replacement(known);
     }
     const PlayEvent event{turn, play ? play->cards : RankCounts{},
                           play ? play->combo : Combination{}};
-    for (SeatView& each : views) Record(each, event);
+    for (SeatKnowledge& each : seats) Record(each, event);
     ++result.moves;
-    if (views[0].cardsLeft[static_cast<std::size_t>(turn)] == 0) break;
+    if (seats[0].cardsLeft[static_cast<std::size_t>(turn)] == 0) break;
     turn = (turn + 1) % kSeats;
   }
   result.winner = turn;

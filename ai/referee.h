@@ -10,11 +10,11 @@
 
 #include "ai/hand_plan.h"
 #include "ai/playout.h"
-#include "ai/seat_view.h"
+#include "ai/seat_knowledge.h"
 
 namespace quarn::ai {
 
-// One seat's player. It sees its own hand when bidding and its SeatView when
+// One seat's player. It sees its own hand when bidding and its SeatKnowledge when
 // playing, never another seat's cards.
 class Player {
  public:
@@ -22,7 +22,7 @@ class Player {
   // The bid for a hand of 25 cards when the high bid so far is `highBid`; 0 passes.
   virtual int Bid(const RankCounts& hand, int highBid) = 0;
   // The play to make; nothing passes.
-  virtual std::optional<PlannedPlay> Play(const SeatView& view) = 0;
+  virtual std::optional<PlannedPlay> Play(const SeatKnowledge& known) = 0;
 };
 
 struct GameSetup {
@@ -59,7 +59,7 @@ Deal DealCards(std::uint64_t seed);
 // legal play, or by a pass where one is allowed.
 GameResult PlayGame(const std::array<Player*, kSeats>& players, const GameSetup& setup);
 
-// Whether the rules take `play` (nothing: a pass) from the seat of `view`.
-bool Legal(const SeatView& view, const std::optional<PlannedPlay>& play);
+// Whether the rules take `play` (nothing: a pass) from the seat of `known`.
+bool Legal(const SeatKnowledge& known, const std::optional<PlannedPlay>& play);
 
 }  // namespace quarn::ai

@@ -50,10 +50,11 @@ int PlayCost(const RankCounts& hand, const PlannedPlay& play) {
 
 }  // namespace
 
-std::vector<std::optional<PlannedPlay>> SearchCandidates(const SeatView& view, int maxCandidates) {
+std::vector<std::optional<PlannedPlay>> SearchCandidates(const SeatKnowledge& known,
+                                                         int maxCandidates) {
   std::vector<PlannedPlay> pool =
-      view.MustLead() ? LeadPool(view.hand) : PlaysThatBeat(view.hand, view.ToBeat());
-  const int total = CardTotal(view.hand);
+      known.MustLead() ? LeadPool(known.hand) : PlaysThatBeat(known.hand, known.ToBeat());
+  const int total = CardTotal(known.hand);
   for (const PlannedPlay& play : pool) {
     if (play.combo.count == total) return {play};  // going out wins the game
   }
@@ -64,16 +65,16 @@ std::vector<std::optional<PlannedPlay>> SearchCandidates(const SeatView& view, i
     }
     out.push_back(move);
   };
-  add(HeuristicPlay(view));
-  if (!view.MustLead()) add(std::nullopt);
+  add(HeuristicPlay(known));
+  if (!known.MustLead()) add(std::nullopt);
 
   // A hand of many triples can beat a plane in hundreds of ways; the weakest
   // few (plays come weakest first) and the bombs are worth weighing.
   std::vector<std::pair<int, std::size_t>> ranked;
   int ordinary = 0;
   for (std::size_t i = 0; i < pool.size(); ++i) {
-    if (!view.MustLead() && !IsBomb(pool[i].combo) && ordinary++ >= kMostWeighed) continue;
-    ranked.emplace_back(PlayCost(view.hand, pool[i]), i);
+    if (!known.MustLead() && !IsBomb(pool[i].combo) && ordinary++ >= kMostWeighed) continue;
+    ranked.emplace_back(PlayCost(known.hand, pool[i]), i);
   }
   std::stable_sort(ranked.begin(), ranked.end());
   bool bomb = false;
@@ -84,17 +85,17 @@ std::vector<std::optional<PlannedPlay>> SearchCandidates(const SeatView& view, i
   }
   // Against a play worth a bomb the cheapest one is always a candidate.
   for (const auto& [cost, i] : ranked) {
-    if (bomb || view.MustLead() || !IsBomb(pool[i].combo)) continue;
+    if (bomb || known.MustLead() || !IsBomb(pool[i].combo)) continue;
     add(pool[i]);
     break;
   }
   return out;
 }
 
-SearchResult Search(const SeatView& view, const SearchLimits& limits) {
+SearchResult Search(const SeatKnowledge& known, const SearchLimits& limits) {
   SearchResult result;
   const std::vector<std::optional<PlannedPlay>> candidates =
-      SearchCandidates(view, std::min(limits.maxCandidates, kMostCandidates));
+      SearchCandidates(known, std::min(limits.maxCandidates, kMostCandidates));
   result.candidates = static_cast<int>(candidates.size());
   result.move = candidates.front();
   if (candidates.size() <= 1) return result;
@@ -108,21 +109,21 @@ SearchResult Search(const SeatView& view, const SearchLimits& limits) {
   const int most = timed ? kMostSamples : std::min(limits.samples, kMostSamples);
   while (result.samples < most) {
     FullTable base;
-    base.hands = SampleDeal(view, random);
+    base.hands = SampleDeal(known, random);
     for (int seat = 0; seat < kSeats; ++seat) {
       base.left[static_cast<std::size_t>(seat)] =
           CardTotal(base.hands[static_cast<std::size_t>(seat)]);
     }
-    base.landlord = view.landlord;
-    base.turn = view.seat;
-    base.table = view.table;
-    base.owner = view.tableOwner;
+    base.landlord = known.landlord;
+    base.turn = known.seat;
+    base.table = known.table;
+    base.owner = known.tableOwner;
     bool complete = true;
     for (std::size_t c = 0; c < candidates.size() && complete; ++c) {
       FullTable game = base;
-      const int winner = game.Apply(candidates[c]) ? view.seat : PlayOut(game, limits.policy);
+      const int winner = game.Apply(candidates[c]) ? known.seat : PlayOut(game, limits.policy);
       result.capped += winner == kNoWinner;
-      sample[c] = winner != kNoWinner && game.Partners(winner, view.seat) ? 1 : 0;
+      sample[c] = winner != kNoWinner && game.Partners(winner, known.seat) ? 1 : 0;
       complete = !timed || Clock::now() < limits.deadline;
     }
     if (!complete) break;  // a deal not played out for every move would bias the count

@@ -12,7 +12,7 @@
 
 #include "ai/hand_plan.h"
 #include "ai/playout.h"
-#include "ai/seat_view.h"
+#include "ai/seat_knowledge.h"
 
 namespace quarn::ai {
 
@@ -33,7 +33,8 @@ struct SearchLimits {
 
 // The moves worth searching, the heuristic's choice first: a pass where one
 // may pass, then the plays that keep the hand in fewest pieces.
-std::vector<std::optional<PlannedPlay>> SearchCandidates(const SeatView& view, int maxCandidates);
+std::vector<std::optional<PlannedPlay>> SearchCandidates(const SeatKnowledge& known,
+                                                         int maxCandidates);
 
 // Whatever the limits ask, a search weighs at most this many moves over at
 // most this many deals (each playout being bounded too), so that it ends
@@ -50,6 +51,6 @@ struct SearchResult {
 
 // The move with the most wins over the drawn deals; the heuristic's choice
 // when no deal could be played out in time.
-SearchResult Search(const SeatView& view, const SearchLimits& limits);
+SearchResult Search(const SeatKnowledge& known, const SearchLimits& limits);
 
 }  // namespace quarn::ai

@@ -1,5 +1,5 @@
 // How long a player waits for the hint (提示): the whole first answer (the
-// seat's view, the computer's choice at the strong level with the hint's
+// seat's knowledge, the computer's choice at the strong level with the hint's
 // think time, every play that beats the table) and its selection in the hand.
 // The hand is the one richest in moves: eleven triples 3 to K. Target: 50 ms.
 #include <benchmark/benchmark.h>

@@ -20,36 +20,36 @@ using namespace quarn::ai;
 
 // The landlord at seat 0 holds the triples 3 to K (as a lead, one triple
 // gives way to A A 2, or the whole hand would go out at once).
-SeatView ElevenTriples(bool followPlane) {
-  SeatView view;
-  view.seat = 0;
-  view.landlord = 0;
-  view.points = 10;
-  for (int r = 1; r <= 11; ++r) view.hand[static_cast<std::size_t>(r)] = 3;
+SeatKnowledge ElevenTriples(bool followPlane) {
+  SeatKnowledge known;
+  known.seat = 0;
+  known.landlord = 0;
+  known.points = 10;
+  for (int r = 1; r <= 11; ++r) known.hand[static_cast<std::size_t>(r)] = 3;
   if (!followPlane) {
-    view.hand[11] = 0;
-    view.hand[12] = 2;
-    view.hand[13] = 1;
+    known.hand[11] = 0;
+    known.hand[12] = 2;
+    known.hand[13] = 1;
   }
-  view.cardsLeft = {33, 25, 25, 25};
+  known.cardsLeft = {33, 25, 25, 25};
   if (followPlane) {
     // Seat 3 laid 444 555 with 77 88 and the two seats after it passed.
     RankCounts plane{};
     plane[2] = plane[3] = 3;
     plane[5] = plane[6] = 2;
-    Record(view, {3, plane, ClassifyCounts(plane, 10)});
+    Record(known, {3, plane, ClassifyCounts(plane, 10)});
   }
-  return view;
+  return known;
 }
 
 void BM_StrongDecision(benchmark::State& state) {
-  const SeatView view = ElevenTriples(state.range(1) != 0);
+  const SeatKnowledge known = ElevenTriples(state.range(1) != 0);
   Budget budget;
   budget.think = std::chrono::milliseconds(state.range(0));
   double worst = 0;
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    benchmark::DoNotOptimize(DecidePlay(view, Level::Strong, budget));
+    benchmark::DoNotOptimize(DecidePlay(known, Level::Strong, budget));
     worst = std::max(
         worst, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                    .count());
@@ -58,7 +58,7 @@ void BM_StrongDecision(benchmark::State& state) {
   state.counters["worst_ms"] = worst;
   SearchLimits limits;
   limits.deadline = std::chrono::steady_clock::now() + budget.think;
-  state.counters["samples"] = Search(view, limits).samples;
+  state.counters["samples"] = Search(known, limits).samples;
 }
 BENCHMARK(BM_StrongDecision)
     ->ArgsProduct({{200, 30, 1}, {0, 1}})

@@ -5,7 +5,7 @@
 
 #include "ai/candidates.h"
 #include "ai/decide.h"
-#include "client/assist/client_seat_view.h"
+#include "client/assist/seat_knowledge_of.h"
 #include "client/model/client_sending.h"
 #include "client/model/message_handling.h"
 #include "protocol/byte_order.h"
@@ -153,16 +153,16 @@ std::optional<Packet> BotSession::Play() {
   const Fallback fallback = std::exchange(fallback_, Fallback::None);
   if (fallback == Fallback::AfterRefusedPlay) return MustLead() ? LeadAnything() : Pass();
 
-  const ai::SeatView view = client::SeatViewOf(table_);
+  const ai::SeatKnowledge known = client::SeatKnowledgeOf(table_);
   std::optional<ai::PlannedPlay> choice;
   if (fallback == Fallback::AfterRefusedPass) {
     // The server wants a play where we saw none to make: the least that is legal.
-    std::vector<ai::PlannedPlay> plays = ai::PlaysThatBeat(hand, view.ToBeat());
+    std::vector<ai::PlannedPlay> plays = ai::PlaysThatBeat(hand, known.ToBeat());
     if (!plays.empty()) choice = plays.front();
   } else {
     ai::Budget budget = config_.budget;
     budget.seed += static_cast<std::uint64_t>(playsSent_);
-    choice = ai::DecidePlay(view, config_.level, budget);
+    choice = ai::DecidePlay(known, config_.level, budget);
   }
   if (!choice) return MustLead() ? LeadAnything() : Pass();
   if (!SelectPlay(choice->cards)) {

@@ -61,30 +61,30 @@ std::optional<Packet> PassPacket(const TServerTable& table, std::uint32_t seat) 
 
 }  // namespace
 
-ai::SeatView SeatViewAt(const TServerTable& table, std::uint32_t seat) {
-  ai::SeatView view;
-  view.seat = static_cast<int>(seat);
-  view.landlord = static_cast<int>(table.Landlord);
-  view.points = static_cast<int>(table.HighBid);
-  view.hand = CountRanks(table.Players[seat].Hand.Cards());
+ai::SeatKnowledge SeatKnowledgeAt(const TServerTable& table, std::uint32_t seat) {
+  ai::SeatKnowledge known;
+  known.seat = static_cast<int>(seat);
+  known.landlord = static_cast<int>(table.Landlord);
+  known.points = static_cast<int>(table.HighBid);
+  known.hand = CountRanks(table.Players[seat].Hand.Cards());
   for (std::uint32_t s = 0; s < kSeatCount; ++s) {
-    view.cardsLeft[s] = table.Players[s].Hand.Count();
+    known.cardsLeft[s] = table.Players[s].Hand.Count();
   }
   if (seat == table.Landlord && table.Status >= TablePlaying) {
-    for (int i = kDealtCards; i < kDeckCards; ++i) ++view.bottom[RankOf(table.Deck[i])];
+    for (int i = kDealtCards; i < kDeckCards; ++i) ++known.bottom[RankOf(table.Deck[i])];
   }
   for (const TMove& move : table.History) {
     const ai::PlayEvent event = EventOf(move);
-    view.history.push_back(event);
+    known.history.push_back(event);
     for (std::size_t rank = 0; rank < event.cards.size(); ++rank) {
-      view.played[rank] = static_cast<std::uint8_t>(view.played[rank] + event.cards[rank]);
+      known.played[rank] = static_cast<std::uint8_t>(known.played[rank] + event.cards[rank]);
     }
   }
   if (table.LastPlay.Count() > 0) {
-    view.table = table.LastPlay.AsCombination();
-    view.tableOwner = static_cast<int>(table.LastPlayer);
+    known.table = table.LastPlay.AsCombination();
+    known.tableOwner = static_cast<int>(table.LastPlayer);
   }
-  return view;
+  return known;
 }
 
 std::optional<Packet> ComputerMove(const TServerTable& table, std::uint32_t seat,
@@ -98,7 +98,7 @@ std::optional<Packet> ComputerMove(const TServerTable& table, std::uint32_t seat
   if (table.Status != TablePlaying) return std::nullopt;
   const ai::Budget budget{.think = kComputerThink, .samples = 0, .seed = seed};
   const std::optional<ai::PlannedPlay> choice =
-      ai::DecidePlay(SeatViewAt(table, seat), ai::Level::Strong, budget);
+      ai::DecidePlay(SeatKnowledgeAt(table, seat), ai::Level::Strong, budget);
   if (!choice) return MustLead(table, seat) ? SafeMove(table, seat) : PassPacket(table, seat);
   const std::optional<PlayRecord> play = PlayOf(table, seat, choice->cards);
   if (!play) return SafeMove(table, seat);

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "ai/seat_view.h"
+#include "ai/seat_knowledge.h"
 #include "protocol/pcpheadtail.h"
 #include "server/server_table.h"
 
@@ -24,7 +24,7 @@ inline constexpr std::chrono::milliseconds kComputerThink{QUARN_COMPUTER_THINK_M
 // The seat's own hand, the card counts, the plays and passes of this game,
 // the table, and the bottom cards when it is the landlord in play; never
 // another seat's cards.
-ai::SeatView SeatViewAt(const TServerTable& table, std::uint32_t seat);
+ai::SeatKnowledge SeatKnowledgeAt(const TServerTable& table, std::uint32_t seat);
 
 // The bid, play or pass the computer makes for `seat` now (its turn, bidding
 // or playing), as a request packet; none when there is nothing to do.

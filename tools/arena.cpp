@@ -142,10 +142,10 @@ class TimedPlayer final : public Player {
   TimedPlayer(std::unique_ptr<Player> inner, Timings* timings)
       : inner_(std::move(inner)), timings_(timings) {}
   int Bid(const RankCounts& hand, int highBid) override { return inner_->Bid(hand, highBid); }
-  std::optional<PlannedPlay> Play(const SeatView& view) override {
+  std::optional<PlannedPlay> Play(const SeatKnowledge& known) override {
     const auto start = Clock::now();
     const double cpuStart = ThreadCpuMs();
-    std::optional<PlannedPlay> move = inner_->Play(view);
+    std::optional<PlannedPlay> move = inner_->Play(known);
     timings_->cpu.push_back(ThreadCpuMs() - cpuStart);
     timings_->wall.push_back(
         std::chrono::duration<double, std::milli>(Clock::now() - start).count());

@@ -3,23 +3,23 @@
 #include <algorithm>
 
 #include "ai/candidates.h"
-#include "client/assist/client_seat_view.h"
+#include "client/assist/seat_knowledge_of.h"
 #include "client/model/client_sending.h"
 
 namespace quarn::client {
 
 std::optional<ai::PlannedPlay> HintCycle::Next(const TClientTable& table) {
-  const ai::SeatView view = SeatViewOf(table);
-  const Situation now{view.hand, view.ToBeat(), view.history.size()};
+  const ai::SeatKnowledge known = SeatKnowledgeOf(table);
+  const Situation now{known.hand, known.ToBeat(), known.history.size()};
   if (situation_ != now) {
     situation_ = now;
     next_ = 0;
     plays_.clear();
     ai::Budget budget = budget_;
     budget.seed += now.seen;  // the same situation gives the same first answer
-    if (std::optional<ai::PlannedPlay> choice = ai::DecidePlay(view, level_, budget))
+    if (std::optional<ai::PlannedPlay> choice = ai::DecidePlay(known, level_, budget))
       plays_.push_back(*choice);
-    for (ai::PlannedPlay& play : ai::PlaysThatBeat(view.hand, now.toBeat)) {
+    for (ai::PlannedPlay& play : ai::PlaysThatBeat(known.hand, now.toBeat)) {
       if (plays_.empty() || play.cards != plays_.front().cards) plays_.push_back(std::move(play));
     }
   }

@@ -17,19 +17,19 @@ namespace {
 using test::RandomHand;
 
 // A random position: own hand, a table laid by a random seat (or none).
-SeatView RandomView(std::mt19937& random) {
-  SeatView view;
-  view.seat = static_cast<int>(random() % kSeats);
-  view.landlord = static_cast<int>(random() % kSeats);
-  view.hand = RandomHand(random, 1 + static_cast<int>(random() % 33));
-  for (int& left : view.cardsLeft) left = 1 + static_cast<int>(random() % 33);
-  view.cardsLeft[static_cast<std::size_t>(view.seat)] = CardTotal(view.hand);
+SeatKnowledge RandomKnowledge(std::mt19937& random) {
+  SeatKnowledge known;
+  known.seat = static_cast<int>(random() % kSeats);
+  known.landlord = static_cast<int>(random() % kSeats);
+  known.hand = RandomHand(random, 1 + static_cast<int>(random() % 33));
+  for (int& left : known.cardsLeft) left = 1 + static_cast<int>(random() % 33);
+  known.cardsLeft[static_cast<std::size_t>(known.seat)] = CardTotal(known.hand);
   if (random() % 4 != 0) {
     const std::vector<Move> moves = LegalRankMoves(RandomHand(random, 12));
-    view.table = moves[random() % moves.size()].combo;
-    view.tableOwner = static_cast<int>(random() % kSeats);
+    known.table = moves[random() % moves.size()].combo;
+    known.tableOwner = static_cast<int>(random() % kSeats);
   }
-  return view;
+  return known;
 }
 
 // Whatever the position, at every level, the decision is one the referee
@@ -38,43 +38,43 @@ SeatView RandomView(std::mt19937& random) {
 TEST(Decide, EveryDecisionIsLegal) {
   std::mt19937 random(7);
   for (int round = 0; round < 3000; ++round) {
-    const SeatView view = RandomView(random);
+    const SeatKnowledge known = RandomKnowledge(random);
     const Level level = round % 3 == 0 ? Level::Strong : Level::Basic;
-    const std::optional<PlannedPlay> play = DecidePlay(view, level, {{}, 2, 1});
+    const std::optional<PlannedPlay> play = DecidePlay(known, level, {{}, 2, 1});
     if (!play) {
-      EXPECT_FALSE(view.MustLead());
+      EXPECT_FALSE(known.MustLead());
       continue;
     }
-    for (int rank = 0; rank <= kMaxRank; ++rank) EXPECT_LE(play->cards[rank], view.hand[rank]);
+    for (int rank = 0; rank <= kMaxRank; ++rank) EXPECT_LE(play->cards[rank], known.hand[rank]);
     const Combination combo = ClassifyCounts(play->cards, CardTotal(play->cards));
     EXPECT_EQ(combo, play->combo);
-    EXPECT_TRUE(Beats(combo, view.ToBeat())) << "round " << round;
+    EXPECT_TRUE(Beats(combo, known.ToBeat())) << "round " << round;
   }
 }
 
-// Record keeps the view in step with the game: cards, counts and who leads;
+// Record keeps the known in step with the game: cards, counts and who leads;
 // the referee takes only a play named as what it is; the landlord plays
 // after the seat before it.
 TEST(Decide, RecordRefereeAndSituation) {
-  SeatView view;
-  view.seat = 1;
-  view.landlord = 2;
-  view.hand = test::Hand("3 3 5");
-  view.cardsLeft = {10, 3, 10, 10};
+  SeatKnowledge known;
+  known.seat = 1;
+  known.landlord = 2;
+  known.hand = test::Hand("3 3 5");
+  known.cardsLeft = {10, 3, 10, 10};
   const RankCounts pair = test::Hand("3 3");
-  EXPECT_FALSE(Legal(view, PlannedPlay{pair, {CombinationType::Single, 1, 2}}));
-  EXPECT_TRUE(Legal(view, PlannedPlay{pair, ClassifyCounts(pair, 2)}));
-  EXPECT_TRUE(SituationOf(view).landlordPlaysNext);
-  Record(view, {1, pair, ClassifyCounts(pair, 2)});
-  EXPECT_EQ(view.hand, test::Hand("5"));
-  EXPECT_EQ(view.cardsLeft[1], 1);
-  EXPECT_EQ(view.played, pair);
-  EXPECT_TRUE(view.MustLead());  // its own pair lies there
-  Record(view, {2, {}, {}});
-  EXPECT_EQ(view.tableOwner, 1);
-  view.seat = 2;
-  EXPECT_EQ(view.ToBeat().count, 2);
-  EXPECT_FALSE(SituationOf(view).landlordPlaysNext);
+  EXPECT_FALSE(Legal(known, PlannedPlay{pair, {CombinationType::Single, 1, 2}}));
+  EXPECT_TRUE(Legal(known, PlannedPlay{pair, ClassifyCounts(pair, 2)}));
+  EXPECT_TRUE(SituationOf(known).landlordPlaysNext);
+  Record(known, {1, pair, ClassifyCounts(pair, 2)});
+  EXPECT_EQ(known.hand, test::Hand("5"));
+  EXPECT_EQ(known.cardsLeft[1], 1);
+  EXPECT_EQ(known.played, pair);
+  EXPECT_TRUE(known.MustLead());  // its own pair lies there
+  Record(known, {2, {}, {}});
+  EXPECT_EQ(known.tableOwner, 1);
+  known.seat = 2;
+  EXPECT_EQ(known.ToBeat().count, 2);
+  EXPECT_FALSE(SituationOf(known).landlordPlaysNext);
 }
 
 // Bids a fixed amount and plays as the heuristic player.
@@ -82,7 +82,9 @@ class Bidder final : public Player {
  public:
   explicit Bidder(int bid) : bid_(bid) {}
   int Bid(const RankCounts&, int) override { return bid_; }
-  std::optional<PlannedPlay> Play(const SeatView& view) override { return basic_.Play(view); }
+  std::optional<PlannedPlay> Play(const SeatKnowledge& known) override {
+    return basic_.Play(known);
+  }
 
  private:
   int bid_;

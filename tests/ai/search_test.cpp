@@ -10,40 +10,41 @@
 namespace quarn::ai {
 namespace {
 
-// Plays as the heuristic player and keeps every view it was shown.
+// Plays as the heuristic player and keeps every known it was shown.
 class Watcher final : public Player {
  public:
   int Bid(const RankCounts& hand, int highBid) override { return basic_.Bid(hand, highBid); }
-  std::optional<PlannedPlay> Play(const SeatView& view) override {
-    views.push_back(view);
-    return basic_.Play(view);
+  std::optional<PlannedPlay> Play(const SeatKnowledge& known) override {
+    positions.push_back(known);
+    return basic_.Play(known);
   }
-  std::vector<SeatView> views;
+  std::vector<SeatKnowledge> positions;
 
  private:
   BasicPlayer basic_;
 };
 
 // Positions from whole referee games, bidding on and off, every seat.
-std::vector<SeatView> GamePositions(int games) {
-  std::vector<SeatView> views;
+std::vector<SeatKnowledge> GamePositions(int games) {
+  std::vector<SeatKnowledge> positions;
   for (int game = 0; game < games; ++game) {
     std::array<Watcher, kSeats> watchers;
     PlayGame({&watchers[0], &watchers[1], &watchers[2], &watchers[3]},
              {static_cast<std::uint64_t>(game), game % 2 == 0});
-    for (Watcher& w : watchers) views.insert(views.end(), w.views.begin(), w.views.end());
+    for (Watcher& w : watchers)
+      positions.insert(positions.end(), w.positions.begin(), w.positions.end());
   }
-  return views;
+  return positions;
 }
 
-SeatView ViewOfTurn(const FullTable& game) {
-  SeatView view;
-  view.seat = game.turn;
-  view.landlord = game.landlord;
-  view.hand = game.hands[static_cast<std::size_t>(game.turn)];
-  view.table = game.table;
-  view.tableOwner = game.owner;
-  return view;
+SeatKnowledge ViewOfTurn(const FullTable& game) {
+  SeatKnowledge known;
+  known.seat = game.turn;
+  known.landlord = game.landlord;
+  known.hand = game.hands[static_cast<std::size_t>(game.turn)];
+  known.table = game.table;
+  known.tableOwner = game.owner;
+  return known;
 }
 
 // Every drawn deal holds exactly the cards the seat has not seen, shared by
@@ -51,24 +52,25 @@ SeatView ViewOfTurn(const FullTable& game) {
 // deal out with moves the rules take; the search's choice is legal and the
 // same for the same seed.
 TEST(Search, DealsAreConsistentAndChoicesLegalAndRepeatable) {
-  const std::vector<SeatView> views = GamePositions(24);
+  const std::vector<SeatKnowledge> positions = GamePositions(24);
   DealRandom random(5);
-  for (std::size_t i = 0; i < views.size(); i += 3) {
-    const SeatView& view = views[i];
-    const std::array<RankCounts, kSeats> hands = SampleDeal(view, random);
-    RankCounts all = view.played;
+  for (std::size_t i = 0; i < positions.size(); i += 3) {
+    const SeatKnowledge& known = positions[i];
+    const std::array<RankCounts, kSeats> hands = SampleDeal(known, random);
+    RankCounts all = known.played;
     for (int seat = 0; seat < kSeats; ++seat) {
       const RankCounts& hand = hands[static_cast<std::size_t>(seat)];
-      EXPECT_EQ(CardTotal(hand), view.cardsLeft[static_cast<std::size_t>(seat)]);
+      EXPECT_EQ(CardTotal(hand), known.cardsLeft[static_cast<std::size_t>(seat)]);
       for (int r = 0; r <= kMaxRank; ++r) all[r] += hand[r];
     }
     ASSERT_EQ(all, FullDecks()) << "position " << i;
-    EXPECT_EQ(hands[static_cast<std::size_t>(view.seat)], view.hand);
-    for (int r = 0; view.IsLandlord() && r <= kMaxRank; ++r) {
-      EXPECT_LE(view.bottom[r], view.hand[r] + view.played[r]);
+    EXPECT_EQ(hands[static_cast<std::size_t>(known.seat)], known.hand);
+    for (int r = 0; known.IsLandlord() && r <= kMaxRank; ++r) {
+      EXPECT_LE(known.bottom[r], known.hand[r] + known.played[r]);
     }
 
-    FullTable game{hands, view.cardsLeft, view.landlord, view.seat, view.table, view.tableOwner};
+    FullTable game{hands,      known.cardsLeft, known.landlord,
+                   known.seat, known.table,     known.tableOwner};
     for (bool out = false; !out;) {
       const std::optional<PlannedPlay> move = PolicyMove(game, Policy::Fast);
       ASSERT_TRUE(Legal(ViewOfTurn(game), move)) << "position " << i;
@@ -78,10 +80,10 @@ TEST(Search, DealsAreConsistentAndChoicesLegalAndRepeatable) {
     SearchLimits limits;
     limits.samples = 3;
     limits.seed = i;
-    const std::optional<PlannedPlay> move = Search(view, limits).move;
-    EXPECT_TRUE(Legal(view, move));
-    EXPECT_TRUE(move.has_value() == Search(view, limits).move.has_value() &&
-                (!move || move->cards == Search(view, limits).move->cards));
+    const std::optional<PlannedPlay> move = Search(known, limits).move;
+    EXPECT_TRUE(Legal(known, move));
+    EXPECT_TRUE(move.has_value() == Search(known, limits).move.has_value() &&
+                (!move || move->cards == Search(known, limits).move->cards));
   }
 }
 
@@ -90,11 +92,11 @@ TEST(Search, DealsAreConsistentAndChoicesLegalAndRepeatable) {
 // after the most moves a game can take, with no winner, and the referee
 // reports a game it cut off, with no score.
 TEST(Search, AGameThatNeverEndsIsCutOff) {
-  const SeatView view = GamePositions(1).front();
+  const SeatKnowledge known = GamePositions(1).front();
   DealRandom random(1);
   const FullTable game{
-      SampleDeal(view, random), view.cardsLeft, view.landlord, view.seat, view.table,
-      view.tableOwner};
+      SampleDeal(known, random), known.cardsLeft, known.landlord, known.seat, known.table,
+      known.tableOwner};
   int moves = 0;
   const auto idle = [&moves](const FullTable&) {
     ++moves;

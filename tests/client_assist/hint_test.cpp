@@ -7,7 +7,7 @@
 #include <random>
 
 #include "ai/candidates.h"
-#include "client/assist/client_seat_view.h"
+#include "client/assist/seat_knowledge_of.h"
 #include "client/model/client_sending.h"
 #include "core/movegen.h"
 #include "core/rn32.h"
@@ -53,7 +53,7 @@ TEST(Hint, ComputerChoiceFirstThenEveryBeatingPlayOnceThenOver) {
     TClientTable table;
     Seat(table, hand, laid, 2);
     HintCycle hint(ai::Level::Strong, kQuick);
-    const ai::SeatView view = SeatViewOf(table);
+    const ai::SeatKnowledge view = SeatKnowledgeOf(table);
     std::vector<ai::PlannedPlay> beating = ai::PlaysThatBeat(view.hand, view.ToBeat());
     const std::vector<ai::PlannedPlay> answers =
         Press(table, hint, static_cast<int>(beating.size()) + 1);
@@ -83,7 +83,7 @@ TEST(Hint, NeverSuggestsAPlayTheTableRefuses) {
     HintCycle hint(ai::Level::Strong, kQuick);
     const std::vector<ai::PlannedPlay> answers = Press(table, hint, 4);
     const bool anyBeats =
-        !BeatingMoves(std::span(deck).first(size), SeatViewOf(table).ToBeat()).empty();
+        !BeatingMoves(std::span(deck).first(size), SeatKnowledgeOf(table).ToBeat()).empty();
     EXPECT_EQ(answers.empty(), !anyBeats) << "round " << round;
   }
 }

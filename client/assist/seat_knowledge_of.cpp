@@ -1,4 +1,4 @@
-#include "client/assist/client_seat_view.h"
+#include "client/assist/seat_knowledge_of.h"
 
 #include <span>
 
@@ -17,34 +17,34 @@ RankCounts CountCards(std::span<const std::uint8_t> numbers) {
 
 }  // namespace
 
-ai::SeatView SeatViewOf(const TClientTable& table) {
-  ai::SeatView view;
-  view.seat = table.OwnSeat;
-  view.landlord = table.LordSeat;
-  view.points = table.BidPoints;
-  view.hand = CountRanks(table.Me.Hand.Cards());
+ai::SeatKnowledge SeatKnowledgeOf(const TClientTable& table) {
+  ai::SeatKnowledge known;
+  known.seat = table.OwnSeat;
+  known.landlord = table.LordSeat;
+  known.points = table.BidPoints;
+  known.hand = CountRanks(table.Me.Hand.Cards());
   for (int seat = 0; seat < ai::kSeats; ++seat) {
     const client::TClientPlayer* player = table.PlayerAt(seat);
-    view.cardsLeft[static_cast<std::size_t>(seat)] =
-        seat == table.OwnSeat ? ai::CardTotal(view.hand) : (player ? player->CardCount() : 0);
+    known.cardsLeft[static_cast<std::size_t>(seat)] =
+        seat == table.OwnSeat ? ai::CardTotal(known.hand) : (player ? player->CardCount() : 0);
   }
-  if (table.LordSeat == table.OwnSeat) view.bottom = CountCards(table.BottomCards);
-  view.played = table.PlayedBeforeHistory;  // a table restored mid-game
+  if (table.LordSeat == table.OwnSeat) known.bottom = CountCards(table.BottomCards);
+  known.played = table.PlayedBeforeHistory;  // a table restored mid-game
   for (const client::TPlayedCards& seen : table.History) {
     ai::PlayEvent event;
     event.seat = seen.Seat;
     event.cards = CountCards(std::span(seen.Cards).first(static_cast<std::size_t>(seen.Count)));
     event.combo = ClassifyCounts(event.cards, seen.Count);
-    view.history.push_back(event);
+    known.history.push_back(event);
     for (std::size_t rank = 0; rank < event.cards.size(); ++rank) {
-      view.played[rank] = static_cast<std::uint8_t>(view.played[rank] + event.cards[rank]);
+      known.played[rank] = static_cast<std::uint8_t>(known.played[rank] + event.cards[rank]);
     }
   }
   if (table.TableCards.Count() > 0) {
-    view.table = table.TableCards.AsCombination();
-    view.tableOwner = table.LeadSeat;
+    known.table = table.TableCards.AsCombination();
+    known.tableOwner = table.LeadSeat;
   }
-  return view;
+  return known;
 }
 
 }  // namespace quarn::client

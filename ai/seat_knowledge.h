@@ -22,7 +22,7 @@ struct PlayEvent {
   bool IsPass() const { return combo.count == 0; }
 };
 
-struct SeatView {
+struct SeatKnowledge {
   int seat = 0;      // own seat, 0..3
   int landlord = 0;  // the landlord's seat
   int points = 0;    // what the game is played for
@@ -44,8 +44,8 @@ struct SeatView {
   bool Partners(int a, int b) const { return (a == landlord) == (b == landlord); }
 };
 
-// Appends a play or pass to `view` and keeps played cards, card counts, the
+// Appends a play or pass to `known` and keeps played cards, card counts, the
 // own hand and the table in step with it.
-void Record(SeatView& view, const PlayEvent& event);
+void Record(SeatKnowledge& known, const PlayEvent& event);
 
 }  // namespace quarn::ai
