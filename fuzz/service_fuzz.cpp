@@ -158,7 +158,7 @@ class Session {
         break;
       case 10: {
         const ConnectionId id = ids_[in.Byte() % kSlots];
-        const int kind = in.Byte() % 7;
+        const auto kind = static_cast<ErrorKind>(in.Byte() % 7);  // 6: a kind no host sends
         app_.SocketError(id, kind, in.Int());
         break;
       }

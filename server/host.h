@@ -30,6 +30,16 @@ inline constexpr ConnectionId kNoConnection = 0;
 using TimerId = std::uint64_t;
 inline constexpr TimerId kNoTimer = 0;
 
+// The kinds of connection trouble a host reports and the run log names.
+enum class ErrorKind : int {
+  General = 0,
+  Send = 1,
+  Receive = 2,
+  Connect = 3,
+  Disconnect = 4,
+  Accept = 5,
+};
+
 class IServerHost {
  public:
   virtual ~IServerHost() = default;

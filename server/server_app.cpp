@@ -18,21 +18,22 @@ namespace quarn::server {
 namespace {
 
 // The word the log uses for a socket error kind.
-const char* SocketErrorWord(int kind) {
+const char* SocketErrorWord(ErrorKind kind) {
   switch (kind) {
-    case 1:
+    case ErrorKind::Send:
       return "数据发送";
-    case 2:
+    case ErrorKind::Receive:
       return "数据接收";
-    case 3:
+    case ErrorKind::Connect:
       return "通道已连接";
-    case 4:
+    case ErrorKind::Disconnect:
       return "通道正断开";
-    case 5:
+    case ErrorKind::Accept:
       return "连接请求";
-    default:
-      return "未知类型";
+    case ErrorKind::General:
+      break;
   }
+  return "未知类型";  // General, and any number a host got wrong
 }
 
 }  // namespace
@@ -224,7 +225,7 @@ void ServerApp::ConnectionClosed(ConnectionId connection) {
   app.Lose(connection);
 }
 
-void ServerApp::SocketError(ConnectionId connection, int kind, int code) {
+void ServerApp::SocketError(ConnectionId connection, ErrorKind kind, int code) {
   Impl& app = *impl_;
   if (!app.initialised) return;
   const std::string word = SocketErrorWord(kind);

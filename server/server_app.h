@@ -75,7 +75,7 @@ class ServerApp {
   void ConnectionOpened(ConnectionId connection);
   void BytesReceived(ConnectionId connection, std::span<const std::uint8_t> bytes);
   void ConnectionClosed(ConnectionId connection);
-  void SocketError(ConnectionId connection, int kind, int code);
+  void SocketError(ConnectionId connection, ErrorKind kind, int code);
   // Called about once a second: closes connections that did not log in in time.
   void Tick();
   // A timer the server asked for with IServerHost::StartTimer is due.

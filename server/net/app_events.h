@@ -14,7 +14,7 @@ class ServerAppEvents final : public IHostEvents {
     app_.BytesReceived(connection, bytes);
   }
   void ConnectionClosed(ConnectionId connection) override { app_.ConnectionClosed(connection); }
-  void SocketError(ConnectionId connection, int kind, int code) override {
+  void SocketError(ConnectionId connection, ErrorKind kind, int code) override {
     app_.SocketError(connection, kind, code);
   }
   void Tick() override { app_.Tick(); }

@@ -1,18 +1,11 @@
-// The kinds of connection trouble the server's run log names.
+// How the Qt host sorts its socket errors into the kinds the run log names.
 #pragma once
 
 #include <QAbstractSocket>
 
-namespace quarn::server {
+#include "server/host.h"
 
-enum class ErrorKind : int {
-  General = 0,
-  Send = 1,
-  Receive = 2,
-  Connect = 3,
-  Disconnect = 4,
-  Accept = 5,
-};
+namespace quarn::server {
 
 // The kind under which a Qt socket error is logged.
 ErrorKind KindOfSocketError(QAbstractSocket::SocketError error);

@@ -15,7 +15,7 @@ class IHostEvents {
   virtual void ConnectionOpened(ConnectionId connection) = 0;
   virtual void BytesReceived(ConnectionId connection, std::span<const std::uint8_t> bytes) = 0;
   virtual void ConnectionClosed(ConnectionId connection) = 0;
-  virtual void SocketError(ConnectionId connection, int kind, int code) = 0;
+  virtual void SocketError(ConnectionId connection, ErrorKind kind, int code) = 0;
   virtual void Tick() = 0;
   // A timer started with IServerHost::StartTimer is due.
   virtual void TimerDue(TimerId timer) = 0;

@@ -29,7 +29,7 @@ qint64 SendNow(qintptr descriptor, std::span<const std::uint8_t> bytes) {
 TcpServerHost::TcpServerHost(QObject* parent) : QObject(parent) {
   connect(&server_, &QTcpServer::newConnection, this, &TcpServerHost::AcceptPending);
   connect(&server_, &QTcpServer::acceptError, this, [this](QAbstractSocket::SocketError error) {
-    if (events_) events_->SocketError(kNoConnection, static_cast<int>(ErrorKind::Accept), error);
+    if (events_) events_->SocketError(kNoConnection, ErrorKind::Accept, error);
   });
   tick_.setInterval(1000);
   connect(&tick_, &QTimer::timeout, this, [this] {
@@ -165,7 +165,7 @@ void TcpServerHost::Lost(ConnectionId connection) {
 void TcpServerHost::Failed(ConnectionId connection, QAbstractSocket::SocketError error) {
   const auto it = connections_.find(connection);
   if (it == connections_.end() || it->second.closing || IsPlainHangUp(error)) return;
-  if (events_) events_->SocketError(connection, static_cast<int>(KindOfSocketError(error)), error);
+  if (events_) events_->SocketError(connection, KindOfSocketError(error), error);
 }
 
 std::tm TcpServerHost::LocalTime() {

@@ -34,7 +34,7 @@ struct Recorder : IHostEvents {
     if (onBytes) onBytes(id);
   }
   void ConnectionClosed(ConnectionId id) override { closed.push_back(id); }
-  void SocketError(ConnectionId, int, int) override {}
+  void SocketError(ConnectionId, ErrorKind, int) override {}
   void Tick() override { ++ticks; }
   void TimerDue(TimerId id) override { timers.emplace_back(id, clock.elapsed()); }
 };
