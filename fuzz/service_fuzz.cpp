@@ -54,20 +54,20 @@ constexpr int kTimersPerInput = 2000;
 constexpr milliseconds kLivenessTime{120'000};
 constexpr int kLivenessTimers = 20'000;
 
-ConsoleSettings SettingsFrom(FuzzInput& in) {
+ServerSettings SettingsFrom(FuzzInput& in) {
   const std::uint8_t flags = in.Byte(), times = in.Byte(), pauses = in.Byte();
-  static constexpr std::array<const char*, 4> kTurnTimes = {"0", "1", "2", "30"};
-  static constexpr std::array<const char*, 4> kPoints = {"10", "0", "1", "1000000"};
-  static constexpr std::array<const char*, 4> kSync = {"200", "0", "1", "60000"};
-  static constexpr std::array<const char*, 4> kDeal = {"500", "0", "3", "1000"};
+  static constexpr std::array<std::uint32_t, 4> kTurnTimes = {0, 1, 2, 30};
+  static constexpr std::array<std::uint32_t, 4> kPoints = {10, 0, 1, 1000000};
+  static constexpr std::array<std::uint32_t, 4> kSync = {200, 0, 1, 60000};
+  static constexpr std::array<std::uint32_t, 4> kDeal = {500, 0, 3, 1000};
   return {.allowBid = (flags & 1) != 0,
           .defaultPoints = kPoints[(times >> 2) % 4],
           .allowDelay = (flags & 2) != 0,
-          .delaySync = kSync[pauses % 4],
-          .delayDeal = kDeal[(pauses >> 2) % 4],
-          .tables = std::to_string(1 + (flags >> 5) % 3),
+          .delaySyncMs = kSync[pauses % 4],
+          .delayDealMs = kDeal[(pauses >> 2) % 4],
+          .tables = 1u + (flags >> 5) % 3u,
           .keepSeats = (flags & 4) != 0,
-          .turnTime = kTurnTimes[times % 4]};
+          .turnTimeS = kTurnTimes[times % 4]};
 }
 
 LogLevel LevelFrom(std::uint8_t flags) {
@@ -91,7 +91,7 @@ const std::filesystem::path& FileDir() {
 
 class Session {
  public:
-  Session(const ConsoleSettings& settings, LogLevel level, std::uint32_t deals)
+  Session(const ServerSettings& settings, LogLevel level, std::uint32_t deals)
       : settings_(settings), app_(world_, world_, FileDir(), {.level = level}) {
     world_.Attach(&app_);
     world_.due = [this](TimerId id) { app_.TimerDue(id); };
@@ -270,8 +270,8 @@ class Session {
       Require(app_.PendingSteps() == 0, "a stopped server has no step due");
       return;
     }
-    ConsoleSettings settings = settings_;
-    if (choice & 2) settings.tables = settings.tables == "1" ? "3" : "1";
+    ServerSettings settings = settings_;
+    if (choice & 2) settings.tables = settings.tables == 1 ? 3 : 1;
     if (choice & 4) settings.allowDelay = !settings.allowDelay;
     if (choice & 8) settings.keepSeats = !settings.keepSeats;
     app_.Start(settings);
@@ -279,7 +279,7 @@ class Session {
 
   static constexpr std::array<std::uint8_t, 4> kLoginCode = {0xAB, 0xAB, 0x00, 0xC1};
 
-  ConsoleSettings settings_;
+  ServerSettings settings_;
   ServiceWorld world_;
   ServerApp app_;
   std::array<ConnectionId, kSlots> ids_{};
@@ -301,7 +301,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzInput in({data, size});
   const std::uint8_t flags = size > 0 ? data[0] : 0;
   const std::uint32_t deals = size > 2 ? data[2] >> 4 : 0;
-  const ConsoleSettings settings = SettingsFrom(in);
+  const ServerSettings settings = SettingsFrom(in);
   {
     Session session(settings, LevelFrom(flags), deals);
     session.Run(in);

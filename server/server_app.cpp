@@ -8,9 +8,9 @@
 #include "server/connections.h"
 #include "server/console_log.h"
 #include "server/scheduler.h"
+#include "server/server_settings.h"
 #include "server/server_table.h"
 #include "server/table_list.h"
-#include "server/table_settings.h"
 #include "store/holding_store.h"
 
 namespace quarn::server {
@@ -106,13 +106,13 @@ ServerApp::ServerApp(IServerHost& host, IConsoleView& view, std::filesystem::pat
 
 ServerApp::~ServerApp() = default;
 
-void ServerApp::Initialise(const ConsoleSettings& settings) {
+void ServerApp::Initialise(const ServerSettings& settings) {
   Impl& app = *impl_;
   if (app.initialised) return;
   app.log.TakeStamp();
   Seed();
-  const TableSettings parsed = ParseSettings(settings).value_or(TableSettings{});
-  app.tables.Configure(parsed.tables, parsed);
+  const ServerSettings usable = InLimits(settings) ? settings : ServerSettings{};
+  app.tables.Configure(usable.tables, usable);
   app.previousSink =
       SetCardErrorSink([&log = app.log, &tables = app.tables](std::string_view text) {
         log.Line(LineKind::Error, tables.CurrentPrefix() + "[错误]" + std::string(text));
@@ -122,13 +122,12 @@ void ServerApp::Initialise(const ConsoleSettings& settings) {
   app.view.StatusChanged("服务器连接...", false);
 }
 
-StartResult ServerApp::Start(const ConsoleSettings& settings, std::uint16_t port) {
+StartResult ServerApp::Start(const ServerSettings& settings, std::uint16_t port) {
   Impl& app = *impl_;
   if (!app.initialised) Initialise(settings);
   if (app.listening) return StartResult::AlreadyListening;
-  const auto parsed = ParseSettings(settings);
-  if (!parsed) return StartResult::BadSettings;
-  app.tables.Configure(parsed->tables, *parsed);
+  if (!InLimits(settings)) return StartResult::BadSettings;
+  app.tables.Configure(settings.tables, settings);
   if (!app.host.Listen(port)) {
     app.view.StatusChanged("服务器启动失败...", false);
     return StartResult::ListenFailed;

@@ -11,30 +11,16 @@
 
 #include "server/console_log.h"
 #include "server/host.h"
+#include "server/server_settings.h"
 #include "store/game_store.h"
 
 namespace quarn::server {
 
 struct TServerTable;
 
-// The settings of the console, as their controls hold them (the edits as
-// text: a text that is not an integer refuses the start).
-struct ConsoleSettings {
-  bool allowBid = false;             // "允许卖地主"
-  std::string defaultPoints = "10";  // "每局默认点数"
-  bool randEachGame = false;         // "每局随机数更新"
-  bool allowDelay = true;            // "允许通讯时延"
-  std::string delaySync = "200";     // "同步时延" in ms
-  std::string delayDeal = "500";     // "发牌时延" in ms
-  std::string tables = "1";          // tables the server runs, 1..1000
-  // Our own, off by default (see the README).
-  bool keepSeats = false;  // "断线保留座位": a lost player's seat is played by the computer
-  std::string turnTime = "0";  // "出牌限时" in seconds; 0: no limit
-};
-
 enum class StartResult {
   Started,
-  BadSettings,       // the warning box "请查看服务器系统配置项是否设置有误！"
+  BadSettings,       // a number outside its limits
   ListenFailed,      // "服务器启动失败..."
   AlreadyListening,  // nothing changes
 };
@@ -52,11 +38,11 @@ class ServerApp {
   ServerApp& operator=(const ServerApp&) = delete;
 
   // The console's first show: stamp, random seed, table 1, the settings
-  // (settings that do not parse leave the table's defaults). Later calls do nothing.
-  void Initialise(const ConsoleSettings& settings = {});
+  // (settings outside their limits leave the table's defaults). Later calls do nothing.
+  void Initialise(const ServerSettings& settings = {});
   // Copies the settings into the tables and listens (initialising first if
   // needed). While listening it changes nothing.
-  StartResult Start(const ConsoleSettings& settings, std::uint16_t port = kDefaultPort);
+  StartResult Start(const ServerSettings& settings, std::uint16_t port = kDefaultPort);
   // Stops listening and closes every connection; their seats are freed at once.
   void Stop();
   bool Listening() const;

@@ -14,7 +14,7 @@ std::unique_ptr<TServerTable> MakeTable(std::uint32_t tableIndex) {
   return table;
 }
 
-void ApplySettings(TServerTable& table, const TableSettings& settings) {
+void ApplySettings(TServerTable& table, const ServerSettings& settings) {
   table.AllowBid = settings.allowBid;
   table.DefaultPoints = settings.defaultPoints;
   table.RandEachGame = settings.randEachGame;

@@ -12,7 +12,7 @@
 #include "core/tselectpoker.h"
 #include "protocol/pcpauto.h"
 #include "server/host.h"
-#include "server/table_settings.h"
+#include "server/server_settings.h"
 
 namespace quarn::server {
 
@@ -107,7 +107,7 @@ struct TServerTable {
 // A new table at list position `tableIndex` with its four free seats.
 std::unique_ptr<TServerTable> MakeTable(std::uint32_t tableIndex);
 
-void ApplySettings(TServerTable& table, const TableSettings& settings);
+void ApplySettings(TServerTable& table, const ServerSettings& settings);
 
 // The wanted seat when free, else the first free seat; -1 when the table is
 // full or the wanted seat is outside 0..3.

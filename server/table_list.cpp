@@ -59,7 +59,7 @@ void TableList::UseStore(store::GameStore* store) {
   }
 }
 
-void TableList::Configure(std::uint32_t count, const TableSettings& settings) {
+void TableList::Configure(std::uint32_t count, const ServerSettings& settings) {
   settings_ = settings;
   count = std::max<std::uint32_t>(count, 1);
   if (count != slots_.size()) {

@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "server/console_log.h"
-#include "server/table_game.h"
 #include "server/scheduler.h"
 #include "server/sending.h"
+#include "server/server_settings.h"
 #include "server/server_table.h"
-#include "server/table_settings.h"
+#include "server/table_game.h"
 
 namespace quarn::server {
 
@@ -44,7 +44,7 @@ class TableList {
   // The number of tables and the settings every table takes. Table 1 always
   // exists. Tables beyond the count go; call it only while nobody is seated
   // (the console's start).
-  void Configure(std::uint32_t count, const TableSettings& settings);
+  void Configure(std::uint32_t count, const ServerSettings& settings);
   // Every table back to waiting, seats untouched (the console's start).
   void AllWaiting();
   // Where every table's finished games go (none: nowhere).
@@ -110,7 +110,7 @@ class TableList {
   Scheduler& scheduler_;
   OpenCheck isOpen_;
   Outbox plainOutbox_;  // for the refusal of a login that no table takes
-  TableSettings settings_;
+  ServerSettings settings_;
   std::vector<std::unique_ptr<Slot>> slots_;
   std::uint32_t lowestUnmade_ = 0;
   std::set<std::uint32_t> open_;                           // made tables that take a newcomer now

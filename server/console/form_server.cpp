@@ -158,18 +158,22 @@ void TFormServer::BuildStatusBar() {
   NewPanel(bar, 354, kClientWidth - 354, "");
 }
 
-ConsoleSettings TFormServer::Settings() const {
-  ConsoleSettings settings;
-  settings.allowBid = checkBoxBid_->isChecked();
-  settings.defaultPoints = EditText(editPoint_);
-  settings.randEachGame = checkBoxRand_->isChecked();
-  settings.allowDelay = checkBoxDelay_->isChecked();
-  settings.delaySync = EditText(editDelaySync_);
-  settings.delayDeal = EditText(editDelayDeal_);
-  settings.tables = EditText(editTables_);
-  settings.keepSeats = checkBoxKeepSeats_->isChecked();
-  settings.turnTime = EditText(editTurnTime_);
-  return settings;
+std::optional<ServerSettings> TFormServer::Settings() const {
+  const auto points = ParseSetting(EditText(editPoint_), kPointsLimits);
+  const auto sync = ParseSetting(EditText(editDelaySync_), kDelayLimits);
+  const auto deal = ParseSetting(EditText(editDelayDeal_), kDelayLimits);
+  const auto tables = ParseSetting(EditText(editTables_), kTablesLimits);
+  const auto turnTime = ParseSetting(EditText(editTurnTime_), kTurnTimeLimits);
+  if (!points || !sync || !deal || !tables || !turnTime) return std::nullopt;
+  return ServerSettings{.allowBid = checkBoxBid_->isChecked(),
+                        .defaultPoints = *points,
+                        .randEachGame = checkBoxRand_->isChecked(),
+                        .allowDelay = checkBoxDelay_->isChecked(),
+                        .delaySyncMs = *sync,
+                        .delayDealMs = *deal,
+                        .tables = *tables,
+                        .keepSeats = checkBoxKeepSeats_->isChecked(),
+                        .turnTimeS = *turnTime};
 }
 
 void TFormServer::EnableSettings(bool listening) {
@@ -181,8 +185,14 @@ void TFormServer::EnableSettings(bool listening) {
 }
 
 void TFormServer::BtnStartClick() {
-  if (!app_ || (!app_->Listening() && !UseGameFile())) return;
-  if (app_->Start(Settings(), kDefaultPort) == StartResult::BadSettings) WarnBadSettings();
+  if (!app_) return;
+  if (const std::optional<ServerSettings> settings = Settings()) {
+    if (!app_->Listening() && !UseGameFile()) return;
+    if (app_->Start(*settings, kDefaultPort) == StartResult::BadSettings) WarnBadSettings();
+  } else if (!app_->Listening()) {
+    app_->Initialise();  // as a start would have, before it refused the settings
+    WarnBadSettings();
+  }
   tables_->KeepUpTo(app_->TableCount());
   EnableSettings(app_->Listening());
 }
@@ -250,7 +260,7 @@ void TFormServer::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (shown_ || !app_) return;
   shown_ = true;
-  app_->Initialise(Settings());
+  app_->Initialise(Settings().value_or(ServerSettings{}));
   EnableSettings(app_->Listening());
 }
 

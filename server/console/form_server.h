@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "server/host.h"
@@ -33,8 +34,9 @@ class TFormServer final : public QWidget, public IConsoleView {
   explicit TFormServer(QWidget* parent = nullptr);
   // The server this window fronts; set before the window is first shown.
   void Attach(ServerApp* app) { app_ = app; }
-  // The settings as their controls hold them now.
-  ConsoleSettings Settings() const;
+  // The settings as their controls hold them now; nothing when an edit's text
+  // is not a whole number within its limits.
+  std::optional<ServerSettings> Settings() const;
 
   void LogLineAdded(std::string_view line) override;
   void HeroLineAdded(std::string_view line) override;

@@ -1,24 +1,13 @@
 #include "server/daemon/options.h"
 
-#include <charconv>
 #include <limits>
 #include <optional>
 #include <utility>
 
-#include "server/table_settings.h"
+#include "server/server_settings.h"
 
 namespace quarn::server {
 namespace {
-
-std::optional<long long> ParseInteger(std::string_view text, long long low, long long high) {
-  long long value = 0;
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || error != std::errc{} || stop != end || value < low || value > high) {
-    return std::nullopt;
-  }
-  return value;
-}
 
 // Walks the arguments; an option's value may follow it or be joined with '='.
 class ArgReader {
@@ -49,26 +38,24 @@ class ArgReader {
   std::optional<std::string_view> joined_;
 };
 
-constexpr long long kMaxDelayMs = 60000;
-constexpr long long kMaxTables = 1000;
-constexpr long long kIntMin = std::numeric_limits<std::int32_t>::min();
-constexpr long long kIntMax = std::numeric_limits<std::int32_t>::max();
+constexpr Limits kKeepLogsLimits{0, std::numeric_limits<std::int32_t>::max()};
+constexpr Limits kPortLimits{0, 65535};
 
 std::string Quoted(std::string_view text) {
   return "'" + std::string(text) + "'";
 }
 
-// Reads a numeric option's value into `out` as its decimal text; an error text otherwise.
-std::string TakeNumber(ArgReader& reader, std::string_view name, long long low, long long high,
-                       std::string& out) {
+// Reads a numeric option's value into `out`; an error text otherwise.
+template <typename Number>
+std::string TakeNumber(ArgReader& reader, std::string_view name, Limits limits, Number& out) {
   const auto value = reader.Value();
   if (!value) return std::string(name) + " needs a value";
-  const auto number = ParseInteger(*value, low, high);
+  const auto number = ParseInteger(*value, limits);
   if (!number) {
     return std::string(name) + ": " + Quoted(*value) + " is not a whole number from " +
-           std::to_string(low) + " to " + std::to_string(high);
+           std::to_string(limits.low) + " to " + std::to_string(limits.high);
   }
-  out = std::to_string(*number);
+  out = static_cast<Number>(*number);
   return {};
 }
 
@@ -95,34 +82,24 @@ std::string TakeFlag(ArgReader& reader, std::string_view name, bool& flag, bool 
 
 std::string TakeOne(ArgReader& reader, DaemonOptions& options) {
   const std::string_view name = reader.NextName();
-  ConsoleSettings& settings = options.settings;
+  ServerSettings& settings = options.settings;
   if (name == "--help" || name == "-h") return TakeFlag(reader, name, options.help, true);
   if (name == "--bid") return TakeFlag(reader, name, settings.allowBid, true);
   if (name == "--rand-each-game") return TakeFlag(reader, name, settings.randEachGame, true);
   if (name == "--no-delay") return TakeFlag(reader, name, settings.allowDelay, false);
-  if (name == "--points") return TakeNumber(reader, name, kIntMin, kIntMax, settings.defaultPoints);
-  if (name == "--delay-sync") return TakeNumber(reader, name, 0, kMaxDelayMs, settings.delaySync);
-  if (name == "--delay-deal") return TakeNumber(reader, name, 0, kMaxDelayMs, settings.delayDeal);
-  if (name == "--tables") return TakeNumber(reader, name, 1, kMaxTables, settings.tables);
-  if (name == "--keep-logs") {
-    std::string text;
-    std::string error = TakeNumber(reader, name, 0, kIntMax, text);
-    if (error.empty()) options.log.keepLogs = static_cast<std::size_t>(std::stoll(text));
-    return error;
-  }
+  if (name == "--points") return TakeNumber(reader, name, kPointsLimits, settings.defaultPoints);
+  if (name == "--delay-sync") return TakeNumber(reader, name, kDelayLimits, settings.delaySyncMs);
+  if (name == "--delay-deal") return TakeNumber(reader, name, kDelayLimits, settings.delayDealMs);
+  if (name == "--tables") return TakeNumber(reader, name, kTablesLimits, settings.tables);
+  if (name == "--keep-logs") return TakeNumber(reader, name, kKeepLogsLimits, options.log.keepLogs);
   if (name == "--log") return TakeLevel(reader, options.log.level);
   if (name == "--keep-seats") return TakeFlag(reader, name, settings.keepSeats, true);
-  if (name == "--turn-time") return TakeNumber(reader, name, 0, kMaxTurnTimeS, settings.turnTime);
-  if (name == "--port") {
-    std::string text;
-    std::string error = TakeNumber(reader, name, 0, 65535, text);
-    if (error.empty()) options.port = static_cast<std::uint16_t>(std::stoi(text));
-    return error;
-  }
+  if (name == "--turn-time") return TakeNumber(reader, name, kTurnTimeLimits, settings.turnTimeS);
+  if (name == "--port") return TakeNumber(reader, name, kPortLimits, options.port);
   if (name == "--web") {
-    std::string text;
-    std::string error = TakeNumber(reader, name, 0, 65535, text);
-    if (error.empty()) options.webPort = static_cast<std::uint16_t>(std::stoi(text));
+    std::uint16_t port = 0;
+    std::string error = TakeNumber(reader, name, kPortLimits, port);
+    if (error.empty()) options.webPort = port;
     return error;
   }
   if (name == "--bind" || name == "--dir" || name == "--web-root" || name == "--db") {

@@ -15,7 +15,7 @@ namespace quarn::server {
 struct DaemonOptions {
   std::uint16_t port = kDefaultPort;  // 0: any free port, announced on standard output
   std::string bind = "0.0.0.0";       // the address to listen on
-  ConsoleSettings settings;           // the console's start values unless changed
+  ServerSettings settings;            // the console's start values unless changed
   std::filesystem::path dir = ".";    // where the "Log" and "Hero" files go
   // The game's lines by default; Log files rotate with numbered stamps.
   RunLogOptions log{.level = LogLevel::Game, .numberedFiles = true, .keepLogs = 0};

@@ -77,7 +77,7 @@ int Serve(QCoreApplication& qapp, const DaemonOptions& options, const QHostAddre
   if (result != StartResult::Started) {
     host.Attach(nullptr);
     if (web) web->Attach(nullptr);
-    if (result == StartResult::BadSettings) return Fail("the settings are not whole numbers");
+    if (result == StartResult::BadSettings) return Fail("a setting is outside its range");
     if (web) return Fail("cannot listen on " + joint.ListenError().toStdString());
     return Fail("cannot listen on port " + std::to_string(options.port) + ": " +
                 host.ListenError().toStdString());

@@ -28,7 +28,7 @@ TEST(Connections, ReadEventsCountedLoggedAndSendsRetried) {
 // The limit grows by four strangers a table, so that a rush of logins for
 // many tables is not turned away.
 TEST(Connections, StrangersAreBoundedAndTimedOut) {
-  for (const auto& [tables, limit] : {std::pair{"1", 32u}, std::pair{"3", 40u}}) {
+  for (const auto& [tables, limit] : {std::pair{1u, 32u}, std::pair{3u, 40u}}) {
     Harness h(false, tables);
     h.Open(1);
     h.Login(1, "Ann");
@@ -77,7 +77,7 @@ TEST(Connections, StopFreesEverySeatAndStartsOnce) {
 
   // A refused start is the console test's; here the restart takes its new settings once.
   EXPECT_EQ(h.app.Start({.allowDelay = false}), StartResult::Started);
-  EXPECT_EQ(h.app.Start(ConsoleSettings{}), StartResult::AlreadyListening);
+  EXPECT_EQ(h.app.Start(ServerSettings{}), StartResult::AlreadyListening);
   EXPECT_EQ(h.host.listenCalls, 2);
   h.host.pauses.clear();
   for (ConnectionId id = 6; id <= 9; ++id) {

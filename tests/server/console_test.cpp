@@ -7,7 +7,7 @@
 #include "core/gbk.h"
 #include "server/clock_text.h"
 #include "server/console_log.h"
-#include "server/table_settings.h"
+#include "server/server_settings.h"
 #include "tests/server/harness.h"
 
 namespace quarn::server::testing {
@@ -99,7 +99,7 @@ TEST_F(ConsoleLogTest, HeroBoardRotatesAfterWholeBlocksAndFailedSavesKeepLines) 
 // level: the lines each keeps. The console's level has no line it never had.
 TEST(RunLogLevels, AWholeGameAtEachLevel) {
   for (const LogLevel level : {LogLevel::Packets, LogLevel::Game, LogLevel::Quiet}) {
-    Harness h(false, "1", level);
+    Harness h(false, 1, level);
     h.SeatFour();
     const std::uint32_t landlord = h.table().Landlord;
     h.PlayLowest(NextSeat(landlord));  // out of turn: refused
@@ -146,23 +146,21 @@ TEST(RunLogLevels, AWholeGameAtEachLevel) {
 
 TEST(Settings, ParsedAndRefused) {
   EXPECT_EQ(ParseInteger(" +42 "), 42);
+  EXPECT_EQ(ParseSetting("60000", kDelayLimits), 60000u);
   for (const char* bad : {"", "abc", "10x", "1.5", "+-5", "99999999999999999999"}) {
     EXPECT_FALSE(ParseInteger(bad).has_value()) << bad;
   }
-  ConsoleSettings console{.allowBid = true, .defaultPoints = "300", .delaySync = "0"};
-  const auto parsed = ParseSettings(console);
-  ASSERT_TRUE(parsed.has_value());
-  EXPECT_EQ(
-      std::tie(parsed->allowBid, parsed->defaultPoints, parsed->delaySyncMs, parsed->delayDealMs),
-      std::tuple(true, 300u, 0u, 500u));
   // A negative pause, made unsigned, would freeze the server for weeks.
-  for (auto field : {&ConsoleSettings::defaultPoints, &ConsoleSettings::delaySync,
-                     &ConsoleSettings::delayDeal}) {
-    for (const char* bad : {"-1", "ten", "99999999"}) {
-      ConsoleSettings settings;
-      settings.*field = bad;
-      EXPECT_FALSE(ParseSettings(settings).has_value()) << bad;
-    }
+  for (const char* bad : {"-1", "ten", "60001"}) {
+    EXPECT_FALSE(ParseSetting(bad, kDelayLimits).has_value()) << bad;
+  }
+  EXPECT_TRUE(InLimits(ServerSettings{}));
+  for (auto field :
+       {&ServerSettings::defaultPoints, &ServerSettings::delaySyncMs, &ServerSettings::delayDealMs,
+        &ServerSettings::tables, &ServerSettings::turnTimeS}) {
+    ServerSettings settings;
+    settings.*field = field == &ServerSettings::tables ? 0 : 99'999'999;
+    EXPECT_FALSE(InLimits(settings));
   }
 }
 

@@ -9,9 +9,9 @@
 #include "core/rn32.h"
 #include "protocol/packet_builder.h"
 #include "server/console_log.h"
-#include "server/table_game.h"
 #include "server/server_app.h"
 #include "server/server_table.h"
+#include "server/table_game.h"
 #include "tests/support/child_process.h"
 #include "tests/support/server/fake_host.h"
 
@@ -32,10 +32,10 @@ Record Decoded(const SentPacket& sent, Decoder decode) {
 
 class Harness {
  public:
-  explicit Harness(bool allowBid = false, std::string tables = "1",
+  explicit Harness(bool allowBid = false, std::uint32_t tables = 1,
                    LogLevel level = LogLevel::Packets)
-      : Harness(ConsoleSettings{.allowBid = allowBid, .tables = std::move(tables)}, level) {}
-  explicit Harness(const ConsoleSettings& settings, LogLevel level = LogLevel::Packets)
+      : Harness(ServerSettings{.allowBid = allowBid, .tables = tables}, level) {}
+  explicit Harness(const ServerSettings& settings, LogLevel level = LogLevel::Packets)
       : app(host, view, dir, {.level = level}) {
     host.due = [this](TimerId id) { app.TimerDue(id); };
     app.Initialise(settings);

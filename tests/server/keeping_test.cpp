@@ -9,8 +9,8 @@
 namespace quarn::server::testing {
 namespace {
 
-ConsoleSettings Keeping(bool pacing = false, const char* turnTime = "0") {
-  return {.allowDelay = pacing, .keepSeats = true, .turnTime = turnTime};
+ServerSettings Keeping(bool pacing = false, std::uint32_t turnTime = 0) {
+  return {.allowDelay = pacing, .keepSeats = true, .turnTimeS = turnTime};
 }
 
 // A person at `seat`: leads its lowest card, passes whenever it may.
@@ -123,7 +123,7 @@ TEST(Keeping, APlayerComesBackWithItsNameAndPasswordOrFromItsAddress) {
 }
 
 TEST(TurnTime, AnIdleSeatIsPlayedWhenItsTimeRunsOutAndHandedOverAfterTwo) {
-  Harness h(Keeping(false, "1"));
+  Harness h(Keeping(false, 1));
   h.settle = false;  // time moves only as the test says
   h.SeatFour();
   const std::uint32_t lord = h.table().Turn;

@@ -72,7 +72,7 @@ TEST(Pacing, TheTableWaitsForItsStepsAndNothingElseDoes) {
 }
 
 TEST(Pacing, LoginsAtOnceKeepTheirSpacingAndAnotherTableIsServedMeanwhile) {
-  Harness h(true, "3");
+  Harness h(true, 3);
   h.settle = false;
   for (ConnectionId id = 1; id <= 4; ++id) {  // each waits for the list of the one before
     h.Open(id);
@@ -99,7 +99,7 @@ TEST(Pacing, LoginsAtOnceKeepTheirSpacingAndAnotherTableIsServedMeanwhile) {
 }
 
 TEST(Pacing, AFloodingConnectionIsClosedAndNobodyElsesRequestIsDropped) {
-  Harness h(ConsoleSettings{.allowDelay = true, .keepSeats = true});
+  Harness h(ServerSettings{.allowDelay = true, .keepSeats = true});
   h.settle = false;
   h.SeatFour();
   while (h.table().Players[0].Hand.Count() == 0) h.host.Advance(milliseconds(50));

@@ -24,7 +24,7 @@ void Move(Harness& h, std::int32_t number) {
 }
 
 TEST(Tables, ThreeTablesPlayAtOnceAndNothingCrosses) {
-  Harness h(false, "3");
+  Harness h(false, 3);
   std::map<ConnectionId, std::int32_t> tableOf;  // from each connection's LoginReply
   std::map<std::int32_t, int> gamesAt;
   std::vector<std::int32_t> given;

@@ -121,10 +121,11 @@ TEST_F(FormServerTest, ShowsTheConsoleAsDescribed) {
   EXPECT_EQ(
       QStringList({pages->tabText(0), pages->tabText(1), pages->tabText(2), pages->tabText(3)}),
       QStringList({"运行日志", "英雄榜", "系统配置", "桌子"}));
-  const ConsoleSettings s = form_.Settings();
-  EXPECT_EQ(std::tie(s.allowBid, s.defaultPoints, s.randEachGame, s.allowDelay, s.delaySync,
-                     s.delayDeal, s.tables),
-            std::tuple(false, "10", false, true, "200", "500", "1"));
+  const std::optional<ServerSettings> s = form_.Settings();
+  ASSERT_TRUE(s.has_value());
+  EXPECT_EQ(std::tie(s->allowBid, s->defaultPoints, s->randEachGame, s->allowDelay, s->delaySyncMs,
+                     s->delayDealMs, s->tables),
+            std::tuple(false, 10u, false, true, 200u, 500u, 1u));
   EXPECT_TRUE(SettingsEnabled());
 }
 
@@ -266,7 +267,8 @@ TEST_F(FormServerTest, AStopDuringTheDealsPausesLeavesAnEmptyTableForTheNextFour
   std::set<ConnectionId> dealt;
   for (const testing::SentPacket& sent : host_.TakeSent()) {
     const auto decoded = DecodeMessage(PacketFromBytes(sent.bytes));
-    if (decoded && decoded->header.messageType == static_cast<std::uint32_t>(MessageType::DealCards)) {
+    if (decoded &&
+        decoded->header.messageType == static_cast<std::uint32_t>(MessageType::DealCards)) {
       dealt.insert(sent.connection);
     }
   }

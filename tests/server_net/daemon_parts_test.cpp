@@ -33,27 +33,26 @@ ParsedOptions ParseLine(std::string_view line) {
 
 // Everything an option can change, in one comparable row.
 auto Row(const DaemonOptions& o) {
-  const ConsoleSettings& s = o.settings;
+  const ServerSettings& s = o.settings;
   return std::tuple(o.port, o.bind, o.dir, o.help, s.allowBid, s.defaultPoints, s.randEachGame,
-                    s.allowDelay, s.delaySync, s.delayDeal, s.tables, o.log.level, o.log.keepLogs,
-                    s.keepSeats, s.turnTime);
+                    s.allowDelay, s.delaySyncMs, s.delayDealMs, s.tables, o.log.level,
+                    o.log.keepLogs, s.keepSeats, s.turnTimeS);
 }
 
 TEST(DaemonOptionsTest, DefaultsAreTheConsoleStartValuesAndEveryOptionReachesItsSetting) {
   const ParsedOptions defaults = Parse({});
   ASSERT_EQ(defaults.error, "");
-  EXPECT_EQ(Row(defaults.options), std::tuple(1073, "0.0.0.0", ".", false, false, "10", false, true,
-                                              "200", "500", "1", LogLevel::Game, 0u, false, "0"));
+  EXPECT_EQ(Row(defaults.options), std::tuple(1073, "0.0.0.0", ".", false, false, 10u, false, true,
+                                              200u, 500u, 1u, LogLevel::Game, 0u, false, 0u));
   EXPECT_TRUE(defaults.options.log.numberedFiles);
 
   const ParsedOptions parsed = ParseLine(
-      "--port 0 --bid --points -25 --rand-each-game --no-delay --delay-sync=0 --delay-deal 60000 "
+      "--port 0 --bid --points 25 --rand-each-game --no-delay --delay-sync=0 --delay-deal 60000 "
       "--dir /tmp/x --bind=127.0.0.1 --tables 1000 --log packets --keep-logs=7 --keep-seats "
       "--turn-time=30");
   ASSERT_EQ(parsed.error, "");
-  EXPECT_EQ(Row(parsed.options),
-            std::tuple(0, "127.0.0.1", "/tmp/x", false, true, "-25", true, false, "0", "60000",
-                       "1000", LogLevel::Packets, 7u, true, "30"));
+  EXPECT_EQ(Row(parsed.options), std::tuple(0, "127.0.0.1", "/tmp/x", false, true, 25u, true, false,
+                                            0u, 60000u, 1000u, LogLevel::Packets, 7u, true, 30u));
   EXPECT_EQ(Parse({"--log=quiet"}).options.log.level, LogLevel::Quiet);
   EXPECT_EQ(Parse({"--port=65535"}).options.port, 65535);
   // The web port is off unless asked for.
@@ -68,7 +67,8 @@ TEST(DaemonOptionsTest, DefaultsAreTheConsoleStartValuesAndEveryOptionReachesIts
 TEST(DaemonOptionsTest, BadCommandLinesAreRefusedWithAReason) {
   std::istringstream lines(
       "--port|--port 65536|--port -1|--port 12ab|--port ''|--points ten|--points 1e3|"
-      "--points 99999999999|--delay-sync -5|--delay-deal 60001|--tables 0|--tables 1001|"
+      "--points 99999999999|--points -25|--points 1000001|--delay-sync -5|--delay-deal "
+      "60001|--tables 0|--tables 1001|"
       "--bid=yes|--dir|--dir ''|--bind|--frobnicate|1073|--no-delay=1|--log loud|--log|"
       "--keep-logs -1|--turn-time 3601|--web|--web 65536|--web-root|--web-root ''");
   for (std::string line; std::getline(lines, line, '|');) {

@@ -1,0 +1,47 @@
+// The server's settings as numbers: the console window parses its edits into
+// them, quarnd its command line; the tables take them as they are.
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string_view>
+
+namespace quarn::server {
+
+struct ServerSettings {
+  bool allowBid = false;             // "允许卖地主"
+  std::uint32_t defaultPoints = 10;  // "每局默认点数"
+  bool randEachGame = false;         // "每局随机数更新"
+  bool allowDelay = true;            // "允许通讯时延"
+  std::uint32_t delaySyncMs = 200;   // "同步时延"
+  std::uint32_t delayDealMs = 500;   // "发牌时延"
+  std::uint32_t tables = 1;          // how many tables the server runs
+  // Our own, off by default (see the README).
+  bool keepSeats = false;  // "断线保留座位": a lost player's seat is played by the computer
+  std::uint32_t turnTimeS = 0;  // "出牌限时"; 0: no limit
+};
+
+// The values a number may take, both ends included.
+struct Limits {
+  long long low = std::numeric_limits<long long>::min();
+  long long high = std::numeric_limits<long long>::max();
+};
+
+// A larger pause would freeze the server for minutes, larger points would
+// overflow the 32-bit scores within a few games.
+inline constexpr Limits kPointsLimits{0, 1'000'000};
+inline constexpr Limits kDelayLimits{0, 60'000};
+inline constexpr Limits kTablesLimits{1, 1000};
+inline constexpr Limits kTurnTimeLimits{0, 3600};
+
+// A decimal integer within `limits`, with an optional sign and surrounding
+// blanks; nothing else.
+[[nodiscard]] std::optional<long long> ParseInteger(std::string_view text, Limits limits = {});
+// The same for a setting, which is never negative.
+[[nodiscard]] std::optional<std::uint32_t> ParseSetting(std::string_view text, Limits limits);
+
+// Every number within its limits.
+[[nodiscard]] bool InLimits(const ServerSettings& settings);
+
+}  // namespace quarn::server
