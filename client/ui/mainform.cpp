@@ -15,6 +15,9 @@
 
 namespace quarn::client {
 
+namespace places = table_places;
+static_assert(places::kHeadSize == kIconSize, "the head images fill their places");
+
 namespace {
 
 QString Utf8(std::string_view text) {
@@ -43,41 +46,12 @@ void SetTextColor(QWidget* widget, const QColor& color) {
   widget->setPalette(palette);
 }
 
-// Head image, name and count label of the four positions: own, left, top, right.
-struct PlayerPlace {
-  QPoint head, name, count;
-};
-constexpr std::array<PlayerPlace, 4> kPlaces = {{
-    {{480, 248}, {16, 268}, {80, 268}},
-    {{16, 80}, {16, 116}, {80, 116}},
-    {{208, 8}, {248, 12}, {312, 12}},
-    {{480, 80}, {480, 116}, {544, 116}},
-}};
-constexpr std::array<QPoint, 3> kCardBacks = {{{16, 136}, {248, 32}, {480, 136}}};
-constexpr QSize kCardBackSize{75, 98};
-// Beside each seat, in the free room of the layout: what it did last this
-// round (own, left, top, right), and the card counter under the chat.
-constexpr std::array<QRect, 4> kSeatActs = {
-    {{516, 238, 48, 46}, {94, 136, 24, 145}, {170, 44, 76, 88}, {452, 136, 26, 98}}};
-constexpr QRect kCounterPlace{328, 76, 148, 58};
-constexpr QRect kStatusPlace{0, 429, 632, 24};
-constexpr std::array<int, 3> kStatusWidths = {360, 200, 60};
-
-QPoint HandCardPlace(int slot) {
-  return {1 + 15 * slot, 33};
+QRect ToQRect(LayoutRect r) {
+  return {r.x, r.y, r.width, r.height};
 }
 
-QPoint TableCardPlace(int slot) {
-  return slot < 17 ? QPoint(8 + 15 * slot, 8) : QPoint(16 + 15 * (slot - 17), 40);
-}
-
-// `base` at scale `s`: edges rounded, so rects that do not meet at scale 1 never meet.
-QRect Scaled(QRect base, qreal s, QPoint origin = {}) {
-  const int left = qRound(base.left() * s);
-  const int top = qRound(base.top() * s);
-  const int right = qRound((base.left() + base.width()) * s);
-  const int bottom = qRound((base.top() + base.height()) * s);
-  return QRect(left, top, right - left, bottom - top).translated(origin);
+QPoint ToQPoint(LayoutPoint p) {
+  return {p.x, p.y};
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* objectName) {
@@ -96,8 +70,8 @@ TMainForm::TMainForm(QWidget* parent)
   setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(Utf8(kAppTitle));
   // The layout's own size is the smallest; the table grows with the window.
-  setMinimumSize(kClientWidth, kClientHeight);
-  resize(kClientWidth, kClientHeight);
+  setMinimumSize(places::kWidth, places::kHeight);
+  resize(places::kWidth, places::kHeight);
   setFont(UiFont(12));
   // Keys go to the table, never to a button that a stray key would press.
   setFocusPolicy(Qt::StrongFocus);
@@ -122,14 +96,14 @@ TMainForm::~TMainForm() {
   table_.RightView.BindView(nullptr);
 }
 
-QWidget* TMainForm::Put(QWidget* widget, QRect base, int fontPx) {
+QWidget* TMainForm::Put(QWidget* widget, LayoutRect base, int fontPx) {
   placed_.push_back({widget, base, fontPx});
   return widget;
 }
 
 void TMainForm::BuildLayout() {
   labelSeat_ = MakeLabel(this, "LabelSeat");
-  Put(labelSeat_, {16, 8, 58, 56}, 0);
+  Put(labelSeat_, places::kSeatLetter, 0);
   labelSeat_->setAlignment(Qt::AlignCenter);
   SetTextColor(labelSeat_, Qt::red);
   labelSeat_->hide();
@@ -139,7 +113,7 @@ void TMainForm::BuildLayout() {
 
   memoTalking_ = new QPlainTextEdit(this);
   memoTalking_->setObjectName(QStringLiteral("MemoTalking"));
-  Put(memoTalking_, {352, 8, 273, 65});
+  Put(memoTalking_, places::kTalk);
   memoTalking_->setReadOnly(true);
   memoTalking_->setFrameShape(QFrame::NoFrame);
   memoTalking_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -161,14 +135,15 @@ void TMainForm::BuildPlayers() {
                                                         "LabelPlayer2", "LabelPlayer3"};
   static constexpr std::array<const char*, 4> kCounts = {"LabelCount0", "LabelCount1",
                                                          "LabelCount2", "LabelCount3"};
-  for (std::size_t i = 0; i < kPlaces.size(); ++i) {
+  for (std::size_t i = 0; i < imageHead_.size(); ++i) {
+    const int position = static_cast<int>(i);
     imageHead_[i] = MakeLabel(this, kHeads[i]);
-    Put(imageHead_[i], {kPlaces[i].head, QSize(kIconSize, kIconSize)}, 0);
+    Put(imageHead_[i], places::Head(position), 0);
     imageHead_[i]->hide();
     labelPlayer_[i] = MakeLabel(this, kNames[i]);
-    Put(labelPlayer_[i], {kPlaces[i].name, QSize()});
+    Put(labelPlayer_[i], places::Name(position));
     labelCount_[i] = MakeLabel(this, kCounts[i]);
-    Put(labelCount_[i], {kPlaces[i].count, QSize()});
+    Put(labelCount_[i], places::Count(position));
     labelCount_[i]->hide();
   }
   SetTextColor(labelPlayer_[0], Qt::blue);
@@ -176,9 +151,9 @@ void TMainForm::BuildPlayers() {
 
   static constexpr std::array<const char*, 3> kBacks = {"ImageCards1", "ImageCards2",
                                                         "ImageCards3"};
-  for (std::size_t i = 0; i < kCardBacks.size(); ++i) {
+  for (std::size_t i = 0; i < imageCards_.size(); ++i) {
     imageCards_[i] = MakeLabel(this, kBacks[i]);
-    Put(imageCards_[i], {kCardBacks[i], kCardBackSize}, 0);
+    Put(imageCards_[i], places::CardBack(static_cast<int>(i)), 0);
   }
 
   imageLord_ = MakeLabel(this, "ImageLord");
@@ -189,7 +164,7 @@ void TMainForm::BuildPlayers() {
 void TMainForm::BuildTable() {
   panelTable_ = new QFrame(this);
   panelTable_->setObjectName(QStringLiteral("PanelTable"));
-  Put(panelTable_, {120, 136, 329, 145}, 0);
+  Put(panelTable_, places::kTablePanel, 0);
   panelTable_->setFrameShape(QFrame::Panel);
   panelTable_->setFrameShadow(QFrame::Raised);
   panelTable_->setAutoFillBackground(true);
@@ -204,7 +179,7 @@ void TMainForm::BuildTable() {
 
   panelMain_ = new QFrame(this);
   panelMain_->setObjectName(QStringLiteral("PanelMain"));
-  Put(panelMain_, {8, 288, 553, 130}, 0);
+  Put(panelMain_, places::kHandPanel, 0);
   panelMain_->setFrameShape(QFrame::Panel);
   panelMain_->setFrameShadow(QFrame::Sunken);
   panelMain_->setToolTip(
@@ -229,24 +204,29 @@ void TMainForm::BuildTable() {
 }
 
 void TMainForm::BuildButtons() {
-  auto speed = [this](const char* name, const QString& glyph, const QString& hint, QPoint at) {
+  auto speed = [this](const char* name, const QString& glyph, const QString& hint,
+                      LayoutRect place) {
     auto* button = new QToolButton(this);
     button->setObjectName(QString::fromLatin1(name));
-    Put(button, {at, QSize(23, 22)});
+    Put(button, place);
     button->setText(glyph);
     button->setToolTip(hint);
     button->setAutoRaise(false);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
   };
-  sbtnShutup_ = speed("SBtnShutup", QStringLiteral("禁"), QStringLiteral("禁止谈话"), {576, 202});
-  sbtnSpeak_ = speed("SBtnSpeak", QStringLiteral("谈"), QStringLiteral("允许谈话"), {600, 202});
-  sbtnHero_ = speed("SBtnHero", QStringLiteral("榜"), QStringLiteral("看看排行榜吧。"), {576, 224});
-  sbtnWaiter_ = speed("SBtnWaiter", QStringLiteral("侍"), QStringLiteral("Waiter!"), {600, 224});
+  sbtnShutup_ =
+      speed("SBtnShutup", QStringLiteral("禁"), QStringLiteral("禁止谈话"), places::kShutup);
+  sbtnSpeak_ = speed("SBtnSpeak", QStringLiteral("谈"), QStringLiteral("允许谈话"), places::kSpeak);
+  sbtnHero_ =
+      speed("SBtnHero", QStringLiteral("榜"), QStringLiteral("看看排行榜吧。"), places::kHero);
+  sbtnWaiter_ =
+      speed("SBtnWaiter", QStringLiteral("侍"), QStringLiteral("Waiter!"), places::kWaiter);
 
   // No button takes the focus: the keys belong to the table (Enter plays,
   // Space picks a card), and a key typed for a chat line must press nothing.
-  auto button = [this](const char* name, const QString& caption, QRect place, const char* tip) {
+  auto button = [this](const char* name, const QString& caption, LayoutRect place,
+                       const char* tip) {
     auto* b = new QPushButton(caption, this);
     b->setObjectName(QString::fromLatin1(name));
     Put(b, place);
@@ -254,17 +234,17 @@ void TMainForm::BuildButtons() {
     b->setToolTip(QString::fromUtf8(tip));
     return b;
   };
-  btnLogin_ = button("BtnLogin", QStringLiteral("登录(&L)"), {568, 256, 59, 25}, "登录（回车）");
-  btnSend_ = button("BtnSend", QStringLiteral("出牌(&C)"), {568, 288, 59, 25},
+  btnLogin_ = button("BtnLogin", QStringLiteral("登录(&L)"), places::kLogin, "登录（回车）");
+  btnSend_ = button("BtnSend", QStringLiteral("出牌(&C)"), places::kSend,
                     "出选中的牌（回车，或在桌上点右键）");
-  btnBid_ = button("BtnBid", QStringLiteral("叫牌(&J)"), {568, 314, 59, 25}, "叫牌（回车）");
-  btnCancel_ = button("BtnCancel", QStringLiteral("重选(&R)"), {568, 340, 59, 25},
-                      "放下所有选中的牌（Esc）");
-  btnPass_ = button("BtnPass", QStringLiteral("&PASS"), {568, 366, 59, 25}, "不要（P）");
-  btnQuit_ = button("BtnQuit", QStringLiteral("退出(&Q)"), {568, 392, 59, 25}, "退出");
-  btnHint_ = button("BtnHint", QStringLiteral("提示(&H)"), {568, 174, 59, 25},
+  btnBid_ = button("BtnBid", QStringLiteral("叫牌(&J)"), places::kBid, "叫牌（回车）");
+  btnCancel_ =
+      button("BtnCancel", QStringLiteral("重选(&R)"), places::kCancel, "放下所有选中的牌（Esc）");
+  btnPass_ = button("BtnPass", QStringLiteral("&PASS"), places::kPass, "不要（P）");
+  btnQuit_ = button("BtnQuit", QStringLiteral("退出(&Q)"), places::kQuit, "退出");
+  btnHint_ = button("BtnHint", QStringLiteral("提示(&H)"), places::kHint,
                     "提示（H）：先是电脑的出法，再按换下一手能管上的牌");
-  btnCounter_ = button("BtnCounter", QStringLiteral("记牌器"), {568, 148, 59, 22},
+  btnCounter_ = button("BtnCounter", QStringLiteral("记牌器"), places::kCounterButton,
                        "记牌器：显示每种牌还有几张没见过");
   btnCounter_->setCheckable(true);
   for (QPushButton* b : {btnSend_, btnBid_, btnCancel_, btnPass_, btnHint_}) b->setEnabled(false);
@@ -297,11 +277,11 @@ void TMainForm::BuildExtras() {
     seatActs_[i] =
         new TSeatActView(side ? TSeatActView::Fan::Down : TSeatActView::Fan::Across, this);
     seatActs_[i]->setObjectName(QString::fromLatin1(kActNames[i]));
-    Put(seatActs_[i], kSeatActs[i], 0);
+    Put(seatActs_[i], places::SeatAct(static_cast<int>(i)), 0);
   }
   counter_ = new TCardCounter(this);
   counter_->setObjectName(QStringLiteral("CardCounter"));
-  Put(counter_, kCounterPlace, 0);
+  Put(counter_, places::kCounter, 0);
   counter_->hide();
 }
 
@@ -311,62 +291,62 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
 }
 
 void TMainForm::ApplyScale() {
-  scale_ = std::max(0.25, std::min(width() / static_cast<qreal>(kClientWidth),
-                                   height() / static_cast<qreal>(kClientHeight)));
-  origin_ = QPoint(qRound((width() - kClientWidth * scale_) / 2),
-                   qRound((height() - kClientHeight * scale_) / 2));
+  layout_.Fit(width(), height());
+  const qreal scale = layout_.Scale();
   for (const Placed& placed : placed_) {
-    if (placed.fontPx > 0) placed.widget->setFont(UiFont(qRound(placed.fontPx * scale_)));
-    if (placed.base.size().isEmpty()) {
-      placed.widget->move(Scaled(placed.base, scale_, origin_).topLeft());
+    if (placed.fontPx > 0) placed.widget->setFont(UiFont(layout_.Length(placed.fontPx)));
+    const QRect place = ToQRect(layout_.InWindow(placed.base));
+    if (!placed.base.Sized()) {
+      placed.widget->move(place.topLeft());
       if (auto* label = qobject_cast<QLabel*>(placed.widget)) label->adjustSize();
     } else {
-      placed.widget->setGeometry(Scaled(placed.base, scale_, origin_));
+      placed.widget->setGeometry(place);
     }
   }
   QFont seatFont = SeatFont();
-  seatFont.setPixelSize(qRound(56 * scale_));
+  seatFont.setPixelSize(layout_.Length(56));
   labelSeat_->setFont(seatFont);
-  const QPixmap back = ScaledBitmap("CARDS_1", scale_);
+  const QPixmap back = ScaledBitmap("CARDS_1", scale);
   for (QLabel* image : imageCards_) image->setPixmap(back);
-  imageLord_->setPixmap(ScaledBitmap("BITMAP_CAP", scale_));
-  imageLord_->resize(Scaled({0, 0, 16, 16}, scale_).size());
+  imageLord_->setPixmap(ScaledBitmap("BITMAP_CAP", scale));
+  imageLord_->resize(ToQRect(layout_.InPanel(places::kLordMark)).size());
   PlaceCards();
-  ownView_->SetScale(scale_);
-  for (const auto& view : otherViews_) view->SetScale(scale_);
+  ownView_->SetScale(scale);
+  for (const auto& view : otherViews_) view->SetScale(scale);
   if (imageLord_->isVisible()) {
     for (int seat = 0; seat < kSeatCount; ++seat) {
       TClientPlayer* player = table_.PlayerAt(seat);
       if (player && player->IsLord() && player->View()) player->View()->ShowLandlordMark();
     }
   }
-  for (TSeatActView* act : seatActs_) act->SetScale(scale_);
-  counter_->SetScale(scale_);
+  for (TSeatActView* act : seatActs_) act->SetScale(scale);
+  counter_->SetScale(scale);
   PlaceKeepMarks();
   PlaceStatusBar();
 }
 
 void TMainForm::PlaceCards() {
-  imageLordCard_->SetScale(scale_);
-  imageLordCard_->Place(Scaled({96, 8, 0, 0}, scale_, origin_).topLeft());
+  const qreal scale = layout_.Scale();
+  imageLordCard_->SetScale(scale);
+  imageLordCard_->Place(ToQPoint(layout_.InWindow(places::kLordCard)));
   for (int slot = 0; slot < kHandSlots; ++slot) {
     TImagePoker* image = handImages_[static_cast<std::size_t>(slot)];
-    image->SetScale(scale_);
-    image->Place(Scaled({HandCardPlace(slot), QSize()}, scale_).topLeft());
+    image->SetScale(scale);
+    image->Place(ToQPoint(layout_.InPanel(places::HandCard(slot))));
   }
   for (int slot = 0; slot < kTableSlots; ++slot) {
     TImagePoker* image = tableImages_[static_cast<std::size_t>(slot)];
-    image->SetScale(scale_);
-    image->Place(Scaled({TableCardPlace(slot), QSize()}, scale_).topLeft());
+    image->SetScale(scale);
+    image->Place(ToQPoint(layout_.InPanel(places::TableCard(slot))));
   }
 }
 
 void TMainForm::PlaceStatusBar() {
-  statusBar_->setGeometry(Scaled(kStatusPlace, scale_, origin_));
-  statusBar_->setFont(UiFont(qRound(12 * scale_)));
+  statusBar_->setGeometry(ToQRect(layout_.InWindow(places::kStatusBar)));
+  statusBar_->setFont(UiFont(layout_.Length(12)));
   for (std::size_t i = 0; i < statusPanels_.size(); ++i) {
-    statusPanels_[i]->setFixedWidth(qRound(kStatusWidths[i] * scale_));
-    statusPanels_[i]->setFont(UiFont(qRound(12 * scale_)));
+    statusPanels_[i]->setFixedWidth(layout_.Length(places::kStatusWidths[i]));
+    statusPanels_[i]->setFont(UiFont(layout_.Length(12)));
   }
   // The middle panel fits its text to its new width.
   if (!statusPanels_[1]->toolTip().isEmpty()) SetPanel1(statusPanels_[1]->toolTip());
@@ -401,7 +381,7 @@ void TMainForm::InitTable() {
   table_.RightView.BindView(otherViews_[2].get());
   table_.InitTable();
   socket_.SetPort(kServerPort);
-  imageLord_->setPixmap(ScaledBitmap("BITMAP_CAP", scale_));
+  imageLord_->setPixmap(ScaledBitmap("BITMAP_CAP", layout_.Scale()));
   imageLord_->hide();
 }
 
@@ -447,7 +427,7 @@ void TMainForm::RestoreWindow(QSize screen) {
   const WindowSettings saved =
       settingsPath_.empty() ? WindowSettings{} : LoadWindowSettings(TIniFile(settingsPath_));
   const Size size =
-      OpeningSize(saved, {screen.width(), screen.height()}, {kClientWidth, kClientHeight});
+      OpeningSize(saved, {screen.width(), screen.height()}, {places::kWidth, places::kHeight});
   resize(size.width, size.height);
   if (saved.maximized) setWindowState(windowState() | Qt::WindowMaximized);
   ShowCardCounter(saved.cardCounter);

@@ -24,6 +24,7 @@
 #include "client/assist/hint.h"
 #include "client/model/display.h"
 #include "client/model/hand_keys.h"
+#include "client/model/table_layout.h"
 #include "client/model/table_state.h"
 #include "client/ui/clientsocket.h"
 #include "client/ui/frmlogin.h"
@@ -69,8 +70,6 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   Q_OBJECT
 
  public:
-  static constexpr int kClientWidth = 632;
-  static constexpr int kClientHeight = 453;
   static constexpr int kTableSlots = 33;
 
   explicit TMainForm(QWidget* parent = nullptr);
@@ -156,7 +155,7 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   TSeatActView* SeatActView(int position) const;
   const THandCursor& Cursor() const { return cursor_; }
   // The table's scale: 1 at 632 x 453, the layout's own size.
-  qreal TableScale() const { return scale_; }
+  qreal TableScale() const { return layout_.Scale(); }
 
   // The settings file for the window's size and the counter; none unless set.
   void SetSettingsPath(std::string path) { settingsPath_ = std::move(path); }
@@ -199,8 +198,8 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   // A widget with its place and font size in the layout at scale 1.
   struct Placed {
     QWidget* widget;
-    QRect base;  // an empty size: the widget sizes itself to its text
-    int fontPx;  // 0: keeps its font
+    LayoutRect base;  // not sized: the widget sizes itself to its text
+    int fontPx;       // 0: keeps its font
   };
   void BuildLayout();
   void BuildPlayers();
@@ -208,7 +207,7 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   void BuildButtons();
   void BuildStatusBar();
   void BuildExtras();
-  QWidget* Put(QWidget* widget, QRect base, int fontPx = 12);
+  QWidget* Put(QWidget* widget, LayoutRect base, int fontPx = 12);
   void ApplyScale();
   void PlaceCards();
   void PlaceStatusBar();
@@ -235,8 +234,7 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   HintCycle hint_;
   THandCursor cursor_;
   std::vector<Placed> placed_;
-  qreal scale_ = 1.0;
-  QPoint origin_;  // the table's top-left corner in the window
+  TableLayout layout_;
   std::string settingsPath_;
   TClientSocket socket_;
   TableWindows windows_;

@@ -92,8 +92,8 @@ void TMainForm::SetPanel1(const QString& text) {
   // The panel is narrow: a text that does not fit takes a slightly smaller
   // font, and is shortened only when that is not enough (whole in the tip).
   const int room = panel->width() - 2 * panel->frameWidth() - 4;
-  QFont font = UiFont(qRound(12 * scale_));
-  if (QFontMetrics(font).horizontalAdvance(text) > room) font = UiFont(qRound(11 * scale_));
+  QFont font = UiFont(layout_.Length(12));
+  if (QFontMetrics(font).horizontalAdvance(text) > room) font = UiFont(layout_.Length(11));
   panel->setFont(font);
   panel->setText(QFontMetrics(font).elidedText(text, Qt::ElideRight, room));
   panel->setToolTip(text);

@@ -10,9 +10,6 @@ namespace quarn::client {
 
 namespace {
 
-constexpr QRect kAutoPlayPlace{568, 122, 59, 22};
-// In the middle of the empty table, where a player looks after a lost connection.
-constexpr QRect kReconnectPlace{209, 192, 150, 32};
 constexpr int kClockTickMs = 200;
 constexpr int kClockUrgentMs = 5000;  // the last seconds show in red
 
@@ -45,7 +42,7 @@ QString ControlTip(SeatControl control) {
 void TMainForm::BuildKeepControls() {
   btnAutoPlay_ = new QPushButton(QStringLiteral("托管(&T)"), this);
   btnAutoPlay_->setObjectName(QStringLiteral("BtnAutoPlay"));
-  Put(btnAutoPlay_, kAutoPlayPlace);
+  Put(btnAutoPlay_, table_places::kAutoPlay);
   btnAutoPlay_->setCheckable(true);
   btnAutoPlay_->setFocusPolicy(Qt::NoFocus);
   btnAutoPlay_->setToolTip(QStringLiteral("托管（T）：让电脑替你出牌；再按一次自己来"));
@@ -54,7 +51,7 @@ void TMainForm::BuildKeepControls() {
 
   btnReconnect_ = new QPushButton(QStringLiteral("重新连接(&E)"), this);
   btnReconnect_->setObjectName(QStringLiteral("BtnReconnect"));
-  Put(btnReconnect_, kReconnectPlace);
+  Put(btnReconnect_, table_places::kReconnect);
   btnReconnect_->setFocusPolicy(Qt::NoFocus);
   btnReconnect_->setToolTip(QStringLiteral("用刚才的名字和密码重新登录，回到原来的座位"));
   btnReconnect_->hide();
