@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // The first bytes name a key; a writable key must read back what was written.
   const std::string key(text.substr(0, std::min<std::size_t>(size, 6)));
-  if (ini.WriteString("POKER_PLAYERS", key, "value") == 0) {
+  if (ini.WriteString("POKER_PLAYERS", key, "value")) {
     TIniFile written;
     written.Parse(ini.Text());
     Require(written.ReadString("POKER_PLAYERS", key) == "value");

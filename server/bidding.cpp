@@ -17,15 +17,15 @@ std::int32_t LowByte(std::uint32_t points) {
 
 }  // namespace
 
-int TableGame::OpenBidding() {
+bool TableGame::OpenBidding() {
   const BidRecord start{table_.Table, static_cast<std::uint8_t>(table_.Turn), 1};
   auto packet = BuildPacket(MessageType::BidStart, start);
-  if (!packet) return 1;
+  if (!packet) return false;
   outbox_.SendToTable(table_, *packet);
-  return 0;
+  return true;
 }
 
-int TableGame::SettleWithoutBidding() {
+bool TableGame::SettleWithoutBidding() {
   table_.HighBid = table_.DefaultPoints;
   table_.Landlord = table_.StartSeat();
   table_.Turn = table_.StartSeat();
@@ -35,7 +35,7 @@ int TableGame::SettleWithoutBidding() {
   auto packet = BuildPacket(MessageType::BidResult, result);
   if (packet) outbox_.SendToTable(table_, *packet);
   table_.Status = TablePlaying;
-  return packet ? 0 : 1;
+  return packet.has_value();
 }
 
 int TableGame::Bid(ConnectionId connection, Packet& packet, bool pass) {
@@ -92,7 +92,7 @@ int TableGame::BidAt(int seat, Packet& packet, bool pass) {
   return 0;
 }
 
-int TableGame::SendBottomCards() {
+bool TableGame::SendBottomCards() {
   DealRecord extra;
   extra.tableNumber = table_.Table;
   extra.seat = static_cast<std::uint8_t>(table_.Landlord);
@@ -103,9 +103,9 @@ int TableGame::SendBottomCards() {
   landlord.Hand.AddCards(bottom);
   TellLandlord();
   auto packet = BuildPacket(MessageType::ExtraCards, extra);
-  if (!packet || landlord.Socket == kNoConnection) return 1;
+  if (!packet || landlord.Socket == kNoConnection) return false;
   outbox_.SendToSeat(landlord.Socket, *packet);
-  return 0;
+  return true;
 }
 
 }  // namespace quarn::server

@@ -37,12 +37,12 @@ int TableGame::DealTable() {
   return 0;
 }
 
-int TableGame::SendDeal() {
+bool TableGame::SendDeal() {
   for (int seat = 0; seat < kSeatCount; ++seat) {
     const ConnectionId socket = table_.Players[seat].Socket;
     if (socket == kNoConnection) {
       if (table_.KeepSeats) continue;  // a kept seat: its player hears of its cards on return
-      return 1;
+      return false;
     }
     DealRecord deal;
     deal.tableNumber = table_.Table;
@@ -52,22 +52,22 @@ int TableGame::SendDeal() {
       deal.cards[card] = table_.Deck[seat + card * kSeatCount];
     }
     auto packet = BuildPacket(MessageType::DealCards, deal);
-    if (!packet) return 1;
+    if (!packet) return false;
     outbox_.SendToSeat(socket, *packet);
   }
-  return 0;
+  return true;
 }
 
-int TableGame::SendStartCard() {
+bool TableGame::SendStartCard() {
   DealRecord notice;
   notice.tableNumber = table_.Table;
   notice.seat = static_cast<std::uint8_t>(table_.StartSeat());
   notice.count = 1;
   notice.cards[0] = table_.StartCard;
   auto packet = BuildPacket(MessageType::StartCardNotice, notice);
-  if (!packet) return 1;
+  if (!packet) return false;
   outbox_.SendToTable(table_, *packet);
-  return 0;
+  return true;
 }
 
 }  // namespace quarn::server

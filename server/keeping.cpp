@@ -85,14 +85,14 @@ int TableGame::FreeKeptSeats() {
   return freed;
 }
 
-int TableGame::Rejoin(ConnectionId connection, Packet& packet, int seat, std::string address) {
+bool TableGame::Rejoin(ConnectionId connection, Packet& packet, int seat, std::string address) {
   LoginRecord reply;
-  if (seat < 0 || seat >= kSeatCount || DecodeLoginRequest(reply, packet) != 0) return 1;
+  if (seat < 0 || seat >= kSeatCount || DecodeLoginRequest(reply, packet) != 0) return false;
   TServerPlayer& player = table_.Players[seat];
   reply.tableNumber = table_.Table;
   reply.seat = static_cast<std::uint8_t>(seat);
   if (RewriteHeader(packet, MessageType::LoginReply) != 0 || EncodeLoginReply(reply, packet) != 0) {
-    return 1;
+    return false;
   }
   player.Socket = connection;
   player.Address = std::move(address);
@@ -111,7 +111,7 @@ int TableGame::Rejoin(ConnectionId connection, Packet& packet, int seat, std::st
   } else {
     SendClock(connection);
   }
-  return 0;
+  return true;
 }
 
 int TableGame::AutoPlay(ConnectionId connection, Packet& packet) {

@@ -38,7 +38,7 @@ std::string NameForText(const std::string& gbkName);
 class TableGame {
  public:
   TableGame(ConsoleLog& log, Outbox& outbox, TServerTable& table, PlayerIds& ids,
-              Scheduler& scheduler)
+            Scheduler& scheduler)
       : log_(log), outbox_(outbox), table_(table), ids_(ids), scheduler_(scheduler) {}
   ~TableGame() {
     scheduler_.Cancel(timer_);
@@ -65,11 +65,12 @@ class TableGame {
   // or off and the table's state asked again; the kept seat a login comes back
   // to (-1: none), by its player's name and password, or by the address when
   // it has no password; and the return itself: LoginReply, SeatList to the
-  // table, then the game in play to the returning player.
+  // table, then the game in play to the returning player (false: a packet
+  // that cannot be read or answered; the table is left as it was).
   int AutoPlay(ConnectionId connection, Packet& packet);
   int StateRequest(ConnectionId connection, Packet& packet);
   int KeptSeatFor(const LoginRecord& request, std::string_view address) const;
-  int Rejoin(ConnectionId connection, Packet& packet, int seat, std::string address);
+  [[nodiscard]] bool Rejoin(ConnectionId connection, Packet& packet, int seat, std::string address);
   // Seats kept for players who are gone.
   bool KeepsSeats() const;
   // Frees every kept seat as a lost connection frees it; the number freed.
@@ -83,14 +84,15 @@ class TableGame {
   // Dealing.
   void StartGame();
   int DealTable();
-  int SendDeal();
-  int SendStartCard();
+  // The steps after the deal: true when their packets were made and sent.
+  bool SendDeal();
+  bool SendStartCard();
 
   // Bidding.
-  int OpenBidding();
-  int SettleWithoutBidding();
+  bool OpenBidding();
+  bool SettleWithoutBidding();
   int Bid(ConnectionId connection, Packet& packet, bool pass);
-  int SendBottomCards();
+  bool SendBottomCards();
 
   // Play and the end of a game.
   int Play(ConnectionId connection, Packet& packet);

@@ -143,7 +143,7 @@ void TableList::Login(ConnectionId connection, Packet& packet) {
       return;
     }
     current_ = PrefixOf(index);
-    if (slot.game.Rejoin(connection, packet, seat, std::move(address)) == 0) {
+    if (slot.game.Rejoin(connection, packet, seat, std::move(address))) {
       seats_[connection] = index;
     }
     AfterEvent(index);

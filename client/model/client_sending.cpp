@@ -114,9 +114,9 @@ int SendTalk(TClientTable& table, std::string_view utf8Text) {
   return SendWithRetry(table, BuildChatSay(table.TableNumber, table.OwnSeat, utf8Text));
 }
 
-int SendIconChange(TClientTable& table, std::int32_t serviceIcon, std::int32_t headIcon) {
-  return SendWithRetry(table,
-                       BuildIconChange(table.TableNumber, table.OwnSeat, serviceIcon, headIcon));
+bool SendIconChange(TClientTable& table, std::int32_t serviceIcon, std::int32_t headIcon) {
+  return SendWithRetry(
+             table, BuildIconChange(table.TableNumber, table.OwnSeat, serviceIcon, headIcon)) == 0;
 }
 
 std::optional<Packet> BuildStateRequest(std::uint32_t tableNumber, int seat) {
@@ -134,23 +134,23 @@ std::optional<Packet> BuildAutoPlayRequest(std::uint32_t tableNumber, int seat,
                      AutoPlayRecord{TableWord(tableNumber), *seatByte, control});
 }
 
-int SendAutoPlay(TClientTable& table, bool computerPlays) {
+bool SendAutoPlay(TClientTable& table, bool computerPlays) {
   return SendWithRetry(table,
-                       BuildAutoPlayRequest(table.TableNumber, table.OwnSeat, computerPlays));
+                       BuildAutoPlayRequest(table.TableNumber, table.OwnSeat, computerPlays)) == 0;
 }
 
-int SendStandingsRequest(TClientTable& table, StandingsAsk ask, std::uint8_t count) {
-  if (table.GameState == TGameState::Offline) return 1;
+bool SendStandingsRequest(TClientTable& table, StandingsAsk ask, std::uint8_t count) {
+  if (table.GameState == TGameState::Offline) return false;
   const StandingsRequestRecord request{TableWord(table.TableNumber), ask,
                                        ask == StandingsAsk::Top ? count : std::uint8_t{0}};
-  const int result = SendWithRetry(table, BuildPacket(MessageType::StandingsRequest, request));
+  const bool sent = SendWithRetry(table, BuildPacket(MessageType::StandingsRequest, request)) == 0;
   // A server that keeps no games never answers: the open requests stay few.
-  if (result == 0 && table.StandingsAsked.size() < 8) table.StandingsAsked.push_back(ask);
-  return result;
+  if (sent && table.StandingsAsked.size() < 8) table.StandingsAsked.push_back(ask);
+  return sent;
 }
 
-int SendStateRequest(TClientTable& table) {
-  return SendWithRetry(table, BuildStateRequest(table.TableNumber, table.OwnSeat));
+bool SendStateRequest(TClientTable& table) {
+  return SendWithRetry(table, BuildStateRequest(table.TableNumber, table.OwnSeat)) == 0;
 }
 
 std::optional<Packet> PreparePlay(const TClientTable& table) {
@@ -170,13 +170,13 @@ void CommitPlay(TClientTable& table) {
   table.SetGameState(TGameState::PlaySent);
 }
 
-int PlaySelection(TClientTable& table) {
-  if (table.GameState != TGameState::InPlay || !table.OwnTurn()) return 1;
+bool PlaySelection(TClientTable& table) {
+  if (table.GameState != TGameState::InPlay || !table.OwnTurn()) return false;
   const TSelectPoker* toBeat = table.LeadSeat == table.OwnSeat ? nullptr : &table.TableCards;
-  if (!table.Me.CanPlay(toBeat)) return 1;
-  if (SendPlay(table) != 0) return 1;
+  if (!table.Me.CanPlay(toBeat)) return false;
+  if (SendPlay(table) != 0) return false;
   CommitPlay(table);
-  return 0;
+  return true;
 }
 
 bool SelectPlay(TClientTable& table, const RankCounts& ranks) {
@@ -189,14 +189,14 @@ bool SelectPlay(TClientTable& table, const RankCounts& ranks) {
   return playable;
 }
 
-int PressPass(TClientTable& table) {
-  if (table.GameState == TGameState::MyBid) return SendBidPass(table);
-  if (table.GameState != TGameState::InPlay || !table.OwnTurn()) return 1;
+bool PressPass(TClientTable& table) {
+  if (table.GameState == TGameState::MyBid) return SendBidPass(table) == 0;
+  if (table.GameState != TGameState::InPlay || !table.OwnTurn()) return false;
   if (table.LeadSeat == table.OwnSeat) {
     table.Display().ShowMessage(MessageIcon::Warning, kCaptionInfo, kMsgNoSelfPass);
-    return 1;
+    return false;
   }
-  return SendPlayPass(table);
+  return SendPlayPass(table) == 0;
 }
 
 }  // namespace quarn::client

@@ -50,11 +50,12 @@ int SendBid(TClientTable& table);
 int SendBidPass(TClientTable& table);
 int SendPlayPass(TClientTable& table);
 int SendTalk(TClientTable& table, std::string_view utf8Text);
-int SendIconChange(TClientTable& table, std::int32_t serviceIcon, std::int32_t headIcon);
-int SendAutoPlay(TClientTable& table, bool computerPlays);
+// Our own senders, the same way: true when written.
+bool SendIconChange(TClientTable& table, std::int32_t serviceIcon, std::int32_t headIcon);
+bool SendAutoPlay(TClientTable& table, bool computerPlays);
 // Asks for the top `count` lines of the standings, or the own line.
-int SendStandingsRequest(TClientTable& table, StandingsAsk ask, std::uint8_t count = 0);
-int SendStateRequest(TClientTable& table);
+bool SendStandingsRequest(TClientTable& table, StandingsAsk ask, std::uint8_t count = 0);
+bool SendStateRequest(TClientTable& table);
 
 // A play goes out in three steps so that cards leave the hand only once their
 // packet was written: PreparePlay packs the classified selection, SendPlay
@@ -67,9 +68,9 @@ void CommitPlay(TClientTable& table);
 
 // The play button: in InPlay on the own turn, checks the selection against the
 // table (against nothing when the own seat leads), sends it and commits it.
-// 0 when the play went out; 1 when it was refused or could not be written, in
-// which case the cards stay in the hand and selected.
-int PlaySelection(TClientTable& table);
+// True when the play went out; false when it was refused or could not be
+// written, in which case the cards stay in the hand and selected.
+bool PlaySelection(TClientTable& table);
 
 // Selects the first cards of each rank that `ranks` counts (a computer
 // player's choice, a hint) and checks them as the play button would, without
@@ -77,8 +78,8 @@ int PlaySelection(TClientTable& table);
 bool SelectPlay(TClientTable& table, const RankCounts& ranks);
 
 // The pass button: in MyBid a bid pass; in InPlay on the own turn a play pass,
-// or the message "你不可以PASS自己耶，宝贝。" when the own seat leads. 0 when a
-// pass was written. The state is left to the server's answer.
-int PressPass(TClientTable& table);
+// or the message "你不可以PASS自己耶，宝贝。" when the own seat leads. True when
+// a pass was written. The state is left to the server's answer.
+bool PressPass(TClientTable& table);
 
 }  // namespace quarn::client

@@ -125,8 +125,8 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
   return std::string(fallback);
 }
 
-int TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-  if (!WritableName(section) || !WritableName(key)) return 1;
+bool TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  if (!WritableName(section) || !WritableName(key)) return false;
   std::string clean(Trim(value));
   std::replace_if(
       clean.begin(), clean.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
@@ -138,47 +138,47 @@ int TIniFile::WriteString(std::string_view section, std::string_view key, std::s
   for (Line& line : target->lines) {
     if (!line.key.empty() && SameName(line.key, Trim(key))) {
       line.value = std::move(clean);
-      return 0;
+      return true;
     }
   }
   // After the section's last entry, so that trailing blank lines stay between sections.
   auto last = std::find_if(target->lines.rbegin(), target->lines.rend(),
                            [](const Line& line) { return !line.key.empty(); });
   target->lines.insert(last.base(), Line{std::string(Trim(key)), std::move(clean), {}});
-  return 0;
+  return true;
 }
 
-int TIniFile::DeleteKey(std::string_view section, std::string_view key) {
+bool TIniFile::DeleteKey(std::string_view section, std::string_view key) {
   Section* found = FindSection(Trim(section));
-  if (found == nullptr) return 1;
+  if (found == nullptr) return false;
   auto it = std::find_if(found->lines.begin(), found->lines.end(), [&](const Line& line) {
     return !line.key.empty() && SameName(line.key, Trim(key));
   });
-  if (it == found->lines.end()) return 1;
+  if (it == found->lines.end()) return false;
   found->lines.erase(it);
-  return 0;
+  return true;
 }
 
-int TIniFile::UpdateFile() const {
-  if (path_.empty()) return 1;
+bool TIniFile::UpdateFile() const {
+  if (path_.empty()) return false;
   const std::string temporary = path_ + ".tmp";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return 1;
+    if (!out) return false;
     const std::string text = Text();
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
     if (!out) {
       out.close();
       std::remove(temporary.c_str());
-      return 1;
+      return false;
     }
   }
   if (std::rename(temporary.c_str(), path_.c_str()) != 0) {
     std::remove(temporary.c_str());
-    return 1;
+    return false;
   }
-  return 0;
+  return true;
 }
 
 }  // namespace quarn::client

@@ -34,16 +34,16 @@ class TIniFile {
 
   // Sets `key` in `section`. An existing key keeps its place; a new key goes to
   // the end of its section; a missing section is added at the end of the file.
-  // Line breaks in the value become spaces. Returns 1 for a key or section name
-  // that cannot be written (empty, or holding "=", "[", "]" or a line break), else 0.
-  int WriteString(std::string_view section, std::string_view key, std::string_view value);
+  // Line breaks in the value become spaces. False for a key or section name
+  // that cannot be written (empty, or holding "=", "[", "]" or a line break).
+  bool WriteString(std::string_view section, std::string_view key, std::string_view value);
 
-  // Removes `key` from `section`; 1 when there was no such key.
-  int DeleteKey(std::string_view section, std::string_view key);
+  // Removes `key` from `section`; false when there was no such key.
+  bool DeleteKey(std::string_view section, std::string_view key);
 
   // Writes the file back through a temporary file, so a failed write leaves the
-  // old file whole. 0 on success, 1 on failure (no path, or the disk refused).
-  int UpdateFile() const;
+  // old file whole. False on failure (no path, or the disk refused).
+  [[nodiscard]] bool UpdateFile() const;
 
   const std::string& Path() const { return path_; }
 

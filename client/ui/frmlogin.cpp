@@ -242,7 +242,8 @@ void TFormLogin::SaveSettings() {
   if (addressTyped) chosenAddress_ = 0;
   FillCombos();
   WriteLoginLists(ini, lists_);
-  ini.UpdateFile();  // a settings file that cannot be written must not stop the login
+  // A settings file that cannot be written must not stop the login.
+  static_cast<void>(ini.UpdateFile());
 }
 
 void TFormLogin::BitBtnLoginClick() {

@@ -446,7 +446,8 @@ void TMainForm::SaveWindow() const {
   settings.cardCounter = !counter_->isHidden();
   if (LoadWindowSettings(ini) == settings) return;
   WriteWindowSettings(ini, settings);
-  ini.UpdateFile();  // a file that cannot be written costs only the remembered size
+  // A file that cannot be written costs only the remembered size.
+  static_cast<void>(ini.UpdateFile());
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

@@ -92,7 +92,8 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   int SendBid();
   int SendBidPass();
   int SendTalk(const QString& text);
-  int SendIconChange(int serviceIcon, int headIcon);
+  // Our own: true when the packet was written.
+  bool SendIconChange(int serviceIcon, int headIcon);
 
   // IClientDisplay
   void SetGameState(TGameState state) override;

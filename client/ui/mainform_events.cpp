@@ -116,7 +116,7 @@ int TMainForm::SendTalk(const QString& text) {
   return client::SendTalk(table_, text.toStdString());
 }
 
-int TMainForm::SendIconChange(int serviceIcon, int headIcon) {
+bool TMainForm::SendIconChange(int serviceIcon, int headIcon) {
   return client::SendIconChange(table_, serviceIcon, headIcon);
 }
 

@@ -33,11 +33,12 @@ TEST(IniFile, ReadsSectionsInFileOrderIgnoringCaseSpacesAndByteOrderMarks) {
 TEST(IniFile, WritingKeepsKeyOrderAppendsNewKeysAndDeletesOnlyTheNamedKey) {
   TIniFile ini;
   ini.Parse("; remembered names\r\n[POKER_PLAYERS]\r\nNAME0=a\r\nNAME1=b\r\n\r\n[X]\r\nK=v\r\n");
-  EXPECT_EQ(ini.WriteString("POKER_PLAYERS", "NAME2", "c"), 0);
-  EXPECT_EQ(ini.WriteString("poker_players", "name0", "z"), 0);
-  EXPECT_EQ(ini.WriteString("PLAYER_ICON", "ICON0", "7"), 0);
-  EXPECT_EQ(ini.DeleteKey("x", "k"), 0);
-  EXPECT_EQ(ini.DeleteKey("X", "K") + ini.DeleteKey("T", "A"), 2);
+  EXPECT_TRUE(ini.WriteString("POKER_PLAYERS", "NAME2", "c"));
+  EXPECT_TRUE(ini.WriteString("poker_players", "name0", "z"));
+  EXPECT_TRUE(ini.WriteString("PLAYER_ICON", "ICON0", "7"));
+  EXPECT_TRUE(ini.DeleteKey("x", "k"));
+  EXPECT_FALSE(ini.DeleteKey("X", "K"));
+  EXPECT_FALSE(ini.DeleteKey("T", "A"));
   EXPECT_EQ(ini.Text(),
             "; remembered names\r\n[POKER_PLAYERS]\r\nNAME0=z\r\nNAME1=b\r\nNAME2=c\r\n\r\n"
             "[X]\r\n[PLAYER_ICON]\r\nICON0=7\r\n");
@@ -50,7 +51,7 @@ TEST(IniFile, MalformedTextIsKeptAndNamesThatWouldCorruptTheFileAreRefused) {
       "just text\r\nNAME0=ok\r\n\xFF\xFE\x00\x81=\x81\r\n[]\r\nNAME0=other"s);
   EXPECT_EQ(ini.ReadSection("POKER_PLAYERS"),
             (Entries{{"NAME0", "ok"}, {"\xFF\xFE\x00\x81"s, "\x81"}}));
-  EXPECT_EQ(ini.WriteString("POKER_PLAYERS", "NAME1", "new"), 0);
+  EXPECT_TRUE(ini.WriteString("POKER_PLAYERS", "NAME1", "new"));
   TIniFile again;
   again.Parse(ini.Text());
   EXPECT_EQ(again.ReadSection("POKER_PLAYERS").size(), 3U);
@@ -60,9 +61,9 @@ TEST(IniFile, MalformedTextIsKeptAndNamesThatWouldCorruptTheFileAreRefused) {
 
   for (const auto& [section, key] : std::vector<std::pair<const char*, const char*>>{
            {"A]B", "K"}, {"S", "K=1"}, {"S", ""}, {"S", " ;K"}, {"[S", "K"}, {"S", "K\nL"}}) {
-    EXPECT_EQ(ini.WriteString(section, key, "v"), 1) << section << " " << key;
+    EXPECT_FALSE(ini.WriteString(section, key, "v")) << section << " " << key;
   }
-  EXPECT_EQ(ini.WriteString("S", "K", "two\r\nlines"), 0);  // line breaks in values are flattened
+  EXPECT_TRUE(ini.WriteString("S", "K", "two\r\nlines"));  // line breaks in values are flattened
   again.Parse(ini.Text());
   EXPECT_EQ(again.ReadString("S", "K"), "two  lines");
 }
@@ -72,27 +73,27 @@ TEST(IniFile, WrittenThroughATemporaryFileSoAFailedWriteKeepsTheOldOne) {
   const std::string path = (dir.path() / "quarn.ini").string();
   TIniFile missing(path);  // no file yet: empty, and writing creates it
   EXPECT_TRUE(missing.ReadSection("POKER_SERVERS").empty());
-  ASSERT_EQ(missing.WriteString("POKER_SERVERS", "SERVER0", "127.0.0.1:4000"), 0);
-  ASSERT_EQ(missing.UpdateFile(), 0);
+  ASSERT_TRUE(missing.WriteString("POKER_SERVERS", "SERVER0", "127.0.0.1:4000"));
+  ASSERT_TRUE(missing.UpdateFile());
   EXPECT_EQ(TIniFile(path).ReadString("POKER_SERVERS", "SERVER0"), "127.0.0.1:4000");
   const std::string before = test::ReadFile(path);
 
   // The disk refuses part way (here: the size limit on files): the old file stays whole.
-  ASSERT_EQ(missing.WriteString("POKER_SERVERS", "SERVER1", std::string(100000, 'x')), 0);
+  ASSERT_TRUE(missing.WriteString("POKER_SERVERS", "SERVER1", std::string(100000, 'x')));
   rlimit old{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
   const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
   const rlimit small{4096, old.rlim_max};
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const int result = missing.UpdateFile();
+  const bool written = missing.UpdateFile();
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, previousHandler);
-  EXPECT_EQ(result, 1);
+  EXPECT_FALSE(written);
   EXPECT_EQ(test::ReadFile(path), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 
-  EXPECT_EQ(TIniFile().UpdateFile(), 1);  // no file bound
-  EXPECT_EQ(TIniFile((dir.path() / "no_such_dir" / "quarn.ini").string()).UpdateFile(), 1);
+  EXPECT_FALSE(TIniFile().UpdateFile());  // no file bound
+  EXPECT_FALSE(TIniFile((dir.path() / "no_such_dir" / "quarn.ini").string()).UpdateFile());
 }
 
 }  // namespace

@@ -78,7 +78,7 @@ TEST(Resume, TheHandLosesWhatTheServerSaysTheOwnSeatLaid) {
   // Sent the 3s numbered 1 and 2, but the time ran out and the computer laid
   // the 3s numbered 3 and 4 for this seat first.
   for (int slot : {0, 1}) h.table.Me.ToggleCard(slot);
-  ASSERT_EQ(PlaySelection(h.table), 0);
+  ASSERT_TRUE(PlaySelection(h.table));
   h.Feed(testing::PlayNotice(0, {3, 4}));
   EXPECT_EQ(HandFaces(h.table).size(), 23u);
   EXPECT_EQ(HandFaces(h.table).front(), 1);  // what was sent is back
@@ -93,7 +93,7 @@ TEST(Resume, TheHandLosesWhatTheServerSaysTheOwnSeatLaid) {
   EXPECT_EQ(h.table.Me.Hand.Card(22).Number(), lastSlotCard);
 
   // 托管 asked for the own seat.
-  EXPECT_EQ(SendAutoPlay(h.table, true), 0);
+  EXPECT_TRUE(SendAutoPlay(h.table, true));
   AutoPlayRecord asked;
   ASSERT_EQ(DecodeAutoPlayRequest(asked, PacketFromBytes(h.writer.written.back())), 0);
   EXPECT_EQ(asked.control, SeatControl::OnRequest);

@@ -90,7 +90,7 @@ TEST(Sending, RequestsCarryTheTableStateAndTextCutAtACharacter) {
   std::string chinese;
   for (int i = 0; i < 30; ++i) chinese += "牌";  // 60 GBK bytes
   ASSERT_EQ(SendTalk(h.table, "x" + chinese), 0);
-  ASSERT_EQ(SendIconChange(h.table, 3, 17), 0);
+  ASSERT_TRUE(SendIconChange(h.table, 3, 17));
   EXPECT_TRUE(Sent(h, 0) == MessageBody(BidRecord{1, 2, 48}));
   EXPECT_EQ(h.writer.written[1][19], 0xFB);
   EXPECT_TRUE(Sent(h, 1) == MessageBody(BidRecord{1, 2, 44}));
@@ -130,26 +130,26 @@ TEST(Sending, APlayLeavesTheHandOnlyOnceWrittenAndOnlyOnTheOwnTurn) {
   h.table.Me.ToggleCard(0);
   h.table.Me.ToggleCard(1);  // the pair of 3s
   h.writer.fail = true;
-  EXPECT_EQ(PlaySelection(h.table), 1);
+  EXPECT_FALSE(PlaySelection(h.table));
   EXPECT_EQ(h.table.Me.Hand.Count() * 10 + h.table.Me.Selection.Count(), 252);
   EXPECT_TRUE(h.views[0].raised[0]);
   EXPECT_EQ(h.table.GameState, S::InPlay);
 
   h.writer.fail = false;
-  EXPECT_EQ(PlaySelection(h.table), 0);
+  EXPECT_TRUE(PlaySelection(h.table));
   EXPECT_EQ(h.table.Me.Hand.Count() * 100 + h.table.Me.CardCount(), 2323);
   EXPECT_EQ(h.table.GameState, S::PlaySent);
   PlayRecord pair{.tableNumber = 1, .seat = 0, .count = 2, .cards = {1, 2}, .comboType = 2};
   pair.keyRank = 1;
   EXPECT_TRUE(Sent(h, h.writer.written.size() - 1) == MessageBody(pair));
   h.table.Me.ToggleCard(2);
-  EXPECT_EQ(PlaySelection(h.table), 1);  // a card chosen, but nothing more until our next turn
+  EXPECT_FALSE(PlaySelection(h.table));  // a card chosen, but nothing more until our next turn
   h.table.GameState = S::InPlay;
   h.table.CurrentSeat = 1;
-  EXPECT_EQ(PlaySelection(h.table), 1);  // nor on another seat's turn
+  EXPECT_FALSE(PlaySelection(h.table));  // nor on another seat's turn
   // Leading, the own seat may not pass.
   h.table.CurrentSeat = 0;
-  EXPECT_EQ(PressPass(h.table), 1);
+  EXPECT_FALSE(PressPass(h.table));
   EXPECT_TRUE(h.display.Saw("message 1 提示 你不可以PASS自己耶，宝贝。"));
 }
 
