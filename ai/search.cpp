@@ -60,8 +60,8 @@ std::vector<std::optional<PlannedPlay>> SearchCandidates(const SeatKnowledge& kn
   }
   std::vector<std::optional<PlannedPlay>> out;
   auto add = [&](const std::optional<PlannedPlay>& move) {
-    for (const auto& known : out) {
-      if (SameMove(known, move)) return;
+    for (const auto& kept : out) {
+      if (SameMove(kept, move)) return;
     }
     out.push_back(move);
   };
