@@ -1,5 +1,5 @@
 // The standings lines a server that keeps its games sends in answer.
-#include "client/model/service_handlers.h"
+#include "client/model/handlers.h"
 
 namespace quarn::client::handlers {
 
