@@ -35,6 +35,7 @@ inline constexpr char kKeepGames[] = "保存牌局记录";
 inline constexpr char kGameFile[] = "games.db";
 inline constexpr char kTurnTime[] = "出牌限时";
 inline constexpr char kSeconds[] = "秒";
+inline constexpr char kWebPort[] = "网页端口";
 inline constexpr char kWarningCaption[] = "警告";
 inline constexpr char kBadSettings[] = "请查看服务器系统配置项是否设置有误！";
 

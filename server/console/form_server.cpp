@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -20,6 +21,8 @@ namespace {
 
 constexpr int kStatusHeight = 20;
 constexpr int kTopHeight = 38;
+
+constexpr Limits kWebPortLimits{1, 65535};
 
 QString Text(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -54,6 +57,16 @@ QLabel* NewPanel(QWidget* parent, int x, int width, const char* text) {
   panel->setGeometry(x, 0, width, kStatusHeight);
   panel->setContentsMargins(3, 0, 3, 0);
   return panel;
+}
+
+// "网页端口" and its edit side by side under the check boxes.
+QHBoxLayout* WebPortRow(QLineEdit* edit) {
+  auto* row = new QHBoxLayout;
+  row->setSpacing(8);
+  row->addWidget(new QLabel(texts::kWebPort));
+  row->addWidget(edit);
+  row->addStretch(1);
+  return row;
 }
 
 std::string EditText(const QLineEdit* edit) {
@@ -118,6 +131,7 @@ QWidget* TFormServer::BuildSettingsPage() {
   editTables_ = NewEdit("EditTables", "1");
   checkBoxKeepSeats_ = NewCheckBox("CheckBoxKeepSeats", texts::kKeepSeats, false);
   editTurnTime_ = NewEdit("EditTurnTime", "0");
+  editWebPort_ = NewEdit("EditWebPort", "");
   checkBoxKeepGames_ = NewCheckBox("CheckBoxKeepGames", texts::kKeepGames, false);
 
   auto* grid = new QGridLayout(page);
@@ -136,6 +150,7 @@ QWidget* TFormServer::BuildSettingsPage() {
   grid->addWidget(new QLabel(texts::kMilliseconds), 2, 4);
   grid->addWidget(new QLabel(texts::kTableCount), 3, 2, Qt::AlignRight);
   grid->addWidget(editTables_, 3, 3);
+  grid->addLayout(WebPortRow(editWebPort_), 3, 0);
   grid->addWidget(checkBoxKeepSeats_, 4, 0);
   grid->addWidget(new QLabel(texts::kTurnTime), 4, 2, Qt::AlignRight);
   grid->addWidget(editTurnTime_, 4, 3);
@@ -156,6 +171,13 @@ void TFormServer::BuildStatusBar() {
   statusPanel1_ = NewPanel(bar, 302, 50, "");
   statusPanel1_->setObjectName("StatusPanel1");
   NewPanel(bar, 354, kClientWidth - 354, "");
+}
+
+std::optional<std::uint16_t> TFormServer::WebPort() const {
+  if (editWebPort_->text().trimmed().isEmpty()) return 0;
+  const auto port = ParseSetting(EditText(editWebPort_), kWebPortLimits);
+  if (!port) return std::nullopt;
+  return static_cast<std::uint16_t>(*port);
 }
 
 std::optional<ServerSettings> TFormServer::Settings() const {
@@ -179,15 +201,17 @@ std::optional<ServerSettings> TFormServer::Settings() const {
 void TFormServer::EnableSettings(bool listening) {
   for (QWidget* control : std::initializer_list<QWidget*>{
            checkBoxBid_, editPoint_, checkBoxRand_, checkBoxDelay_, editDelaySync_, editDelayDeal_,
-           editTables_, checkBoxKeepSeats_, editTurnTime_, checkBoxKeepGames_}) {
+           editTables_, checkBoxKeepSeats_, editTurnTime_, checkBoxKeepGames_, editWebPort_}) {
     control->setEnabled(!listening);
   }
 }
 
 void TFormServer::BtnStartClick() {
   if (!app_) return;
-  if (const std::optional<ServerSettings> settings = Settings()) {
+  const std::optional<std::uint16_t> webPort = WebPort();
+  if (const std::optional<ServerSettings> settings = Settings(); settings && webPort) {
     if (!app_->Listening() && !UseGameFile()) return;
+    if (starting_ && !app_->Listening()) starting_(*webPort);
     if (app_->Start(*settings, kDefaultPort) == StartResult::BadSettings) WarnBadSettings();
   } else if (!app_->Listening()) {
     app_->Initialise();  // as a start would have, before it refused the settings

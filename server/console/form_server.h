@@ -4,9 +4,12 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "server/host.h"
 #include "server/server_app.h"
@@ -37,6 +40,13 @@ class TFormServer final : public QWidget, public IConsoleView {
   // The settings as their controls hold them now; nothing when an edit's text
   // is not a whole number within its limits.
   std::optional<ServerSettings> Settings() const;
+  // The web port in its edit: 0 when empty (none); nothing when it is not a port.
+  std::optional<std::uint16_t> WebPort() const;
+  // Called with the web port (0: none) just before the start button starts
+  // the server; the program hands it to its hosts.
+  void OnStarting(std::function<void(std::uint16_t webPort)> starting) {
+    starting_ = std::move(starting);
+  }
 
   void LogLineAdded(std::string_view line) override;
   void HeroLineAdded(std::string_view line) override;
@@ -65,6 +75,7 @@ class TFormServer final : public QWidget, public IConsoleView {
   void EnableSettings(bool listening);
 
   ServerApp* app_ = nullptr;
+  std::function<void(std::uint16_t)> starting_;
   bool shown_ = false;
 
   RunningLight* shapeLight_ = nullptr;
@@ -83,6 +94,7 @@ class TFormServer final : public QWidget, public IConsoleView {
   QLineEdit* editTables_ = nullptr;
   QCheckBox* checkBoxKeepSeats_ = nullptr;
   QLineEdit* editTurnTime_ = nullptr;
+  QLineEdit* editWebPort_ = nullptr;
   QCheckBox* checkBoxKeepGames_ = nullptr;
   // The game file while "keep games" is on and the server has started with it.
   std::unique_ptr<store::SqliteDatabase> database_;

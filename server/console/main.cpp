@@ -10,6 +10,9 @@
 #include "server/console/form_server.h"
 #include "server/net/app_events.h"
 #include "server/net/tcp_host.h"
+#include "server/web/joint_host.h"
+#include "server/web/page_files.h"
+#include "server/web/web_host.h"
 
 namespace {
 
@@ -17,7 +20,8 @@ constexpr const char* kUsage =
     "usage: QuarnServer [--version] [--help]\n"
     "The Quarn game server with its console window. Its start button listens on\n"
     "port 1073; the run log and the hero board are saved as Log and Hero files in\n"
-    "the current folder. quarnd is the same server without a window.\n";
+    "the current folder. A port in 系统配置's 网页端口 also serves the browser page\n"
+    "there. quarnd is the same server without a window.\n";
 
 bool Asked(int argc, char** argv, std::string_view option) {
   for (int i = 1; i < argc; ++i) {
@@ -41,14 +45,22 @@ int main(int argc, char** argv) {
   QApplication::setFont(ConsoleFont());
 
   TcpServerHost host;
+  // Listens only when the console's web port is set.
+  WebHost web(DefaultPageRoot(QCoreApplication::applicationDirPath().toStdString()));
+  JointHost joint(host, &web, std::nullopt);
   TFormServer form;
-  ServerApp app(host, form);
+  form.OnStarting([&joint](std::uint16_t webPort) {
+    joint.SetWebPort(webPort ? std::optional(webPort) : std::nullopt);
+  });
+  ServerApp app(joint, form);
   ServerAppEvents events(app);
   host.Attach(&events);
+  web.Attach(&events);
   form.Attach(&app);
   form.show();
   const int status = QApplication::exec();
   host.Attach(nullptr);
+  web.Attach(nullptr);
   form.Attach(nullptr);
   return status;
 }

@@ -64,7 +64,7 @@ int Serve(QCoreApplication& qapp, const DaemonOptions& options, const QHostAddre
     web = std::make_unique<WebHost>(root);
     web->SetListenAddress(address);
   }
-  JointHost joint(host, web.get(), options.webPort.value_or(0));
+  JointHost joint(host, web.get(), options.webPort);
   StdoutView view(STDOUT_FILENO);
   ServerApp app(joint, view, options.dir, options.log);
   ServerAppEvents events(app);

@@ -7,8 +7,8 @@ bool JointHost::Listen(std::uint16_t port) {
     error_ = QStringLiteral("port %1: %2").arg(port).arg(tcp_.ListenError());
     return false;
   }
-  if (web_ && !web_->Listen(webPort_)) {
-    error_ = QStringLiteral("web port %1: %2").arg(webPort_).arg(web_->ListenError());
+  if (web_ && webPort_ && !web_->Listen(*webPort_)) {
+    error_ = QStringLiteral("web port %1: %2").arg(*webPort_).arg(web_->ListenError());
     tcp_.StopListening();
     return false;
   }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "server/host.h"
 #include "server/net/tcp_host.h"
@@ -13,9 +14,11 @@ namespace quarn::server {
 
 class JointHost final : public IServerHost {
  public:
-  // `web` may be nullptr (no web port); neither is owned.
-  JointHost(TcpServerHost& tcp, WebHost* web, std::uint16_t webPort)
+  // `web` may be nullptr, and `webPort` empty: no web port. Neither host is owned.
+  JointHost(TcpServerHost& tcp, WebHost* web, std::optional<std::uint16_t> webPort)
       : tcp_(tcp), web_(web), webPort_(webPort) {}
+  // The web port of the next Listen() (the console's setting); empty: none.
+  void SetWebPort(std::optional<std::uint16_t> port) { webPort_ = port; }
 
   // The TCP port, then the web port; false (and neither listening) when one fails.
   bool Listen(std::uint16_t port) override;
@@ -35,7 +38,7 @@ class JointHost final : public IServerHost {
  private:
   TcpServerHost& tcp_;
   WebHost* web_;
-  std::uint16_t webPort_;
+  std::optional<std::uint16_t> webPort_;
   QString error_;
 };
 

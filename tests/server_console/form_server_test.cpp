@@ -75,7 +75,7 @@ class FormServerTest : public ::testing::Test {
             Find<QCheckBox>("CheckBoxRand"),  Find<QCheckBox>("CheckBoxDelay"),
             Find<QLineEdit>("EditDelaySync"), Find<QLineEdit>("EditDelayDeal"),
             Find<QLineEdit>("EditTables"),    Find<QCheckBox>("CheckBoxKeepSeats"),
-            Find<QLineEdit>("EditTurnTime")};
+            Find<QLineEdit>("EditTurnTime"),  Find<QLineEdit>("EditWebPort")};
   }
   bool SettingsEnabled() {
     bool all = true;
@@ -168,7 +168,10 @@ TEST_F(FormServerTest, StartAndStopSwitchLightStatusAndSettings) {
 
 TEST_F(FormServerTest, ASettingThatIsNoIntegerRefusesTheStartWithAWarning) {
   form_.show();
-  for (const char* edit : {"EditPoint", "EditDelaySync", "EditDelayDeal", "EditTurnTime"}) {
+  std::vector<std::uint16_t> webPorts;
+  form_.OnStarting([&](std::uint16_t port) { webPorts.push_back(port); });
+  for (const char* edit :
+       {"EditPoint", "EditDelaySync", "EditDelayDeal", "EditTurnTime", "EditWebPort"}) {
     auto* field = Find<QLineEdit>(edit);
     const QString before = field->text();
     field->setText("12a");
@@ -190,8 +193,20 @@ TEST_F(FormServerTest, ASettingThatIsNoIntegerRefusesTheStartWithAWarning) {
   Find<QLineEdit>("EditPoint")->setText("25");
   Find<QCheckBox>("CheckBoxKeepSeats")->setChecked(true);
   Find<QLineEdit>("EditTurnTime")->setText("30");
+  Find<QLineEdit>("EditWebPort")->setText("0");  // not a port
+  WarningSeen seen;
+  CatchNextBox(seen);
+  Click("BtnStart");
+  EXPECT_TRUE(seen.shown);
+  EXPECT_FALSE(app_->Listening());
+  EXPECT_TRUE(webPorts.empty());  // nothing was handed on before the settings were whole
+  Find<QLineEdit>("EditWebPort")->setText(" 8080 ");
   Click("BtnStart");
   EXPECT_TRUE(app_->Listening());
+  EXPECT_EQ(webPorts, std::vector<std::uint16_t>{8080});
+  EXPECT_EQ(form_.WebPort(), 8080);
+  Find<QLineEdit>("EditWebPort")->clear();
+  EXPECT_EQ(form_.WebPort(), 0);  // empty: no web port
   EXPECT_EQ(app_->Table()->DefaultPoints, 25u);
   EXPECT_TRUE(app_->Table()->AllowBid);
   EXPECT_TRUE(app_->Table()->KeepSeats);
