@@ -176,3 +176,49 @@ test('garbage in binary messages is skipped as on TCP: a login after it is answe
   assert.ok(data.includes(reply), 'a login reply came back');
   socket.destroy();
 });
+
+// Idle game connections opened in small batches (the listen backlog is short);
+// each notes whether the server turned it away (a close frame or a closed socket).
+async function holdIdle(count: number, openOne: () => Promise<Socket>): Promise<Array<{ socket: Socket; refused: () => boolean }>> {
+  const held: Array<{ socket: Socket; refused: () => boolean }> = [];
+  for (let i = 0; i < count; i += 50) {
+    const batch = await Promise.all(Array.from({ length: Math.min(50, count - i) }, openOne));
+    for (const socket of batch) {
+      let refused = socket.destroyed;
+      socket.on('data', (data: Buffer) => (refused ||= closeCode(data) !== 0));
+      socket.once('close', () => (refused = true));
+      socket.on('error', () => undefined);
+      held.push({ socket, refused: () => refused });
+    }
+  }
+  return held;
+}
+
+// Waits until `done` holds, or `ms` pass.
+async function until(done: () => boolean, ms = 3000): Promise<void> {
+  for (const end = Date.now() + ms; !done() && Date.now() < end; ) await new Promise((resolve) => setTimeout(resolve, 20));
+}
+
+async function webSocketOnly(): Promise<Socket> {
+  const { socket, reply } = await webSocket();
+  if (closeCode(Buffer.from(reply, 'latin1')) !== 0) socket.destroy();
+  return socket;
+}
+
+test('1000 idle WebSockets and 1000 idle TCP connections meet the same stranger limit', async () => {
+  const strangerLimit = 32; // one table
+  const tcp = () => open(server.port);
+  for (const [kind, first, other] of [['WebSocket', webSocketOnly, tcp], ['TCP', tcp, webSocketOnly]] as const) {
+    const held = await holdIdle(1000, first);
+    const kept = () => held.filter((c) => !c.refused()).length;
+    await until(() => kept() <= strangerLimit);
+    await new Promise((resolve) => setTimeout(resolve, 200)); // no more than those are closed
+    assert.equal(kept(), strangerLimit, kind);
+    // The limit counts both ports together: one more of the other kind is turned away.
+    const [extra] = await holdIdle(1, other);
+    await until(() => extra!.refused());
+    assert.ok(extra!.refused(), `${kind}: one more on the other port`);
+    for (const c of [...held, extra!]) c.socket.destroy();
+    await new Promise((resolve) => setTimeout(resolve, 300));
+  }
+});
