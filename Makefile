@@ -25,8 +25,9 @@ deps:
 	  $$SUDO apt-get update && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y $$missing; \
 	fi
 
+# Warnings are errors here; a plain cmake configure leaves them warnings.
 configure: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARN_WERROR=ON
 
 build: configure
 	QT_QPA_PLATFORM=offscreen cmake --build $(BUILD) -j $(JOBS)
@@ -37,7 +38,7 @@ test-main: build
 # Sanitizer build with clang: the Qt-free libraries, the daemon and the bots,
 # plus a bounded run of the fuzz targets.
 test-asan: deps
-	CC=clang CXX=clang++ cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug \
+	CC=clang CXX=clang++ cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DQUARN_WERROR=ON \
 	  -DQUARN_SANITIZE=ON -DQUARN_GUI=OFF -DQUARN_FUZZ=ON -DQUARN_BENCH=OFF
 	QT_QPA_PLATFORM=offscreen cmake --build $(ASAN) -j $(JOBS)
 	cd $(ASAN) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
