@@ -4,6 +4,7 @@ JOBS  ?= $(shell nproc)
 BUILD ?= build
 ASAN  ?= build-asan
 FUZZ  ?= build-fuzz
+TSAN  ?= build-tsan
 FUZZ_SECONDS ?= 600
 FUZZ_RUNS ?= -1
 
@@ -13,7 +14,8 @@ PACKAGES := cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-d
             qt6-websockets-dev qt6-httpserver-dev emscripten nodejs npm chromium \
             libsqlite3-dev libsodium-dev
 
-.PHONY: deps configure build test test-main test-asan play bench fuzz fuzz-keep format package clean
+.PHONY: deps configure build test test-main test-asan test-tsan play bench fuzz fuzz-keep format \
+        package clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -43,7 +45,17 @@ test-asan: deps
 	QT_QPA_PLATFORM=offscreen cmake --build $(ASAN) -j $(JOBS)
 	cd $(ASAN) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-test: test-main test-asan
+# ThreadSanitizer with clang: only the programs that start threads (quarn-arena,
+# the benchmarks' drivers) and their tests, labelled "threads".
+test-tsan: deps
+	CC=clang CXX=clang++ cmake -S . -B $(TSAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARN_WERROR=ON \
+	  -DQUARN_TSAN=ON -DQUARN_GUI=OFF -DQUARN_FUZZ=OFF -DQUARN_BENCH=ON
+	cmake --build $(TSAN) -j $(JOBS) --target quarn-arena bench_drivers_check
+	cd $(TSAN) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -L threads
+
+# Each part stands alone, so `make -j2 test` may run the sanitizer builds
+# beside the main tests.
+test: test-main test-asan test-tsan
 
 play: build
 	bash tools/play.sh $(BUILD)/bin
@@ -78,4 +90,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(FUZZ)
+	rm -rf $(BUILD) $(ASAN) $(FUZZ) $(TSAN)

@@ -16,3 +16,17 @@ if(QUARN_QT)
     add_dependencies(bench_tables quarnd)
   endif()
 endif()
+
+# The drivers' threads under test: a few games, run by CTest (and under
+# ThreadSanitizer in the build-tsan folder that make test builds).
+if(TARGET quarn_bench_games)
+  add_executable(bench_drivers_check ${CMAKE_CURRENT_SOURCE_DIR}/drivers_check.cpp)
+  target_link_libraries(bench_drivers_check PRIVATE quarn_bench_games quarn_warnings)
+  set_target_properties(bench_drivers_check PROPERTIES AUTOMOC OFF)
+  if(TARGET quarnd)
+    add_dependencies(bench_drivers_check quarnd)
+  endif()
+  add_test(NAME bench_drivers_threads COMMAND bench_drivers_check)
+  set_tests_properties(bench_drivers_threads PROPERTIES LABELS threads TIMEOUT 120
+    PASS_REGULAR_EXPRESSION "played to the end")
+endif()
