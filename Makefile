@@ -12,9 +12,9 @@ PACKAGES := cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-d
             clang libclang-rt-14-dev xvfb xauth fonts-noto-cjk ccache \
             dpkg-dev file desktop-file-utils groff-base systemd \
             qt6-websockets-dev qt6-httpserver-dev emscripten nodejs npm chromium \
-            libsqlite3-dev libsodium-dev
+            libsqlite3-dev libsodium-dev clang-tidy clang-format
 
-.PHONY: deps configure build test test-main test-asan test-tsan play bench fuzz fuzz-keep format \
+.PHONY: deps configure build test test-main test-asan test-tsan lint play bench fuzz fuzz-keep format \
         package clean
 
 deps:
@@ -53,9 +53,13 @@ test-tsan: deps
 	cmake --build $(TSAN) -j $(JOBS) --target quarn-arena bench_drivers_check
 	cd $(TSAN) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -L threads
 
-# Each part stands alone, so `make -j2 test` may run the sanitizer builds
-# beside the main tests.
-test: test-main test-asan test-tsan
+# Layout (clang-format) over the tree and clang-tidy over the product code.
+lint: build
+	bash tools/lint.sh $(BUILD) $(JOBS)
+
+# Each part stands alone, so `make -j2 test` may run lint and the sanitizer
+# builds beside the main tests.
+test: test-main test-asan test-tsan lint
 
 play: build
 	bash tools/play.sh $(BUILD)/bin

@@ -139,7 +139,7 @@ SearchResult Search(const SeatKnowledge& known, const SearchLimits& limits) {
   // more deals than the noise of the count explains (a paired test).
   const double n = result.samples;
   const double gain = wins[best] - wins[0];
-  const double differing = static_cast<double>(differ[best]);
+  const auto differing = static_cast<double>(differ[best]);
   const double noise = std::sqrt(std::max(0.0, differing - gain * gain / std::max(1.0, n)));
   result.move = gain > limits.confidence * noise ? candidates[best] : candidates[0];
   return result;

@@ -109,10 +109,10 @@ int HandWorth(const RankCounts& hand, double boldness) {
   // With 33 cards and the lead, a landlord among these players wins about six
   // games in ten (and takes three times the points), so a middling hand is
   // already worth a small bid.
-  static constexpr double kThresholds[] = {5.5, 7.0, 8.5, 10.5};
-  double points = HandPoints(hand) + boldness;
+  static constexpr std::array<double, kBidSteps.size()> kThresholds = {5.5, 7.0, 8.5, 10.5};
+  const double points = HandPoints(hand) + boldness;
   int worth = 0;
-  for (std::size_t i = 0; i < std::size(kThresholds); ++i) {
+  for (std::size_t i = 0; i < kThresholds.size(); ++i) {
     if (points >= kThresholds[i]) worth = kBidSteps[i];
   }
   return worth;

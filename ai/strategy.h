@@ -2,6 +2,7 @@
 // with what to follow. Works on cards counted by rank value; suits never matter.
 #pragma once
 
+#include <array>
 #include <optional>
 
 #include "ai/hand_plan.h"
@@ -10,7 +11,7 @@
 namespace quarn::ai {
 
 // Bids the bot is willing to make, from a hand of 25 cards; 0 means pass.
-inline constexpr int kBidSteps[] = {10, 15, 20, 30};
+inline constexpr std::array<int, 4> kBidSteps = {10, 15, 20, 30};
 
 // The highest bid this hand is worth (0: not worth being the landlord). A
 // player that plays the landlord's hand better counts its hand `boldness`

@@ -1,5 +1,6 @@
 #include "bot/options.h"
 
+#include <array>
 #include <charconv>
 #include <limits>
 
@@ -51,11 +52,13 @@ bool ApplyFlag(std::string_view flag, std::string_view value, BotOptions& option
     options.password = std::string(value);
     return true;
   }
-  static constexpr NumberFlag kNumbers[] = {
-      {"--port", 1, 65535},   {"--seat", 0, 3},
-      {"--table", 1, 1000},   {"--games", 0, std::numeric_limits<int>::max()},
+  static constexpr auto kNumbers = std::to_array<NumberFlag>({
+      {"--port", 1, 65535},
+      {"--seat", 0, 3},
+      {"--table", 1, 1000},
+      {"--games", 0, std::numeric_limits<int>::max()},
       {"--think", 0, 600000},
-  };
+  });
   for (const NumberFlag& number : kNumbers) {
     if (flag != number.flag) continue;
     long long parsed = 0;

@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 
@@ -19,6 +20,7 @@ class Converter {
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
 
+  // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv_open's failure value is (iconv_t)-1.
   bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
   // Converts `in`; an input sequence that cannot be converted is skipped
@@ -30,12 +32,12 @@ class Converter {
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     auto* src = const_cast<char*>(in.data());
     std::size_t srcLeft = in.size();
-    char buffer[256];
+    std::array<char, 256> buffer{};
     while (srcLeft > 0) {
-      char* dst = buffer;
-      std::size_t dstLeft = sizeof buffer;
+      char* dst = buffer.data();
+      std::size_t dstLeft = buffer.size();
       std::size_t rc = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
-      out.append(buffer, static_cast<std::size_t>(dst - buffer));
+      out.append(buffer.data(), static_cast<std::size_t>(dst - buffer.data()));
       if (rc != static_cast<std::size_t>(-1)) break;
       if (errno == E2BIG) continue;
       // EILSEQ or EINVAL: a bad or truncated sequence at `src`.
@@ -115,7 +117,7 @@ void WriteGbkField(std::span<std::uint8_t> field, std::string_view gbk) {
 
 std::string ReadGbkField(std::span<const std::uint8_t> field) {
   auto end = std::find(field.begin(), field.end(), std::uint8_t{0});
-  return std::string(field.begin(), end);
+  return {field.begin(), end};
 }
 
 }  // namespace quarn

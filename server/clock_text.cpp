@@ -1,5 +1,6 @@
 #include "server/clock_text.h"
 
+#include <array>
 #include <cstdio>
 
 namespace quarn::server {
@@ -14,21 +15,21 @@ int TwoDigits(int value) {
 }  // namespace
 
 std::string LongTimeText(const std::tm& time) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", TwoDigits(time.tm_hour),
+  std::array<char, 16> text{};
+  std::snprintf(text.data(), text.size(), "%02d:%02d:%02d", TwoDigits(time.tm_hour),
                 TwoDigits(time.tm_min), TwoDigits(time.tm_sec));
-  return text;
+  return text.data();
 }
 
 std::string FileStampText(const std::tm& time, int sequence) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%02d%02d%02d_%02d%02d%02d", TwoDigits(time.tm_year),
+  std::array<char, 40> text{};
+  std::snprintf(text.data(), text.size(), "%02d%02d%02d_%02d%02d%02d", TwoDigits(time.tm_year),
                 TwoDigits(time.tm_mon + 1), TwoDigits(time.tm_mday), TwoDigits(time.tm_hour),
                 TwoDigits(time.tm_min), TwoDigits(time.tm_sec));
-  std::string stamp = text;
+  std::string stamp = text.data();
   if (sequence > 0) {
-    std::snprintf(text, sizeof text, "_%03d", sequence);
-    stamp += text;
+    std::snprintf(text.data(), text.size(), "_%03d", sequence);
+    stamp += text.data();
   }
   return stamp + ".txt";
 }

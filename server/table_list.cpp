@@ -204,7 +204,7 @@ std::vector<ConnectionId> TableList::TakeFlooding() {
 void TableList::Settle(std::uint32_t index) {
   Slot& slot = *slots_[index];
   while (!slot.game.Busy() && !slot.waiting.empty()) {
-    Waiting next = std::move(slot.waiting.front());
+    Waiting next = slot.waiting.front();
     slot.waiting.pop_front();
     if (const auto count = waitingCounts_.find(next.connection);
         count != waitingCounts_.end() && --count->second == 0) {

@@ -8,6 +8,7 @@
 // time, so each plays every seat (and the landlord's role as often as the
 // others) on the same cards.
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -208,22 +209,22 @@ std::string Rate(int hits, int n) {
   if (n == 0) return "      -         ";
   const double p = static_cast<double>(hits) / n;
   const double half = 1.96 * std::sqrt(p * (1 - p) / n);
-  char text[64];
-  std::snprintf(text, sizeof text, "%5.1f%% ±%4.1f (n=%d)", 100 * p, 100 * half, n);
-  return text;
+  std::array<char, 64> text{};
+  std::snprintf(text.data(), text.size(), "%5.1f%% ±%4.1f (n=%d)", 100 * p, 100 * half, n);
+  return text.data();
 }
 
 std::string Mean(const std::vector<int>& values) {
   double sum = 0;
   for (int v : values) sum += v;
-  const double n = static_cast<double>(values.size());
+  const auto n = static_cast<double>(values.size());
   const double mean = sum / n;
   double square = 0;
   for (int v : values) square += (v - mean) * (v - mean);
   const double half = 1.96 * std::sqrt(square / std::max(1.0, n - 1) / n);
-  char text[64];
-  std::snprintf(text, sizeof text, "%+6.2f ±%4.2f", mean, half);
-  return text;
+  std::array<char, 64> text{};
+  std::snprintf(text.data(), text.size(), "%+6.2f ±%4.2f", mean, half);
+  return text.data();
 }
 
 void Report(const Options& options, const std::vector<GameOutcome>& outcomes, Timings timings,
@@ -290,6 +291,7 @@ int main(int argc, char** argv) {
   std::vector<Timings> timings(static_cast<std::size_t>(options.threads));
   const auto start = Clock::now();
   std::vector<std::thread> threads;
+  threads.reserve(static_cast<std::size_t>(options.threads));
   // Each thread takes every T-th game; the results land by game number, so
   // the figures do not depend on the number of threads.
   for (int t = 0; t < options.threads; ++t) {

@@ -59,7 +59,7 @@ Options ParseOptions(const QStringList& args) {
 // QApplication would take "--name" as its own (the X11 resource name), so the
 // player's name leaves argv before QApplication reads it. Without a value the
 // option stays, and the usage error follows.
-QString TakeNameOption(int& argc, char* argv[]) {
+QString TakeNameOption(int& argc, char** argv) {
   QString name;
   int kept = 1;
   for (int i = 1; i < argc; ++i) {

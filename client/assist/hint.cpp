@@ -19,8 +19,8 @@ std::optional<ai::PlannedPlay> HintCycle::Next(const TClientTable& table) {
     budget.seed += now.seen;  // the same situation gives the same first answer
     if (std::optional<ai::PlannedPlay> choice = ai::DecidePlay(known, level_, budget))
       plays_.push_back(*choice);
-    for (ai::PlannedPlay& play : ai::PlaysThatBeat(known.hand, now.toBeat)) {
-      if (plays_.empty() || play.cards != plays_.front().cards) plays_.push_back(std::move(play));
+    for (const ai::PlannedPlay& play : ai::PlaysThatBeat(known.hand, now.toBeat)) {
+      if (plays_.empty() || play.cards != plays_.front().cards) plays_.push_back(play);
     }
   }
   if (plays_.empty()) return std::nullopt;

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -33,13 +34,13 @@ struct Family {
 
 constexpr int kBackSchemes = 6;
 
-const Family kFamilies[] = {
+const auto kFamilies = std::to_array<Family>({
     {"CARD_", Kind::CardFace, 2, 55, {kCardFaceWidth, kCardFaceHeight}},
     {"BITMAP_", Kind::HeadIcon, 1, kHeadIconCount, {kIconSize, kIconSize}},
     {"SERVICE_", Kind::ServiceIcon, 1, kServiceIconCount, {kIconSize, kIconSize}},
     {"BKGRND_", Kind::CardBack, 1, kBackSchemes, {kCardFaceWidth, kCardFaceHeight}},
     {"CARDS_", Kind::CardStack, 1, kBackSchemes, {75, 98}},
-};
+});
 constexpr std::string_view kCapName = "BITMAP_CAP";
 constexpr QSize kCapSize{16, 16};
 

@@ -36,7 +36,7 @@ TFormTalk::TFormTalk(QWidget* parent)
 
 QByteArray TFormTalk::TalkGbk() const {
   std::string gbk = GbkCut(Utf8ToGbk(editTalk_->text().toStdString()), kTalkBytes);
-  return QByteArray(gbk.data(), static_cast<qsizetype>(gbk.size()));
+  return {gbk.data(), static_cast<qsizetype>(gbk.size())};
 }
 
 void TFormTalk::BtnOkClick() {

@@ -1,6 +1,7 @@
 #include "client/ui/loginsettings.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <limits>
 
@@ -122,7 +123,7 @@ std::optional<ServerAddress> ParseServerAddress(std::string_view text) {
 }
 
 std::string TrimName(std::string_view name) {
-  static constexpr std::string_view kBlanks[] = {" ", "\t", "\u3000"};
+  static constexpr std::array<std::string_view, 3> kBlanks = {" ", "\t", "\u3000"};
   for (bool trimmed = true; trimmed;) {
     trimmed = false;
     for (std::string_view blank : kBlanks) {

@@ -137,8 +137,10 @@ void TCardCounter::paintEvent(QPaintEvent* /*event*/) {
   countFont.setBold(true);
   for (int rank = 1; rank <= kMaxRank; ++rank) {
     const int index = rank - 1;
-    const qreal x = (index % kCounterColumns) * cellW;
-    const qreal y = (index / kCounterColumns) * 2 * lineH;
+    const int column = index % kCounterColumns;
+    const int row = index / kCounterColumns;
+    const qreal x = column * cellW;
+    const qreal y = row * 2 * lineH;
     QString label = RankText(rank);
     if (rank == kRankSmallJoker) label = QStringLiteral("小");
     if (rank == kRankBigJoker) label = QStringLiteral("大");

@@ -1,7 +1,6 @@
 #include "server/daemon/stdout_writer.h"
 
 #include <fcntl.h>
-#include <limits.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -9,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <string>
 
 namespace quarn::server {

@@ -25,9 +25,9 @@ class TcpServerHost final : public QObject, public IServerHost {
 
  public:
   // Bytes a peer may leave unread in our send queue before we give up on it.
-  static constexpr qint64 kMaxPendingWrite = 256 * 1024;
+  static constexpr qint64 kMaxPendingWrite = qint64{256} * 1024;
   // Bytes taken from the kernel per read; the rest waits there until we drain.
-  static constexpr qint64 kReadBufferSize = 64 * 1024;
+  static constexpr qint64 kReadBufferSize = qint64{64} * 1024;
   // How long a closed connection may take to flush its last packets.
   static constexpr int kCloseGraceMs = 3000;
 
