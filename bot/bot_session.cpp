@@ -1,6 +1,7 @@
 #include "bot/bot_session.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 #include "ai/candidates.h"
@@ -23,8 +24,8 @@ RankCounts HandCounts(const client::TCurrentPlayer& me) {
 }
 
 const char* WaitingName(int what) {
-  static constexpr const char* kNames[] = {"nothing", "bid", "play", "pass"};
-  return kNames[what];
+  static constexpr std::array<const char*, 4> kNames = {"nothing", "bid", "play", "pass"};
+  return kNames[static_cast<std::size_t>(what)];
 }
 
 }  // namespace
