@@ -156,6 +156,20 @@ void Fill(Fields& f, TurnClockRecord& r) {
   r.leftMs = f.Number();
 }
 
+void Fill(Fields& f, StandingsRequestRecord& r) {
+  r.tableNumber = f.Table();
+  r.ask = static_cast<StandingsAsk>(f.in.Byte() % 3);  // 2: an ask that is neither
+  r.count = f.in.Byte();
+}
+
+// Only the server sends standings lines: a client's copy must be dropped unanswered.
+void Fill(Fields& f, StandingsLineRecord& r) {
+  r.tableNumber = f.Table();
+  r.kind = static_cast<StandingsKind>(f.in.Byte() % 3);
+  r.rank = f.Number();
+  r.name = PoolName(f.in);
+}
+
 const std::vector<MessageType>& EveryType() {
   static const std::vector<MessageType> types = [] {
     std::vector<MessageType> all;
