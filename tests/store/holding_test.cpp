@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 
 #include "store/holding_store.h"
@@ -18,47 +21,76 @@ namespace {
 using testing::SampleGame;
 namespace fs = std::filesystem;
 
-TEST(HoldingStore, HoldsGamesWhileTheFileIsLockedAndWritesThemLater) {
-  const fs::path dir = fs::temp_directory_path() / ("quarn-hold-" + std::to_string(::getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  auto opened = SqliteDatabase::Open(dir / "games.db");
-  ASSERT_TRUE(opened.database) << opened.error;
-  std::vector<std::string> log;
-  std::chrono::steady_clock::time_point now{};
-  HoldingStore store(
-      *opened.database, [&](std::string_view line) { log.emplace_back(line); }, [&] { return now; },
-      3);
+// The ways a write fails: another connection holding the write lock, a
+// connection that may only read, and a file that may not grow (as on a full
+// disk: the kernel refuses the write).
+enum class Failure { Locked, ReadOnly, Full };
 
-  store.Save(SampleGame(0));
-  // Another connection holding the write lock makes every write fail.
-  sqlite3* blocker = nullptr;
-  ASSERT_EQ(sqlite3_open((dir / "games.db").c_str(), &blocker), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(blocker, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-  for (unsigned seed = 1; seed <= 5; ++seed) {
-    store.Save(SampleGame(seed));
-    now += std::chrono::seconds(20);
-    store.Retry();
+void Set(Failure failure, bool failing, sqlite3* own, sqlite3* other, const fs::path& dir) {
+  switch (failure) {
+    case Failure::Locked:
+      ASSERT_EQ(
+          sqlite3_exec(other, failing ? "BEGIN EXCLUSIVE" : "COMMIT", nullptr, nullptr, nullptr),
+          SQLITE_OK);
+      break;
+    case Failure::ReadOnly:
+      ASSERT_EQ(sqlite3_exec(own, failing ? "PRAGMA query_only = ON" : "PRAGMA query_only = OFF",
+                             nullptr, nullptr, nullptr),
+                SQLITE_OK);
+      break;
+    case Failure::Full: {
+      rlimit limit{RLIM_INFINITY, RLIM_INFINITY};
+      if (failing) limit.rlim_cur = fs::file_size(dir / "games.db-wal");
+      ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+      break;
+    }
   }
-  EXPECT_EQ(store.Held(), 3u);
-  EXPECT_EQ(store.Lost(), 2u);
-  // Failures at 0 s and 60 s reach the log, none between.
-  ASSERT_EQ(log.size(), 2u);
-  EXPECT_NE(log[0].find("game store write failed"), std::string::npos) << log[0];
+}
 
-  ASSERT_EQ(sqlite3_exec(blocker, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
-  sqlite3_close(blocker);
-  store.Retry();
-  EXPECT_EQ(store.Held(), 0u);
-  ASSERT_EQ(log.size(), 3u);
-  EXPECT_EQ(log[2], "game store writable again: 3 held games written late, 2 lost");
-  // Nothing half written: the games are the first and the three kept, in order.
-  EXPECT_EQ(store.Game(2), SampleGame(3));
-  EXPECT_EQ(store.Game(4), SampleGame(5));
-  EXPECT_EQ(store.Game(5), std::nullopt);
-  EXPECT_EQ(store.StandingOf("a")->games, 4);
-  opened.database.reset();
-  fs::remove_all(dir);
+TEST(HoldingStore, HoldsGamesWhileWritesFailAndWritesThemLater) {
+  std::signal(SIGXFSZ, SIG_IGN);  // a refused write, not a killed process
+  for (const Failure failure : {Failure::Locked, Failure::ReadOnly, Failure::Full}) {
+    SCOPED_TRACE(static_cast<int>(failure));
+    const fs::path dir = fs::temp_directory_path() / ("quarn-hold-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    auto opened = SqliteDatabase::Open(dir / "games.db");
+    ASSERT_TRUE(opened.database) << opened.error;
+    std::vector<std::string> log;
+    std::chrono::steady_clock::time_point now{};
+    HoldingStore store(
+        *opened.database, [&](std::string_view line) { log.emplace_back(line); },
+        [&] { return now; }, 3);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open((dir / "games.db").c_str(), &other), SQLITE_OK);
+
+    store.Save(SampleGame(0));
+    Set(failure, true, opened.database->Handle(), other, dir);
+    for (unsigned seed = 1; seed <= 5; ++seed) {
+      store.Save(SampleGame(seed));
+      now += std::chrono::seconds(20);
+      store.Retry();
+    }
+    EXPECT_EQ(store.Held(), 3u);
+    EXPECT_EQ(store.Lost(), 2u);
+    // Failures at 0 s and 60 s reach the log, none between.
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_NE(log[0].find("game store write failed"), std::string::npos) << log[0];
+
+    Set(failure, false, opened.database->Handle(), other, dir);
+    sqlite3_close(other);
+    store.Retry();
+    EXPECT_EQ(store.Held(), 0u);
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[2], "game store writable again: 3 held games written late, 2 lost");
+    // Nothing half written: the games are the first and the three kept, in order.
+    EXPECT_EQ(store.Game(2), SampleGame(3));
+    EXPECT_EQ(store.Game(4), SampleGame(5));
+    EXPECT_EQ(store.Game(5), std::nullopt);
+    EXPECT_EQ(store.StandingOf("a")->games, 4);
+    opened.database.reset();
+    fs::remove_all(dir);
+  }
 }
 
 TEST(Replay, PlaysAStoredGameToItsScoresAndFindsTheFirstFault) {
