@@ -1,5 +1,6 @@
 // Whole games against quarnd with pacing off, at the run log levels `game`
-// (quarnd's default) and `packets` (every packet logged): games per second,
+// (quarnd's default, with and without a game store) and `packets` (every
+// packet logged): games per second,
 // and the round trip of a play (PlayCards written to its PlayNotice read)
 // beside the floor, a plain loopback echo of packets of the same size whose
 // ends are pinned as quarnd and the players are and whose client pauses
@@ -8,8 +9,11 @@
 // and on one (for comparison).
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <string>
 
@@ -45,9 +49,26 @@ struct PlacementFigures {
 
 std::map<std::string, PlacementFigures> g_figures;  // by placement name
 
+// A game store in a scratch file for one run, gone with it.
+struct ScratchStore {
+  std::string path = (std::filesystem::temp_directory_path() /
+                      ("quarn-bench-games-" + std::to_string(::getpid()) + ".db"))
+                         .string();
+  ~ScratchStore() {
+    for (const char* suffix : {"", "-wal", "-shm", ".lock"}) std::filesystem::remove(path + suffix);
+  }
+};
+
+// `level` is the run log level, with " --db" when the games are stored.
 void BM_Games(benchmark::State& state, Placement placement, std::string level, bool bidding) {
-  std::vector<std::string> serverArgs = {"--no-delay", "--log", level};
+  const bool stored = level.ends_with(" --db");
+  std::vector<std::string> serverArgs = {"--no-delay", "--log", level.substr(0, level.find(' '))};
   if (bidding) serverArgs.push_back("--bid");
+  ScratchStore store;
+  if (stored) {
+    serverArgs.push_back("--db");
+    serverArgs.push_back(store.path);
+  }
   PlacementFigures& figures = g_figures[placement.name];
   if (figures.load.empty()) figures.load = quarn::bench::LoadAverage();
   quarn::bench::GameRun run;
@@ -109,9 +130,11 @@ void RegisterAll() {
   if (quarn::bench::CanPlaceApart()) placements.insert(placements.begin(), quarn::bench::Apart());
   for (const Placement& placement : placements) {
     const std::string where = placement.serverCpu == placement.playersCpu ? "together" : "apart";
-    for (const std::string level : {"game", "packets"}) {
+    for (const std::string level : {"game", "game --db", "packets"}) {
       for (const bool bidding : {false, true}) {
-        const std::string name = "BM_Games/" + where + "/log:" + level + (bidding ? "/bids" : "");
+        if (bidding && level == "game --db") continue;
+        const std::string name = "BM_Games/" + where + "/log:" + level.substr(0, level.find(' ')) +
+                                 (level.ends_with("--db") ? "/db" : "") + (bidding ? "/bids" : "");
         once(benchmark::RegisterBenchmark(name.c_str(), BM_Games, placement, level, bidding));
       }
     }
