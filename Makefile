@@ -7,6 +7,7 @@ FUZZ  ?= build-fuzz
 TSAN  ?= build-tsan
 FUZZ_SECONDS ?= 600
 FUZZ_RUNS ?= -1
+CHAOS_SECONDS ?= 600
 # ccache sees paths below the checkout as relative, so a fresh clone reuses its hits.
 export CCACHE_BASEDIR ?= $(CURDIR)
 
@@ -14,7 +15,7 @@ PACKAGES := cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-d
             clang libclang-rt-14-dev xvfb xauth fonts-noto-cjk ccache \
             dpkg-dev file desktop-file-utils groff-base systemd \
             qt6-websockets-dev qt6-httpserver-dev emscripten nodejs npm chromium \
-            libsqlite3-dev libsodium-dev clang-tidy clang-format
+            libsqlite3-dev sqlite3 libsodium-dev clang-tidy clang-format
 
 .PHONY: deps configure build test test-main test-asan test-tsan lint play bench fuzz fuzz-keep format \
         package clean
@@ -81,12 +82,13 @@ bench: build
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DQUARN_SANITIZE=ON -DQUARN_GUI=OFF -DQUARN_FUZZ=ON -DQUARN_BENCH=OFF
-	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_protocol fuzz_service
+	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_protocol fuzz_service quarnd quarn-bot
 	mkdir -p $(FUZZ)/fuzz-corpus $(FUZZ)/fuzz-corpus-service
 	$(FUZZ)/bin/fuzz_protocol -max_total_time=$(FUZZ_SECONDS) -runs=$(FUZZ_RUNS) \
 	  -print_final_stats=1 $(FUZZ)/fuzz-corpus fuzz/corpus
 	$(FUZZ)/bin/fuzz_service -max_total_time=$(FUZZ_SECONDS) -runs=$(FUZZ_RUNS) -max_len=4096 \
 	  -print_final_stats=1 $(FUZZ)/fuzz-corpus-service fuzz/corpus_service
+	bash tests/chaos/chaos.sh $(FUZZ)/bin $(CHAOS_SECONDS)
 
 # What a campaign found that the kept seeds do not reach, added to the tree's
 # corpora (minimized), so that the bounded runs of make test start from it.
