@@ -6,6 +6,7 @@
 #include <span>
 
 #include "protocol/any_message.h"
+#include "protocol/record_parts.h"
 #include "protocol/stream_assembler.h"
 
 namespace {
@@ -43,6 +44,10 @@ void DecodeAs(MessageType type, const Packet& packet) {
   TurnClockRecord clock;
   StandingsRequestRecord standingsAsk;
   StandingsLineRecord standing;
+  ReplayListRequestRecord listAsk;
+  ReplayListLineRecord listLine;
+  ReplayGameRequestRecord gameAsk;
+  ReplayGamePartRecord part;
   if (DecodeBody(type, login, packet) == 0 && type == MessageType::LoginReply) {
     Require(login.seat < 4);
   }
@@ -69,6 +74,23 @@ void DecodeAs(MessageType type, const Packet& packet) {
     // What was read encodes back to the same bytes.
     Packet again = packet;
     Require(EncodeStandingsLine(standing, again) == 0);
+  }
+  if (DecodeBody(type, listAsk, packet) == 0) Require(listAsk.count >= 1 && listAsk.count <= 20);
+  if (DecodeBody(type, listLine, packet) == 0) {
+    Require(listLine.ownSeat < 4 && listLine.landlord < 4 && listLine.count <= 20);
+    Packet again = packet;
+    Require(EncodeReplayListLine(listLine, again) == 0);
+  }
+  if (DecodeBody(type, gameAsk, packet) == 0) Require(gameAsk.gameId >= 1);
+  if (DecodeBody(type, part, packet) == 0) {
+    Require(part.bytes.size() <= 136 && (part.parts == 0 || part.part < part.parts));
+    Packet again = packet;
+    Require(EncodeReplayGamePart(part, again) == 0);
+    // A lone part joins only when it is the whole record and its sum holds.
+    RecordJoiner joiner;
+    if (joiner.Take(part) == RecordJoiner::Step::Whole) {
+      Require(part.parts == 1 && RecordCheckSum(joiner.Bytes()) == part.checkSum);
+    }
   }
 }
 

@@ -52,6 +52,14 @@ MessageBody EmptyBodyFor(MessageType type) {
       return StandingsRequestRecord{};
     case StandingsLine:
       return StandingsLineRecord{};
+    case ReplayListRequest:
+      return ReplayListRequestRecord{};
+    case ReplayListLine:
+      return ReplayListLineRecord{};
+    case ReplayGameRequest:
+      return ReplayGameRequestRecord{};
+    case ReplayGamePart:
+      return ReplayGamePartRecord{};
     default:
       return std::monostate{};
   }
@@ -153,6 +161,25 @@ struct Describer {
         << " games=" << r.games << " wins=" << r.wins << " landlord_games=" << r.landlordGames
         << " landlord_wins=" << r.landlordWins << " points=" << r.points
         << " last_played=" << r.lastPlayed;
+  }
+  void operator()(const ReplayListRequestRecord& r) const {
+    out << " table=" << r.tableNumber << " count=" << int{r.count};
+  }
+  void operator()(const ReplayListLineRecord& r) const {
+    out << " table=" << r.tableNumber << " kind=" << (r.kind == ReplayKind::Found ? "game" : "none")
+        << " count=" << int{r.count} << " id=" << r.gameId << " finished=" << r.finishedAt
+        << " at_table=" << r.gameTable << " own_seat=" << int{r.ownSeat}
+        << " landlord=" << int{r.landlord} << " points=" << r.points
+        << " score_change=" << r.scoreChange;
+    for (std::size_t i = 0; i < r.names.size(); ++i) out << " [" << i << "]=" << Quoted(r.names[i]);
+  }
+  void operator()(const ReplayGameRequestRecord& r) const {
+    out << " table=" << r.tableNumber << " id=" << r.gameId;
+  }
+  void operator()(const ReplayGamePartRecord& r) const {
+    out << " table=" << r.tableNumber << " kind=" << (r.kind == ReplayKind::Found ? "part" : "none")
+        << " id=" << r.gameId << " part=" << int{r.part} << "/" << int{r.parts}
+        << " bytes=" << r.bytes.size() << " length=" << r.totalLength << " sum=" << r.checkSum;
   }
 };
 

@@ -13,7 +13,9 @@ namespace quarn {
 using MessageBody =
     std::variant<std::monostate, LoginRecord, DealRecord, BidRecord, PlayRecord, SeatRecord,
                  GameEndRecord, ChatRecord, IconRecord, TableStateRecord, AutoPlayRecord,
-                 TurnClockRecord, StandingsRequestRecord, StandingsLineRecord>;
+                 TurnClockRecord, StandingsRequestRecord, StandingsLineRecord,
+                 ReplayListRequestRecord, ReplayListLineRecord, ReplayGameRequestRecord,
+                 ReplayGamePartRecord>;
 
 struct DecodedMessage {
   PacketHeader header;

@@ -256,6 +256,38 @@ int DecodeBody(MessageType type, StandingsLineRecord& record, const Packet& pack
   return type == StandingsLine ? DecodeStandingsLine(record, packet) : 1;
 }
 
+int EncodeBody(MessageType type, const ReplayListRequestRecord& record, Packet& packet) {
+  return type == ReplayListRequest ? EncodeReplayListRequest(record, packet) : 1;
+}
+
+int EncodeBody(MessageType type, const ReplayListLineRecord& record, Packet& packet) {
+  return type == ReplayListLine ? EncodeReplayListLine(record, packet) : 1;
+}
+
+int EncodeBody(MessageType type, const ReplayGameRequestRecord& record, Packet& packet) {
+  return type == ReplayGameRequest ? EncodeReplayGameRequest(record, packet) : 1;
+}
+
+int EncodeBody(MessageType type, const ReplayGamePartRecord& record, Packet& packet) {
+  return type == ReplayGamePart ? EncodeReplayGamePart(record, packet) : 1;
+}
+
+int DecodeBody(MessageType type, ReplayListRequestRecord& record, const Packet& packet) {
+  return type == ReplayListRequest ? DecodeReplayListRequest(record, packet) : 1;
+}
+
+int DecodeBody(MessageType type, ReplayListLineRecord& record, const Packet& packet) {
+  return type == ReplayListLine ? DecodeReplayListLine(record, packet) : 1;
+}
+
+int DecodeBody(MessageType type, ReplayGameRequestRecord& record, const Packet& packet) {
+  return type == ReplayGameRequest ? DecodeReplayGameRequest(record, packet) : 1;
+}
+
+int DecodeBody(MessageType type, ReplayGamePartRecord& record, const Packet& packet) {
+  return type == ReplayGamePart ? DecodeReplayGamePart(record, packet) : 1;
+}
+
 std::optional<Packet> BuildEmptyPacket(MessageType type) {
   std::optional<Packet> packet = NewPacketOfType(type);
   if (!packet) return std::nullopt;

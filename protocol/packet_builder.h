@@ -12,6 +12,7 @@
 #include "protocol/pcplogin.h"
 #include "protocol/pcpother.h"
 #include "protocol/pcpplay.h"
+#include "protocol/pcpreplay.h"
 #include "protocol/pcpstandings.h"
 #include "protocol/pcpstate.h"
 
@@ -33,6 +34,10 @@ int EncodeBody(MessageType type, const AutoPlayRecord& record, Packet& packet);
 int EncodeBody(MessageType type, const TurnClockRecord& record, Packet& packet);
 int EncodeBody(MessageType type, const StandingsRequestRecord& record, Packet& packet);
 int EncodeBody(MessageType type, const StandingsLineRecord& record, Packet& packet);
+int EncodeBody(MessageType type, const ReplayListRequestRecord& record, Packet& packet);
+int EncodeBody(MessageType type, const ReplayListLineRecord& record, Packet& packet);
+int EncodeBody(MessageType type, const ReplayGameRequestRecord& record, Packet& packet);
+int EncodeBody(MessageType type, const ReplayGamePartRecord& record, Packet& packet);
 
 // The matching decoders, with the same rule.
 int DecodeBody(MessageType type, LoginRecord& record, const Packet& packet);
@@ -48,6 +53,10 @@ int DecodeBody(MessageType type, AutoPlayRecord& record, const Packet& packet);
 int DecodeBody(MessageType type, TurnClockRecord& record, const Packet& packet);
 int DecodeBody(MessageType type, StandingsRequestRecord& record, const Packet& packet);
 int DecodeBody(MessageType type, StandingsLineRecord& record, const Packet& packet);
+int DecodeBody(MessageType type, ReplayListRequestRecord& record, const Packet& packet);
+int DecodeBody(MessageType type, ReplayListLineRecord& record, const Packet& packet);
+int DecodeBody(MessageType type, ReplayGameRequestRecord& record, const Packet& packet);
+int DecodeBody(MessageType type, ReplayGamePartRecord& record, const Packet& packet);
 
 // A packet of `type` built from scratch: NewPacketOfType, EncodeHeader,
 // WriteTail, then the body encoder. None when any step fails, so nothing

@@ -63,13 +63,17 @@ enum class MessageType : std::uint32_t {
   BidStart = 0xABAB01FE,         ///< server to table: bidding opens at a seat
   // Our own messages, outside the table above (see docs/protocol.md). A peer
   // that knows only that table skips them whole: their lengths are 48..200.
-  StateRequest = 0xABAB0210,      ///< client: asks again for its table's state
-  AutoPlayRequest = 0xABAB0220,   ///< client: hands the own seat to the computer, or takes it back
-  StandingsRequest = 0xABAB0260,  ///< client: asks for the top standings or its own line
-  TableState = 0xABAB0311,        ///< server to one seat: the game in play, for a returning player
-  AutoPlayNotice = 0xABAB0321,    ///< server to table: which seats the computer plays
-  TurnClock = 0xABAB0331,         ///< server to table: the time the seat to move has left
-  StandingsLine = 0xABAB0361,     ///< server to one connection: one line of the standings
+  StateRequest = 0xABAB0210,       ///< client: asks again for its table's state
+  AutoPlayRequest = 0xABAB0220,    ///< client: hands the own seat to the computer, or takes it back
+  StandingsRequest = 0xABAB0260,   ///< client: asks for the top standings or its own line
+  ReplayListRequest = 0xABAB0270,  ///< client: asks for the games it sat in, newest first
+  ReplayGameRequest = 0xABAB0280,  ///< client: asks for one stored game whole
+  TableState = 0xABAB0311,         ///< server to one seat: the game in play, for a returning player
+  AutoPlayNotice = 0xABAB0321,     ///< server to table: which seats the computer plays
+  TurnClock = 0xABAB0331,          ///< server to table: the time the seat to move has left
+  StandingsLine = 0xABAB0361,      ///< server to one connection: one line of the standings
+  ReplayListLine = 0xABAB0371,     ///< server to one connection: one game of the asker's list
+  ReplayGamePart = 0xABAB0381,     ///< server to one connection: one part of a stored game
 };
 
 // Body lengths by family (header and tail included).
@@ -88,6 +92,10 @@ inline constexpr std::size_t AutoPlayNoticeLength = 56;
 inline constexpr std::size_t TurnClockLength = 56;
 inline constexpr std::size_t StandingsRequestLength = 48;
 inline constexpr std::size_t StandingsLineLength = 104;
+inline constexpr std::size_t ReplayListRequestLength = 48;
+inline constexpr std::size_t ReplayListLineLength = 144;
+inline constexpr std::size_t ReplayGameRequestLength = 56;
+inline constexpr std::size_t ReplayGamePartLength = 200;
 
 enum class Direction : std::uint8_t { None, ClientToServer, ServerToClient };
 

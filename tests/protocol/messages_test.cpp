@@ -43,6 +43,13 @@ GameEndRecord FourPlayers() {
           .winner = 1};
 }
 
+ReplayGamePartRecord ReplayPart() {
+  ReplayGamePartRecord r{
+      1, ReplayKind::Found, 2, 3, 42, 300, 0x01234567, std::vector<std::uint8_t>(28)};
+  std::iota(r.bytes.begin(), r.bytes.end(), 1);
+  return r;
+}
+
 struct Sample {
   const char* name;  // of its golden packet
   MessageType type;
@@ -101,6 +108,21 @@ std::vector<Sample> Samples() {
       {"standings_line", StandingsLine,
        StandingsLineRecord{1, StandingsKind::Top, 10, 2, "\xd5\xc5\xc8\xfd", 120, 70, 30, 18, -45,
                            1800000000}},
+      {"replay_list_request", ReplayListRequest, ReplayListRequestRecord{1, 10}},
+      {"replay_list_line", ReplayListLine,
+       ReplayListLineRecord{1,
+                            ReplayKind::Found,
+                            3,
+                            2,
+                            3,
+                            42,
+                            1800000000,
+                            1,
+                            10,
+                            -10,
+                            {"\xd5\xc5\xc8\xfd", "bo", "c", "dan"}}},
+      {"replay_game_request", ReplayGameRequest, ReplayGameRequestRecord{1, 42}},
+      {"replay_game_part", ReplayGamePart, ReplayPart()},
   };
 }
 

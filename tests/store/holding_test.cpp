@@ -1,6 +1,7 @@
 // Writes that fail: games held in memory (bounded), the failure logged at
 // most once a minute, and everything held written in order once the file
-// takes writes again. Replays: a stored game plays again to its scores.
+// takes writes again. Replays: a stored game plays again to its scores, and
+// travels as bytes that read back to it.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -10,6 +11,7 @@
 #include <filesystem>
 
 #include "store/holding_store.h"
+#include "store/record_bytes.h"
 #include "store/replay.h"
 #include "store/sqlite/sqlite_database.h"
 #include "store/transcript.h"
@@ -100,6 +102,11 @@ TEST(Replay, PlaysAStoredGameToItsScoresAndFindsTheFirstFault) {
     ASSERT_TRUE(outcome.sound) << outcome.fault;
     EXPECT_EQ(outcome.scoreChange, game.scoreChange);
     EXPECT_EQ(HandsAfter(game, game.moves.size())[game.landlord].size(), 0u);
+    // The bytes a client is sent read back to the same game; any cut of them to nothing.
+    const std::string bytes = GameBytes(game);
+    EXPECT_EQ(ReadGame(bytes), game);
+    for (std::size_t n = 0; n < bytes.size(); n += 7) EXPECT_FALSE(ReadGame(bytes.substr(0, n)));
+    EXPECT_FALSE(ReadGame(bytes + '\0'));
   }
   const GameRecord game = SampleGame(3);
   struct Case {
