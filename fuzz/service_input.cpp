@@ -170,6 +170,34 @@ void Fill(Fields& f, StandingsLineRecord& r) {
   r.name = PoolName(f.in);
 }
 
+void Fill(Fields& f, ReplayListRequestRecord& r) {
+  r.tableNumber = f.Table();
+  r.count = f.in.Byte();
+}
+
+void Fill(Fields& f, ReplayGameRequestRecord& r) {
+  r.tableNumber = f.Table();
+  r.gameId = static_cast<std::int64_t>(f.in.Byte() % 4) - 1;  // -1 and 0 are refused
+}
+
+// Only the server sends these: a client's copy must be dropped unanswered.
+void Fill(Fields& f, ReplayListLineRecord& r) {
+  r.tableNumber = f.Table();
+  r.kind = static_cast<ReplayKind>(f.in.Byte() % 2);
+  r.count = 1;
+  r.gameId = f.Number();
+  r.names[0] = PoolName(f.in);
+}
+
+void Fill(Fields& f, ReplayGamePartRecord& r) {
+  r.tableNumber = f.Table();
+  r.kind = ReplayKind::Found;
+  r.parts = 1;
+  r.gameId = 1;
+  r.bytes = f.in.Bytes(1 + f.in.Byte() % 136);
+  r.totalLength = static_cast<std::uint32_t>(r.bytes.size());
+}
+
 const std::vector<MessageType>& EveryType() {
   static const std::vector<MessageType> types = [] {
     std::vector<MessageType> all;

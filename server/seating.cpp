@@ -43,6 +43,10 @@ int TableGame::Handle(ConnectionId connection, Packet& packet, MessageType type)
       return StateRequest(connection, packet);
     case MessageType::StandingsRequest:
       return Standings(connection, packet);
+    case MessageType::ReplayListRequest:
+      return ReplayList(connection, packet);
+    case MessageType::ReplayGameRequest:
+      return ReplayGame(connection, packet);
     default:
       return 0;  // not a client's request: dropped
   }

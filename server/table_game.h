@@ -106,6 +106,10 @@ class TableGame {
   // A seated player's request for the standings, answered from the store;
   // refused without one (standings.cpp).
   int Standings(ConnectionId connection, Packet& packet);
+  // The asker's recent games and one of them whole, from the store; refused
+  // without one (replays.cpp).
+  int ReplayList(ConnectionId connection, Packet& packet);
+  int ReplayGame(ConnectionId connection, Packet& packet);
 
   // Where finished games go (none: nowhere). Set before the first game.
   void UseStore(store::GameStore* store) { store_ = store; }
