@@ -149,6 +149,28 @@ bool SendStandingsRequest(TClientTable& table, StandingsAsk ask, std::uint8_t co
   return sent;
 }
 
+bool SendReplayListRequest(TClientTable& table, std::uint8_t count) {
+  if (table.GameState == TGameState::Offline) return false;
+  const ReplayListRequestRecord request{TableWord(table.TableNumber), count};
+  const bool sent = SendWithRetry(table, BuildPacket(MessageType::ReplayListRequest, request)) == 0;
+  TReplays& replays = table.Replays;
+  if (sent && replays.ListAsked < TReplays::kMaxListAsked) ++replays.ListAsked;
+  return sent;
+}
+
+bool SendReplayGameRequest(TClientTable& table, std::int64_t gameId) {
+  if (table.GameState == TGameState::Offline) return false;
+  const ReplayGameRequestRecord request{TableWord(table.TableNumber), gameId};
+  if (SendWithRetry(table, BuildPacket(MessageType::ReplayGameRequest, request)) != 0) return false;
+  TReplays& replays = table.Replays;
+  replays.GameId = gameId;
+  replays.Arrival = ReplayArrival::Arriving;
+  replays.Parts = RecordJoiner{};
+  replays.Game.reset();
+  replays.Fault.clear();
+  return true;
+}
+
 bool SendStateRequest(TClientTable& table) {
   return SendWithRetry(table, BuildStateRequest(table.TableNumber, table.OwnSeat)) == 0;
 }

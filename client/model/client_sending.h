@@ -55,6 +55,9 @@ bool SendIconChange(TClientTable& table, std::int32_t serviceIcon, std::int32_t 
 bool SendAutoPlay(TClientTable& table, bool computerPlays);
 // Asks for the top `count` lines of the standings, or the own line.
 bool SendStandingsRequest(TClientTable& table, StandingsAsk ask, std::uint8_t count = 0);
+// Asks for the own `count` newest games (1..20), and for one of them whole.
+bool SendReplayListRequest(TClientTable& table, std::uint8_t count);
+bool SendReplayGameRequest(TClientTable& table, std::int64_t gameId);
 bool SendStateRequest(TClientTable& table);
 
 // A play goes out in three steps so that cards leave the hand only once their

@@ -62,6 +62,8 @@ class IClientDisplay {
   virtual void TurnClockChanged() {}
   // The standings lines changed (TopStandings, OwnStanding).
   virtual void StandingsChanged() {}
+  // The replay list or the game asked for changed (Replays).
+  virtual void ReplaysChanged() {}
 
   // One chat line, already formed as "name：text" (TalkLine).
   virtual void AddTalk(int /*seat*/, std::string_view /*line*/) {}

@@ -33,6 +33,9 @@ int AutoPlayNotice(TClientTable& table, const Packet& packet);
 int TurnClock(TClientTable& table, const Packet& packet);
 // One line of the standings, answering the oldest request still open.
 int StandingsLine(TClientTable& table, const Packet& packet);
+// The replay answers: one game of the own list; one part of the game asked for.
+int ReplayListLine(TClientTable& table, const Packet& packet);
+int ReplayGamePart(TClientTable& table, const Packet& packet);
 
 // Another player's play was already checked by the server: classify it for
 // its name and type without reporting a refusal to this player.

@@ -62,6 +62,10 @@ int Dispatch(TClientTable& table, const Packet& packet, MessageType type) {
       return h::TurnClock(table, packet);
     case MessageType::StandingsLine:
       return h::StandingsLine(table, packet);
+    case MessageType::ReplayListLine:
+      return h::ReplayListLine(table, packet);
+    case MessageType::ReplayGamePart:
+      return h::ReplayGamePart(table, packet);
     default:
       return 1;  // a client message or a reserved code: not ours to handle
   }

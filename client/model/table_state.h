@@ -15,6 +15,7 @@
 #include "client/model/current_player.h"
 #include "client/model/display.h"
 #include "client/model/game_state.h"
+#include "client/model/replays.h"
 #include "core/combination.h"
 #include "core/tselectpoker.h"
 #include "protocol/pcpauto.h"
@@ -119,6 +120,8 @@ class TClientTable {
   std::vector<StandingsLineRecord> TopStandings;
   std::optional<StandingsLineRecord> OwnStanding;
   std::deque<StandingsAsk> StandingsAsked;
+  /// The own recent games and the one asked for, from a server that keeps games.
+  TReplays Replays;
   TGameState GameState = TGameState::Offline;
   std::array<TSeatInfo, kSeatCount> Seats{};
   bool Initialized = false;
