@@ -138,6 +138,8 @@ void TClientTable::ConnectionLost() {
   }
   SeatControls.fill(SeatControl::Person);
   ComputerMayMove = false;
+  // Their answers went with the connection: left open, they would take the next ones.
+  StandingsAsked.clear();
   display_->SeatControlsChanged();
   SetGameState(TGameState::Offline);
 }

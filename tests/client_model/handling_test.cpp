@@ -1,6 +1,7 @@
 // Server messages through ReadPacket: the states each is taken in, and what it does.
 #include <gtest/gtest.h>
 
+#include "client/model/client_sending.h"
 #include "client/model/message_handling.h"
 #include "core/card_error.h"
 #include "core/gbk.h"
@@ -182,6 +183,8 @@ TEST(Handlers, WithoutBiddingTheBottomCardsComeFirstAndALoginElsewhereMovesTheOw
   h.Feed(Bid(BidResult, 1, 10));
   EXPECT_EQ(h.table.TableCards.Count(), 0);
 
+  // A standings request the drop left unanswered does not take the next answer.
+  ASSERT_TRUE(SendStandingsRequest(h.table, StandingsAsk::Top, 10));
   h.table.ConnectionLost();
   EXPECT_EQ(h.table.GameState, S::Offline);
   EXPECT_TRUE(h.display.Saw("message 1 警告 对不起，网络断线啦！"));
@@ -192,6 +195,10 @@ TEST(Handlers, WithoutBiddingTheBottomCardsComeFirstAndALoginElsewhereMovesTheOw
   EXPECT_EQ(h.table.Seats[0].IsSelf, 0);
   EXPECT_EQ(h.table.PlayerCount, 4);
   EXPECT_EQ(h.table.TopView.Name(), "新东");  // seat 0 is shown, not taken for us
+  ASSERT_TRUE(SendStandingsRequest(h.table, StandingsAsk::Own));
+  // table 1, own line, rank 3 of "me" with 1 game
+  h.Feed(BuildPacket(StandingsLine, StandingsLineRecord{1, StandingsKind::Own, 1, 3, "me", 1}));
+  EXPECT_EQ(h.table.OwnStanding.value_or(StandingsLineRecord{}).rank, 3);
 }
 
 TEST(ReadPacket, OnlyWholeSoundPacketsOfServerTypesAreHandled) {
