@@ -2,14 +2,19 @@
 // WebSocket, drawn on the canvas, driven by buttons, keys, mouse and touch.
 import { Connection, reconnectDelayMs, socketUrl } from './connection';
 import { keyFor } from './keys';
-import { HeroBoard, LoginForm, byId, fillCounter, fillScores } from './panels';
-import { ClientEvent, GameState, QuarnModule, Snapshot, TableButton, TableKey, WebClient, parseEvents, parseSnapshot } from './quarn';
+import { HeroBoard, LoginForm, byId, fillCounter, fillScores, fillStandings } from './panels';
+import {
+  ClientEvent, GameState, QuarnModule, Snapshot, TableButton, TableKey, WebClient, parseEvents, parseSnapshot, parseStandings,
+} from './quarn';
 import { LoginChoice, readLogin, saveLogin } from './remembered';
 import { Countdown, TableView } from './table_view';
 import { Texts } from './texts';
 
 // Automatic reconnects after a drop before only the button is left.
 const MAX_RECONNECTS = 6;
+// A server that keeps no games never answers a standings request: after this
+// long the panel says so.
+const STANDINGS_WAIT_MS = 3000;
 
 export class App {
   private readonly client: WebClient;
@@ -26,6 +31,8 @@ export class App {
   private reconnectTimer = 0;
   private frame = 0;
   private toastTimer = 0;
+  private standingsTimer = 0;
+  private standingsTimedOut = false;
   private winnerText = '';
   private lastPointer = 'mouse';
   private dragging = false;
@@ -81,10 +88,13 @@ export class App {
     click('btnCounter', () => this.toggle('counter'));
     click('btnChat', () => this.toggle('chat'));
     click('btnHero', () => {
+      byId('standings').hidden = true;
       this.hero.render(this.texts);
       this.toggle('hero');
     });
     click('heroClose', () => (byId('hero').hidden = true));
+    click('btnStandings', () => this.toggleStandings());
+    click('standingsClose', () => (byId('standings').hidden = true));
     click('resultClose', () => (byId('result').hidden = true));
     click('btnReconnect', () => this.reconnect());
     click('bidPass', () => {
@@ -216,6 +226,9 @@ export class App {
         this.countdown =
           this.snapshot.clockSeat >= 0 ? { seat: this.snapshot.clockSeat, leftMs: this.snapshot.clockLeftMs, since: performance.now() } : null;
         break;
+      case 'standings':
+        this.renderStandings();
+        break;
       case 'talk':
         this.addTalk(event.line);
         break;
@@ -237,6 +250,7 @@ export class App {
     set('btnHint', b.hint);
     set('btnBid', b.bid);
     set('btnAuto', b.autoPlay);
+    set('btnStandings', s.state >= GameState.Seated || !byId('standings').hidden);
     set('btnChat', b.speak || !byId('chat').hidden);
     const own = s.seats[s.ownSeat];
     byId('btnAuto').setAttribute('aria-pressed', String(!!own && own.control !== 0 && s.state >= GameState.Seated));
@@ -333,6 +347,28 @@ export class App {
     panel.hidden = !panel.hidden;
     if (id === 'counter') fillCounter(byId('counterGrid'), this.snapshot.unseen);
     if (id === 'chat' && !panel.hidden) byId<HTMLInputElement>('chatInput').focus();
+  }
+
+  private toggleStandings(): void {
+    const panel = byId('standings');
+    panel.hidden = !panel.hidden;
+    if (panel.hidden) return;
+    byId('hero').hidden = true;
+    this.standingsTimedOut = false;
+    window.clearTimeout(this.standingsTimer);
+    this.standingsTimer = window.setTimeout(() => {
+      this.standingsTimedOut = true;
+      this.renderStandings();
+    }, STANDINGS_WAIT_MS);
+    this.client.askStandings();
+    this.flush();
+    this.renderStandings();
+  }
+
+  private renderStandings(): void {
+    if (byId('standings').hidden) return;
+    const standings = parseStandings(this.client.standings());
+    fillStandings(byId<HTMLTableElement>('standingsTable'), byId('standingsNote'), standings, this.standingsTimedOut, this.texts);
   }
 
   private addTalk(line: string): void {

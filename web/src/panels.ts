@@ -3,7 +3,7 @@
 import { RANK_LABELS } from './cards';
 import { iconCanvas } from './draw';
 import { LoginChoice } from './remembered';
-import { Snapshot } from './quarn';
+import { Snapshot, Standings } from './quarn';
 import { Texts } from './texts';
 
 export function byId<T extends HTMLElement>(id: string): T {
@@ -127,4 +127,19 @@ export class HeroBoard {
   render(texts: Texts): void {
     this.table.replaceChildren(row(['#', ...texts.seats], true), ...this.rows.map((cells, i) => row([String(i + 1), ...cells])));
   }
+}
+
+// The server's standings: a table of the top lines and one's own (bold), or a
+// note while the answer is awaited, when none came, or when no game is stored.
+export function fillStandings(table: HTMLTableElement, note: HTMLElement, standings: Standings, timedOut: boolean, texts: Texts): void {
+  const rows = standings.rows.map((line) => {
+    const tr = row([String(line.rank), line.name, String(line.games), String(line.wins), `${line.landlordWins}/${line.landlordGames}`, line.points]);
+    tr.classList.toggle('own', line.own);
+    return tr;
+  });
+  table.replaceChildren(row([texts.rank, texts.player, texts.games, texts.wins, texts.landlordWins, texts.points], true), ...rows);
+  table.hidden = rows.length === 0;
+  if (standings.waiting > 0) note.textContent = timedOut ? texts.standingsNone : texts.standingsAsking;
+  else note.textContent = rows.length === 0 ? texts.standingsEmpty : '';
+  note.hidden = note.textContent === '';
 }

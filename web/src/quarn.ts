@@ -15,6 +15,8 @@ export interface WebClient {
   beginDrag(slot: number): void;
   dragOver(slot: number): void;
   endDrag(): void;
+  askStandings(): boolean;
+  standings(): string;
   takeEvents(): string;
   takePackets(): Uint8Array[];
   snapshot(): string;
@@ -80,10 +82,28 @@ export interface Snapshot {
   clockTurnMs: number;
 }
 
+// One line of a server's standings (web/wasm/standings_json.cpp).
+export interface StandingsRow {
+  rank: number;
+  name: string;
+  games: number;
+  wins: number;
+  landlordGames: number;
+  landlordWins: number;
+  points: string; // a 64-bit sum, exact as text
+  lastPlayed: number;
+  own: boolean;
+}
+
+export interface Standings {
+  waiting: number; // requests the server has not answered yet
+  rows: StandingsRow[];
+}
+
 export type ClientEvent =
   | { type: 'state'; state: GameState }
   | { type: 'lordCard'; card: number }
-  | { type: 'tableCards' | 'scores' | 'reset' | 'restored' | 'controls' | 'clock' }
+  | { type: 'tableCards' | 'scores' | 'reset' | 'restored' | 'controls' | 'clock' | 'standings' }
   | { type: 'pass' | 'clearSeat'; seat: number }
   | { type: 'winner'; seat: number; text: string }
   | { type: 'talk'; seat: number; line: string }
@@ -91,6 +111,10 @@ export type ClientEvent =
 
 export function parseSnapshot(json: string): Snapshot {
   return JSON.parse(json) as Snapshot;
+}
+
+export function parseStandings(json: string): Standings {
+  return JSON.parse(json) as Standings;
 }
 
 export function parseEvents(json: string): ClientEvent[] {

@@ -28,6 +28,15 @@ export interface Texts {
   chat: string;
   send: string;
   hero: string;
+  standings: string;
+  standingsAsking: string;
+  standingsNone: string;
+  standingsEmpty: string;
+  rank: string;
+  player: string;
+  wins: string;
+  landlordWins: string;
+  points: string;
   close: string;
   reconnect: string;
   reconnecting: string;
@@ -68,6 +77,15 @@ export const zh: Texts = {
   chat: '聊天',
   send: '发送',
   hero: '英雄榜',
+  standings: '排行榜',
+  standingsAsking: '正在查询排行榜…',
+  standingsNone: '本服务器不保存对局，没有排行榜。',
+  standingsEmpty: '还没有打完的对局。',
+  rank: '名次',
+  player: '玩家',
+  wins: '胜局',
+  landlordWins: '地主胜/局',
+  points: '积分',
   close: '关闭',
   reconnect: '重新连接',
   reconnecting: '网络断线，正在重新连接…',

@@ -1,9 +1,10 @@
 // The page in a real browser: Debian's chromium, driven by playwright-core,
 // against quarnd --web and three quarn-bots. The page logs in, bids, plays a
 // whole game to the scores by keyboard and mouse, takes the hint, turns 托管
-// on and off, and comes back after its WebSocket is cut (kept seats). Then a
-// phone (412x915, touch) takes the same kept seat back. With QUARN_SHOTS set,
-// screenshots of both go there.
+// on and off, comes back after its WebSocket is cut (kept seats), and shows
+// the server's standings with the game in them. Then a phone (412x915, touch)
+// takes the same kept seat back. With QUARN_SHOTS set, screenshots of both go
+// there.
 import assert from 'node:assert/strict';
 import { ChildProcess } from 'node:child_process';
 import { existsSync, mkdirSync, mkdtempSync } from 'node:fs';
@@ -106,6 +107,19 @@ async function dragAndClear(page: Page): Promise<void> {
   await until(page, 'no raised card', (s) => s.hand.every(([, , r]) => !r));
 }
 
+// The standings from the game file: the four players of the games played,
+// the own line marked.
+async function showStandings(page: Page, shotName: string): Promise<void> {
+  await page.locator('#btnStandings').click();
+  await page.waitForSelector('#standingsTable tr.own', { timeout: 10000 });
+  const own = await page.locator('#standingsTable tr.own td').allTextContents();
+  assert.equal(own[1], '网页玩家');
+  assert.ok(Number(own[2]) >= 1, `own line: ${own.join(' ')}`);
+  assert.equal(await page.locator('#standingsTable tr:has(td)').count(), 4);
+  await shot(page, shotName);
+  await page.locator('#standingsClose').click();
+}
+
 test('a whole game in chromium, by keyboard, mouse and touch', { timeout: 240000 }, async (t) => {
   if (!existsSync(CHROMIUM)) {
     console.log(`SKIP web_browser: no browser at ${CHROMIUM} (apt-get install chromium)`);
@@ -113,7 +127,7 @@ test('a whole game in chromium, by keyboard, mouse and touch', { timeout: 240000
     return;
   }
   const bin = env('QUARN_BIN');
-  const server: Quarnd = await startQuarnd(bin, ['--bid', '--keep-seats', '--turn-time', '60', '--delay-deal', '50', '--delay-sync', '20']);
+  const server: Quarnd = await startQuarnd(bin, ['--bid', '--keep-seats', '--turn-time', '60', '--delay-deal', '50', '--delay-sync', '20'], true);
   const bots: ChildProcess[] = [1, 2, 3].map((seat) => startBot(bin, server.port, seat, `电脑${seat}`, ['--think', '30']));
   const url = `http://127.0.0.1:${server.webPort}/`;
   let desktop: BrowserContext | null = null;
@@ -168,6 +182,7 @@ test('a whole game in chromium, by keyboard, mouse and touch', { timeout: 240000
     assert.ok(scores.some((text) => /^-?\d+$/.test(text) && text !== '0'), `scores shown: ${scores.join(' ')}`);
     assert.ok(moves > 0 && autoDone && cutDone && dragDone, `moves ${moves} auto ${autoDone} cut ${cutDone}`);
     await shot(page, 'desktop-scores-1280x800.png');
+    await showStandings(page, 'desktop-standings-1280x800.png');
     await desktop.close();
     desktop = null;
 
@@ -188,6 +203,7 @@ test('a whole game in chromium, by keyboard, mouse and touch', { timeout: 240000
     await mobile.touchscreen.tap(box.x + box.width / 2, box.y + box.height - 30);
     await until(mobile, 'a tapped card raised', (s) => s.hand.some(([, , r]) => r) || s.state !== IN_PLAY, 5000);
     await shot(mobile, 'phone-412x915.png');
+    await showStandings(mobile, 'phone-standings-412x915.png');
   } finally {
     await desktop?.close();
     await phone?.close();

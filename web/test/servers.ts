@@ -13,9 +13,11 @@ export interface Quarnd {
   output: () => string;
 }
 
-export async function startQuarnd(bin: string, args: readonly string[] = []): Promise<Quarnd> {
+// With `keepGames`, the finished games go to a game file in the scratch folder.
+export async function startQuarnd(bin: string, args: readonly string[] = [], keepGames = false): Promise<Quarnd> {
   const dir = mkdtempSync(join(tmpdir(), 'quarn-web-'));
-  const child = spawn(join(bin, 'quarnd'), ['--port', '0', '--web', '0', '--dir', dir, ...args], { stdio: ['ignore', 'pipe', 'pipe'] });
+  const db = keepGames ? ['--db', join(dir, 'games.db')] : [];
+  const child = spawn(join(bin, 'quarnd'), ['--port', '0', '--web', '0', '--dir', dir, ...db, ...args], { stdio: ['ignore', 'pipe', 'pipe'] });
   let out = '';
   child.stdout?.on('data', (chunk: Buffer) => (out += chunk.toString('utf8')));
   child.stderr?.on('data', (chunk: Buffer) => (out += chunk.toString('utf8')));

@@ -63,6 +63,8 @@ EMSCRIPTEN_BINDINGS(quarn_web) {
       .function("beginDrag", &WebClient::BeginDrag)
       .function("dragOver", &WebClient::DragOver)
       .function("endDrag", &WebClient::EndDrag)
+      .function("askStandings", &WebClient::AskStandings)
+      .function("standings", &WebClient::Standings)
       .function("takeEvents", &WebClient::TakeEvents)
       .function("takePackets", &TakePackets)
       .function("snapshot", &WebClient::Snapshot);

@@ -9,6 +9,7 @@
 #include "core/tpoker.h"
 #include "json.h"
 #include "protocol/any_message.h"
+#include "standings_json.h"
 
 namespace quarn::web {
 namespace {
@@ -18,6 +19,9 @@ Json Event(std::string_view type) {
   json.Begin('{').Key("type").Text(type);
   return json;
 }
+
+// As many top lines as the window's standings page shows.
+constexpr std::uint8_t kStandingsShown = 10;
 
 int Control(SeatControl control) {
   return static_cast<int>(control);
@@ -61,6 +65,9 @@ void Recorder::SeatControlsChanged() {
 }
 void Recorder::TurnClockChanged() {
   Add(Event("clock").End('}').Str());
+}
+void Recorder::StandingsChanged() {
+  Add(Event("standings").End('}').Str());
 }
 void Recorder::AddTalk(int seat, std::string_view line) {
   Add(Event("talk").Key("seat").Number(seat).Key("line").Text(line).End('}').Str());
@@ -209,6 +216,15 @@ void WebClient::DragOver(int slot) {
 
 void WebClient::EndDrag() {
   cursor_.EndDrag();
+}
+
+bool WebClient::AskStandings() {
+  const bool top = client::SendStandingsRequest(table_, StandingsAsk::Top, kStandingsShown);
+  return top && client::SendStandingsRequest(table_, StandingsAsk::Own);
+}
+
+std::string WebClient::Standings() const {
+  return StandingsJson(table_);
 }
 
 std::string WebClient::Snapshot() const {

@@ -33,6 +33,7 @@ class Recorder final : public client::IClientDisplay, public client::IPacketWrit
   void TableRestored() override;
   void SeatControlsChanged() override;
   void TurnClockChanged() override;
+  void StandingsChanged() override;
   void AddTalk(int seat, std::string_view line) override;
   void ShowMessage(client::MessageIcon icon, std::string_view caption,
                    std::string_view text) override;
@@ -77,6 +78,11 @@ class WebClient {
   void BeginDrag(int slot);
   void DragOver(int slot);
   void EndDrag();
+
+  // Asks for the top lines and the own line; false when offline. A server
+  // that keeps no games never answers: Standings() then stays waiting.
+  bool AskStandings();
+  std::string Standings() const;
 
   std::string TakeEvents() { return recorder_.TakeEvents(); }
   std::vector<std::vector<std::uint8_t>> TakePackets() { return recorder_.TakePackets(); }
