@@ -135,6 +135,7 @@ export function fillStandings(table: HTMLTableElement, note: HTMLElement, standi
   const rows = standings.rows.map((line) => {
     const tr = row([String(line.rank), line.name, String(line.games), String(line.wins), `${line.landlordWins}/${line.landlordGames}`, line.points]);
     tr.classList.toggle('own', line.own);
+    if (line.lastPlayed > 0) tr.title = `${texts.lastPlayed}${new Date(line.lastPlayed * 1000).toLocaleString()}`;
     return tr;
   });
   table.replaceChildren(row([texts.rank, texts.player, texts.games, texts.wins, texts.landlordWins, texts.points], true), ...rows);

@@ -37,6 +37,7 @@ export interface Texts {
   wins: string;
   landlordWins: string;
   points: string;
+  lastPlayed: string;
   close: string;
   reconnect: string;
   reconnecting: string;
@@ -86,6 +87,7 @@ export const zh: Texts = {
   wins: '胜局',
   landlordWins: '地主胜/局',
   points: '积分',
+  lastPlayed: '最近一局：',
   close: '关闭',
   reconnect: '重新连接',
   reconnecting: '网络断线，正在重新连接…',
