@@ -354,6 +354,7 @@ export class App {
     panel.hidden = !panel.hidden;
     if (panel.hidden) return;
     byId('hero').hidden = true;
+    byId('result').hidden = true;
     this.standingsTimedOut = false;
     window.clearTimeout(this.standingsTimer);
     this.standingsTimer = window.setTimeout(() => {
