@@ -2,10 +2,12 @@
 // WebSocket, drawn on the canvas, driven by buttons, keys, mouse and touch.
 import { Connection, reconnectDelayMs, socketUrl } from './connection';
 import { keyFor } from './keys';
-import { HeroBoard, LoginForm, byId, fillCounter, fillScores, fillStandings } from './panels';
+import { HeroBoard, LoginForm, byId, fillCounter, fillReplays, fillScores, fillStandings } from './panels';
 import {
-  ClientEvent, GameState, QuarnModule, Snapshot, TableButton, TableKey, WebClient, parseEvents, parseSnapshot, parseStandings,
+  ClientEvent, GameState, QuarnModule, ReplayArrival, Snapshot, TableButton, TableKey, WebClient, parseEvents, parseReplay, parseReplayList,
+  parseSnapshot, parseStandings,
 } from './quarn';
+import { ReplayView } from './replay_view';
 import { LoginChoice, readLogin, saveLogin } from './remembered';
 import { Countdown, TableView } from './table_view';
 import { Texts } from './texts';
@@ -33,6 +35,8 @@ export class App {
   private toastTimer = 0;
   private standingsTimer = 0;
   private standingsTimedOut = false;
+  private replaysAsked = false;
+  private readonly replayView: ReplayView;
   private winnerText = '';
   private lastPointer = 'mouse';
   private dragging = false;
@@ -43,6 +47,7 @@ export class App {
   ) {
     this.client = new quarn.WebClient();
     this.view = new TableView(this.canvas, texts);
+    this.replayView = new ReplayView(byId<HTMLCanvasElement>('replayTable'), texts);
     this.choice = readLogin(localStorage);
     this.login = new LoginForm(texts, this.choice);
     this.connection = new Connection(socketUrl(window.location), {
@@ -95,6 +100,12 @@ export class App {
     click('heroClose', () => (byId('hero').hidden = true));
     click('btnStandings', () => this.toggleStandings());
     click('standingsClose', () => (byId('standings').hidden = true));
+    click('replayFirst', () => this.replayGo(() => 0));
+    click('replayPrevious', () => this.replayGo((step) => step - 1));
+    click('replayNext', () => this.replayGo((step) => step + 1));
+    click('replayLast', () => this.replayGo((_, steps) => steps - 1));
+    click('replayClose', () => (byId('replay').hidden = true));
+    new ResizeObserver(() => this.renderReplay()).observe(byId('replayTable'));
     click('resultClose', () => (byId('result').hidden = true));
     click('btnReconnect', () => this.reconnect());
     click('bidPass', () => {
@@ -228,6 +239,11 @@ export class App {
         break;
       case 'standings':
         this.renderStandings();
+        this.askReplays();
+        break;
+      case 'replays':
+        this.renderReplays();
+        this.renderReplay();
         break;
       case 'talk':
         this.addTalk(event.line);
@@ -310,6 +326,10 @@ export class App {
     const target = event.target as HTMLElement | null;
     if (target && (target.tagName === 'INPUT' || target.tagName === 'SELECT' || target.tagName === 'TEXTAREA')) return;
     if (event.ctrlKey || event.altKey || event.metaKey) return;
+    if (!byId('replay').hidden && this.replayKey(event.key)) {
+      event.preventDefault();
+      return;
+    }
     const key = keyFor(event.key);
     if (key === undefined) return;
     if (key === TableKey.Play && target?.tagName === 'BUTTON') return; // the button's own Enter
@@ -317,6 +337,20 @@ export class App {
     const button = this.client.key(key);
     this.flush();
     this.button(button);
+  }
+
+  // The replay's keys while it is open: arrows step, Home and End jump, Escape closes.
+  private replayKey(key: string): boolean {
+    const moves: Record<string, (step: number, steps: number) => number> = {
+      ArrowLeft: (step) => step - 1,
+      ArrowRight: (step) => step + 1,
+      Home: () => 0,
+      End: (_, steps) => steps - 1,
+    };
+    const move = moves[key];
+    if (move) this.replayGo(move);
+    else if (key === 'Escape') byId('replay').hidden = true;
+    return move !== undefined || key === 'Escape';
   }
 
   private point(event: PointerEvent): { x: number; y: number } {
@@ -355,6 +389,8 @@ export class App {
     if (panel.hidden) return;
     byId('hero').hidden = true;
     byId('result').hidden = true;
+    byId('replays').hidden = true;
+    this.replaysAsked = false;
     this.standingsTimedOut = false;
     window.clearTimeout(this.standingsTimer);
     this.standingsTimer = window.setTimeout(() => {
@@ -370,6 +406,57 @@ export class App {
     if (byId('standings').hidden) return;
     const standings = parseStandings(this.client.standings());
     fillStandings(byId<HTMLTableElement>('standingsTable'), byId('standingsNote'), standings, this.standingsTimedOut, this.texts);
+  }
+
+  // Once the server has answered the standings it keeps games: ask for the own.
+  private askReplays(): void {
+    if (this.replaysAsked || byId('standings').hidden) return;
+    this.replaysAsked = this.client.askReplays();
+    this.connection.send(this.client.takePackets());
+  }
+
+  private renderReplays(): void {
+    if (!this.replaysAsked) return;
+    const list = parseReplayList(this.client.replayList());
+    byId('replays').hidden = false;
+    fillReplays(byId<HTMLTableElement>('replaysTable'), byId('replaysNote'), list, this.texts, (index) => this.openReplay(index));
+  }
+
+  private openReplay(index: number): void {
+    if (!this.client.openReplay(index)) return;
+    this.connection.send(this.client.takePackets());
+    byId('standings').hidden = true;
+    byId('replay').hidden = false;
+    this.renderReplay();
+  }
+
+  private replayGo(to: (step: number, steps: number) => number): void {
+    const frame = parseReplay(this.client.replay());
+    this.client.replayGo(to(frame.step, frame.steps));
+    this.renderReplay();
+  }
+
+  private renderReplay(): void {
+    if (byId('replay').hidden) return;
+    const frame = parseReplay(this.client.replay());
+    const notes: Record<ReplayArrival, string> = {
+      [ReplayArrival.None]: '',
+      [ReplayArrival.Arriving]: this.texts.replayArriving,
+      [ReplayArrival.Ready]: frame.caption ?? '',
+      [ReplayArrival.NotWhole]: this.texts.replayNotWhole,
+      [ReplayArrival.NotSound]: this.texts.replayNotSound + frame.fault,
+      [ReplayArrival.NotFound]: this.texts.replayNotFound,
+    };
+    byId('replayCaption').textContent = notes[frame.arrival] ?? '';
+    byId('replayStep').textContent = frame.steps > 0 ? `${frame.step + 1}/${frame.steps}` : '';
+    const set = (id: string, enabled: boolean) => (byId<HTMLButtonElement>(id).disabled = !enabled);
+    set('replayFirst', frame.step > 0);
+    set('replayPrevious', frame.step > 0);
+    set('replayNext', frame.step + 1 < frame.steps);
+    set('replayLast', frame.step + 1 < frame.steps);
+    const canvas = byId<HTMLCanvasElement>('replayTable');
+    const box = canvas.getBoundingClientRect();
+    this.replayView.render(frame, box.width, box.height, window.devicePixelRatio || 1);
   }
 
   private addTalk(line: string): void {

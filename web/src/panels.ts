@@ -3,7 +3,7 @@
 import { RANK_LABELS } from './cards';
 import { iconCanvas } from './draw';
 import { LoginChoice } from './remembered';
-import { Snapshot, Standings } from './quarn';
+import { ReplayList, Snapshot, Standings } from './quarn';
 import { Texts } from './texts';
 
 export function byId<T extends HTMLElement>(id: string): T {
@@ -135,12 +135,33 @@ export function fillStandings(table: HTMLTableElement, note: HTMLElement, standi
   const rows = standings.rows.map((line) => {
     const tr = row([String(line.rank), line.name, String(line.games), String(line.wins), `${line.landlordWins}/${line.landlordGames}`, line.points]);
     tr.classList.toggle('own', line.own);
-    if (line.lastPlayed > 0) tr.title = `${texts.lastPlayed}${new Date(line.lastPlayed * 1000).toLocaleString()}`;
+    if (line.lastPlayed > 0) tr.title = `${texts.lastPlayed}${new Date(line.lastPlayed * 1000).toLocaleString(texts.locale)}`;
     return tr;
   });
   table.replaceChildren(row([texts.rank, texts.player, texts.games, texts.wins, texts.landlordWins, texts.points], true), ...rows);
   table.hidden = rows.length === 0;
   if (standings.waiting > 0) note.textContent = timedOut ? texts.standingsNone : texts.standingsAsking;
   else note.textContent = rows.length === 0 ? texts.standingsEmpty : '';
+  note.hidden = note.textContent === '';
+}
+
+// The own recent games, newest first, each with a button that replays it.
+export function fillReplays(table: HTMLTableElement, note: HTMLElement, list: ReplayList, texts: Texts, open: (index: number) => void): void {
+  const when = (seconds: number) =>
+    new Date(seconds * 1000).toLocaleString(texts.locale, { month: 'numeric', day: 'numeric', hour: '2-digit', minute: '2-digit' });
+  const rows = list.games.map((game, i) => {
+    const landlord = `${texts.seats[game.landlord] ?? ''} ${game.names[game.landlord] ?? ''}`;
+    const tr = row([when(game.finished), String(game.table), landlord, game.change]);
+    const button = document.createElement('button');
+    button.textContent = texts.replay;
+    button.addEventListener('click', () => open(i));
+    const cell = document.createElement('td');
+    cell.append(button);
+    tr.append(cell);
+    return tr;
+  });
+  table.replaceChildren(row([texts.time, texts.table, texts.landlord, texts.score, ''], true), ...rows);
+  table.hidden = rows.length === 0;
+  note.textContent = list.waiting > 0 && rows.length === 0 ? '…' : rows.length === 0 ? texts.replaysNone : '';
   note.hidden = note.textContent === '';
 }

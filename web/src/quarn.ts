@@ -17,6 +17,11 @@ export interface WebClient {
   endDrag(): void;
   askStandings(): boolean;
   standings(): string;
+  askReplays(): boolean;
+  replayList(): string;
+  openReplay(index: number): boolean;
+  replayGo(step: number): void;
+  replay(): string;
   takeEvents(): string;
   takePackets(): Uint8Array[];
   snapshot(): string;
@@ -100,10 +105,52 @@ export interface Standings {
   rows: StandingsRow[];
 }
 
+// One of the own recent games (web/wasm/replay_json.cpp).
+export interface ReplayGame {
+  id: string;
+  finished: number; // seconds since 1970-01-01 UTC
+  table: number;
+  seat: number; // the asker's seat in it
+  landlord: number;
+  points: number;
+  change: string; // the asker's score change, signed
+  names: string[];
+}
+
+export interface ReplayList {
+  waiting: number;
+  games: ReplayGame[];
+}
+
+// client::ReplayArrival.
+export enum ReplayArrival { None, Arriving, Ready, NotWhole, NotSound, NotFound }
+
+export interface ReplaySeat {
+  name: string;
+  lord: boolean;
+  hand: number[];
+  acted: boolean;
+  play: number[]; // empty with acted: a pass
+  change: string; // at the end only
+}
+
+// The game asked for at one step; the frame's fields only when it is Ready.
+export interface ReplayFrame {
+  arrival: ReplayArrival;
+  fault: string;
+  ownSeat: number;
+  step: number;
+  steps: number;
+  caption?: string;
+  actor?: number;
+  finished?: boolean;
+  seats?: ReplaySeat[];
+}
+
 export type ClientEvent =
   | { type: 'state'; state: GameState }
   | { type: 'lordCard'; card: number }
-  | { type: 'tableCards' | 'scores' | 'reset' | 'restored' | 'controls' | 'clock' | 'standings' }
+  | { type: 'tableCards' | 'scores' | 'reset' | 'restored' | 'controls' | 'clock' | 'standings' | 'replays' }
   | { type: 'pass' | 'clearSeat'; seat: number }
   | { type: 'winner'; seat: number; text: string }
   | { type: 'talk'; seat: number; line: string }
@@ -115,6 +162,14 @@ export function parseSnapshot(json: string): Snapshot {
 
 export function parseStandings(json: string): Standings {
   return JSON.parse(json) as Standings;
+}
+
+export function parseReplayList(json: string): ReplayList {
+  return JSON.parse(json) as ReplayList;
+}
+
+export function parseReplay(json: string): ReplayFrame {
+  return JSON.parse(json) as ReplayFrame;
 }
 
 export function parseEvents(json: string): ClientEvent[] {

@@ -2,6 +2,7 @@
 // more object of the same shape. The game's own texts (status lines, messages,
 // card and combination names) come from the C++ as the window shows them.
 export interface Texts {
+  locale: string; // for dates and times
   title: string;
   loading: string;
   loadFailed: string;
@@ -38,6 +39,19 @@ export interface Texts {
   landlordWins: string;
   points: string;
   lastPlayed: string;
+  replays: string;
+  replay: string;
+  replaysNone: string;
+  replayArriving: string;
+  replayNotWhole: string;
+  replayNotSound: string;
+  replayNotFound: string;
+  time: string;
+  landlord: string;
+  first: string;
+  previous: string;
+  next: string;
+  last: string;
   close: string;
   reconnect: string;
   reconnecting: string;
@@ -52,6 +66,7 @@ export interface Texts {
 }
 
 export const zh: Texts = {
+  locale: 'zh-CN',
   title: 'Quarn',
   loading: '正在载入…',
   loadFailed: '载入失败，请刷新页面。',
@@ -88,6 +103,19 @@ export const zh: Texts = {
   landlordWins: '地主胜/局',
   points: '积分',
   lastPlayed: '最近一局：',
+  replays: '我的对局',
+  replay: '回放',
+  replaysNone: '还没有你打完的对局。',
+  replayArriving: '正在取回这一局…',
+  replayNotWhole: '这一局没有完整收到，请再试一次。',
+  replayNotSound: '这一局的记录重放不通：',
+  replayNotFound: '服务器上没有这一局。',
+  time: '时间',
+  landlord: '地主',
+  first: '开头',
+  previous: '◀ 上一步',
+  next: '下一步 ▶',
+  last: '结尾',
   close: '关闭',
   reconnect: '重新连接',
   reconnecting: '网络断线，正在重新连接…',

@@ -1,8 +1,8 @@
 // The page in a real browser: Debian's chromium, driven by playwright-core,
 // against quarnd --web and three quarn-bots. The page logs in, bids, plays a
 // whole game to the scores by keyboard and mouse, takes the hint, turns 托管
-// on and off, comes back after its WebSocket is cut (kept seats), and shows
-// the server's standings with the game in them. Then a phone (412x915, touch)
+// on and off, comes back after its WebSocket is cut (kept seats), shows the
+// server's standings with the game in them and replays the game. Then a phone (412x915, touch)
 // takes the same kept seat back. With QUARN_SHOTS set, screenshots of both go
 // there.
 import assert from 'node:assert/strict';
@@ -108,16 +108,31 @@ async function dragAndClear(page: Page): Promise<void> {
 }
 
 // The standings from the game file: the four players of the games played,
-// the own line marked.
-async function showStandings(page: Page, shotName: string): Promise<void> {
+// the own line marked. Then the newest own game replayed, stepped forward,
+// back and to its end.
+async function standingsAndReplay(page: Page, size: string): Promise<void> {
   await page.locator('#btnStandings').click();
   await page.waitForSelector('#standingsTable tr.own', { timeout: 10000 });
   const own = await page.locator('#standingsTable tr.own td').allTextContents();
   assert.equal(own[1], '网页玩家');
   assert.ok(Number(own[2]) >= 1, `own line: ${own.join(' ')}`);
   assert.equal(await page.locator('#standingsTable tr:has(td)').count(), 4);
-  await shot(page, shotName);
-  await page.locator('#standingsClose').click();
+  const replayButton = page.locator('#replaysTable button').first();
+  await replayButton.waitFor({ timeout: 10000 });
+  await shot(page, `standings-${size}.png`);
+  await replayButton.click();
+  await page.waitForFunction(() => /^1\/\d+$/.test(document.getElementById('replayStep')?.textContent ?? ''), null, { timeout: 10000 });
+  const step = () => page.locator('#replayStep').textContent();
+  await page.locator('#replayNext').click();
+  await page.locator('#replayNext').click();
+  await page.locator('#replayPrevious').click();
+  assert.match((await step()) ?? '', /^2\//);
+  await page.locator('#replayLast').click();
+  const [at, steps] = ((await step()) ?? '').split('/');
+  assert.equal(at, steps);
+  assert.match((await page.locator('#replayCaption').textContent()) ?? '', /地主(胜|败)$/);
+  await shot(page, `replay-${size}.png`);
+  await page.locator('#replayClose').click();
 }
 
 test('a whole game in chromium, by keyboard, mouse and touch', { timeout: 240000 }, async (t) => {
@@ -182,7 +197,7 @@ test('a whole game in chromium, by keyboard, mouse and touch', { timeout: 240000
     assert.ok(scores.some((text) => /^-?\d+$/.test(text) && text !== '0'), `scores shown: ${scores.join(' ')}`);
     assert.ok(moves > 0 && autoDone && cutDone && dragDone, `moves ${moves} auto ${autoDone} cut ${cutDone}`);
     await shot(page, 'desktop-scores-1280x800.png');
-    await showStandings(page, 'desktop-standings-1280x800.png');
+    await standingsAndReplay(page, 'desktop-1280x800');
     await desktop.close();
     desktop = null;
 
@@ -203,7 +218,7 @@ test('a whole game in chromium, by keyboard, mouse and touch', { timeout: 240000
     await mobile.touchscreen.tap(box.x + box.width / 2, box.y + box.height - 30);
     await until(mobile, 'a tapped card raised', (s) => s.hand.some(([, , r]) => r) || s.state !== IN_PLAY, 5000);
     await shot(mobile, 'phone-412x915.png');
-    await showStandings(mobile, 'phone-standings-412x915.png');
+    await standingsAndReplay(mobile, 'phone-412x915');
   } finally {
     await desktop?.close();
     await phone?.close();

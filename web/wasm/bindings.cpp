@@ -65,6 +65,11 @@ EMSCRIPTEN_BINDINGS(quarn_web) {
       .function("endDrag", &WebClient::EndDrag)
       .function("askStandings", &WebClient::AskStandings)
       .function("standings", &WebClient::Standings)
+      .function("askReplays", &WebClient::AskReplays)
+      .function("replayList", &WebClient::ReplayList)
+      .function("openReplay", &WebClient::OpenReplay)
+      .function("replayGo", &WebClient::ReplayGo)
+      .function("replay", &WebClient::Replay)
       .function("takeEvents", &WebClient::TakeEvents)
       .function("takePackets", &TakePackets)
       .function("snapshot", &WebClient::Snapshot);

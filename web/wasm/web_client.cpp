@@ -1,5 +1,6 @@
 #include "web_client.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "client/model/client_sending.h"
@@ -9,6 +10,7 @@
 #include "core/tpoker.h"
 #include "json.h"
 #include "protocol/any_message.h"
+#include "replay_json.h"
 #include "standings_json.h"
 
 namespace quarn::web {
@@ -20,8 +22,9 @@ Json Event(std::string_view type) {
   return json;
 }
 
-// As many top lines as the window's standings page shows.
+// As many top lines as the window's standings page shows, and as many games.
 constexpr std::uint8_t kStandingsShown = 10;
+constexpr std::uint8_t kReplaysShown = 10;
 
 int Control(SeatControl control) {
   return static_cast<int>(control);
@@ -67,7 +70,11 @@ void Recorder::TurnClockChanged() {
   Add(Event("clock").End('}').Str());
 }
 void Recorder::StandingsChanged() {
+  keepsGames_ = true;
   Add(Event("standings").End('}').Str());
+}
+void Recorder::ReplaysChanged() {
+  Add(Event("replays").End('}').Str());
 }
 void Recorder::AddTalk(int seat, std::string_view line) {
   Add(Event("talk").Key("seat").Number(seat).Key("line").Text(line).End('}').Str());
@@ -109,7 +116,13 @@ WebClient::WebClient() : table_(&recorder_, &recorder_) {
 }
 
 int WebClient::Feed(std::span<const std::uint8_t> bytes) {
-  return client::FeedBytes(table_, assembler_, bytes);
+  const int handled = client::FeedBytes(table_, assembler_, bytes);
+  const client::TReplays& replays = table_.Replays;
+  if (replays.Arrival == client::ReplayArrival::Ready && !replay_ && replays.Game) {
+    replay_.emplace(*replays.Game);
+    replayStep_ = 0;
+  }
+  return handled;
 }
 
 void WebClient::ConnectionLost() {
@@ -225,6 +238,32 @@ bool WebClient::AskStandings() {
 
 std::string WebClient::Standings() const {
   return StandingsJson(table_);
+}
+
+bool WebClient::AskReplays() {
+  return recorder_.KeepsGames() && client::SendReplayListRequest(table_, kReplaysShown);
+}
+
+std::string WebClient::ReplayList() const {
+  return ReplayListJson(table_);
+}
+
+bool WebClient::OpenReplay(int index) {
+  const auto& games = table_.Replays.Games;
+  if (index < 0 || static_cast<std::size_t>(index) >= games.size()) return false;
+  replay_.reset();
+  replayStep_ = 0;
+  return client::SendReplayGameRequest(table_, games[static_cast<std::size_t>(index)].gameId);
+}
+
+void WebClient::ReplayGo(int step) {
+  if (!replay_) return;
+  const auto last = static_cast<int>(replay_->Count()) - 1;
+  replayStep_ = static_cast<std::size_t>(std::clamp(step, 0, last));
+}
+
+std::string WebClient::Replay() const {
+  return ReplayJson(table_.Replays, replay_ ? &*replay_ : nullptr, replayStep_);
 }
 
 std::string WebClient::Snapshot() const {

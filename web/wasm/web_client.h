@@ -13,6 +13,7 @@
 
 #include "client/assist/hint.h"
 #include "client/model/hand_keys.h"
+#include "client/model/replay_steps.h"
 #include "client/model/table_state.h"
 #include "protocol/pcpheadtail.h"
 #include "protocol/stream_assembler.h"
@@ -34,6 +35,7 @@ class Recorder final : public client::IClientDisplay, public client::IPacketWrit
   void SeatControlsChanged() override;
   void TurnClockChanged() override;
   void StandingsChanged() override;
+  void ReplaysChanged() override;
   void AddTalk(int seat, std::string_view line) override;
   void ShowMessage(client::MessageIcon icon, std::string_view caption,
                    std::string_view text) override;
@@ -41,11 +43,14 @@ class Recorder final : public client::IClientDisplay, public client::IPacketWrit
 
   std::string TakeEvents();
   std::vector<std::vector<std::uint8_t>> TakePackets();
+  // The server answered the standings: it keeps its games, so it has replays.
+  bool KeepsGames() const { return keepsGames_; }
 
  private:
   void Add(std::string json);
   std::vector<std::string> events_;
   std::vector<std::vector<std::uint8_t>> packets_;
+  bool keepsGames_ = false;
 };
 
 class WebClient {
@@ -84,6 +89,16 @@ class WebClient {
   bool AskStandings();
   std::string Standings() const;
 
+  // Asks for the own recent games, once the server has shown that it keeps
+  // games (it answered the standings); false before that or when offline.
+  bool AskReplays();
+  std::string ReplayList() const;
+  // Asks for the game at `index` of the list; false when there is none.
+  bool OpenReplay(int index);
+  // Goes to `step` of the game asked for, clamped to its steps.
+  void ReplayGo(int step);
+  std::string Replay() const;
+
   std::string TakeEvents() { return recorder_.TakeEvents(); }
   std::vector<std::vector<std::uint8_t>> TakePackets() { return recorder_.TakePackets(); }
   std::string Snapshot() const;
@@ -97,6 +112,8 @@ class WebClient {
   client::THandCursor cursor_;
   client::HintCycle hint_;
   std::optional<Packet> login_;
+  std::optional<client::ReplaySteps> replay_;
+  std::size_t replayStep_ = 0;
 };
 
 // The display name of a card number ("黑桃10", "小王"); empty for no card.
