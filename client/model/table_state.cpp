@@ -138,8 +138,15 @@ void TClientTable::ConnectionLost() {
   }
   SeatControls.fill(SeatControl::Person);
   ComputerMayMove = false;
-  // Their answers went with the connection: left open, they would take the next ones.
+  // Answers still to come went with the connection: left open, the requests
+  // would take the next connection's answers, and a game would arrive forever.
   StandingsAsked.clear();
+  Replays.ListAsked = 0;
+  Replays.Incoming.clear();
+  if (Replays.Arrival == ReplayArrival::Arriving) {
+    Replays.Arrival = ReplayArrival::NotWhole;
+    display_->ReplaysChanged();
+  }
   display_->SeatControlsChanged();
   SetGameState(TGameState::Offline);
 }

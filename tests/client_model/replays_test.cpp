@@ -61,6 +61,7 @@ TEST(Replays, AGameArrivesWholeOrIsShownAsWhatWentWrong) {
     const char* name;
     std::vector<ReplayGamePartRecord> parts;
     ReplayArrival arrival;
+    bool cut = false;  // the connection lost after the parts
   };
   std::vector<Case> cases = {
       {"whole", PartsOf(game, 4), ReplayArrival::Ready},
@@ -68,6 +69,7 @@ TEST(Replays, AGameArrivesWholeOrIsShownAsWhatWentWrong) {
       {"not playable", PartsOf(unsound, 4), ReplayArrival::NotSound},
       {"no such game", {none}, ReplayArrival::NotFound},
       {"not the game asked", PartsOf(game, 3), ReplayArrival::Arriving},
+      {"cut off", {PartsOf(game, 4)[0]}, ReplayArrival::NotWhole, true},
   };
   cases[1].parts.erase(cases[1].parts.begin() + 1);
   for (const Case& c : cases) {
@@ -80,6 +82,7 @@ TEST(Replays, AGameArrivesWholeOrIsShownAsWhatWentWrong) {
     for (const ReplayGamePartRecord& part : c.parts) {
       h.Feed(BuildPacket(MessageType::ReplayGamePart, part));
     }
+    if (c.cut) h.table.ConnectionLost();
     EXPECT_EQ(h.table.Replays.Arrival, c.arrival);
     EXPECT_EQ(h.table.Replays.Game.has_value(),
               c.arrival == ReplayArrival::Ready || c.arrival == ReplayArrival::NotSound);
