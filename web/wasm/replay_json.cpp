@@ -2,6 +2,7 @@
 
 #include "core/gbk.h"
 #include "json.h"
+#include "store/game_record.h"
 
 namespace quarn::web {
 namespace {
