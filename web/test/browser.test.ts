@@ -131,8 +131,12 @@ async function standingsAndReplay(page: Page, size: string): Promise<void> {
   const [at, steps] = ((await step()) ?? '').split('/');
   assert.equal(at, steps);
   assert.match((await page.locator('#replayCaption').textContent()) ?? '', /地主(胜|败)$/);
+  await shot(page, `replay-end-${size}.png`);
+  for (let i = 0; i < 4; i++) await page.keyboard.press('ArrowLeft');
+  assert.equal(await step(), `${Number(steps) - 4}/${steps}`);
   await shot(page, `replay-${size}.png`);
-  await page.locator('#replayClose').click();
+  await page.keyboard.press('Escape');
+  assert.ok(await page.isHidden('#replay'));
 }
 
 test('a whole game in chromium, by keyboard, mouse and touch', { timeout: 240000 }, async (t) => {
