@@ -14,6 +14,10 @@
 
 namespace quarn::store {
 
+// What a change to a name's password hash did. Refused: adding to a name that
+// has one already, or removing from a name that has none.
+enum class AccountWrite : std::uint8_t { Done, Refused, Failed };
+
 // The queries both the store and a database answer.
 class GameQueries {
  public:
@@ -40,6 +44,9 @@ class GameStore : public GameQueries {
   virtual void Retry() = 0;
   // Registers or replaces a name's password hash; false when it could not be written.
   [[nodiscard]] virtual bool SetPasswordHash(std::string_view name, std::string_view hash) = 0;
+  // Registers a name that has no hash yet; never replaces one.
+  [[nodiscard]] virtual AccountWrite AddPasswordHash(std::string_view name,
+                                                     std::string_view hash) = 0;
 };
 
 // A database behind the store (SQLite; later a server database). Each call
@@ -48,6 +55,10 @@ class GameDatabase : public GameQueries {
  public:
   [[nodiscard]] virtual bool Write(const GameRecord& game) = 0;
   [[nodiscard]] virtual bool SetPasswordHash(std::string_view name, std::string_view hash) = 0;
+  [[nodiscard]] virtual AccountWrite AddPasswordHash(std::string_view name,
+                                                     std::string_view hash) = 0;
+  // Frees a name for the next player who logs in under it.
+  [[nodiscard]] virtual AccountWrite RemovePasswordHash(std::string_view name) = 0;
   // What the last failed call met, for the run log.
   virtual std::string LastError() const = 0;
 };

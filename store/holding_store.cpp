@@ -29,6 +29,12 @@ bool HoldingStore::SetPasswordHash(std::string_view name, std::string_view hash)
   return false;
 }
 
+AccountWrite HoldingStore::AddPasswordHash(std::string_view name, std::string_view hash) {
+  const AccountWrite written = database_.AddPasswordHash(name, hash);
+  if (written == AccountWrite::Failed) ReportFailure();
+  return written;
+}
+
 void HoldingStore::Flush() {
   while (!held_.empty()) {
     if (!database_.Write(held_.front())) {

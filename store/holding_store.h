@@ -30,6 +30,7 @@ class HoldingStore final : public GameStore {
   void Save(const GameRecord& game) override;
   void Retry() override;
   [[nodiscard]] bool SetPasswordHash(std::string_view name, std::string_view hash) override;
+  [[nodiscard]] AccountWrite AddPasswordHash(std::string_view name, std::string_view hash) override;
 
   std::vector<Standing> Top(std::size_t count) override { return database_.Top(count); }
   std::optional<Standing> StandingOf(std::string_view name) override {

@@ -96,12 +96,17 @@ struct SqliteDatabase::Statements {
         passwordHash(db, "SELECT hash FROM accounts WHERE name = ?"),
         setPasswordHash(db,
                         "INSERT INTO accounts(name, hash) VALUES(?, ?)"
-                        " ON CONFLICT(name) DO UPDATE SET hash = excluded.hash") {}
+                        " ON CONFLICT(name) DO UPDATE SET hash = excluded.hash"),
+        addPasswordHash(db,
+                        "INSERT INTO accounts(name, hash) VALUES(?, ?)"
+                        " ON CONFLICT(name) DO NOTHING"),
+        removePasswordHash(db, "DELETE FROM accounts WHERE name = ?") {}
 
   bool AllOk() const {
     for (const Statement* statement :
          {&begin, &commit, &rollback, &insertGame, &insertSeat, &addStanding, &top, &standingOf,
-          &rankOf, &recentIds, &game, &seats, &passwordHash, &setPasswordHash}) {
+          &rankOf, &recentIds, &game, &seats, &passwordHash, &setPasswordHash, &addPasswordHash,
+          &removePasswordHash}) {
       if (!statement->Ok()) return false;
     }
     return true;
@@ -110,7 +115,7 @@ struct SqliteDatabase::Statements {
   Statement begin, commit, rollback;
   Statement insertGame, insertSeat, addStanding;
   Statement top, standingOf, rankOf, recentIds, game, seats;
-  Statement passwordHash, setPasswordHash;
+  Statement passwordHash, setPasswordHash, addPasswordHash, removePasswordHash;
 };
 
 SqliteDatabase::SqliteDatabase(Connection db, FileLock lock)
@@ -206,6 +211,24 @@ bool SqliteDatabase::WriteSteps(const GameRecord& game) {
 bool SqliteDatabase::SetPasswordHash(std::string_view name, std::string_view hash) {
   statements_->setPasswordHash.BindBytes(1, name).BindText(2, hash);
   return statements_->setPasswordHash.Run() || Fail();
+}
+
+AccountWrite SqliteDatabase::AddPasswordHash(std::string_view name, std::string_view hash) {
+  statements_->addPasswordHash.BindBytes(1, name).BindText(2, hash);
+  return Changed(statements_->addPasswordHash.Run());
+}
+
+AccountWrite SqliteDatabase::RemovePasswordHash(std::string_view name) {
+  statements_->removePasswordHash.BindBytes(1, name);
+  return Changed(statements_->removePasswordHash.Run());
+}
+
+AccountWrite SqliteDatabase::Changed(bool ran) {
+  if (!ran) {
+    Fail();
+    return AccountWrite::Failed;
+  }
+  return sqlite3_changes(db_.get()) > 0 ? AccountWrite::Done : AccountWrite::Refused;
 }
 
 std::vector<Standing> SqliteDatabase::Top(std::size_t count) {

@@ -31,6 +31,8 @@ class SqliteDatabase final : public GameDatabase {
 
   [[nodiscard]] bool Write(const GameRecord& game) override;
   [[nodiscard]] bool SetPasswordHash(std::string_view name, std::string_view hash) override;
+  [[nodiscard]] AccountWrite AddPasswordHash(std::string_view name, std::string_view hash) override;
+  [[nodiscard]] AccountWrite RemovePasswordHash(std::string_view name) override;
   std::string LastError() const override { return lastError_; }
 
   std::vector<Standing> Top(std::size_t count) override;
@@ -49,6 +51,8 @@ class SqliteDatabase final : public GameDatabase {
   std::string Prepare();
   bool WriteSteps(const GameRecord& game);
   bool Fail();
+  // Done when the statement just run changed a row, Refused when it changed none.
+  AccountWrite Changed(bool ran);
   std::optional<GameSummary> Summary(std::int64_t id);
 
   Connection db_;

@@ -96,7 +96,7 @@ TEST_F(SqliteTest, OddNamesAreStoredAndComparedExactly) {
   ASSERT_TRUE(database);
   for (std::size_t i = 0; i < names.size(); ++i) {
     ASSERT_TRUE(database->Write(SampleGame(static_cast<unsigned>(i), {names[i], "p", "q", "r"})));
-    ASSERT_TRUE(database->SetPasswordHash(names[i], "hash-" + std::to_string(i)));
+    ASSERT_EQ(database->AddPasswordHash(names[i], "hash-" + std::to_string(i)), AccountWrite::Done);
   }
   for (std::size_t i = 0; i < names.size(); ++i) {
     SCOPED_TRACE(i);
@@ -105,10 +105,18 @@ TEST_F(SqliteTest, OddNamesAreStoredAndComparedExactly) {
     EXPECT_EQ(line->name, names[i]);
     EXPECT_EQ(line->games, 1);
     EXPECT_EQ(database->PasswordHash(names[i]), "hash-" + std::to_string(i));
+    // Adding never replaces; setting does, and removing frees the name alone.
+    EXPECT_EQ(database->AddPasswordHash(names[i], "other"), AccountWrite::Refused);
+    ASSERT_TRUE(database->SetPasswordHash(names[i], "set-" + std::to_string(i)));
+    EXPECT_EQ(database->PasswordHash(names[i]), "set-" + std::to_string(i));
     EXPECT_EQ(database->Game(static_cast<std::int64_t>(i) + 1)->names[0], names[i]);
   }
   EXPECT_EQ(database->StandingOf("AB"), std::nullopt);
   EXPECT_EQ(database->PasswordHash("ab\0"s), std::nullopt);
+  EXPECT_EQ(database->RemovePasswordHash("ab\0"s), AccountWrite::Refused);
+  EXPECT_EQ(database->RemovePasswordHash("ab"), AccountWrite::Done);
+  EXPECT_EQ(database->PasswordHash("ab"), std::nullopt);
+  EXPECT_EQ(database->PasswordHash("ab\0cd"s), "set-1");
 }
 
 TEST_F(SqliteTest, RefusesWhatItMustNotOpen) {
