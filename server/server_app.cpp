@@ -5,6 +5,7 @@
 
 #include "core/card_error.h"
 #include "core/rn32.h"
+#include "server/accounts.h"
 #include "server/connections.h"
 #include "server/console_log.h"
 #include "server/scheduler.h"
@@ -46,7 +47,14 @@ struct ServerApp::Impl {
         log(hostRef, viewRef, std::move(fileDir), logOptions),
         scheduler(hostRef),
         tables(hostRef, viewRef, log, ids, scheduler,
-               [this](ConnectionId id) { return connections.Find(id) != nullptr; }) {}
+               [this](ConnectionId id) { return connections.Find(id) != nullptr; }),
+        accounts(
+            hostRef, log, scheduler,
+            [this](ConnectionId id, Packet& packet) { tables.Dispatch(id, packet); },
+            [this](const LoginRecord& request, const std::string& address) {
+              return tables.Returns(request, address);
+            },
+            [this](ConnectionId id) { return connections.Find(id) != nullptr; }) {}
   ~Impl() {
     if (sinkInstalled) SetCardErrorSink(std::move(previousSink));
   }
@@ -57,9 +65,16 @@ struct ServerApp::Impl {
   // A connection that is gone, or that the server closed: it leaves the game at once.
   void Lose(ConnectionId id) {
     connections.Remove(id);
+    accounts.Forget(id);
     tables.Disconnect(id);
   }
   void ReadEvent(ConnectionId id, Packet& packet);
+  // A login that accounts look at first: from a connection without a seat.
+  // Another login while one waits (at a table or for its turn) is dropped, so
+  // nothing reaches a table unchecked.
+  void AccountLogin(ConnectionId id, const Packet& packet);
+  // Accounts over the store while the settings of the last start want them.
+  void PointAccounts() { accounts.Use(accountsWanted ? store.get() : nullptr); }
   // Closes the connections that sent too much while their table was busy.
   void CloseFlooding();
 
@@ -76,6 +91,8 @@ struct ServerApp::Impl {
   CardErrorSink previousSink;
   bool sinkInstalled = false;
   std::unique_ptr<store::HoldingStore> store;
+  Accounts accounts;
+  bool accountsWanted = false;
 };
 
 void ServerApp::Impl::ReadEvent(ConnectionId id, Packet& packet) {
@@ -85,8 +102,18 @@ void ServerApp::Impl::ReadEvent(ConnectionId id, Packet& packet) {
                                    std::to_string(static_cast<std::int32_t>(packetCount)) +
                                    "]个。");
   }
-  tables.Dispatch(id, packet);
+  const bool login = packet.RawType() == static_cast<std::uint32_t>(MessageType::LoginRequest);
+  if (login && accounts.On() && !tables.Seated(id)) {
+    AccountLogin(id, packet);
+  } else {
+    tables.Dispatch(id, packet);
+  }
   CloseFlooding();
+}
+
+void ServerApp::Impl::AccountLogin(ConnectionId id, const Packet& packet) {
+  if (tables.LoginWaits(id) || accounts.Holds(id)) return;
+  accounts.Login(id, packet);
 }
 
 void ServerApp::Impl::CloseFlooding() {
@@ -127,12 +154,15 @@ StartResult ServerApp::Start(const ServerSettings& settings, std::uint16_t port)
   if (!app.initialised) Initialise(settings);
   if (app.listening) return StartResult::AlreadyListening;
   if (!InLimits(settings)) return StartResult::BadSettings;
+  if (settings.accounts && !app.store) return StartResult::NoStore;
   app.tables.Configure(settings.tables, settings);
   if (!app.host.Listen(port)) {
     app.view.StatusChanged("服务器启动失败...", false);
     return StartResult::ListenFailed;
   }
   app.listening = true;
+  app.accountsWanted = settings.accounts;
+  app.PointAccounts();
   app.view.StatusChanged("服务器正在运行中...", true);
   app.tables.AllWaiting();
   app.log.Line(LineKind::Event, "启动服务器");
@@ -182,16 +212,22 @@ void ServerApp::SaveFiles() {
 void ServerApp::UseDatabase(store::GameDatabase* database) {
   Impl& app = *impl_;
   app.tables.UseStore(nullptr);
+  app.accounts.Use(nullptr);
   app.store.reset();
   if (database == nullptr) return;
   app.store = std::make_unique<store::HoldingStore>(
       *database, [&log = app.log](std::string_view text) { log.Line(LineKind::Error, text); },
       [&host = app.host] { return host.Monotonic(); });
   app.tables.UseStore(app.store.get());
+  app.PointAccounts();
 }
 
 store::GameStore* ServerApp::Store() {
   return impl_->store.get();
+}
+
+void ServerApp::UsePasswordCost(PasswordCost cost) {
+  impl_->accounts.SetCost(cost);
 }
 
 void ServerApp::ConnectionOpened(ConnectionId connection) {

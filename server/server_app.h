@@ -11,6 +11,7 @@
 
 #include "server/console_log.h"
 #include "server/host.h"
+#include "server/password_hash.h"
 #include "server/server_settings.h"
 #include "store/game_store.h"
 
@@ -23,6 +24,7 @@ enum class StartResult {
   BadSettings,       // a number outside its limits
   ListenFailed,      // "服务器启动失败..."
   AlreadyListening,  // nothing changes
+  NoStore,           // accounts asked for without a game store
 };
 
 inline constexpr std::uint16_t kDefaultPort = 1073;
@@ -41,7 +43,8 @@ class ServerApp {
   // (settings outside their limits leave the table's defaults). Later calls do nothing.
   void Initialise(const ServerSettings& settings = {});
   // Copies the settings into the tables and listens (initialising first if
-  // needed). While listening it changes nothing.
+  // needed). While listening it changes nothing. Accounts need a database
+  // (UseDatabase) first.
   StartResult Start(const ServerSettings& settings, std::uint16_t port = kDefaultPort);
   // Stops listening and closes every connection; their seats are freed at once.
   void Stop();
@@ -56,6 +59,8 @@ class ServerApp {
   void UseDatabase(store::GameDatabase* database);
   // The store over that database, or nullptr.
   store::GameStore* Store();
+  // What each new password hash costs (tests and the fuzzer make it cheap).
+  void UsePasswordCost(PasswordCost cost);
 
   // Connection events from the socket layer.
   void ConnectionOpened(ConnectionId connection);

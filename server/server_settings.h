@@ -20,6 +20,9 @@ struct ServerSettings {
   // Our own, off by default (see the README).
   bool keepSeats = false;  // "断线保留座位": a lost player's seat is played by the computer
   std::uint32_t turnTimeS = 0;  // "出牌限时"; 0: no limit
+  // "名字归属": a name belongs to whoever first logged in under it, and needs
+  // its password from then on. Needs the game store.
+  bool accounts = false;
 };
 
 // The values a number may take, both ends included.

@@ -63,6 +63,12 @@ class TableList {
   // 0 with the table number and seat of a seated connection, else 1.
   int FindSeat(ConnectionId connection, std::int32_t& tableNumber, std::uint32_t& seat) const;
   bool Seated(ConnectionId connection) const { return seats_.contains(connection); }
+  // Whether a login of the connection waits at a busy table.
+  bool LoginWaits(ConnectionId connection) const { return waitingLogins_.contains(connection); }
+  // Whether a login goes back to a kept seat.
+  bool Returns(const LoginRecord& request, const std::string& address) const {
+    return KeptSeatFor(request, address).has_value();
+  }
   std::size_t SeatedCount() const { return seats_.size(); }
   std::uint32_t Count() const { return static_cast<std::uint32_t>(slots_.size()); }
   // The table numbered `number`, or nullptr when it was never used.
