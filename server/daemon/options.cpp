@@ -94,6 +94,7 @@ std::string TakeOne(ArgReader& reader, DaemonOptions& options) {
   if (name == "--keep-logs") return TakeNumber(reader, name, kKeepLogsLimits, options.log.keepLogs);
   if (name == "--log") return TakeLevel(reader, options.log.level);
   if (name == "--keep-seats") return TakeFlag(reader, name, settings.keepSeats, true);
+  if (name == "--accounts") return TakeFlag(reader, name, settings.accounts, true);
   if (name == "--turn-time") return TakeNumber(reader, name, kTurnTimeLimits, settings.turnTimeS);
   if (name == "--port") return TakeNumber(reader, name, kPortLimits, options.port);
   if (name == "--web") {
@@ -125,11 +126,15 @@ ParsedOptions ParseDaemonOptions(std::span<const std::string_view> args) {
   ParsedOptions parsed;
   ArgReader reader(args);
   while (!reader.Done() && parsed.error.empty()) parsed.error = TakeOne(reader, parsed.options);
+  if (parsed.error.empty() && parsed.options.settings.accounts && parsed.options.db.empty()) {
+    parsed.error = "--accounts needs --db FILE: the names and their password hashes are kept there";
+  }
   return parsed;
 }
 
 std::string DaemonUsage() {
   return "Usage: quarnd [options]\n"
+         "       quarnd reset-password --db FILE [--remove] NAME\n"
          "The Quarn game server without a window: it listens at once, prints its run log\n"
          "to standard output and saves the Log and Hero files on SIGINT or SIGTERM.\n"
          "\n"
@@ -163,6 +168,12 @@ std::string DaemonUsage() {
          "                     replays come from it. A file of a newer version, a damaged\n"
          "                     file or one another server holds stops quarnd with status 1\n"
          "                     (default: games are not kept)\n"
+         "  --accounts         names belong to their players (needs --db): the first login\n"
+         "                     under a name registers it with its password (kept only as\n"
+         "                     an Argon2id hash); later logins under it need the same\n"
+         "                     password, else they are refused, and repeated failures\n"
+         "                     from one address are slowed (default off: names are not\n"
+         "                     unique and passwords are never compared)\n"
          "  --log LEVEL        what the run log holds (default game):\n"
          "                       packets  every packet read and sent, as QuarnServer logs\n"
          "                       game     logins, leaves, deals, landlords, game ends,\n"
@@ -171,6 +182,12 @@ std::string DaemonUsage() {
          "  --keep-logs N      keep the newest N Log files in the folder (default 0: all)\n"
          "  --version          the version of quarnd\n"
          "  --help             this text\n"
+         "\n"
+         "\n"
+         "reset-password: with the server stopped, gives NAME in the --db FILE the\n"
+         "password read from standard input (one line), or with --remove frees the name\n"
+         "for whoever logs in under it next. A running server holding the file is told\n"
+         "of, and nothing changes.\n"
          "\n"
          "Exit status: 0 after a signal, 1 for a bad option, a port that cannot be opened\n"
          "or a game file that cannot be used.\n";

@@ -13,6 +13,7 @@
 #include "core/version.h"
 #include "server/daemon/epoll_dispatcher.h"
 #include "server/daemon/options.h"
+#include "server/daemon/reset_password.h"
 #include "server/daemon/shutdown_signals.h"
 #include "server/daemon/stdout_view.h"
 #include "server/net/app_events.h"
@@ -78,6 +79,7 @@ int Serve(QCoreApplication& qapp, const DaemonOptions& options, const QHostAddre
     host.Attach(nullptr);
     if (web) web->Attach(nullptr);
     if (result == StartResult::BadSettings) return Fail("a setting is outside its range");
+    if (result == StartResult::NoStore) return Fail("--accounts needs --db FILE");
     if (web) return Fail("cannot listen on " + joint.ListenError().toStdString());
     return Fail("cannot listen on port " + std::to_string(options.port) + ": " +
                 host.ListenError().toStdString());
@@ -103,6 +105,9 @@ int RunDaemon(int argc, char** argv) {
   if (PrintVersionIfAsked("quarnd", argc, argv)) return 0;
   std::vector<std::string_view> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  if (!args.empty() && args.front() == "reset-password") {
+    return RunResetPassword(std::span(args).subspan(1), stdin);
+  }
   const ParsedOptions parsed = ParseDaemonOptions(args);
   if (!parsed.error.empty()) return Fail(parsed.error + " (see --help)");
   if (parsed.options.help) {

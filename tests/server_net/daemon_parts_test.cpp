@@ -60,6 +60,8 @@ TEST(DaemonOptionsTest, DefaultsAreTheConsoleStartValuesAndEveryOptionReachesIts
   const ParsedOptions web = ParseLine("--web 8080 --web-root /srv/page");
   EXPECT_EQ(web.options.webPort, 8080);
   EXPECT_EQ(web.options.webRoot, "/srv/page");
+  EXPECT_FALSE(defaults.options.settings.accounts);
+  EXPECT_TRUE(ParseLine("--accounts --db /tmp/g.db").options.settings.accounts);
   EXPECT_TRUE(Parse({"--help"}).options.help);
   EXPECT_TRUE(Parse({"-h"}).options.help);
 }
@@ -70,7 +72,8 @@ TEST(DaemonOptionsTest, BadCommandLinesAreRefusedWithAReason) {
       "--points 99999999999|--points -25|--points 1000001|--delay-sync -5|--delay-deal "
       "60001|--tables 0|--tables 1001|"
       "--bid=yes|--dir|--dir ''|--bind|--frobnicate|1073|--no-delay=1|--log loud|--log|"
-      "--keep-logs -1|--turn-time 3601|--web|--web 65536|--web-root|--web-root ''");
+      "--keep-logs -1|--turn-time 3601|--web|--web 65536|--web-root|--web-root ''|"
+      "--accounts|--accounts=1 --db g.db");
   for (std::string line; std::getline(lines, line, '|');) {
     EXPECT_NE(ParseLine(line).error, "") << line;
   }
@@ -80,8 +83,8 @@ TEST(DaemonOptionsTest, BadCommandLinesAreRefusedWithAReason) {
   const std::string usage = DaemonUsage();
   for (const char* name :
        {"--port", "--bind", "--bid", "--points", "--rand-each-game", "--no-delay", "--delay-sync",
-        "--delay-deal", "--dir", "--log", "--keep-logs", "--web", "--web-root", "--version",
-        "--help", "listening on port"}) {
+        "--delay-deal", "--dir", "--log", "--keep-logs", "--web", "--web-root", "--accounts",
+        "reset-password", "--remove", "--version", "--help", "listening on port"}) {
     EXPECT_NE(usage.find(name), std::string::npos) << name;
   }
 }

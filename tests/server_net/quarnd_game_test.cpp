@@ -13,6 +13,8 @@
 
 #include "core/gbk.h"
 #include "protocol/packet_builder.h"
+#include "server/password_hash.h"
+#include "store/sqlite/sqlite_database.h"
 #include "tests/support/child_process.h"
 #include "tests/support/wire_client.h"
 
@@ -145,7 +147,8 @@ TEST(QuarndExitTest, TakenPortBadOptionsAndHelp) {
   const std::vector<std::vector<std::string>> refused = {
       {"--what"},
       {"--bind", "not-an-address", "--port", "0"},
-      {"--port", "0", "--bind", "127.0.0.1", "--dir", "/proc/quarn-no-such"}};
+      {"--port", "0", "--bind", "127.0.0.1", "--dir", "/proc/quarn-no-such"},
+      {"--accounts", "--port", "0"}};
   for (const auto& args : refused) {
     run = RunProgram(quarnd, args);
     EXPECT_EQ(run.code, 1) << args[0];
@@ -155,6 +158,48 @@ TEST(QuarndExitTest, TakenPortBadOptionsAndHelp) {
   run = RunProgram(quarnd, {"--help"});
   EXPECT_EQ(run.code, 0);
   EXPECT_NE(run.out.find("--delay-deal"), std::string::npos);
+}
+
+// The operator's reset: refused while a server holds the file, then a new
+// password (GBK on the file, as clients send it) and a freed name.
+TEST_F(QuarndGameTest, ResetPasswordWorksOnAStoppedServersFile) {
+  const std::string db = Dir() + "/games.db";
+  ASSERT_NO_FATAL_FAILURE(Start({"--db", db, "--accounts"}));
+  WireClient client;
+  ASSERT_TRUE(client.Connect(port_));
+  const std::string name = Utf8ToGbk("张三");
+  const auto login =
+      BuildPacket(MessageType::LoginRequest, MakeLoginRequest(name, "old", 1, 1, 1, 0));
+  ASSERT_TRUE(login && client.Write(login->data()));
+  LoginRecord reply;
+  for (const auto end = Clock::now() + std::chrono::seconds(10);
+       reply.tableNumber != 1 && Clock::now() < end;) {
+    for (const Packet& packet : client.Read(5)) {
+      if (packet.RawType() == static_cast<std::uint32_t>(MessageType::LoginReply)) {
+        EXPECT_EQ(DecodeLoginReply(reply, packet), 0);  // registered and seated
+      }
+    }
+  }
+  ASSERT_EQ(reply.tableNumber, 1);
+  const std::string reset = (ProgramFolder() / "quarnd").string() + " reset-password --db " + db;
+  auto run = RunProgram("/bin/sh", {"-c", "echo new | " + reset + " 张三"});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.err.find("in use by another server"), std::string::npos) << run.err;
+  ASSERT_EQ(quarnd_.Terminate(), 0);
+
+  run = RunProgram("/bin/sh", {"-c", "echo '新密码' | " + reset + " 张三"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  {
+    auto opened = store::SqliteDatabase::Open(db, store::SqliteDatabase::Mode::ReadOnly);
+    ASSERT_TRUE(opened.database) << opened.error;
+    const auto hash = opened.database->PasswordHash(name);
+    ASSERT_TRUE(hash);
+    EXPECT_TRUE(server::PasswordMatches(*hash, Utf8ToGbk("新密码")));
+  }
+  EXPECT_EQ(RunProgram("/bin/sh", {"-c", reset + " --remove 张三"}).code, 0);
+  run = RunProgram("/bin/sh", {"-c", reset + " --remove 张三"});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.err.find("has no password"), std::string::npos) << run.err;
 }
 
 }  // namespace
