@@ -33,6 +33,10 @@ inline constexpr const char* kKeepSeats = "断线保留座位";
 // Our own: keep every finished game in games.db beside the Log and Hero files.
 inline constexpr const char* kKeepGames = "保存牌局记录";
 inline constexpr const char* kGameFile = "games.db";
+// Our own: names belong to their players; their password hashes go to games.db.
+inline constexpr const char* kAccounts = "名字归属";
+inline constexpr const char* kAccountsNeedGames =
+    "名字归属需要保存牌局记录，请同时选中“保存牌局记录”。";
 inline constexpr const char* kTurnTime = "出牌限时";
 inline constexpr const char* kSeconds = "秒";
 inline constexpr const char* kWebPort = "网页端口";

@@ -133,6 +133,7 @@ QWidget* TFormServer::BuildSettingsPage() {
   editTurnTime_ = NewEdit("EditTurnTime", "0");
   editWebPort_ = NewEdit("EditWebPort", "");
   checkBoxKeepGames_ = NewCheckBox("CheckBoxKeepGames", texts::kKeepGames, false);
+  checkBoxAccounts_ = NewCheckBox("CheckBoxAccounts", texts::kAccounts, false);
 
   auto* grid = new QGridLayout(page);
   grid->setContentsMargins(16, 12, 16, 12);
@@ -156,9 +157,10 @@ QWidget* TFormServer::BuildSettingsPage() {
   grid->addWidget(editTurnTime_, 4, 3);
   grid->addWidget(new QLabel(texts::kSeconds), 4, 4);
   grid->addWidget(checkBoxKeepGames_, 5, 0);
+  grid->addWidget(checkBoxAccounts_, 6, 0);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(5, 1);
-  grid->setRowStretch(6, 1);
+  grid->setRowStretch(7, 1);
   return page;
 }
 
@@ -195,13 +197,15 @@ std::optional<ServerSettings> TFormServer::Settings() const {
                         .delayDealMs = *deal,
                         .tables = *tables,
                         .keepSeats = checkBoxKeepSeats_->isChecked(),
-                        .turnTimeS = *turnTime};
+                        .turnTimeS = *turnTime,
+                        .accounts = checkBoxAccounts_->isChecked()};
 }
 
 void TFormServer::EnableSettings(bool listening) {
   for (QWidget* control : std::initializer_list<QWidget*>{
            checkBoxBid_, editPoint_, checkBoxRand_, checkBoxDelay_, editDelaySync_, editDelayDeal_,
-           editTables_, checkBoxKeepSeats_, editTurnTime_, checkBoxKeepGames_, editWebPort_}) {
+           editTables_, checkBoxKeepSeats_, editTurnTime_, checkBoxKeepGames_, checkBoxAccounts_,
+           editWebPort_}) {
     control->setEnabled(!listening);
   }
 }
@@ -210,6 +214,10 @@ void TFormServer::BtnStartClick() {
   if (!app_) return;
   const std::optional<std::uint16_t> webPort = WebPort();
   if (const std::optional<ServerSettings> settings = Settings(); settings && webPort) {
+    if (settings->accounts && !checkBoxKeepGames_->isChecked() && !app_->Listening()) {
+      Warn("AccountsBox", texts::kAccountsNeedGames);
+      return;
+    }
     if (!app_->Listening() && !UseGameFile()) return;
     if (starting_ && !app_->Listening()) starting_(*webPort);
     if (app_->Start(*settings, kDefaultPort) == StartResult::BadSettings) WarnBadSettings();
@@ -248,9 +256,12 @@ bool TFormServer::UseGameFile() {
 }
 
 void TFormServer::WarnBadSettings() {
-  QMessageBox box(QMessageBox::Warning, texts::kWarningCaption, texts::kBadSettings,
-                  QMessageBox::Ok, this);
-  box.setObjectName("WarningBox");
+  Warn("WarningBox", texts::kBadSettings);
+}
+
+void TFormServer::Warn(const char* objectName, const char* text) {
+  QMessageBox box(QMessageBox::Warning, texts::kWarningCaption, text, QMessageBox::Ok, this);
+  box.setObjectName(objectName);
   box.exec();
 }
 

@@ -68,6 +68,7 @@ class TFormServer final : public QWidget, public IConsoleView {
   void BtnStartClick();
   void BtnStopClick();
   void WarnBadSettings();
+  void Warn(const char* objectName, const char* text);
   // Opens or lets go of the game file as "keep games" says; false (after a
   // warning box) when the file cannot be used.
   bool UseGameFile();
@@ -96,6 +97,7 @@ class TFormServer final : public QWidget, public IConsoleView {
   QLineEdit* editTurnTime_ = nullptr;
   QLineEdit* editWebPort_ = nullptr;
   QCheckBox* checkBoxKeepGames_ = nullptr;
+  QCheckBox* checkBoxAccounts_ = nullptr;
   // The game file while "keep games" is on and the server has started with it.
   std::unique_ptr<store::SqliteDatabase> database_;
   QLabel* statusPanel0_ = nullptr;

@@ -201,6 +201,14 @@ TEST_F(FormServerTest, ASettingThatIsNoIntegerRefusesTheStartWithAWarning) {
   EXPECT_FALSE(app_->Listening());
   EXPECT_TRUE(webPorts.empty());  // nothing was handed on before the settings were whole
   Find<QLineEdit>("EditWebPort")->setText(" 8080 ");
+  // Names that belong to their players are kept in the game file: not without it.
+  Find<QCheckBox>("CheckBoxAccounts")->setChecked(true);
+  seen = {};
+  CatchNextBox(seen);
+  Click("BtnStart");
+  EXPECT_EQ(seen.text, "名字归属需要保存牌局记录，请同时选中“保存牌局记录”。");
+  EXPECT_FALSE(app_->Listening());
+  Find<QCheckBox>("CheckBoxAccounts")->setChecked(false);
   Click("BtnStart");
   EXPECT_TRUE(app_->Listening());
   EXPECT_EQ(webPorts, std::vector<std::uint16_t>{8080});
