@@ -78,7 +78,9 @@ void BotConnection::OnReadyRead() {
       std::fflush(stdout);
     }
     if (session_.LoginRefused()) {
-      Stop(1, "the table is full: the server refused the login");
+      Stop(1,
+           "the server refused the login: every table is full, or the name belongs to another "
+           "password");
       return;
     }
     if (session_.Finished()) {
