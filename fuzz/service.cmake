@@ -7,7 +7,7 @@ quarn_add_fuzz(fuzz_service corpus_service 4096 25
                ${CMAKE_CURRENT_SOURCE_DIR}/service_fuzz.cpp
                ${CMAKE_CURRENT_SOURCE_DIR}/service_input.cpp
                ${CMAKE_CURRENT_SOURCE_DIR}/service_world.cpp ${fuzz_service_sources})
-target_link_libraries(fuzz_service PRIVATE quarn_test_support_server)
+target_link_libraries(fuzz_service PRIVATE quarn_test_support_server PkgConfig::SODIUM)
 target_compile_definitions(fuzz_service PRIVATE QUARN_COMPUTER_THINK_MS=0)
 # The fuzzer's own world and checks take no coverage: their branches would
 # only add noise to the corpus and cost a third of the time of every input.

@@ -9,7 +9,9 @@
 // The input, read front to back (fuzz/corpus_service has hand-made seeds):
 //   byte 0: bit 0 bidding, bit 1 pacing, bit 2 keep seats, bits 3-4 the run
 //           log's level, bits 5-7 the tables (1 + value % 3)
-//   byte 1: bits 0-1 the turn time (0, 1, 2, 30 s), bits 2-3 the points
+//   byte 1: bits 0-1 the turn time (0, 1, 2, 30 s), bits 2-3 the points,
+//           bit 4 accounts (over a store in memory, hashes at the least cost),
+//           bit 5 that store fails every write
 //   byte 2: bits 0-1 the seat list's pause, bits 2-3 the deal's pauses,
 //           bits 4-7 which of 16 repeatable runs of deals
 //   then events, each an operation byte (value % 12) and its arguments:
@@ -31,6 +33,7 @@
 #include <tuple>
 
 #include "core/rn32.h"
+#include "fuzz/memory_database.h"
 #include "fuzz/service_input.h"
 #include "fuzz/service_world.h"
 
@@ -67,7 +70,8 @@ ServerSettings SettingsFrom(FuzzInput& in) {
           .delayDealMs = kDeal[(pauses >> 2) % 4],
           .tables = 1u + (flags >> 5) % 3u,
           .keepSeats = (flags & 4) != 0,
-          .turnTimeS = kTurnTimes[times % 4]};
+          .turnTimeS = kTurnTimes[times % 4],
+          .accounts = (times & 0x10) != 0};
 }
 
 LogLevel LevelFrom(std::uint8_t flags) {
@@ -91,11 +95,15 @@ const std::filesystem::path& FileDir() {
 
 class Session {
  public:
-  Session(const ServerSettings& settings, LogLevel level, std::uint32_t deals)
-      : settings_(settings), app_(world_, world_, FileDir(), {.level = level}) {
+  Session(const ServerSettings& settings, LogLevel level, std::uint32_t deals, bool failingStore)
+      : settings_(settings),
+        database_(failingStore),
+        app_(world_, world_, FileDir(), {.level = level}) {
     world_.Attach(&app_);
     world_.due = [this](TimerId id) { app_.TimerDue(id); };
     app_.Initialise(settings);
+    app_.UsePasswordCost(CheapCost());
+    if (settings.accounts) app_.UseDatabase(&database_);
     SeedWith(20261206 + deals);  // repeatable deals
     app_.Start(settings);
   }
@@ -281,6 +289,7 @@ class Session {
 
   ServerSettings settings_;
   ServiceWorld world_;
+  fuzz::MemoryDatabase database_;  // outlives the server that uses it
   ServerApp app_;
   std::array<ConnectionId, kSlots> ids_{};
   std::array<bool, kSlots> mayLogIn_{};
@@ -301,9 +310,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzInput in({data, size});
   const std::uint8_t flags = size > 0 ? data[0] : 0;
   const std::uint32_t deals = size > 2 ? data[2] >> 4 : 0;
+  const bool failingStore = size > 1 && (data[1] & 0x20) != 0;
   const ServerSettings settings = SettingsFrom(in);
   {
-    Session session(settings, LevelFrom(flags), deals);
+    Session session(settings, LevelFrom(flags), deals, failingStore);
     session.Run(in);
   }
   std::error_code ignored;
