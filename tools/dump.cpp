@@ -1,6 +1,8 @@
-// quarn-dump: prints the packets of a captured byte stream by name and field.
+// quarn-dump: prints the packets of a captured byte stream by name and field,
+// or the games a server stored.
 //
 //   quarn-dump [-x] [FILE]     (reads standard input without FILE or with "-")
+//   quarn-dump --db PATH --game ID | --name NAME [--recent N]   (tools/dump_games.h)
 //
 // The bytes go through the same stream assembler as a live connection, so
 // garbage and refused headers are skipped just as a program would skip them.
@@ -15,6 +17,7 @@
 #include "core/version.h"
 #include "protocol/any_message.h"
 #include "protocol/stream_assembler.h"
+#include "tools/dump_games.h"
 
 namespace {
 
@@ -42,8 +45,20 @@ void PrintPacket(std::size_t index, std::size_t offset, const Packet& packet, bo
   if (hex) PrintHex(packet);
 }
 
+constexpr const char* kUsage =
+    "usage: quarn-dump [-x] [FILE]\n"
+    "       quarn-dump --db PATH --game ID\n"
+    "       quarn-dump --db PATH --name NAME [--recent N]\n"
+    "  FILE            captured bytes (standard input without FILE or with -): every packet\n"
+    "  -x              adds each packet's bytes in hex\n"
+    "  --db PATH       a game file of quarnd --db, opened read-only (a running server is fine)\n"
+    "  --game ID       that game's transcript: deal, bids, every move, scores\n"
+    "  --name NAME     that name's newest games: id, time, table, names, score change\n"
+    "  --recent N      how many (1..1000, default 10)\n"
+    "  --help, --version\n";
+
 int Usage() {
-  std::fprintf(stderr, "usage: quarn-dump [-x] [FILE]    (or --version)\n");
+  std::fputs(kUsage, stderr);
   return 2;
 }
 
@@ -51,6 +66,11 @@ int Usage() {
 
 int main(int argc, char** argv) {
   if (quarn::PrintVersionIfAsked("quarn-dump", argc, argv)) return 0;
+  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (quarn::tools::AsksForGames(argc, argv)) return quarn::tools::DumpGames(argc, argv);
   bool hex = false;
   const char* path = nullptr;
   for (int i = 1; i < argc; ++i) {

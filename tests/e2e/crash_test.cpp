@@ -1,9 +1,12 @@
 // quarnd with a game file, killed with SIGKILL at random moments while four
 // bots play, then started again on the same file: every game a bot saw end is
 // there, each replays by the rules to its stored scores, and the standings
-// are the sum of the games.
+// are the sum of the games. quarn-dump reads the file beside the running
+// server, and refuses clearly what it cannot read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <map>
 #include <random>
 #include <thread>
@@ -27,6 +30,10 @@ std::int64_t StoredGames(const fs::path& file) {
   if (!opened.database) return 0;
   const auto line = opened.database->StandingOf("east");
   return line ? line->games : 0;
+}
+
+test::RunResult Dump(const std::vector<std::string>& args) {
+  return test::RunProgram(test::ProgramFolder() / "quarn-dump", args);
 }
 
 // The games a bot saw end, from its last line.
@@ -64,6 +71,9 @@ int PlayRun(const fs::path& dir, int run, std::mt19937& random, int killAfter, i
            std::chrono::steady_clock::now() < deadline) {
       std::this_thread::sleep_for(5ms);
     }
+    // The export tool reads beside the server that holds the file.
+    const auto dump = Dump({"--db", (dir / "games.db").string(), "--name", "east"});
+    EXPECT_EQ(dump.code, 0) << dump.err;
     std::this_thread::sleep_for(std::chrono::milliseconds(random() % 60));
     server.Kill();
   }
@@ -117,6 +127,29 @@ TEST(Crash, KilledServersKeepEveryGameTheBotsSawEnd) {
     EXPECT_EQ(line->points, sum.points);
     EXPECT_EQ(line->wins, sum.wins);
   }
+
+  // quarn-dump: a transcript, a name's games, and a clear refusal with status 1.
+  std::ofstream(dir.path() / "bad.db") << std::string(8192, 'x');
+  const std::string db = file.string();
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+    std::string shows;
+  };
+  const Case cases[] = {
+      {{"--db", db, "--game", "1"}, 0, "game 1, table 1, "},
+      {{"--db", db, "--name", "西家", "--recent", "2"}, 0, "西家"},
+      {{"--db", db, "--game", std::to_string(seen + 1)}, 1, "no game"},
+      {{"--db", (dir.path() / "bad.db").string(), "--game", "1"}, 1, "bad.db"},
+      {{"--db", (dir.path() / "none.db").string(), "--game", "1"}, 1, "no such database"},
+  };
+  for (const Case& c : cases) {
+    const auto run = Dump(c.args);
+    EXPECT_EQ(run.code, c.code) << c.args[3];
+    EXPECT_NE((run.out + run.err).find(c.shows), std::string::npos) << run.out << run.err;
+  }
+  const auto listed = Dump({"--db", db, "--name", "east", "--recent", "2"});
+  EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 3) << listed.out;
 }
 
 }  // namespace
