@@ -20,6 +20,7 @@
 #include "client/ui/frmdlghead.h"
 #include "client/ui/frmdlgservice.h"
 #include "client/ui/frmlogin.h"
+#include "client/ui/frmreplay.h"
 #include "client/ui/frmresult.h"
 #include "client/ui/frmtalk.h"
 #include "client/ui/mainform.h"
@@ -117,6 +118,9 @@ int main(int argc, char* argv[]) {
   TFormBid formBid(&mainForm);
   TFormGameResult formGameResult(&mainForm);
   TFormTalk formTalk(&mainForm);
+  TFormReplay formReplay(&mainForm);
+  int replaySeat = 0;  // the asker's seat in the game asked for: drawn at the bottom
+  auto replayShown = quarn::client::ReplayArrival::None;
 
   formLogin.SetLink(&mainForm);
   if (!options.server.isEmpty()) formLogin.ComboBoxAddress()->setEditText(options.server);
@@ -127,6 +131,18 @@ int main(int argc, char* argv[]) {
     quarn::client::SendStandingsRequest(mainForm.Table(), quarn::StandingsAsk::Top, 10);
     quarn::client::SendStandingsRequest(mainForm.Table(), quarn::StandingsAsk::Own);
   });
+  formGameResult.SetReplaysAsker(
+      [&mainForm] { quarn::client::SendReplayListRequest(mainForm.Table(), 20); });
+  QObject::connect(
+      &formGameResult, &TFormGameResult::replayWanted, &mainForm, [&](qint64 gameId, int ownSeat) {
+        if (!quarn::client::SendReplayGameRequest(mainForm.Table(), gameId)) return;
+        replaySeat = ownSeat;
+        replayShown = quarn::client::ReplayArrival::Arriving;
+        formReplay.ShowProblem(
+            QString::fromStdString(quarn::client::ArrivalText(mainForm.Table().Replays)));
+        formReplay.show();
+        formReplay.raise();
+      });
   QObject::connect(&formBid, &TFormBid::bidOffered, &mainForm, [&mainForm](int points) {
     mainForm.Table().BidPoints = points;
     mainForm.SendBid();
@@ -157,6 +173,18 @@ int main(int argc, char* argv[]) {
   windows.resetHero = [&formGameResult] { formGameResult.ResetBoard(); };
   windows.standingsChanged = [&formGameResult, &mainForm] {
     formGameResult.ShowStandings(mainForm.Table().TopStandings, mainForm.Table().OwnStanding);
+  };
+  windows.replaysChanged = [&] {
+    const quarn::client::TReplays& replays = mainForm.Table().Replays;
+    formGameResult.ShowReplays(replays.Games);
+    // A list that changes leaves the game on show where it was.
+    if (replays.Arrival == replayShown) return;
+    replayShown = replays.Arrival;
+    if (replays.Arrival == quarn::client::ReplayArrival::Ready) {
+      formReplay.ShowGame(*replays.Game, replaySeat);
+    } else {
+      formReplay.ShowProblem(QString::fromStdString(quarn::client::ArrivalText(replays)));
+    }
   };
   windows.showTalk = [&formTalk](bool visible) {
     if (visible) {

@@ -40,4 +40,7 @@ struct TReplays {
   std::string Fault;
 };
 
+// What the replay window says in place of the game (UTF-8); empty when Ready.
+std::string ArrivalText(const TReplays& replays);
+
 }  // namespace quarn::client

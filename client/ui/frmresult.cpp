@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QShowEvent>
 #include <QTabBar>
 #include <QTableWidget>
@@ -14,13 +15,17 @@ namespace {
 
 constexpr int kColumns = 4;
 constexpr int kColumnWidth = 113;
-constexpr int kWidth = 480;
-constexpr int kHeight = 129;
-constexpr int kTabsHeight = 24;
+constexpr int kWidth = kHeroWidth;
+constexpr int kHeight = kHeroHeight;
+constexpr int kTabsHeight = kHeroTabsHeight;
 const std::array<QString, 6> kStandingsHeads = {
     QStringLiteral("名次"), QStringLiteral("玩家"),      QStringLiteral("局数"),
     QStringLiteral("胜局"), QStringLiteral("地主胜/局"), QStringLiteral("积分")};
 constexpr std::array<int, 6> kStandingsWidths = {50, 130, 60, 60, 80, 100};
+const std::array<QString, 4> kReplayHeads = {QStringLiteral("时间"), QStringLiteral("桌"),
+                                             QStringLiteral("东 北 西 南（*地主）"),
+                                             QStringLiteral("得分")};
+constexpr std::array<int, 4> kReplayWidths = {92, 30, 250, 52};
 
 void SetUpGrid(QTableWidget* grid) {
   grid->setFont(UiFont(14));
@@ -61,25 +66,61 @@ TFormGameResult::TFormGameResult(QWidget* parent)
     standings_->setItem(0, c, head);
   }
   standings_->hide();
+  MakeReplaysPage();
   tabs_ = new QTabBar(this);
   tabs_->setObjectName("HeroTabs");
   tabs_->addTab(QStringLiteral("本次登录"));
   tabs_->addTab(QStringLiteral("排行榜"));
-  tabs_->setGeometry(0, 0, kWidth, kTabsHeight);
+  tabs_->setGeometry(0, 0, kWidth - kWatchWidth, kTabsHeight);
   tabs_->hide();
-  connect(tabs_, &QTabBar::currentChanged, this, [this](int page) {
-    grid_->setVisible(page == 0);
-    standings_->setVisible(page == 1);
-  });
+  connect(tabs_, &QTabBar::currentChanged, this, &TFormGameResult::ShowPage);
+}
+
+void TFormGameResult::MakeReplaysPage() {
+  replays_ = new QTableWidget(0, static_cast<int>(kReplayHeads.size()), this);
+  replays_->setObjectName("ReplaysGrid");
+  replays_->setGeometry(0, kTabsHeight, kWidth, kHeight);
+  SetUpGrid(replays_);
+  replays_->horizontalHeader()->show();
+  replays_->horizontalHeader()->setFont(UiFont(14));
+  replays_->setHorizontalHeaderLabels({kReplayHeads.begin(), kReplayHeads.end()});
+  for (int c = 0; c < replays_->columnCount(); ++c) {
+    replays_->setColumnWidth(c, kReplayWidths[static_cast<std::size_t>(c)]);
+  }
+  replays_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+  replays_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  replays_->setSelectionMode(QAbstractItemView::SingleSelection);
+  replays_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  replays_->setFocusPolicy(Qt::StrongFocus);
+  replays_->hide();
+  connect(replays_, &QTableWidget::cellDoubleClicked, this, [this] { WantSelectedReplay(); });
+  watch_ = new QPushButton(QStringLiteral("观看回放"), this);
+  watch_->setObjectName("WatchReplay");
+  watch_->setFont(UiFont(13));
+  watch_->setGeometry(kWidth - kWatchWidth, 0, kWatchWidth, kTabsHeight);
+  watch_->hide();
+  connect(watch_, &QPushButton::clicked, this, [this] { WantSelectedReplay(); });
+}
+
+void TFormGameResult::ShowPage(int page) {
+  grid_->setVisible(page == 0);
+  standings_->setVisible(page == 1);
+  replays_->setVisible(page == 2);
+  watch_->setVisible(page == 2);
+}
+
+void TFormGameResult::ShowTabs() {
+  if (!tabs_->isHidden()) return;
+  setFixedSize(kWidth, kHeight + kTabsHeight);
+  grid_->move(0, kTabsHeight);
+  tabs_->show();
 }
 
 void TFormGameResult::ShowStandings(const std::vector<StandingsLineRecord>& top,
                                     const std::optional<StandingsLineRecord>& own) {
-  if (tabs_->isHidden()) {
-    setFixedSize(kWidth, kHeight + kTabsHeight);
-    grid_->move(0, kTabsHeight);
-    tabs_->show();
-  }
+  ShowTabs();
+  if (replaysWanted_ && replaysAsker_) replaysAsker_();
+  replaysWanted_ = false;
   standings_->setRowCount(1);
   bool ownShown = false;
   for (const StandingsLineRecord& line : top) {
@@ -160,6 +201,7 @@ void TFormGameResult::ResetBoard() {
 void TFormGameResult::showEvent(QShowEvent* event) {
   if (source_ && !event->spontaneous()) RecordSnapshot(source_());
   if (asker_ && !event->spontaneous()) asker_();
+  if (!event->spontaneous()) replaysWanted_ = true;
   QWidget::showEvent(event);
 }
 

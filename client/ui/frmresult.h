@@ -1,7 +1,8 @@
 // TFormGameResult: the hero board. Every showing adds one row with the four
 // scores as they stand; the header row names the players of the seats. With a
 // server that keeps its games, a second page shows its standings (the tabs
-// appear with the first answer; other servers never answer).
+// appear with the first answer; other servers never answer), and a third the
+// own recent games, any of which opens in the replay window.
 #pragma once
 
 #include <QString>
@@ -11,12 +12,20 @@
 #include <optional>
 #include <vector>
 
+#include "protocol/pcpreplay.h"
 #include "protocol/pcpstandings.h"
 
+class QPushButton;
 class QTabBar;
 class QTableWidget;
 
 namespace quarn::client {
+
+// The hero board's size, and the room its pages share.
+inline constexpr int kHeroWidth = 480;
+inline constexpr int kHeroHeight = 129;
+inline constexpr int kHeroTabsHeight = 24;
+inline constexpr int kWatchWidth = 90;
 
 struct ScoreSnapshot {
   std::array<QString, 4> names;  // by absolute seat; empty for an empty seat
@@ -50,6 +59,19 @@ class TFormGameResult : public QWidget {
   void ShowStandings(const std::vector<StandingsLineRecord>& top,
                      const std::optional<StandingsLineRecord>& own);
   QTableWidget* StandingsGrid() const { return standings_; }
+
+  // Asks the server for the own recent games; called once a showing's
+  // standings arrive, so only a server that keeps games is asked.
+  void SetReplaysAsker(std::function<void()> asker) { replaysAsker_ = std::move(asker); }
+  // Fills the replays page (newest first) and adds its tab.
+  void ShowReplays(const std::vector<ReplayListLineRecord>& games);
+  QTableWidget* ReplaysGrid() const { return replays_; }
+
+ signals:
+  // A game of the list was chosen (double-click, Enter or the watch button).
+  void replayWanted(qint64 gameId, int ownSeat);
+
+ public:
   QTabBar* Tabs() const { return tabs_; }
 
  protected:
@@ -58,12 +80,21 @@ class TFormGameResult : public QWidget {
 
  private:
   void AddStandingRow(const StandingsLineRecord& line, bool own);
+  void MakeReplaysPage();
+  void ShowTabs();
+  void ShowPage(int page);
+  void WantSelectedReplay();
 
   QTableWidget* grid_;
   QTableWidget* standings_;
+  QTableWidget* replays_;
+  QPushButton* watch_;
   QTabBar* tabs_;
   std::function<ScoreSnapshot()> source_;
   std::function<void()> asker_;
+  std::function<void()> replaysAsker_;
+  bool replaysWanted_ = false;
+  std::vector<ReplayListLineRecord> games_;
 };
 
 }  // namespace quarn::client

@@ -64,6 +64,8 @@ struct TableWindows {
   std::function<void(bool visible)> showTalk;
   // The standings the server sent changed.
   std::function<void()> standingsChanged;
+  // The replay list or the game asked for changed.
+  std::function<void()> replaysChanged;
 };
 
 class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
@@ -105,6 +107,9 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   void TurnClockChanged() override;
   void StandingsChanged() override {
     if (windows_.standingsChanged) windows_.standingsChanged();
+  }
+  void ReplaysChanged() override {
+    if (windows_.replaysChanged) windows_.replaysChanged();
   }
   void ShowWinner(int seat, std::string_view text) override;
   void ResetRound() override;

@@ -14,10 +14,12 @@
 #include "client/ui/frmbid.h"
 #include "client/ui/frmdlghead.h"
 #include "client/ui/frmdlgservice.h"
+#include "client/ui/frmreplay.h"
 #include "client/ui/frmresult.h"
 #include "client/ui/frmtalk.h"
 #include "client/ui/imagepoker.h"
 #include "core/gbk.h"
+#include "tests/support/store/sample_game.h"
 #include "tests/support/widgets/qt_fixture.h"
 
 namespace quarn::client {
@@ -149,6 +151,56 @@ TEST(HeroBoard, StandingsPageShowsTheTopAndTheOwnLine) {
   EXPECT_TRUE(grid.item(4, 1)->font().bold());
   EXPECT_FALSE(grid.item(1, 1)->font().bold());
   Shot(board, "standings.png");
+}
+
+// The replays page comes with the first list; a chosen game is asked for by
+// id with the own seat, and the replay window steps through it to the scores.
+TEST(HeroBoard, ReplaysPageListsTheOwnGamesAndTheWindowStepsThroughOne) {
+  TFormGameResult board;
+  int asked = 0;
+  board.SetReplaysAsker([&asked] { ++asked; });
+  board.show();
+  EXPECT_EQ(asked, 0);  // not before the server showed it keeps games
+  board.ShowStandings({}, std::nullopt);
+  board.ShowStandings({}, std::nullopt);
+  EXPECT_EQ(asked, 1);  // once a showing
+  const std::array<std::string, 4> names = {Utf8ToGbk("张三"), Utf8ToGbk("李四四四四四四"),
+                                            "o'k;--", Utf8ToGbk("电脑北")};
+  std::vector<ReplayListLineRecord> games;
+  for (std::int64_t id = 12; id > 8; --id) {
+    games.push_back({1, ReplayKind::Found, 4, 2, static_cast<std::uint8_t>(id % 4), id,
+                     1800000000 + static_cast<std::uint32_t>(id) * 600, 1, 10, id % 2 ? 30 : -10,
+                     names});
+  }
+  board.ShowReplays(games);
+  ASSERT_EQ(board.Tabs()->count(), 3);
+  board.Tabs()->setCurrentIndex(2);
+  EXPECT_TRUE(board.ReplaysGrid()->isVisible());
+  EXPECT_EQ(board.ReplaysGrid()->rowCount(), 4);
+  Shot(board, "replays_list.png");
+  QSignalSpy wanted(&board, &TFormGameResult::replayWanted);
+  board.ReplaysGrid()->selectRow(1);
+  board.findChild<QPushButton*>("WatchReplay")->click();
+  ASSERT_EQ(wanted.count(), 1);
+  EXPECT_EQ(wanted.at(0).at(0).toLongLong(), 11);
+  EXPECT_EQ(wanted.at(0).at(1).toInt(), 2);
+
+  store::GameRecord game = store::testing::SampleGame(3, names);
+  game.bids = {{3, 10}, {0, 0}, {1, 0}, {2, 0}};
+  TFormReplay replay;
+  replay.ShowProblem(QStringLiteral("正在接收第 11 局……"));
+  replay.ShowGame(game, 2);
+  ASSERT_EQ(replay.StepCount(), 5 + game.moves.size());
+  replay.Step(4);
+  EXPECT_TRUE(replay.Caption().contains(QStringLiteral("当地主（10 分）")));
+  replay.Step(38);
+  Shot(replay, "replay_midgame.png");
+  replay.Step(1000);
+  EXPECT_EQ(replay.CurrentStep(), replay.StepCount() - 1);
+  EXPECT_TRUE(replay.Caption().endsWith(QStringLiteral("地主胜")));
+  Shot(replay, "replay_end.png");
+  replay.Step(-1000);
+  EXPECT_EQ(replay.CurrentStep(), 0u);
 }
 
 TEST(TalkWindow, EnterSaysTheLineCutAtACharacterBoundary) {
