@@ -1,5 +1,6 @@
 #include "protocol/any_message.h"
 
+#include <array>
 #include <sstream>
 
 #include "core/gbk.h"
@@ -155,7 +156,7 @@ struct Describer {
         << " count=" << int{r.count};
   }
   void operator()(const StandingsLineRecord& r) const {
-    static constexpr const char* kKinds[] = {"top", "own", "none"};
+    static constexpr std::array<const char*, 3> kKinds = {"top", "own", "none"};
     out << " table=" << r.tableNumber << " kind=" << kKinds[static_cast<int>(r.kind) % 3]
         << " count=" << int{r.count} << " rank=" << r.rank << " name=" << Quoted(r.name)
         << " games=" << r.games << " wins=" << r.wins << " landlord_games=" << r.landlordGames

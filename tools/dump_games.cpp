@@ -1,5 +1,6 @@
 #include "tools/dump_games.h"
 
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <ctime>
@@ -59,9 +60,9 @@ std::string UtcText(std::int64_t seconds) {
   const auto time = static_cast<std::time_t>(seconds);
   std::tm parts{};
   gmtime_r(&time, &parts);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts);
-  return text;
+  std::array<char, 32> text{};
+  std::strftime(text.data(), text.size(), "%Y-%m-%d %H:%M:%S", &parts);
+  return text.data();
 }
 
 std::string NameText(const std::string& gbk) {

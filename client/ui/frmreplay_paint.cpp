@@ -114,7 +114,8 @@ void PaintReplayFrame(QPainter& painter, const ReplayFrame& frame, const store::
     const Qt::Alignment align = place == Left    ? Qt::AlignLeft
                                 : place == Right ? Qt::AlignRight
                                                  : Qt::AlignHCenter;
-    painter.drawText(NameBox(place), align | Qt::AlignVCenter, NameLine(frame, game, seat));
+    painter.drawText(NameBox(place), static_cast<int>(align | Qt::AlignVCenter),
+                     NameLine(frame, game, seat));
     DrawHand(painter, frame.hands.at(index), place);
     painter.setPen(Qt::white);
     if (frame.lastPlay.at(index)) DrawPlay(painter, *frame.lastPlay.at(index), place);
