@@ -8,12 +8,9 @@
 
 #include "client/ui/clientsocket.h"
 #include "table_fixture.h"
-#include "tests/support/qt/qt_wait.h"
 
 namespace quarn::client::testing {
 namespace {
-
-using test::WaitFor;
 
 QByteArray Bytes(const Packet& packet) {
   return QByteArray(reinterpret_cast<const char*>(packet.bytes.data()),
@@ -32,9 +29,9 @@ TEST(ClientSocket, JoinedAndSplitPacketsComeOutWholeAndInOrder) {
   // Written before the connection stands: it waits and goes out.
   const Packet pass = PlayTurn(2);
   EXPECT_TRUE(socket.WritePacket(pass.data()));
-  ASSERT_TRUE(WaitFor([&] { return server.hasPendingConnections(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return server.hasPendingConnections(); }));
   QTcpSocket* peer = server.nextPendingConnection();
-  ASSERT_TRUE(WaitFor([&] { return peer->bytesAvailable() >= 96; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return peer->bytesAvailable() >= 96; }));
   EXPECT_EQ(peer->readAll(), Bytes(pass));
   EXPECT_TRUE(socket.IsConnected());
 
@@ -43,9 +40,9 @@ TEST(ClientSocket, JoinedAndSplitPacketsComeOutWholeAndInOrder) {
   const QByteArray turn = Bytes(PlayTurn(3));
   peer->write(deal + QByteArray("noise") + chat + turn.left(10));
   peer->flush();
-  ASSERT_TRUE(WaitFor([&] { return types.size() >= 2; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return types.size() >= 2; }));
   peer->write(turn.mid(10));
-  ASSERT_TRUE(WaitFor([&] { return types.size() >= 3; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return types.size() >= 3; }));
   EXPECT_EQ(types, (std::vector<std::uint32_t>{0xABAB01EC, 0xABAB0171, 0xABAB01AE}));
 
   // The server going away is a lost connection, reported once.
@@ -54,7 +51,7 @@ TEST(ClientSocket, JoinedAndSplitPacketsComeOutWholeAndInOrder) {
   QObject::connect(&socket, &TClientSocket::disconnected, [&] { ++lost; });
   QObject::connect(&socket, &TClientSocket::socketError, [&] { ++errors; });
   peer->close();
-  ASSERT_TRUE(WaitFor([&] { return lost == 1; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return lost == 1; }));
   QTest::qWait(20);
   EXPECT_EQ(lost, 1);
   EXPECT_EQ(errors, 0);

@@ -7,13 +7,10 @@
 
 #include "client/model/screen_texts.h"
 #include "table_fixture.h"
-#include "tests/support/qt/qt_wait.h"
 #include "tests/support/widgets/qt_fixture.h"
 
 namespace quarn::client::testing {
 namespace {
-
-using test::WaitFor;
 
 QString Q(const char* utf8) {
   return QString::fromUtf8(utf8);
@@ -216,7 +213,7 @@ TEST(TableWindow, LoginsLostConnectionsAndQuitting) {
   closed.close();
   ASSERT_EQ(f.OpenConnection("127.0.0.1", deadPort), 0);
   f.Table().SetGameState(TGameState::LoggingIn);
-  ASSERT_TRUE(WaitFor([&] { return !t.messages.empty(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !t.messages.empty(); }));
   ExpectBox(t.messages[0], "通信模块发现错误！", "错误", MsgIcon::Error);
   EXPECT_EQ(f.Table().GameState, TGameState::Offline);
   EXPECT_EQ(f.OpenConnection("", 1073), 1);
@@ -224,7 +221,7 @@ TEST(TableWindow, LoginsLostConnectionsAndQuitting) {
   // Quitting a standing connection is no lost connection.
   TableFixture q;
   q.Login();
-  ASSERT_TRUE(WaitFor([&] { return q.form.ClientSocketMain().IsConnected(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return q.form.ClientSocketMain().IsConnected(); }));
   QSignalSpy closedSpy(&q.form, &TMainForm::closed);
   q.form.BtnQuitClick();
   QTest::qWait(50);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QTest>
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
@@ -10,7 +11,6 @@
 #include "server/daemon/line_buffer.h"
 #include "server/daemon/options.h"
 #include "server/daemon/shutdown_signals.h"
-#include "tests/support/qt/qt_wait.h"
 
 namespace quarn::server {
 namespace {
@@ -134,10 +134,10 @@ TEST(ShutdownSignalsTest, SigtermAndSigintBecomeOneRequestEachOnTheEventLoop) {
                    [&](int signal) { requested.push_back(signal); });
   std::raise(SIGTERM);
   EXPECT_TRUE(requested.empty());  // nothing happens inside the handler
-  ASSERT_TRUE(test::WaitFor([&] { return requested.size() == 1; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return requested.size() == 1; }));
   EXPECT_EQ(requested[0], SIGTERM);
   std::raise(SIGINT);
-  ASSERT_TRUE(test::WaitFor([&] { return requested.size() == 2; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return requested.size() == 2; }));
   EXPECT_EQ(requested[1], SIGINT);
 }
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <QAbstractEventDispatcher>
 #include <QSocketNotifier>
+#include <QTest>
 #include <QTimer>
 #include <QTimerEvent>
 #include <array>
@@ -16,14 +17,10 @@
 #include <thread>
 #include <vector>
 
-#include "tests/support/qt/qt_wait.h"
-
 namespace quarn::server {
 namespace {
 
 using namespace std::chrono_literals;
-using test::Spin;
-using test::WaitFor;
 using Clock = std::chrono::steady_clock;
 
 // Keeps the ids of its timers in the order they fired.
@@ -94,8 +91,8 @@ TEST(EpollDispatcherTest, RepeatsStopsAndStrikesOutWhatAHandlerRemoves) {
     if (++ticks == 3) repeat.stop();
   });
   repeat.start(2);
-  ASSERT_TRUE(WaitFor([&] { return ticks == 3; }));
-  Spin(20);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ticks == 3; }));
+  QTest::qWait(20);
   EXPECT_EQ(ticks, 3);
   EXPECT_TRUE(QAbstractEventDispatcher::instance()->registeredTimers(&repeat).isEmpty());
 
@@ -115,7 +112,7 @@ TEST(EpollDispatcherTest, RepeatsStopsAndStrikesOutWhatAHandlerRemoves) {
       notifiers[1 - i].reset();
     });
   }
-  Spin(30);
+  QTest::qWait(30);
   EXPECT_EQ(activations, 1);
 
   // A plain file, which epoll refuses, is always ready, as poll(2) says.
@@ -126,7 +123,7 @@ TEST(EpollDispatcherTest, RepeatsStopsAndStrikesOutWhatAHandlerRemoves) {
     fileReady = true;
     onFile.setEnabled(false);
   });
-  EXPECT_TRUE(WaitFor([&] { return fileReady; }, 1000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return fileReady; }, 1000));
   close(pair[0]);
   close(pair[1]);
 }

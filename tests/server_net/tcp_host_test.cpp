@@ -7,18 +7,15 @@
 
 #include <QElapsedTimer>
 #include <QTcpSocket>
+#include <QTest>
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "server/net/socket_options.h"
-#include "tests/support/qt/qt_wait.h"
 
 namespace quarn::server {
 namespace {
-
-using test::Spin;
-using test::WaitFor;
 
 // Records every event; a test may add a reaction to received bytes.
 struct Recorder : IHostEvents {
@@ -54,7 +51,7 @@ class TcpHostTest : public ::testing::Test {
     auto client = std::make_unique<QTcpSocket>();
     const std::size_t before = events_.opened.size();
     client->connectToHost(QHostAddress::LocalHost, host_.ListeningPort());
-    EXPECT_TRUE(WaitFor([&] { return events_.opened.size() > before; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return events_.opened.size() > before; }));
     return client;
   }
 
@@ -87,14 +84,15 @@ TEST_F(TcpHostTest, CloseIsReportedLaterAndOnce) {
     EXPECT_EQ(host_.Send(from, std::vector<std::uint8_t>(4)), -1);
   };
   client->write("bye");
-  ASSERT_TRUE(WaitFor([&] { return !events_.closed.empty(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !events_.closed.empty(); }));
   EXPECT_FALSE(closedInsideHandler);
-  ASSERT_TRUE(WaitFor([&] { return client->state() == QAbstractSocket::UnconnectedState; }));
-  Spin(50);
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return client->state() == QAbstractSocket::UnconnectedState; }));
+  QTest::qWait(50);
   EXPECT_EQ(events_.closed, std::vector<ConnectionId>{id});
   EXPECT_EQ(host_.ConnectionCount(), 0u);
   host_.Close(id);  // a gone connection: nothing happens
-  Spin(20);
+  QTest::qWait(20);
   EXPECT_EQ(events_.closed.size(), 1u);
 }
 
@@ -114,7 +112,7 @@ TEST_F(TcpHostTest, PeerThatReadsNothingIsCutOffInsteadOfBufferedForever) {
   }
   EXPECT_TRUE(refused);
   EXPECT_GT(accepted, 0);
-  ASSERT_TRUE(WaitFor([&] { return !events_.closed.empty(); }, 10000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !events_.closed.empty(); }, 10000));
   EXPECT_EQ(events_.closed.back(), id);
 }
 
@@ -124,13 +122,13 @@ TEST_F(TcpHostTest, TicksAndTimersArriveInOrder) {
   host_.StartTimer(1, std::chrono::milliseconds(30));
   host_.StartTimer(3, std::chrono::milliseconds(30));
   EXPECT_TRUE(events_.timers.empty());  // never from inside the call
-  ASSERT_TRUE(WaitFor([&] { return events_.timers.size() == 3; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return events_.timers.size() == 3; }));
   EXPECT_EQ(events_.timers[0].first, 1u);  // equal times come in the order started
   EXPECT_EQ(events_.timers[1].first, 3u);
   EXPECT_EQ(events_.timers[2].first, 2u);
   EXPECT_GE(events_.timers[0].second, 30);
   EXPECT_GE(events_.timers[2].second, 60);
-  ASSERT_TRUE(WaitFor([&] { return events_.ticks >= 1; }, 3000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return events_.ticks >= 1; }, 3000));
 }
 
 }  // namespace
