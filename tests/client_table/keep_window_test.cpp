@@ -20,7 +20,7 @@ TEST(TableWindowReturn, ReconnectsRestoresMarksAndTimesTheTurn) {
   f.ClientSocketMainDisconnect();
   EXPECT_EQ(f.Table().GameState, TGameState::Offline);
   ASSERT_TRUE(f.BtnReconnect()->isVisible());
-  SaveShot(f, QStringLiteral("table_reconnect_offer.png"));
+  SaveShot(f, "table_reconnect_offer.png");
   t.written.clear();
   QTest::mouseClick(f.BtnReconnect(), Qt::LeftButton);
   ASSERT_EQ(t.Written(MessageType::LoginRequest).size(), 1U);
@@ -46,7 +46,7 @@ TEST(TableWindowReturn, ReconnectsRestoresMarksAndTimesTheTurn) {
   EXPECT_FALSE(f.AutoPlayMark(0)->isVisible());
   EXPECT_TRUE(f.ClockLabel(0)->isVisible());
   EXPECT_EQ(f.ClockLabel(0)->text(), QStringLiteral("22"));
-  SaveShot(f, QStringLiteral("table_reconnected.png"));
+  SaveShot(f, "table_reconnected.png");
 
   // T asks the server for 托管; the button follows the server's answer.
   QTest::keyClick(&f, Qt::Key_T);
@@ -61,7 +61,7 @@ TEST(TableWindowReturn, ReconnectsRestoresMarksAndTimesTheTurn) {
   EXPECT_TRUE(f.AutoPlayMark(0)->isVisible());
   t.Feed(PlayTurn(2));
   EXPECT_FALSE(f.ClockLabel(0)->isVisible());  // the turn moved on, its clock with it
-  SaveShot(f, QStringLiteral("table_autoplay.png"));
+  SaveShot(f, "table_autoplay.png");
 }
 
 }  // namespace

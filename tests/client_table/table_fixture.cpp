@@ -1,31 +1,12 @@
 #include "table_fixture.h"
 
 #include <gtest/gtest.h>
-#include <QApplication>
-#include <QDir>
-#include <QPixmap>
-#include <numeric>
 
 #include "client/model/message_handling.h"
 
 namespace quarn::client::testing {
 
-void SaveShot(QWidget& window, const QString& name) {
-  QApplication::processEvents();
-  const QPixmap picture = window.grab();
-  EXPECT_EQ(picture.size() / picture.devicePixelRatio(), QSize(632, 453));
-  const QString folder = qEnvironmentVariable("QUARN_SHOTS");
-  if (!folder.isEmpty()) {
-    EXPECT_TRUE(picture.save(QDir(folder).filePath(name)));
-  }
-}
-
-TableFixture::AppReady::AppReady() {
-  EXPECT_NE(QApplication::instance(), nullptr) << "the test program's main makes the application";
-}
-
 TableFixture::TableFixture() {
-  previousHook_ = SetMessageHook([this](const ShownMessage& m) { messages.push_back(m); });
   EXPECT_TRUE(listener_.listen(QHostAddress::LocalHost, 0));
   form.ClientSocketMain().SetWriteOverride([this](std::span<const std::uint8_t> bytes) {
     written.push_back(PacketFromBytes(bytes));
@@ -43,10 +24,6 @@ TableFixture::TableFixture() {
   windows.showTalk = [this](bool visible) { talkHidden += visible ? 0 : 1; };
   form.SetWindows(std::move(windows));
   form.show();
-}
-
-TableFixture::~TableFixture() {
-  SetMessageHook(std::move(previousHook_));
 }
 
 void TableFixture::Login(const QString& name) {

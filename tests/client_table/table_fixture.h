@@ -9,20 +9,21 @@
 #include <vector>
 
 #include "client/ui/mainform.h"
-#include "client/ui/msgbox.h"
 #include "protocol/packet_builder.h"
 #include "tests/support/client_model/fakes.h"
+#include "tests/support/widgets/qt_fixture.h"
 
 namespace quarn::client::testing {
 
-// Grabs the window (it must have the table window's size) and saves the
-// picture as `name` in $QUARN_SHOTS when that names a folder.
-void SaveShot(QWidget& window, const QString& name);
+// The window at the table window's size, saved as `name` in $QUARN_SHOTS.
+inline void SaveShot(QWidget& window, const char* name) {
+  EXPECT_EQ(window.size(), QSize(632, 453));
+  Shot(window, name);
+}
 
 class TableFixture {
  public:
   TableFixture();
-  ~TableFixture();
 
   // Presses the login button: the login window "opens" a connection to a
   // local listener and closes with OK under `name`.
@@ -37,12 +38,9 @@ class TableFixture {
   // Packets written, by type.
   std::vector<Packet> Written(MessageType type) const;
 
-  // Made before the window, which needs the application.
-  struct AppReady {
-    AppReady();
-  } appReady;
+  MessageRecorder boxes;  // before the window, which may show one at once
+  std::vector<ShownMessage>& messages = boxes.messages;
   TMainForm form;
-  std::vector<ShownMessage> messages;
   std::vector<Packet> written;
   int talkHidden = 0;  // showTalk(false) calls
   int heroShown = 0;
@@ -55,7 +53,6 @@ class TableFixture {
 
  private:
   QTcpServer listener_;
-  MessageHook previousHook_;
 };
 
 }  // namespace quarn::client::testing

@@ -24,7 +24,7 @@ TEST(TableScale, EveryControlInsideTheWindowAndNoneOverlapping) {
   TableFixture t;
   MidGame(t);
   TMainForm& f = t.form;
-  SaveShot(f, QStringLiteral("table_midgame.png"));
+  SaveShot(f, "table_midgame.png");
   for (const QSize size : {QSize(632, 453), QSize(948, 680), QSize(1264, 906), QSize(1280, 800)}) {
     f.resize(size);
     QApplication::processEvents();
