@@ -1,5 +1,6 @@
-// The table window's places at the scales a player meets: every place inside
-// the window, none over another, every card inside its panel.
+// The table window's places at the scales a player meets: every card inside
+// its panel (the table window's own test finds every control inside the
+// window and none over another, at the same sizes).
 #include "client/model/table_layout.h"
 
 #include <gtest/gtest.h>
@@ -12,24 +13,7 @@ namespace {
 
 namespace places = table_places;
 
-// Everything the window shows side by side (the reconnect offer shows only
-// over an empty table, the landlord mark on a head image on purpose).
-std::vector<LayoutRect> SideBySide() {
-  std::vector<LayoutRect> all = {
-      places::kSeatLetter, places::kTalk,          places::kTablePanel, places::kHandPanel,
-      places::kShutup,     places::kSpeak,         places::kHero,       places::kWaiter,
-      places::kAutoPlay,   places::kCounterButton, places::kHint,       places::kLogin,
-      places::kSend,       places::kBid,           places::kCancel,     places::kPass,
-      places::kQuit,       places::kCounter,       places::kStatusBar};
-  for (int position = 0; position < 4; ++position) {
-    all.push_back(places::Head(position));
-    all.push_back(places::SeatAct(position));
-  }
-  for (int index = 0; index < 3; ++index) all.push_back(places::CardBack(index));
-  return all;
-}
-
-TEST(TableLayout, AtEveryScalePlacesStayInsideAndApart) {
+TEST(TableLayout, AtEveryScaleTheCardsStayInsideTheirPanels) {
   struct Window {
     int width, height;
     double scale;
@@ -40,20 +24,6 @@ TEST(TableLayout, AtEveryScalePlacesStayInsideAndApart) {
     TableLayout layout;
     layout.Fit(window.width, window.height);
     EXPECT_DOUBLE_EQ(layout.Scale(), window.scale);
-    const LayoutRect whole{0, 0, window.width, window.height};
-    const std::vector<LayoutRect> base = SideBySide();
-    std::vector<LayoutRect> placed;
-    for (const LayoutRect& rect : base) placed.push_back(layout.InWindow(rect));
-    for (std::size_t i = 0; i < placed.size(); ++i) {
-      EXPECT_TRUE(whole.Contains(placed[i])) << i;
-      for (std::size_t j = i + 1; j < placed.size(); ++j) {
-        EXPECT_FALSE(placed[i].Intersects(placed[j])) << i << " " << j;
-      }
-    }
-    for (int position = 0; position < 4; ++position) {
-      const LayoutPoint name = layout.InWindow(places::Name(position).TopLeft());
-      EXPECT_TRUE(whole.Contains({name.x, name.y, 1, 1})) << position;
-    }
     // Cards lie inside their panels, a raised own card too.
     const LayoutRect hand =
         layout.InPanel({0, 0, places::kHandPanel.width, places::kHandPanel.height});
