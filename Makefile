@@ -15,7 +15,7 @@ PACKAGES := cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-d
             clang libclang-rt-14-dev xvfb xauth fonts-noto-cjk ccache \
             dpkg-dev file desktop-file-utils groff-base systemd \
             qt6-websockets-dev qt6-httpserver-dev emscripten nodejs npm chromium \
-            libsqlite3-dev sqlite3 libsodium-dev clang-tidy clang-format
+            libsqlite3-dev sqlite3 libsodium-dev clang-tidy clang-format lintian
 
 .PHONY: deps configure build test test-main test-asan test-tsan lint play bench fuzz fuzz-keep format \
         package clean
@@ -69,7 +69,7 @@ test: test-main test-asan
 play: build
 	bash tools/play.sh $(BUILD)/bin
 
-# The Debian packages quarn and quarn-server, in $(BUILD)/packages.
+# The Debian packages quarn, quarn-server and quarn-server-console, in $(BUILD)/packages.
 package: build
 	cd $(BUILD) && cpack
 	@ls $(BUILD)/packages/*.deb

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Makes the two Debian packages from the programs already built, unpacks them
-# and checks that each file is where a Debian system looks for it: programs
+# Makes the Debian packages from the programs already built, unpacks them and
+# checks that lintian finds no errors in them, that quarnd's package pulls no
+# widget or GUI libraries, and that each file is where a Debian system looks
+# for it: programs
 # that answer --version with the project's version, desktop entries whose
 # program and icon come in the same package, the icons, manual pages that tell
 # of every option the program lists, and a systemd unit that systemd-analyze
@@ -8,6 +10,7 @@
 #
 # usage: check_packages.sh BUILD_DIR VERSION
 set -u
+shopt -s nullglob
 BUILD=$1
 VERSION=$2
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/quarn-packages.XXXXXX")
@@ -23,15 +26,18 @@ if ! cpack --config "$BUILD/CPackConfig.cmake" -B "$WORK/out" >"$WORK/cpack.log"
   exit 1
 fi
 
-declare -A programs=([quarn]="Quarn quarn-bot" [quarn-server]="quarnd QuarnServer")
+packages="quarn quarn-server quarn-server-console"
+declare -A programs=([quarn]="Quarn quarn-bot" [quarn-server]="quarnd"
+  [quarn-server-console]="QuarnServer")
 declare -A files=(
   [quarn]="usr/share/applications/quarn.desktop"
-  [quarn-server]="usr/share/applications/quarn-server.desktop usr/lib/systemd/system/quarnd.service
+  [quarn-server]="usr/lib/systemd/system/quarnd.service
                  usr/share/quarn/web/index.html usr/share/quarn/web/app.js usr/share/quarn/web/quarn.wasm"
+  [quarn-server-console]="usr/share/applications/quarn-server.desktop"
 )
-declare -A icon=([quarn]=quarn [quarn-server]=quarn-server)
+declare -A icon=([quarn]=quarn [quarn-server-console]=quarn-server)
 
-for package in quarn quarn-server; do
+for package in $packages; do
   deb="$WORK/out/${package}_${VERSION}_$(dpkg --print-architecture).deb"
   if [[ ! -f $deb ]]; then
     fail "no package $(basename "$deb")"
@@ -39,9 +45,24 @@ for package in quarn quarn-server; do
   fi
   [[ $(dpkg-deb -f "$deb" Package) == "$package" ]] || fail "$deb is not named $package"
   [[ $(dpkg-deb -f "$deb" Section) == games ]] || fail "$package is not in section games"
-  dpkg-deb -f "$deb" Depends | grep -q libqt6core6 || fail "$package does not depend on Qt"
+  depends=$(dpkg-deb -f "$deb" Depends)
+  grep -q libqt6core6 <<<"$depends" || fail "$package does not depend on Qt"
+  if [[ $package == quarn-server ]] && grep -qE 'libqt6(widgets|gui)' <<<"$depends"; then
+    fail "quarn-server pulls widget libraries: $depends"
+  fi
+  if command -v lintian >/dev/null; then
+    # Errors fail; warnings and notes are shown.
+    report=$(lintian --tag-display-limit 0 "$deb" 2>&1)
+    [[ -z $report ]] || echo "$report"
+    grep -q '^E: ' <<<"$report" && fail "lintian finds errors in $package"
+  else
+    echo "lintian is not installed: $package is not checked by it"
+  fi
   root="$WORK/root-$package"
   dpkg-deb -x "$deb" "$root"
+  for file in copyright changelog.gz; do
+    [[ -f $root/usr/share/doc/$package/$file ]] || fail "$package lacks /usr/share/doc/$package/$file"
+  done
 
   for program in ${programs[$package]}; do
     binary="$root/usr/games/$program"
@@ -52,11 +73,13 @@ for package in quarn quarn-server; do
   for file in ${files[$package]}; do
     [[ -f $root/$file ]] || fail "$package lacks /$file"
   done
-  for size in 48 64 128 256; do
-    png="$root/usr/share/icons/hicolor/${size}x$size/apps/${icon[$package]}.png"
-    file -b "$png" 2>/dev/null | grep -q "PNG image data, $size x $size" ||
-      fail "$package lacks a $size-pixel icon ${icon[$package]}.png"
-  done
+  if [[ -n ${icon[$package]:-} ]]; then
+    for size in 48 64 128 256; do
+      png="$root/usr/share/icons/hicolor/${size}x$size/apps/${icon[$package]}.png"
+      file -b "$png" 2>/dev/null | grep -q "PNG image data, $size x $size" ||
+        fail "$package lacks a $size-pixel icon ${icon[$package]}.png"
+    done
+  fi
 
   for entry in "$root"/usr/share/applications/*.desktop; do
     exec=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
@@ -104,4 +127,4 @@ if ((failures > 0)); then
   echo "$failures checks failed"
   exit 1
 fi
-echo "both packages hold what they should"
+echo "the packages hold what they should"
