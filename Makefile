@@ -48,15 +48,14 @@ test-asan: deps
 	QT_QPA_PLATFORM=offscreen cmake --build $(ASAN) -j $(JOBS)
 	cd $(ASAN) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# ThreadSanitizer with clang: only the programs that start threads and their
-# tests, labelled "threads". The benchmarks' drivers wait out a race in the
-# process-wide state their sessions share (bench_drivers_threads runs in build/).
+# ThreadSanitizer with clang: only the programs that start threads (the arena,
+# the benchmarks' drivers and the quarnd they play against) and their tests,
+# labelled "threads".
 test-tsan: deps
 	CC=clang CXX=clang++ cmake -S . -B $(TSAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DQUARN_TSAN=ON -DQUARN_GUI=OFF -DQUARN_FUZZ=OFF -DQUARN_BENCH=ON
-	cmake --build $(TSAN) -j $(JOBS) --target quarn-arena
-	cd $(TSAN) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -L threads \
-	  -E bench_drivers_threads
+	cmake --build $(TSAN) -j $(JOBS) --target quarn-arena bench_drivers_check quarnd
+	cd $(TSAN) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -L threads
 
 # Layout (clang-format) over the tree and clang-tidy over the product code.
 lint: build

@@ -33,6 +33,9 @@ CardErrorSink& Sink() {
   return sink;
 }
 
+// How many SilencedCardErrors live on this thread.
+thread_local int silencedDepth = 0;
+
 }  // namespace
 
 std::string_view CardErrorMessage(int code) {
@@ -54,7 +57,16 @@ CardErrorSink SetCardErrorSink(CardErrorSink sink) {
   return std::exchange(Sink(), std::move(sink));
 }
 
+SilencedCardErrors::SilencedCardErrors() {
+  ++silencedDepth;
+}
+
+SilencedCardErrors::~SilencedCardErrors() {
+  --silencedDepth;
+}
+
 int ReportCardError(int code) {
+  if (silencedDepth > 0) return 0;
   // Copy first: the sink may install another sink while it runs.
   if (const CardErrorSink sink = Sink()) sink(CardErrorText(code));
   return 0;

@@ -41,11 +41,24 @@ std::string CardErrorText(int code);
 // Receives every report's text (UTF-8). The default sink drops it.
 using CardErrorSink = std::function<void(std::string_view utf8Text)>;
 
-// Installs a sink and returns the previous one. An empty function restores
-// the silent default.
+// Installs the process's sink and returns the previous one. An empty function
+// restores the silent default. A program installs it while it has one thread.
 CardErrorSink SetCardErrorSink(CardErrorSink sink);
 
-// Forms the text of `code`, hands it to the sink and returns 0. Never fails.
+// While one lives, reports made on the calling thread go nowhere: for asking
+// whether cards form a combination, where "no" is an answer, not a fault.
+// Other threads keep reporting; the sink itself is left alone, so threads
+// that ask at once share no state.
+class [[nodiscard]] SilencedCardErrors {
+ public:
+  SilencedCardErrors();
+  ~SilencedCardErrors();
+  SilencedCardErrors(const SilencedCardErrors&) = delete;
+  SilencedCardErrors& operator=(const SilencedCardErrors&) = delete;
+};
+
+// Forms the text of `code`, hands it to the sink (unless this thread has
+// silenced reports) and returns 0. Never fails.
 int ReportCardError(int code);
 
 }  // namespace quarn

@@ -40,10 +40,10 @@ std::optional<PlayRecord> PlayOf(const TServerTable& table, std::uint32_t seat, 
   TSelectPoker check;
   check.LoadBytes(play.cards);
   // A choice that is no combination is dropped quietly: the safe move follows.
-  CardErrorSink previous = SetCardErrorSink([](std::string_view) {});
-  const int classified = check.Classify();
-  SetCardErrorSink(std::move(previous));
-  if (classified == 0) return std::nullopt;
+  {
+    const SilencedCardErrors silenced;
+    if (check.Classify() == 0) return std::nullopt;
+  }
   play.comboType = static_cast<std::uint8_t>(check.Type());
   play.keyRank = check.Key();
   return play;

@@ -204,9 +204,11 @@ bool PlaySelection(TClientTable& table) {
 bool SelectPlay(TClientTable& table, const RankCounts& ranks) {
   TCurrentPlayer& me = table.Me;
   const bool lead = table.LeadSeat == table.OwnSeat || table.TableCards.Count() == 0;
-  CardErrorSink previous = SetCardErrorSink([](std::string_view) {});
-  const bool playable = me.SelectRanks(ranks) && me.CanPlay(lead ? nullptr : &table.TableCards);
-  SetCardErrorSink(std::move(previous));
+  bool playable = false;
+  {
+    const SilencedCardErrors silenced;
+    playable = me.SelectRanks(ranks) && me.CanPlay(lead ? nullptr : &table.TableCards);
+  }
   if (!playable) me.CancelSelection();
   return playable;
 }

@@ -26,9 +26,8 @@ std::span<const std::uint8_t> CountedCards(const DealRecord& deal) {
 }  // namespace
 
 void ClassifySilently(TSelectPoker& cards) {
-  CardErrorSink previous = SetCardErrorSink([](std::string_view) {});
+  const SilencedCardErrors silenced;
   cards.Classify();
-  SetCardErrorSink(std::move(previous));
 }
 
 int DealCards(TClientTable& table, const Packet& packet) {

@@ -1,6 +1,8 @@
 // Card faces, card error texts and GBK text.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "core/card_error.h"
 #include "core/gbk.h"
 #include "core/tpoker.h"
@@ -75,7 +77,13 @@ TEST(CardError, TextsAreFormedExactlyAndGoToTheInstalledSink) {
       EXPECT_EQ(inner.texts, std::vector<std::string>{"非法的飞牌。[7]"});
     }
     ReportCardError(-1);  // the outer sink is back
-    EXPECT_EQ(reports.texts, std::vector<std::string>{"选牌错误或者操作发生错误：[-1]"});
+    {
+      const SilencedCardErrors silenced;
+      ReportCardError(2);
+      std::thread([] { ReportCardError(4); }).join();  // silenced on this thread only
+    }
+    EXPECT_EQ(reports.texts,
+              (std::vector<std::string>{"选牌错误或者操作发生错误：[-1]", "炸弹牌错误。[4]"}));
   }
   // A sink that replaces itself while running does not pull the rug from under the report.
   int calls = 0;
