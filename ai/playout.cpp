@@ -1,6 +1,7 @@
 #include "ai/playout.h"
 
 #include <algorithm>
+#include <array>
 
 #include "ai/decide.h"
 
@@ -31,7 +32,7 @@ PlannedPlay Of(const RankCounts& cards, T type, int key, int count) {
 PlannedPlay Same(int rank, int width) {
   RankCounts cards{};
   cards[rank] = static_cast<std::uint8_t>(width);
-  static constexpr T kTypes[] = {T::Unknown, T::Single, T::Rocket, T::Missle};
+  static constexpr std::array kTypes = {T::Unknown, T::Single, T::Rocket, T::Missle};
   return Of(cards, width >= 4 ? T::Bomb : kTypes[width], rank, width);
 }
 

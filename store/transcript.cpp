@@ -1,5 +1,6 @@
 #include "store/transcript.h"
 
+#include <array>
 #include <ctime>
 
 #include "core/gbk.h"
@@ -18,12 +19,13 @@ std::string NameText(const std::string& gbk) {
 }
 
 std::string UtcText(std::int64_t seconds) {
-  const std::time_t time = static_cast<std::time_t>(seconds);
+  const auto time = static_cast<std::time_t>(seconds);
   std::tm parts{};
   gmtime_r(&time, &parts);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &parts);
-  return text;
+  std::array<char, 32> text{};
+  const std::size_t length =
+      std::strftime(text.data(), text.size(), "%Y-%m-%d %H:%M:%S UTC", &parts);
+  return {text.data(), length};
 }
 
 std::string SeatText(const GameRecord& game, int seat) {
@@ -37,7 +39,7 @@ std::string Signed(std::int64_t value) {
 }  // namespace
 
 const char* SeatName(int seat) {
-  static constexpr const char* kNames[kSeats] = {"东", "北", "西", "南"};
+  static constexpr std::array<const char*, kSeats> kNames = {"东", "北", "西", "南"};
   return kNames[static_cast<unsigned>(seat) % kSeats];
 }
 

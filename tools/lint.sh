@@ -11,7 +11,7 @@ JOBS=${2:-2}
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
 # The product's folders; tests, benchmarks and fuzz targets are not held to clang-tidy.
-PRODUCT='core|protocol|server|client|bot|ai|tools'
+PRODUCT='core|protocol|server|client|bot|ai|store|tools'
 status=0
 
 echo "== clang-format"
