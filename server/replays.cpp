@@ -3,9 +3,11 @@
 // A game is sent only to a name that sat in it.
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "protocol/packet_builder.h"
 #include "protocol/record_parts.h"
+#include "server/send_lines.h"
 #include "server/table_game.h"
 #include "store/record_bytes.h"
 
@@ -56,14 +58,9 @@ int TableGame::ReplayList(ConnectionId connection, Packet& packet) {
     const int own = SeatIn(game.names, name);
     if (own >= 0) lines.push_back(LineOf(table_.Table, games.size(), own, game));
   }
-  if (lines.empty()) {
-    ReplayListLineRecord none;
-    none.tableNumber = table_.Table;
-    lines.push_back(none);
-  }
-  for (const ReplayListLineRecord& line : lines) {
-    SendTo(connection, BuildPacket(MessageType::ReplayListLine, line));
-  }
+  ReplayListLineRecord none;
+  none.tableNumber = table_.Table;
+  SendLines(connection, MessageType::ReplayListLine, std::move(lines), none);
   return 0;
 }
 
@@ -82,15 +79,10 @@ int TableGame::ReplayGame(ConnectionId connection, Packet& packet) {
         SplitRecord(table_.Table, request.gameId,
                     std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
   }
-  if (parts.empty()) {
-    ReplayGamePartRecord none;
-    none.tableNumber = table_.Table;
-    none.gameId = request.gameId;
-    parts.push_back(none);
-  }
-  for (const ReplayGamePartRecord& part : parts) {
-    SendTo(connection, BuildPacket(MessageType::ReplayGamePart, part));
-  }
+  ReplayGamePartRecord none;
+  none.tableNumber = table_.Table;
+  none.gameId = request.gameId;
+  SendLines(connection, MessageType::ReplayGamePart, std::move(parts), none);
   return 0;
 }
 

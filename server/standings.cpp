@@ -2,8 +2,10 @@
 // one line per packet to the asker alone.
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "protocol/packet_builder.h"
+#include "server/send_lines.h"
 #include "server/table_game.h"
 
 namespace quarn::server {
@@ -52,14 +54,9 @@ int TableGame::Standings(ConnectionId connection, Packet& packet) {
   } else if (const auto own = store_->StandingOf(table_.Players[seat].Name)) {
     lines.push_back(LineOf(table_.Table, StandingsKind::Own, 1, store_->RankOf(*own), *own));
   }
-  if (lines.empty()) {
-    StandingsLineRecord none;
-    none.tableNumber = table_.Table;
-    lines.push_back(none);
-  }
-  for (const StandingsLineRecord& line : lines) {
-    SendTo(connection, BuildPacket(MessageType::StandingsLine, line));
-  }
+  StandingsLineRecord none;
+  none.tableNumber = table_.Table;
+  SendLines(connection, MessageType::StandingsLine, std::move(lines), none);
   return 0;
 }
 

@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/tselectpoker.h"
 #include "protocol/pcpheadtail.h"
@@ -171,6 +172,10 @@ class TableGame {
   void SendControls(std::uint32_t changed, ConnectionId to);
   void SendClock(ConnectionId to);
   void SendTo(ConnectionId to, const std::optional<Packet>& packet);
+  // Answers a request of our own with its lines, or with `none` when it has
+  // none (server/send_lines.h).
+  template <typename Line>
+  void SendLines(ConnectionId to, MessageType type, std::vector<Line> lines, const Line& none);
   void SendState(ConnectionId connection, std::uint32_t seat);
   // Runs `next` after a pause of `milliseconds` when pacing is on, else now.
   void Pace(std::uint32_t milliseconds, Step next);
