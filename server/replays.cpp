@@ -45,14 +45,10 @@ int SeatIn(const std::array<std::string, store::kSeats>& names, const std::strin
 }  // namespace
 
 int TableGame::ReplayList(ConnectionId connection, Packet& packet) {
-  const int seat = SeatOf(connection);
-  if (store_ == nullptr || seat < 0) return 1;
-  ReplayListRequestRecord request;
-  if (DecodeReplayListRequest(request, packet) != 0 || request.tableNumber != table_.Table) {
-    return 1;
-  }
-  const std::string& name = table_.Players[seat].Name;
-  const auto games = store_->RecentGames(name, request.count);
+  const auto request = AskedOfStore(connection, packet, DecodeReplayListRequest);
+  if (!request) return 1;
+  const std::string& name = table_.Players[SeatOf(connection)].Name;
+  const auto games = store_->RecentGames(name, request->count);
   std::vector<ReplayListLineRecord> lines;
   for (const store::GameSummary& game : games) {
     const int own = SeatIn(game.names, name);
@@ -65,23 +61,20 @@ int TableGame::ReplayList(ConnectionId connection, Packet& packet) {
 }
 
 int TableGame::ReplayGame(ConnectionId connection, Packet& packet) {
+  const auto request = AskedOfStore(connection, packet, DecodeReplayGameRequest);
+  if (!request) return 1;
   const int seat = SeatOf(connection);
-  if (store_ == nullptr || seat < 0) return 1;
-  ReplayGameRequestRecord request;
-  if (DecodeReplayGameRequest(request, packet) != 0 || request.tableNumber != table_.Table) {
-    return 1;
-  }
   std::vector<ReplayGamePartRecord> parts;
-  if (const auto game = store_->Game(request.gameId);
+  if (const auto game = store_->Game(request->gameId);
       game && SeatIn(game->names, table_.Players[seat].Name) >= 0) {
     const std::string bytes = store::GameBytes(*game);
     parts =
-        SplitRecord(table_.Table, request.gameId,
+        SplitRecord(table_.Table, request->gameId,
                     std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
   }
   ReplayGamePartRecord none;
   none.tableNumber = table_.Table;
-  none.gameId = request.gameId;
+  none.gameId = request->gameId;
   SendLines(connection, MessageType::ReplayGamePart, std::move(parts), none);
   return 0;
 }

@@ -38,12 +38,10 @@ StandingsLineRecord LineOf(std::int32_t table, StandingsKind kind, std::size_t c
 }  // namespace
 
 int TableGame::Standings(ConnectionId connection, Packet& packet) {
+  const auto asked = AskedOfStore(connection, packet, DecodeStandingsRequest);
+  if (!asked) return 1;
+  const StandingsRequestRecord& request = *asked;
   const int seat = SeatOf(connection);
-  if (store_ == nullptr || seat < 0) return 1;
-  StandingsRequestRecord request;
-  if (DecodeStandingsRequest(request, packet) != 0 || request.tableNumber != table_.Table) {
-    return 1;
-  }
   std::vector<StandingsLineRecord> lines;
   if (request.ask == StandingsAsk::Top) {
     const auto top = store_->Top(request.count);

@@ -172,6 +172,11 @@ class TableGame {
   void SendControls(std::uint32_t changed, ConnectionId to);
   void SendClock(ConnectionId to);
   void SendTo(ConnectionId to, const std::optional<Packet>& packet);
+  // A request of our own from a seated connection at this table, decoded by
+  // `decode`; none when the server keeps no games (server/send_lines.h).
+  template <typename Request>
+  std::optional<Request> AskedOfStore(ConnectionId from, const Packet& packet,
+                                      int (*decode)(Request&, const Packet&)) const;
   // Answers a request of our own with its lines, or with `none` when it has
   // none (server/send_lines.h).
   template <typename Line>
