@@ -9,7 +9,10 @@ FUZZ_SECONDS ?= 600
 FUZZ_RUNS ?= -1
 CHAOS_SECONDS ?= 600
 # ccache sees paths below the checkout as relative, so a fresh clone reuses its hits.
+# With -g it would also hash the build folder's absolute path unless told not to,
+# and every clone at a new path would compile everything again.
 export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
 
 PACKAGES := cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev \
             clang libclang-rt-14-dev xvfb xauth fonts-noto-cjk ccache \
