@@ -21,11 +21,14 @@ if ! git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror; t
 fi
 
 echo "== clang-tidy"
-TIDY=$(command -v run-clang-tidy-14 || command -v run-clang-tidy)
 log=$(mktemp "${TMPDIR:-/tmp}/quarn-tidy.XXXXXX")
 trap 'rm -f "$log"' EXIT
-"$TIDY" -p "$BUILD" -j "$JOBS" -quiet -header-filter="^$ROOT/($PRODUCT)/" \
-  "^$ROOT/($PRODUCT)/" >"$log" 2>&1
+# Each file's result is kept (tools/tidy_cached.py says by what), so only
+# the files a change reaches are read again.
+# Headers are read through the links each library's include folder holds.
+INCLUDES="$(realpath "$BUILD")/include/[^/]+"
+python3 tools/tidy_cached.py "$BUILD" "$JOBS" "^$ROOT/($PRODUCT)/" "^($ROOT|$INCLUDES)/($PRODUCT)/" \
+  >"$log" 2>&1
 tidy=$?
 # Each finding once, though a header's shows up in every file that includes it.
 findings=$(sed 's/\x1b\[[0-9;]*m//g' "$log" | grep -E '^/.*: (warning|error): ' | sort -u)

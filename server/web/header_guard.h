@@ -13,7 +13,7 @@ class GuardedTcpServer final : public QTcpServer {
 
  public:
   static constexpr int kHeaderTimeoutMs = 5000;
-  static constexpr qint64 kMaxHeaderBytes = 8 * 1024;
+  static constexpr qint64 kMaxHeaderBytes = qint64{8} * 1024;
 
   using QTcpServer::QTcpServer;
 

@@ -49,8 +49,8 @@ class WebHost final : public QObject {
   Q_OBJECT
 
  public:
-  static constexpr qint64 kMaxMessageBytes = 64 * 1024;
-  static constexpr qint64 kMaxPendingWrite = 256 * 1024;
+  static constexpr qint64 kMaxMessageBytes = qint64{64} * 1024;
+  static constexpr qint64 kMaxPendingWrite = qint64{256} * 1024;
   static constexpr int kCloseGraceMs = 3000;
 
   WebHost(std::filesystem::path root, QObject* parent = nullptr);
