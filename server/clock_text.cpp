@@ -14,11 +14,18 @@ int TwoDigits(int value) {
 
 }  // namespace
 
+// Written digit by digit: every run log line starts with it.
 std::string LongTimeText(const std::tm& time) {
-  std::array<char, 16> text{};
-  std::snprintf(text.data(), text.size(), "%02d:%02d:%02d", TwoDigits(time.tm_hour),
-                TwoDigits(time.tm_min), TwoDigits(time.tm_sec));
-  return text.data();
+  std::string text = "00:00:00";
+  const auto put = [&text](std::size_t at, int value) {
+    value = TwoDigits(value);
+    text[at] = static_cast<char>('0' + value / 10);
+    text[at + 1] = static_cast<char>('0' + value % 10);
+  };
+  put(0, time.tm_hour);
+  put(3, time.tm_min);
+  put(6, time.tm_sec);
+  return text;
 }
 
 std::string FileStampText(const std::tm& time, int sequence) {

@@ -4,6 +4,7 @@
 #include <span>
 
 #include "ai/decide.h"
+#include "ai/players.h"
 #include "core/card_error.h"
 #include "protocol/packet_builder.h"
 
@@ -59,6 +60,16 @@ std::optional<Packet> PassPacket(const TServerTable& table, std::uint32_t seat) 
                      SeatRecord{table.Table, static_cast<std::uint8_t>(seat)});
 }
 
+std::optional<ai::PlannedPlay> ChoosePlay(const TServerTable& table, std::uint32_t seat,
+                                          std::uint64_t seed) {
+  if constexpr (QUARN_COMPUTER_FAST != 0) {
+    ai::FastPlayer fast;
+    return fast.Play(SeatKnowledgeAt(table, seat));
+  }
+  const ai::Budget budget{.think = kComputerThink, .samples = 0, .seed = seed};
+  return ai::DecidePlay(SeatKnowledgeAt(table, seat), ai::Level::Strong, budget);
+}
+
 }  // namespace
 
 ai::SeatKnowledge SeatKnowledgeAt(const TServerTable& table, std::uint32_t seat) {
@@ -73,6 +84,7 @@ ai::SeatKnowledge SeatKnowledgeAt(const TServerTable& table, std::uint32_t seat)
   if (seat == table.Landlord && table.Status >= TablePlaying) {
     for (int i = kDealtCards; i < kDeckCards; ++i) ++known.bottom[RankOf(table.Deck[i])];
   }
+  known.history.reserve(table.History.size());
   for (const TMove& move : table.History) {
     const ai::PlayEvent event = EventOf(move);
     known.history.push_back(event);
@@ -96,9 +108,7 @@ std::optional<Packet> ComputerMove(const TServerTable& table, std::uint32_t seat
                      ai::DecideBid(hand, static_cast<int>(table.HighBid), ai::Level::Strong));
   }
   if (table.Status != TablePlaying) return std::nullopt;
-  const ai::Budget budget{.think = kComputerThink, .samples = 0, .seed = seed};
-  const std::optional<ai::PlannedPlay> choice =
-      ai::DecidePlay(SeatKnowledgeAt(table, seat), ai::Level::Strong, budget);
+  const std::optional<ai::PlannedPlay> choice = ChoosePlay(table, seat, seed);
   if (!choice) return MustLead(table, seat) ? SafeMove(table, seat) : PassPacket(table, seat);
   const std::optional<PlayRecord> play = PlayOf(table, seat, choice->cards);
   if (!play) return SafeMove(table, seat);

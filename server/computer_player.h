@@ -20,6 +20,12 @@ namespace quarn::server {
 #define QUARN_COMPUTER_THINK_MS 20
 #endif
 inline constexpr std::chrono::milliseconds kComputerThink{QUARN_COMPUTER_THINK_MS};
+// The service fuzzer builds with 1: the searching player's own playout policy,
+// which reads no history and plans no hand, so that the computer's seats cost
+// the fuzzer little beside the service it tests.
+#ifndef QUARN_COMPUTER_FAST
+#define QUARN_COMPUTER_FAST 0
+#endif
 
 // The seat's own hand, the card counts, the plays and passes of this game,
 // the table, and the bottom cards when it is the landlord in play; never
