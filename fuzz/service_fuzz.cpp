@@ -35,6 +35,7 @@
 #include "core/rn32.h"
 #include "fuzz/memory_database.h"
 #include "fuzz/service_input.h"
+#include "fuzz/service_reach.h"
 #include "fuzz/service_world.h"
 
 namespace {
@@ -57,26 +58,31 @@ constexpr int kTimersPerInput = 2000;
 constexpr milliseconds kLivenessTime{120'000};
 constexpr int kLivenessTimers = 20'000;
 
-ServerSettings SettingsFrom(FuzzInput& in) {
-  const std::uint8_t flags = in.Byte(), times = in.Byte(), pauses = in.Byte();
+ServerSettings SettingsFrom(std::span<const std::uint8_t> head) {
   static constexpr std::array<std::uint32_t, 4> kTurnTimes = {0, 1, 2, 30};
   static constexpr std::array<std::uint32_t, 4> kPoints = {10, 0, 1, 1000000};
   static constexpr std::array<std::uint32_t, 4> kSync = {200, 0, 1, 60000};
   static constexpr std::array<std::uint32_t, 4> kDeal = {500, 0, 3, 1000};
-  return {.allowBid = (flags & 1) != 0,
-          .defaultPoints = kPoints[(times >> 2) % 4],
-          .allowDelay = (flags & 2) != 0,
-          .delaySyncMs = kSync[pauses % 4],
-          .delayDealMs = kDeal[(pauses >> 2) % 4],
-          .tables = 1u + (flags >> 5) % 3u,
-          .keepSeats = (flags & 4) != 0,
-          .turnTimeS = kTurnTimes[times % 4],
-          .accounts = (times & 0x10) != 0};
+  const auto value = [head](fuzz::Setting setting) { return SettingValue(head, setting); };
+  const auto pick = [&value](const auto& values, fuzz::Setting setting) {
+    return values[static_cast<std::size_t>(value(setting))];
+  };
+  using enum fuzz::Setting;
+  return {.allowBid = value(Bidding) != 0,
+          .defaultPoints = pick(kPoints, Points),
+          .allowDelay = value(Pacing) != 0,
+          .delaySyncMs = pick(kSync, Sync),
+          .delayDealMs = pick(kDeal, Deal),
+          .tables = 1u + static_cast<std::uint32_t>(value(Tables)),
+          .keepSeats = value(Keep) != 0,
+          .turnTimeS = pick(kTurnTimes, Turn),
+          .accounts = value(Accounts) != 0};
 }
 
-LogLevel LevelFrom(std::uint8_t flags) {
-  const int level = (flags >> 3) % 4;
-  return level == 0 ? LogLevel::Packets : level == 1 ? LogLevel::Game : LogLevel::Quiet;
+LogLevel LevelFrom(std::span<const std::uint8_t> head) {
+  static constexpr std::array<LogLevel, 3> kLevels = {LogLevel::Packets, LogLevel::Game,
+                                                      LogLevel::Quiet};
+  return kLevels[static_cast<std::size_t>(SettingValue(head, fuzz::Setting::Level))];
 }
 
 // One folder for the run log's files, in memory where the system has it,
@@ -108,14 +114,18 @@ class Session {
     app_.Start(settings);
   }
 
+  fuzz::Reach& Reach() { return reach_; }
+
   void Run(FuzzInput& in) {
     for (int events = 0; !in.Done() && events < 4000; ++events) {
       for (ConnectionId id : world_.TakeClosing()) app_.ConnectionClosed(id);
       Event(in);
       world_.CheckTables();
       world_.TakeSends();
+      if (fuzz::Reach::On()) reach_.Tables(app_, world_.Games());
     }
     CheckLiveness();
+    if (fuzz::Reach::On()) reach_.Tell();
     // QUARN_FUZZ_TELL=1: how far an input went, to check that seeds reach deep.
     if (std::getenv("QUARN_FUZZ_TELL") != nullptr) {
       std::fprintf(stderr, "games played: %d, connections: %u\n", world_.Games(), lastId_);
@@ -230,6 +240,7 @@ class Session {
     const bool stranger =
         world_.IsOpen(id) && !mayLogIn_[slot] && world_.SeatOf(id).table == nullptr;
     const std::string before = stranger ? world_.Fingerprint() : std::string();
+    if (fuzz::Reach::On()) reach_.Delivered(bytes);
     cut = std::min(cut, bytes.size());
     app_.BytesReceived(id, bytes.first(cut));
     app_.BytesReceived(id, bytes.subspan(cut));
@@ -273,6 +284,7 @@ class Session {
   }
 
   void Restart(std::uint8_t choice) {
+    if (fuzz::Reach::On()) reach_.Add(choice % 2 == 0 ? "phase stop" : "phase restart");
     if (choice % 2 == 0) {
       app_.Stop();
       Require(app_.PendingSteps() == 0, "a stopped server has no step due");
@@ -295,6 +307,7 @@ class Session {
   std::array<bool, kSlots> mayLogIn_{};
   ConnectionId lastId_ = 0;
   int timersLeft_ = kTimersPerInput;
+  fuzz::Reach reach_;
 };
 
 }  // namespace
@@ -308,12 +321,13 @@ extern "C" const char* __asan_default_options() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzInput in({data, size});
-  const std::uint8_t flags = size > 0 ? data[0] : 0;
-  const std::uint32_t deals = size > 2 ? data[2] >> 4 : 0;
-  const bool failingStore = size > 1 && (data[1] & 0x20) != 0;
-  const ServerSettings settings = SettingsFrom(in);
+  std::array<std::uint8_t, 3> head{};
+  for (std::uint8_t& byte : head) byte = in.Byte();
+  const auto deals = static_cast<std::uint32_t>(head[2] >> 4);
+  const bool failingStore = SettingValue(head, fuzz::Setting::Failing) != 0;
   {
-    Session session(settings, LevelFrom(flags), deals, failingStore);
+    Session session(SettingsFrom(head), LevelFrom(head), deals, failingStore);
+    if (fuzz::Reach::On()) session.Reach().Settings(head);
     session.Run(in);
   }
   std::error_code ignored;
