@@ -85,7 +85,24 @@ std::size_t GbkCharLength(std::string_view rest) {
 std::string Utf8ToGbk(std::string_view utf8) {
   // One descriptor per thread: iconv_t carries shift state.
   thread_local const Converter converter("GBK", "UTF-8");
-  return converter.Run(utf8, "?", Utf8CharLength);
+  if (!converter.ok()) return {};
+  // ASCII is the same in GBK, and no UTF-8 sequence holds an ASCII byte: runs
+  // of it are copied, and only the runs between go through iconv (the run
+  // log's lines are mostly ASCII, and every line is converted when saved).
+  const auto ascii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+  std::string out;
+  out.reserve(utf8.size());
+  while (!utf8.empty()) {
+    const auto copied =
+        static_cast<std::size_t>(std::find_if_not(utf8.begin(), utf8.end(), ascii) - utf8.begin());
+    out.append(utf8.substr(0, copied));
+    utf8.remove_prefix(copied);
+    const auto converted =
+        static_cast<std::size_t>(std::find_if(utf8.begin(), utf8.end(), ascii) - utf8.begin());
+    if (converted > 0) out += converter.Run(utf8.substr(0, converted), "?", Utf8CharLength);
+    utf8.remove_prefix(converted);
+  }
+  return out;
 }
 
 std::string GbkToUtf8(std::string_view gbk) {

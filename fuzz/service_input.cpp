@@ -269,6 +269,7 @@ std::optional<SeatMove> LegalMove(FuzzInput& in, const server::TServerTable& tab
   }
   if (table.Status != server::TablePlaying) return std::nullopt;
   std::vector<std::uint8_t> hand;
+  hand.reserve(table.Players[seat].Hand.Cards().size());
   for (const TPoker& card : table.Players[seat].Hand.Cards()) {
     if (card.IsPresent()) hand.push_back(static_cast<std::uint8_t>(card.Number()));
   }

@@ -47,8 +47,8 @@ void ConsoleLog::Line(LineKind kind, std::string_view text) {
   if (!Wants(kind)) return;
   std::string line = TimeNow();
   line += text;
-  log_.Append(line);
   view_.LogLineAdded(line);
+  log_.Append(std::move(line));
   Rotate(log_, kLogPrefix);
 }
 
@@ -63,8 +63,8 @@ void ConsoleLog::Tagged(LineKind kind, std::string_view tag, std::string_view te
 
 void ConsoleLog::HeroBlock(std::span<const std::string> lines) {
   for (const std::string& line : lines) {
-    hero_.Append(line);
     view_.HeroLineAdded(line);
+    hero_.Append(line);
   }
   Rotate(hero_, kHeroPrefix);
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quarn::server {
@@ -15,7 +16,7 @@ class TextBoard {
   // A board that has reached this many lines is saved (and then emptied).
   static constexpr std::size_t kSaveAt = 1000;
 
-  void Append(std::string_view line) { lines_.emplace_back(line); }
+  void Append(std::string line) { lines_.push_back(std::move(line)); }
   bool Full() const { return lines_.size() >= kSaveAt; }
   void Clear() { lines_.clear(); }
   // Drops the oldest lines beyond `keep`: memory stays bounded when saving fails.

@@ -101,6 +101,7 @@ TEST(Gbk, ConvertsBothWaysReplacesWhatItCannotAndCutsAtCharacters) {
   EXPECT_EQ(GbkToUtf8("\xB6\xAB\xB1\xB1"), "东北");
   EXPECT_EQ(Utf8ToGbk("x\xF0\x9F\x98\x80y"), "x?y");  // an emoji has no GBK form
   EXPECT_EQ(Utf8ToGbk("x\x80y"), "x?y");              // a stray continuation byte
+  EXPECT_EQ(Utf8ToGbk("\xE4\xB8x\xE4"), "?x?");       // sequences cut short, by ASCII or the end
   EXPECT_EQ(GbkToUtf8("ab\xB6"), "ab\xEF\xBF\xBD");   // a lead byte with nothing after
   const std::string longText(1000, 'z');
   EXPECT_EQ(GbkToUtf8(Utf8ToGbk(longText)), longText);
