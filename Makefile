@@ -99,7 +99,7 @@ fuzz: deps
 # corpora (minimized), so that the bounded runs of make test start from it.
 fuzz-keep:
 	$(FUZZ)/bin/fuzz_protocol -merge=1 fuzz/corpus $(FUZZ)/fuzz-corpus
-	$(FUZZ)/bin/fuzz_service -merge=1 -max_len=4096 fuzz/corpus_service $(FUZZ)/fuzz-corpus-service
+	bash fuzz/keep_service_seeds.sh $(FUZZ)/bin/fuzz_service $(FUZZ)/fuzz-corpus-service
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
