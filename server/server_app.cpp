@@ -290,7 +290,7 @@ void ServerApp::Tick() {
     const Connection* open = app.connections.Find(id);
     if (app.IsStranger(id) && now - open->openedAt >= kLoginTimeout) {
       app.host.Close(id);
-      app.connections.Remove(id);
+      app.Lose(id);  // a login it left waiting for its turn goes with it
     }
   }
 }
