@@ -1,9 +1,10 @@
 #!/bin/bash
 # keep_service_seeds.sh FUZZ_SERVICE GROWN: minimizes fuzz/corpus_service
 # together with what a campaign grew in GROWN. The hand-made seeds (named in
-# words) stay whole; the others are merged anew (-merge=1), so that only
-# inputs that reach coverage the rest does not are kept. Then the kept seeds
-# must still reach every message, setting and phase (check_reach.sh).
+# words) stay whole; the others are merged anew (-merge=1, edges without hit
+# counts), so that only inputs that reach an edge the rest does not are kept.
+# Then the kept seeds must still reach every message, setting and phase
+# (check_reach.sh).
 set -euo pipefail
 fuzzer=$(realpath "$1")
 grown=$(realpath "$2")
@@ -19,7 +20,7 @@ for seed in "$corpus"/*; do
     cp "$seed" "$scratch/kept/"
   fi
 done
-(cd "$scratch" && "$fuzzer" -merge=1 -max_len=4096 kept found "$grown" 2>&1 | tail -n 2)
+(cd "$scratch" && "$fuzzer" -merge=1 -use_counters=0 -max_len=4096 kept found "$grown" 2>&1 | tail -n 2)
 bash "$here/check_reach.sh" "$fuzzer" "$scratch/kept"
 rm -f "$corpus"/*
 cp "$scratch/kept"/* "$corpus/"
