@@ -18,7 +18,8 @@ PACKAGES := cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-d
             clang libclang-rt-14-dev xvfb xauth fonts-noto-cjk ccache \
             dpkg-dev file desktop-file-utils groff-base systemd \
             qt6-websockets-dev qt6-httpserver-dev emscripten nodejs npm chromium \
-            libsqlite3-dev sqlite3 libsodium-dev clang-tidy clang-format lintian
+            libsqlite3-dev sqlite3 libsodium-dev clang-tidy clang-format lintian \
+            postgresql libpq-dev haproxy
 
 .PHONY: deps configure build test test-main test-asan test-tsan lint play bench fuzz fuzz-keep format \
         package clean

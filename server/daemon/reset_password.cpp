@@ -7,8 +7,9 @@
 #include <string>
 
 #include "core/gbk.h"
+#include "server/daemon/open_database.h"
 #include "server/password_hash.h"
-#include "store/sqlite/sqlite_database.h"
+#include "store/postgres/postgres_database.h"
 
 namespace quarn::server {
 
@@ -72,7 +73,7 @@ std::optional<std::string> ReadLine(std::FILE* in) {
   return line;
 }
 
-int Change(store::SqliteDatabase& database, const ResetArgs& args, const std::string& name,
+int Change(store::GameDatabase& database, const ResetArgs& args, const std::string& name,
            std::FILE* in) {
   if (args.remove) {
     switch (database.RemovePasswordHash(name)) {
@@ -109,10 +110,11 @@ int RunResetPassword(std::span<const std::string_view> args, std::FILE* in) {
   const auto name = WireText(parsed.name);
   if (!name || name->empty()) return Fail("the name must be 1 to 15 bytes of GBK");
   std::error_code error;
-  if (!std::filesystem::is_regular_file(parsed.db, error)) {
+  const bool shared = store::IsPostgresUri(parsed.db.string());
+  if (!shared && !std::filesystem::is_regular_file(parsed.db, error)) {
     return Fail("no game file " + parsed.db.string());
   }
-  auto opened = store::SqliteDatabase::Open(parsed.db);
+  auto opened = OpenDatabase(parsed.db.string());
   if (!opened.database) return Fail(opened.error + "; nothing was changed");
   return Change(*opened.database, parsed, *name, in);
 }

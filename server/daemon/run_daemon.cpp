@@ -12,6 +12,7 @@
 
 #include "core/version.h"
 #include "server/daemon/epoll_dispatcher.h"
+#include "server/daemon/open_database.h"
 #include "server/daemon/options.h"
 #include "server/daemon/reset_password.h"
 #include "server/daemon/shutdown_signals.h"
@@ -21,7 +22,6 @@
 #include "server/web/joint_host.h"
 #include "server/web/page_files.h"
 #include "server/web/web_host.h"
-#include "store/sqlite/sqlite_database.h"
 
 namespace quarn::server {
 namespace {
@@ -117,9 +117,9 @@ int RunDaemon(int argc, char** argv) {
   const QHostAddress address(QString::fromStdString(parsed.options.bind));
   if (address.isNull()) return Fail("--bind: '" + parsed.options.bind + "' is not an address");
   if (const std::string error = CheckDir(parsed.options.dir); !error.empty()) return Fail(error);
-  std::unique_ptr<store::SqliteDatabase> database;
+  std::unique_ptr<store::GameDatabase> database;
   if (!parsed.options.db.empty()) {
-    auto opened = store::SqliteDatabase::Open(parsed.options.db);
+    auto opened = OpenDatabase(parsed.options.db.string());
     if (!opened.database) return Fail(opened.error);
     database = std::move(opened.database);
   }

@@ -1,5 +1,7 @@
-// The SQLite store: games written whole and read back equal, standings as
-// the sum of the games, names kept byte for byte, and the files it refuses.
+// The databases, SQLite and PostgreSQL alike: games written whole and read
+// back equal, standings as the sum of the games, names kept byte for byte.
+// Then what each refuses: SQLite files, and PostgreSQL going away under the
+// holding store.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -7,21 +9,67 @@
 #include <fstream>
 #include <iterator>
 
+#include "store/holding_store.h"
+#include "store/postgres/postgres_database.h"
 #include "store/sqlite/sqlite_database.h"
 #include "tests/support/store/sample_game.h"
+#include "tests/support/store/scratch_postgres.h"
 
 namespace quarn::store {
 namespace {
 
 using testing::SampleGame;
+using testing::ScratchPostgres;
 namespace fs = std::filesystem;
+
+std::string TestName() {
+  return ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
+
+// Each case on a fresh database of each backend.
+enum class Backend { Sqlite, Postgres };
+
+class DatabaseTest : public ::testing::TestWithParam<Backend> {
+ protected:
+  void SetUp() override {
+    if (GetParam() == Backend::Postgres) {
+      postgres_ = std::make_unique<ScratchPostgres>(std::to_string(::getpid()));
+      if (postgres_->Missing()) GTEST_SKIP() << "PostgreSQL is not installed (Debian postgresql)";
+      ASSERT_NE(postgres_->Uri(), "");
+      auto opened = PostgresDatabase::Open(postgres_->Uri());
+      ASSERT_EQ(opened.error, "");
+      database_ = std::move(opened.database);
+    } else {
+      dir_ = fs::temp_directory_path() / ("quarn-store-" + std::to_string(::getpid()));
+      fs::remove_all(dir_);
+      fs::create_directories(dir_);
+      auto opened = SqliteDatabase::Open(dir_ / "games.db");
+      ASSERT_EQ(opened.error, "");
+      database_ = std::move(opened.database);
+    }
+  }
+  void TearDown() override {
+    database_.reset();
+    postgres_.reset();
+    if (!dir_.empty()) fs::remove_all(dir_);
+  }
+
+  std::unique_ptr<ScratchPostgres> postgres_;
+  fs::path dir_;
+  std::unique_ptr<GameDatabase> database_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Backends, DatabaseTest,
+                         ::testing::Values(Backend::Sqlite, Backend::Postgres),
+                         [](const auto& param) {
+                           return param.param == Backend::Sqlite ? "Sqlite" : "Postgres";
+                         });
 
 class SqliteTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("quarn-store-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+           ("quarn-store-" + std::to_string(::getpid()) + "-" + TestName());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     file_ = dir_ / "games.db";
@@ -48,9 +96,8 @@ class SqliteTest : public ::testing::Test {
   fs::path file_;
 };
 
-TEST_F(SqliteTest, GamesReadBackEqualAndStandingsAreTheirSum) {
-  auto database = OpenOk();
-  ASSERT_TRUE(database);
+TEST_P(DatabaseTest, GamesReadBackEqualAndStandingsAreTheirSum) {
+  GameDatabase* database = database_.get();
   std::map<std::string, Standing> sums;
   for (unsigned seed = 0; seed < 12; ++seed) {
     const GameRecord game = SampleGame(seed, {"a", "b", seed % 2 ? "c" : "e", "d"});
@@ -80,7 +127,7 @@ TEST_F(SqliteTest, GamesReadBackEqualAndStandingsAreTheirSum) {
 }
 
 // Names and passwords are bytes: each is found only by exactly its bytes.
-TEST_F(SqliteTest, OddNamesAreStoredAndComparedExactly) {
+TEST_P(DatabaseTest, OddNamesAreStoredAndComparedExactly) {
   using namespace std::string_literals;
   const std::vector<std::string> names = {
       "\x81\x20\xff",               // invalid GBK
@@ -92,8 +139,7 @@ TEST_F(SqliteTest, OddNamesAreStoredAndComparedExactly) {
       "\xd5\xc5\xc8\xfd",           // GBK 张三
       "",                           // nothing at all
   };
-  auto database = OpenOk();
-  ASSERT_TRUE(database);
+  GameDatabase* database = database_.get();
   for (std::size_t i = 0; i < names.size(); ++i) {
     ASSERT_TRUE(database->Write(SampleGame(static_cast<unsigned>(i), {names[i], "p", "q", "r"})));
     ASSERT_EQ(database->AddPasswordHash(names[i], "hash-" + std::to_string(i)), AccountWrite::Done);
@@ -163,6 +209,32 @@ TEST_F(SqliteTest, RefusesDamagedPages) {
   EXPECT_FALSE(damaged.database);
   EXPECT_NE(damaged.error.find("not a sound database"), std::string::npos) << damaged.error;
   EXPECT_EQ(Bytes(), bytes);
+}
+
+// PostgreSQL stopped while games end: the holding store keeps them, writes
+// them once the server is back, and a game written again is not a second copy.
+TEST(PostgresRestart, HeldGamesAreWrittenOnceWhenTheServerIsBack) {
+  ScratchPostgres postgres(TestName());
+  if (postgres.Missing()) GTEST_SKIP() << "PostgreSQL is not installed (Debian postgresql)";
+  auto opened = PostgresDatabase::Open(postgres.Uri());
+  ASSERT_TRUE(opened.database) << opened.error;
+  std::vector<std::string> log;
+  HoldingStore store(
+      *opened.database, [&](std::string_view line) { log.emplace_back(line); },
+      [] { return std::chrono::steady_clock::time_point{}; });
+  store.Save(SampleGame(0));
+  postgres.Stop();
+  for (unsigned seed = 1; seed <= 3; ++seed) store.Save(SampleGame(seed));
+  EXPECT_EQ(store.Held(), 3u);
+  ASSERT_EQ(postgres.Start(), postgres.Uri());
+  store.Retry();
+  EXPECT_EQ(store.Held(), 0u);
+  EXPECT_EQ(store.Game(4), SampleGame(3));
+  ASSERT_TRUE(opened.database->Write(SampleGame(3)));
+  EXPECT_EQ(store.StandingOf("a")->games, 4);
+  EXPECT_EQ(store.Game(5), std::nullopt);
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[1], "game store writable again: 3 held games written late, 0 lost");
 }
 
 }  // namespace
