@@ -41,7 +41,8 @@ std::optional<std::uint32_t> ParseSetting(std::string_view text, Limits limits) 
 bool InLimits(const ServerSettings& settings) {
   return Within(settings.defaultPoints, kPointsLimits) &&
          Within(settings.delaySyncMs, kDelayLimits) && Within(settings.delayDealMs, kDelayLimits) &&
-         Within(settings.tables, kTablesLimits) && Within(settings.turnTimeS, kTurnTimeLimits);
+         Within(settings.tables, kTablesLimits) && Within(settings.turnTimeS, kTurnTimeLimits) &&
+         (settings.firstTable == 0 || Within(settings.firstTable, kFirstTableLimits));
 }
 
 }  // namespace quarn::server

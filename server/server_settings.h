@@ -23,7 +23,17 @@ struct ServerSettings {
   // "名字归属": a name belongs to whoever first logged in under it, and needs
   // its password from then on. Needs the game store.
   bool accounts = false;
+  // The first of this server's table numbers, when several servers share the
+  // table numbers out (quarnd --first-table): it holds firstTable ..
+  // firstTable + tables - 1 and refuses a login that names another table.
+  // 0: tables from 1, and a login naming another table gets any free one.
+  std::uint32_t firstTable = 0;
 };
+
+// The number of the table at list position 0.
+inline std::int32_t FirstTableNumber(const ServerSettings& settings) {
+  return settings.firstTable == 0 ? 1 : static_cast<std::int32_t>(settings.firstTable);
+}
 
 // The values a number may take, both ends included.
 struct Limits {
@@ -37,6 +47,7 @@ inline constexpr Limits kPointsLimits{0, 1'000'000};
 inline constexpr Limits kDelayLimits{0, 60'000};
 inline constexpr Limits kTablesLimits{1, 1000};
 inline constexpr Limits kTurnTimeLimits{0, 3600};
+inline constexpr Limits kFirstTableLimits{1, 1'000'000};
 
 // A decimal integer within `limits`, with an optional sign and surrounding
 // blanks; nothing else.

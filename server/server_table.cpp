@@ -4,9 +4,9 @@
 
 namespace quarn::server {
 
-std::unique_ptr<TServerTable> MakeTable(std::uint32_t tableIndex) {
+std::unique_ptr<TServerTable> MakeTable(std::uint32_t tableIndex, std::int32_t firstNumber) {
   auto table = std::make_unique<TServerTable>();
-  table->Table = static_cast<std::int32_t>(tableIndex) + 1;
+  table->Table = firstNumber + static_cast<std::int32_t>(tableIndex);
   for (std::uint32_t seat = 0; seat < kSeatCount; ++seat) {
     table->Players[seat].TableIndex = tableIndex;
     table->Players[seat].Seat = seat;

@@ -104,8 +104,9 @@ struct TServerTable {
   std::uint32_t StartSeat() const { return static_cast<std::uint32_t>(StartIndex) % kSeatCount; }
 };
 
-// A new table at list position `tableIndex` with its four free seats.
-std::unique_ptr<TServerTable> MakeTable(std::uint32_t tableIndex);
+// A new table at list position `tableIndex` with its four free seats,
+// numbered from `firstNumber` on.
+std::unique_ptr<TServerTable> MakeTable(std::uint32_t tableIndex, std::int32_t firstNumber = 1);
 
 void ApplySettings(TServerTable& table, const ServerSettings& settings);
 

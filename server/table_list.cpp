@@ -11,7 +11,7 @@ namespace quarn::server {
 
 struct TableList::Slot {
   Slot(std::uint32_t index, TableList& list)
-      : table(MakeTable(index)),
+      : table(MakeTable(index, FirstTableNumber(list.settings_))),
         outbox(list.host_, list.log_, list.PrefixOf(index)),
         game(list.log_, outbox, *table, list.ids_, list.scheduler_) {
     game.UseStore(list.store_);
@@ -60,9 +60,10 @@ void TableList::UseStore(store::GameStore* store) {
 }
 
 void TableList::Configure(std::uint32_t count, const ServerSettings& settings) {
+  const bool renumbered = settings.firstTable != settings_.firstTable;
   settings_ = settings;
   count = std::max<std::uint32_t>(count, 1);
-  if (count != slots_.size()) {
+  if (count != slots_.size() || renumbered) {
     // The prefix of every table's lines depends on how many there are.
     slots_.clear();
     slots_.resize(count);
@@ -149,16 +150,18 @@ void TableList::Login(ConnectionId connection, Packet& packet) {
     AfterEvent(index);
     return;
   }
-  std::optional<std::uint32_t> wanted;
-  if (slots_.size() == 1) {
-    wanted = 0;  // whatever table the request names
-  } else if (request.tableNumber >= 1 &&
-             static_cast<std::uint32_t>(request.tableNumber) <= slots_.size()) {
-    wanted = static_cast<std::uint32_t>(request.tableNumber - 1);
+  const std::optional<std::uint32_t> wanted = IndexOf(request.tableNumber);
+  std::optional<std::uint32_t> target;
+  if (settings_.firstTable != 0) {
+    // Another server's table: never seated here, whatever is free.
+    if (wanted) target = Choose(wanted);
+  } else {
+    // Whatever table the request names, with one table.
+    target = slots_.size() == 1 ? 0 : Choose(wanted);
   }
-  const std::optional<std::uint32_t> target = slots_.size() == 1 ? wanted : Choose(wanted);
   if (!target) {
-    // Every table is full: the refusal form, so the player is not left waiting.
+    // Every table is full, or the one named is not ours: the refusal form, so
+    // the player is not left waiting.
     request.tableNumber = RefusedTable;
     request.seat = RefusedSeat;
     if (RewriteHeader(packet, MessageType::LoginReply) == 0 &&
@@ -304,9 +307,16 @@ int TableList::FindSeat(ConnectionId connection, std::int32_t& tableNumber,
   return server::FindSeat(connection, *slots_[found->second]->table, tableNumber, seat);
 }
 
+std::optional<std::uint32_t> TableList::IndexOf(std::int32_t number) const {
+  const std::int64_t index = std::int64_t{number} - FirstTableNumber(settings_);
+  if (index < 0 || index >= static_cast<std::int64_t>(slots_.size())) return std::nullopt;
+  return static_cast<std::uint32_t>(index);
+}
+
 const TServerTable* TableList::Table(std::int32_t number) const {
-  if (number < 1 || static_cast<std::uint32_t>(number) > slots_.size()) return nullptr;
-  const auto& slot = slots_[static_cast<std::uint32_t>(number - 1)];
+  const auto index = IndexOf(number);
+  if (!index) return nullptr;
+  const auto& slot = slots_[*index];
   return slot ? slot->table.get() : nullptr;
 }
 
@@ -319,7 +329,8 @@ std::vector<const TServerTable*> TableList::Made() const {
 }
 
 std::string TableList::PrefixOf(std::uint32_t index) const {
-  return slots_.size() == 1 ? std::string() : "[Table=" + std::to_string(index + 1) + "]";
+  if (slots_.size() == 1) return {};
+  return "[Table=" + std::to_string(FirstTableNumber(settings_) + std::int64_t{index}) + "]";
 }
 
 std::string TableList::LogPrefix(ConnectionId connection) const {

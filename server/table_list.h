@@ -105,6 +105,8 @@ class TableList {
   // newcomers, else the lowest-numbered one that does; none when all are full.
   std::optional<std::uint32_t> Choose(std::optional<std::uint32_t> wanted);
   bool TakesNewcomers(std::uint32_t index) const;
+  // The list position of table `number`; none when it is not one of ours.
+  std::optional<std::uint32_t> IndexOf(std::int32_t number) const;
   // The table and kept seat a login comes back to, if any.
   std::optional<std::pair<std::uint32_t, int>> KeptSeatFor(const LoginRecord& request,
                                                            const std::string& address) const;

@@ -79,8 +79,8 @@ void BotConnection::OnReadyRead() {
     }
     if (session_.LoginRefused()) {
       Stop(1,
-           "the server refused the login: every table is full, or the name belongs to another "
-           "password");
+           "the server refused the login: every table is full, the table is another "
+           "server's, or the name belongs to another password");
       return;
     }
     if (session_.Finished()) {

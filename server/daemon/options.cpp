@@ -91,6 +91,9 @@ std::string TakeOne(ArgReader& reader, DaemonOptions& options) {
   if (name == "--delay-sync") return TakeNumber(reader, name, kDelayLimits, settings.delaySyncMs);
   if (name == "--delay-deal") return TakeNumber(reader, name, kDelayLimits, settings.delayDealMs);
   if (name == "--tables") return TakeNumber(reader, name, kTablesLimits, settings.tables);
+  if (name == "--first-table") {
+    return TakeNumber(reader, name, kFirstTableLimits, settings.firstTable);
+  }
   if (name == "--keep-logs") return TakeNumber(reader, name, kKeepLogsLimits, options.log.keepLogs);
   if (name == "--log") return TakeLevel(reader, options.log.level);
   if (name == "--keep-seats") return TakeFlag(reader, name, settings.keepSeats, true);
@@ -155,6 +158,10 @@ std::string DaemonUsage() {
          "  --delay-deal MS    pause after each dealing step, 0..60000 ms (default 500)\n"
          "  --tables N         tables of four, 1..1000 (default 1); a login gets the table it\n"
          "                     asks for while it has a free seat, else the lowest free one\n"
+         "  --first-table N    number the tables N .. N+tables-1, 1..1000000, and refuse a\n"
+         "                     login that names any other table (for several servers\n"
+         "                     behind one router, each with its own range; default: tables\n"
+         "                     from 1, and a login naming another table gets a free one)\n"
          "  --keep-seats       a player whose connection is lost keeps the seat until the\n"
          "                     game ends: the computer plays it, and the player may log in\n"
          "                     again (same name and password) and play on (default off)\n"
@@ -163,11 +170,15 @@ std::string DaemonUsage() {
          "                     seat until its player acts again (default 0: no limit)\n"
          "  --dir DIR          folder of the Log and Hero files (default: current folder;\n"
          "                     made when missing); a Log file holds 1000 lines\n"
-         "  --db FILE          keep every finished game in this SQLite file (made when\n"
+         "  --db FILE|URI      keep every finished game in this SQLite file (made when\n"
          "                     missing), written before the next deal: standings and\n"
          "                     replays come from it. A file of a newer version, a damaged\n"
          "                     file or one another server holds stops quarnd with status 1\n"
-         "                     (default: games are not kept)\n"
+         "                     (default: games are not kept). A postgresql://... URI\n"
+         "                     names a PostgreSQL database instead, which several\n"
+         "                     servers may share (standings and accounts one for all);\n"
+         "                     while it is away, finished games are held in memory\n"
+         "                     and written when it is back\n"
          "  --accounts         names belong to their players (needs --db): the first login\n"
          "                     under a name registers it with its password (kept only as\n"
          "                     an Argon2id hash); later logins under it need the same\n"
@@ -184,7 +195,8 @@ std::string DaemonUsage() {
          "  --help             this text\n"
          "\n"
          "\n"
-         "reset-password: with the server stopped, gives NAME in the --db FILE the\n"
+         "reset-password: with the server stopped (with PostgreSQL, servers may run: they\n"
+         "read the password at each login), gives NAME in the --db FILE the\n"
          "password read from standard input (one line), or with --remove frees the name\n"
          "for whoever logs in under it next. A running server holding the file is told\n"
          "of, and nothing changes.\n"

@@ -85,5 +85,32 @@ TEST(Tables, ThreeTablesPlayAtOnceAndNothingCrosses) {
   EXPECT_EQ(headers, 2);
 }
 
+// A server holding a range of table numbers seats a login only at a table of
+// its range and refuses any other; without a range a login naming a table
+// that is not there gets a free one, as before.
+TEST(Tables, ARangeTakesItsOwnNumbersAndRefusesTheRest) {
+  struct Case {
+    std::uint32_t firstTable;
+    std::int32_t named;
+    std::int32_t given;
+  };
+  const Case cases[] = {
+      {11, 11, 11}, {11, 12, 12}, {11, 1, -1}, {11, 10, -1}, {11, 13, -1},
+      {11, 0, -1},  {11, -5, -1}, {0, 2, 2},   {0, 13, 1},   {0, 0, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.firstTable) + " " + std::to_string(c.named));
+    Harness h(ServerSettings{.tables = 2, .firstTable = c.firstTable});
+    h.Open(1);
+    h.Login(1, "P", 0, c.named);
+    const auto sent = h.host.TakeSent();
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(TableIn(sent.front()), c.given);
+    if (c.given > 0) {
+      EXPECT_EQ(h.table(c.given).Count, 1u);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quarn::server::testing
