@@ -28,6 +28,12 @@ std::string TestName() {
 
 // Each case on a fresh database of each backend.
 enum class Backend { Sqlite, Postgres };
+const char* NameOf(Backend backend) {
+  return backend == Backend::Sqlite ? "Sqlite" : "Postgres";
+}
+void PrintTo(Backend backend, std::ostream* out) {
+  *out << NameOf(backend);
+}
 
 class DatabaseTest : public ::testing::TestWithParam<Backend> {
  protected:
@@ -61,9 +67,7 @@ class DatabaseTest : public ::testing::TestWithParam<Backend> {
 
 INSTANTIATE_TEST_SUITE_P(Backends, DatabaseTest,
                          ::testing::Values(Backend::Sqlite, Backend::Postgres),
-                         [](const auto& param) {
-                           return param.param == Backend::Sqlite ? "Sqlite" : "Postgres";
-                         });
+                         [](const auto& param) { return NameOf(param.param); });
 
 class SqliteTest : public ::testing::Test {
  protected:
