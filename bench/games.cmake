@@ -30,3 +30,11 @@ if(TARGET quarn_bench_games)
   set_tests_properties(bench_drivers_threads PROPERTIES LABELS threads TIMEOUT 120
     PASS_REGULAR_EXPRESSION "played to the end")
 endif()
+
+# The play round trip through HAProxy (the cluster's router) against direct.
+if(TARGET quarn_bench_games)
+  quarn_add_bench(bench_router ${CMAKE_CURRENT_SOURCE_DIR}/router_bench.cpp quarn_bench_games)
+  if(TARGET quarnd)
+    add_dependencies(bench_router quarnd)
+  endif()
+endif()
