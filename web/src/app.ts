@@ -50,7 +50,7 @@ export class App {
     this.replayView = new ReplayView(byId<HTMLCanvasElement>('replayTable'), texts);
     this.choice = readLogin(localStorage);
     this.login = new LoginForm(texts, this.choice);
-    this.connection = new Connection(socketUrl(window.location), {
+    this.connection = new Connection(() => socketUrl(window.location, this.choice.table), {
       opened: () => this.opened(),
       bytes: (data) => {
         this.client.feed(data);

@@ -7,15 +7,18 @@ export interface ConnectionEvents {
   closed(): void;
 }
 
-export function socketUrl(location: Pick<Location, 'protocol' | 'host'>): string {
-  return `${location.protocol === 'https:' ? 'wss:' : 'ws:'}//${location.host}/ws`;
+// The table rides in the address, so that a router in front of several
+// servers (docs/deployment.md) sends the connection to the one holding that
+// table; a single server takes /ws whatever follows the '?'.
+export function socketUrl(location: Pick<Location, 'protocol' | 'host'>, table: number): string {
+  return `${location.protocol === 'https:' ? 'wss:' : 'ws:'}//${location.host}/ws?table=${table}`;
 }
 
 export class Connection {
   private socket: WebSocket | null = null;
 
   constructor(
-    private readonly url: string,
+    private readonly url: () => string,  // asked at each connect: the table may change
     private readonly events: ConnectionEvents,
   ) {}
 
@@ -25,7 +28,7 @@ export class Connection {
 
   connect(): void {
     this.drop();
-    const socket = new WebSocket(this.url);
+    const socket = new WebSocket(this.url());
     socket.binaryType = 'arraybuffer';
     socket.onopen = () => this.events.opened();
     socket.onmessage = (message: MessageEvent) => {

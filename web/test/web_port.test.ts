@@ -156,7 +156,7 @@ test('WebSocket messages the game cannot take close that connection with their c
 });
 
 test('garbage in binary messages is skipped as on TCP: a login after it is answered', async () => {
-  const { socket } = await webSocket();
+  const { socket } = await webSocket('/ws?table=1'); // the address the page opens
   const reply = Buffer.from('ABAB01C1', 'hex');
   const result = collect(socket, 3000, (data) => data.includes(reply));
   socket.write(frame(0x2, Buffer.from(randomBytes(300).map((b) => (b === 0xce ? 0 : b)))));
