@@ -1,5 +1,7 @@
 #include "store/postgres/connection.h"
 
+#include <poll.h>
+
 #include <array>
 #include <vector>
 
@@ -46,8 +48,7 @@ Connection::Connection(const std::string& uri) {
 
 Result Connection::Run(std::string_view sql, std::initializer_list<Param> params) {
   if (!conn_) return Result(nullptr);
-  if (PQstatus(conn_.get()) != CONNECTION_OK) PQreset(conn_.get());
-  if (PQstatus(conn_.get()) != CONNECTION_OK) return Result(nullptr);
+  if (PQstatus(conn_.get()) != CONNECTION_OK && !Reconnected()) return Result(nullptr);
   std::vector<const char*> values;
   std::vector<int> lengths;
   std::vector<int> formats;
@@ -59,6 +60,31 @@ Result Connection::Run(std::string_view sql, std::initializer_list<Param> params
   const std::string text(sql);
   return Result(PQexecParams(conn_.get(), text.c_str(), static_cast<int>(values.size()), nullptr,
                              values.data(), lengths.data(), formats.data(), 1));
+}
+
+// A blocking reset would hold the one thread that runs every table for up to
+// the connect timeout at each retry while the database's host is unreachable.
+bool Connection::Reconnected() {
+  if (!resetting_) {
+    if (PQresetStart(conn_.get()) == 0) return false;
+    resetting_ = true;
+    polling_ = PGRES_POLLING_WRITING;
+  }
+  for (;;) {
+    // Refused at once (the server is down): the next call starts anew.
+    if (PQstatus(conn_.get()) == CONNECTION_BAD || PQsocket(conn_.get()) < 0) {
+      resetting_ = false;
+      return false;
+    }
+    const short wanted = polling_ == PGRES_POLLING_READING ? POLLIN : POLLOUT;
+    pollfd ready{PQsocket(conn_.get()), wanted, 0};
+    if (::poll(&ready, 1, 0) <= 0) return false;  // not yet: the next call goes on
+    polling_ = PQresetPoll(conn_.get());
+    if (polling_ == PGRES_POLLING_OK || polling_ == PGRES_POLLING_FAILED) {
+      resetting_ = false;
+      return polling_ == PGRES_POLLING_OK;
+    }
+  }
 }
 
 void Connection::RollbackIfOpen() {

@@ -1,5 +1,7 @@
 // Thin RAII over libpq: one connection that comes back by itself after the
-// server restarts, and queries whose values always travel as bound
+// server restarts (without blocking: each call takes the next step of the
+// new connection that the socket is ready for, and fails until it is made),
+// and queries whose values always travel as bound
 // parameters (statement texts are constants). Results come in binary form:
 // numbers are read as big-endian integers, bytes exactly as stored.
 #pragma once
@@ -51,6 +53,7 @@ class Connection {
   bool Ok() const { return conn_ && PQstatus(conn_.get()) == CONNECTION_OK; }
   // Runs one statement. A connection lost since the last call is made again
   // first, outside any transaction; one lost inside a transaction fails it.
+  // While the new connection is not made yet, the call fails at once.
   [[nodiscard]] Result Run(std::string_view sql, std::initializer_list<Param> params = {});
   // Ends a transaction that failed midway, if one is open.
   void RollbackIfOpen();
@@ -60,7 +63,12 @@ class Connection {
   struct Closer {
     void operator()(PGconn* conn) const { PQfinish(conn); }
   };
+  // Takes what steps of a new connection the socket allows now; true once made.
+  bool Reconnected();
+
   std::unique_ptr<PGconn, Closer> conn_;
+  bool resetting_ = false;
+  PostgresPollingStatusType polling_ = PGRES_POLLING_WRITING;
 };
 
 }  // namespace quarn::store::postgres

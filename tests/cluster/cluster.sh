@@ -90,6 +90,10 @@ for tables in "1,2" "5,6"; do
     complain "no games written at tables $tables after the database came back"
 done
 for i in 1 2; do
+  for _ in $(seq 50); do
+    grep -q "held games written late" "$WORK/q$i/out.log" && break
+    sleep 0.2
+  done
   grep -q "held games written late" "$WORK/q$i/out.log" ||
     complain "process $i held no game while the database was away: $(tail -3 "$WORK/q$i/out.log")"
 done
