@@ -9,9 +9,11 @@ namespace quarn::store::postgres {
 
 namespace {
 
-// A connection attempt that hangs (an unreachable host) gives up after this
-// long instead of stalling the one thread that runs every table.
+// A first connection that hangs (an unreachable host) gives up after this
+// long, and a query whose data the network stops acknowledging fails after
+// the other, rather than stall the one thread that runs every table.
 constexpr const char* kConnectTimeoutSeconds = "3";
+constexpr const char* kTcpUserTimeoutMs = "5000";
 
 }  // namespace
 
@@ -40,9 +42,12 @@ std::int64_t Result::Changed() const {
 }
 
 Connection::Connection(const std::string& uri) {
-  const std::array<const char*, 3> keys = {"dbname", "connect_timeout", nullptr};
-  const std::array<const char*, 3> values = {uri.c_str(), kConnectTimeoutSeconds, nullptr};
-  // expand_dbname: the first value is the whole URI; a timeout in it wins.
+  const std::array<const char*, 4> keys = {"connect_timeout", "tcp_user_timeout", "dbname",
+                                           nullptr};
+  const std::array<const char*, 4> values = {kConnectTimeoutSeconds, kTcpUserTimeoutMs, uri.c_str(),
+                                             nullptr};
+  // expand_dbname: "dbname" is the whole URI, and what it sets wins over the
+  // defaults before it.
   conn_.reset(PQconnectdbParams(keys.data(), values.data(), 1));
 }
 
