@@ -17,12 +17,13 @@ void Require(bool condition) {
   if (!condition) std::abort();
 }
 
-void CheckSeat(const MessageBody& body) {
+// A watcher's state names no seat (4); every other seat is 0..3.
+void CheckSeat(const MessageBody& body, bool watcher) {
   std::visit(
-      [](const auto& r) {
+      [watcher](const auto& r) {
         using R = std::decay_t<decltype(r)>;
         if constexpr (requires { r.seat; } && !std::is_same_v<R, LoginRecord>) {
-          Require(r.seat < 4);
+          Require(r.seat < 4 || (watcher && r.seat == kWatcherSeat));
         }
         if constexpr (std::is_same_v<R, GameEndRecord>) Require(r.winner < 4);
       },
@@ -48,6 +49,8 @@ void DecodeAs(MessageType type, const Packet& packet) {
   ReplayListLineRecord listLine;
   ReplayGameRequestRecord gameAsk;
   ReplayGamePartRecord part;
+  LobbyLineRecord lobby;
+  WatchReplyRecord watch;
   if (DecodeBody(type, login, packet) == 0 && type == MessageType::LoginReply) {
     Require(login.seat < 4);
   }
@@ -59,9 +62,12 @@ void DecodeAs(MessageType type, const Packet& packet) {
   if (DecodeBody(type, chat, packet) == 0) Require(chat.text.size() <= 59);
   if (DecodeBody(type, icon, packet) == 0) Require(icon.seat < 4);
   if (DecodeBody(type, state, packet) == 0) {
-    Require(state.seat < 4 && state.turn < 4 && state.landlord < 4 && state.leadSeat < 4);
-    Require(state.handCount <= 33 && state.tableCount <= 33 &&
-            state.handCount == state.cardCount[state.seat]);
+    Require(state.turn < 4 && state.landlord < 4 && state.leadSeat < 4 && state.tableCount <= 33);
+    if (type == MessageType::WatchState) {
+      Require(state.seat == kWatcherSeat && state.handCount == 0);
+    } else {
+      Require(state.seat < 4 && state.handCount == state.cardCount[state.seat]);
+    }
   }
   if (DecodeBody(type, control, packet) == 0) {
     Require(control.seat < 4 && control.control <= SeatControl::PlayerGone);
@@ -82,6 +88,12 @@ void DecodeAs(MessageType type, const Packet& packet) {
     Require(EncodeReplayListLine(listLine, again) == 0);
   }
   if (DecodeBody(type, gameAsk, packet) == 0) Require(gameAsk.gameId >= 1);
+  if (DecodeBody(type, lobby, packet) == 0) {
+    Require(lobby.count <= 16 && lobby.freeSeats <= 4 && lobby.watchers <= lobby.watcherLimit);
+    Packet again = packet;
+    Require(EncodeLobbyLine(lobby, again) == 0);
+  }
+  if (DecodeBody(type, watch, packet) == 0) Require(watch.result <= WatchResult::NoTable);
   if (DecodeBody(type, part, packet) == 0) {
     Require(part.bytes.size() <= 136 && (part.parts == 0 || part.part < part.parts));
     Packet again = packet;
@@ -113,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (std::optional<Packet> packet = assembler.Next()) {
       Require(packet->length == PacketLength(packet->RawType()));
       if (auto decoded = DecodeMessage(*packet)) {
-        CheckSeat(decoded->body);
+        CheckSeat(decoded->body, decoded->header.type() == MessageType::WatchState);
         (void)DescribeMessage(*decoded);
       }
     }

@@ -43,6 +43,7 @@ MessageBody EmptyBodyFor(MessageType type) {
     case IconNoticeAlt:
       return IconRecord{};
     case TableState:
+    case WatchState:
       return TableStateRecord{};
     case AutoPlayRequest:
     case AutoPlayNotice:
@@ -61,6 +62,14 @@ MessageBody EmptyBodyFor(MessageType type) {
       return ReplayGameRequestRecord{};
     case ReplayGamePart:
       return ReplayGamePartRecord{};
+    case LobbyRequest:
+      return LobbyRequestRecord{};
+    case LobbyLine:
+      return LobbyLineRecord{};
+    case WatchRequest:
+      return WatchRequestRecord{};
+    case WatchReply:
+      return WatchReplyRecord{};
     default:
       return std::monostate{};
   }
@@ -181,6 +190,21 @@ struct Describer {
     out << " table=" << r.tableNumber << " kind=" << (r.kind == ReplayKind::Found ? "part" : "none")
         << " id=" << r.gameId << " part=" << int{r.part} << "/" << int{r.parts}
         << " bytes=" << r.bytes.size() << " length=" << r.totalLength << " sum=" << r.checkSum;
+  }
+  void operator()(const LobbyRequestRecord& r) const { out << " first_table=" << r.firstTable; }
+  void operator()(const LobbyLineRecord& r) const {
+    out << " table=" << r.tableNumber << " kind=" << (r.kind == LobbyKind::Table ? "table" : "none")
+        << " count=" << int{r.count} << " state=" << int(static_cast<std::uint8_t>(r.state))
+        << " free=" << int{r.freeSeats} << " watchers=" << r.watchers << "/" << r.watcherLimit
+        << " tables=" << r.tables;
+    for (std::size_t i = 0; i < r.names.size(); ++i) out << " [" << i << "]=" << Quoted(r.names[i]);
+  }
+  void operator()(const WatchRequestRecord& r) const {
+    out << " table=" << r.tableNumber << " name=" << Quoted(r.name);
+  }
+  void operator()(const WatchReplyRecord& r) const {
+    out << " table=" << r.tableNumber << " result=" << int(static_cast<std::uint8_t>(r.result))
+        << " watchers=" << r.watchers << "/" << r.watcherLimit;
   }
 };
 

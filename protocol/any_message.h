@@ -15,7 +15,8 @@ using MessageBody =
                  GameEndRecord, ChatRecord, IconRecord, TableStateRecord, AutoPlayRecord,
                  TurnClockRecord, StandingsRequestRecord, StandingsLineRecord,
                  ReplayListRequestRecord, ReplayListLineRecord, ReplayGameRequestRecord,
-                 ReplayGamePartRecord>;
+                 ReplayGamePartRecord, LobbyRequestRecord, LobbyLineRecord, WatchRequestRecord,
+                 WatchReplyRecord>;
 
 struct DecodedMessage {
   PacketHeader header;

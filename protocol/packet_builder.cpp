@@ -203,6 +203,7 @@ int DecodeBody(MessageType type, IconRecord& record, const Packet& packet) {
 }
 
 int EncodeBody(MessageType type, const TableStateRecord& record, Packet& packet) {
+  if (type == WatchState) return EncodeWatchState(record, packet);
   return type == TableState ? EncodeTableState(record, packet) : 1;
 }
 
@@ -222,6 +223,7 @@ int EncodeBody(MessageType type, const TurnClockRecord& record, Packet& packet) 
 }
 
 int DecodeBody(MessageType type, TableStateRecord& record, const Packet& packet) {
+  if (type == WatchState) return DecodeWatchState(record, packet);
   return type == TableState ? DecodeTableState(record, packet) : 1;
 }
 
@@ -286,6 +288,38 @@ int DecodeBody(MessageType type, ReplayGameRequestRecord& record, const Packet& 
 
 int DecodeBody(MessageType type, ReplayGamePartRecord& record, const Packet& packet) {
   return type == ReplayGamePart ? DecodeReplayGamePart(record, packet) : 1;
+}
+
+int EncodeBody(MessageType type, const LobbyRequestRecord& record, Packet& packet) {
+  return type == LobbyRequest ? EncodeLobbyRequest(record, packet) : 1;
+}
+
+int EncodeBody(MessageType type, const LobbyLineRecord& record, Packet& packet) {
+  return type == LobbyLine ? EncodeLobbyLine(record, packet) : 1;
+}
+
+int EncodeBody(MessageType type, const WatchRequestRecord& record, Packet& packet) {
+  return type == WatchRequest ? EncodeWatchRequest(record, packet) : 1;
+}
+
+int EncodeBody(MessageType type, const WatchReplyRecord& record, Packet& packet) {
+  return type == WatchReply ? EncodeWatchReply(record, packet) : 1;
+}
+
+int DecodeBody(MessageType type, LobbyRequestRecord& record, const Packet& packet) {
+  return type == LobbyRequest ? DecodeLobbyRequest(record, packet) : 1;
+}
+
+int DecodeBody(MessageType type, LobbyLineRecord& record, const Packet& packet) {
+  return type == LobbyLine ? DecodeLobbyLine(record, packet) : 1;
+}
+
+int DecodeBody(MessageType type, WatchRequestRecord& record, const Packet& packet) {
+  return type == WatchRequest ? DecodeWatchRequest(record, packet) : 1;
+}
+
+int DecodeBody(MessageType type, WatchReplyRecord& record, const Packet& packet) {
+  return type == WatchReply ? DecodeWatchReply(record, packet) : 1;
 }
 
 std::optional<Packet> BuildEmptyPacket(MessageType type) {

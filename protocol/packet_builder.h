@@ -9,6 +9,7 @@
 #include "protocol/pcpdeal.h"
 #include "protocol/pcpgame.h"
 #include "protocol/pcpheadtail.h"
+#include "protocol/pcplobby.h"
 #include "protocol/pcplogin.h"
 #include "protocol/pcpother.h"
 #include "protocol/pcpplay.h"
@@ -38,6 +39,10 @@ int EncodeBody(MessageType type, const ReplayListRequestRecord& record, Packet& 
 int EncodeBody(MessageType type, const ReplayListLineRecord& record, Packet& packet);
 int EncodeBody(MessageType type, const ReplayGameRequestRecord& record, Packet& packet);
 int EncodeBody(MessageType type, const ReplayGamePartRecord& record, Packet& packet);
+int EncodeBody(MessageType type, const LobbyRequestRecord& record, Packet& packet);
+int EncodeBody(MessageType type, const LobbyLineRecord& record, Packet& packet);
+int EncodeBody(MessageType type, const WatchRequestRecord& record, Packet& packet);
+int EncodeBody(MessageType type, const WatchReplyRecord& record, Packet& packet);
 
 // The matching decoders, with the same rule.
 int DecodeBody(MessageType type, LoginRecord& record, const Packet& packet);
@@ -57,6 +62,10 @@ int DecodeBody(MessageType type, ReplayListRequestRecord& record, const Packet& 
 int DecodeBody(MessageType type, ReplayListLineRecord& record, const Packet& packet);
 int DecodeBody(MessageType type, ReplayGameRequestRecord& record, const Packet& packet);
 int DecodeBody(MessageType type, ReplayGamePartRecord& record, const Packet& packet);
+int DecodeBody(MessageType type, LobbyRequestRecord& record, const Packet& packet);
+int DecodeBody(MessageType type, LobbyLineRecord& record, const Packet& packet);
+int DecodeBody(MessageType type, WatchRequestRecord& record, const Packet& packet);
+int DecodeBody(MessageType type, WatchReplyRecord& record, const Packet& packet);
 
 // A packet of `type` built from scratch: NewPacketOfType, EncodeHeader,
 // WriteTail, then the body encoder. None when any step fails, so nothing

@@ -44,18 +44,23 @@ constexpr std::array<MessageInfo, 30> kTable{{
     {BidStart, "BidStart", BidLength, ServerToClient},
 }};
 
-constexpr std::array<MessageInfo, 11> kAdded{{
+constexpr std::array<MessageInfo, 16> kAdded{{
     {StateRequest, "StateRequest", StateRequestLength, ClientToServer},
     {AutoPlayRequest, "AutoPlayRequest", AutoPlayRequestLength, ClientToServer},
     {StandingsRequest, "StandingsRequest", StandingsRequestLength, ClientToServer},
     {ReplayListRequest, "ReplayListRequest", ReplayListRequestLength, ClientToServer},
     {ReplayGameRequest, "ReplayGameRequest", ReplayGameRequestLength, ClientToServer},
+    {LobbyRequest, "LobbyRequest", LobbyRequestLength, ClientToServer},
+    {WatchRequest, "WatchRequest", WatchRequestLength, ClientToServer},
     {TableState, "TableState", TableStateLength, ServerToClient},
     {AutoPlayNotice, "AutoPlayNotice", AutoPlayNoticeLength, ServerToClient},
     {TurnClock, "TurnClock", TurnClockLength, ServerToClient},
     {StandingsLine, "StandingsLine", StandingsLineLength, ServerToClient},
     {ReplayListLine, "ReplayListLine", ReplayListLineLength, ServerToClient},
     {ReplayGamePart, "ReplayGamePart", ReplayGamePartLength, ServerToClient},
+    {LobbyLine, "LobbyLine", LobbyLineLength, ServerToClient},
+    {WatchReply, "WatchReply", WatchReplyLength, ServerToClient},
+    {WatchState, "WatchState", WatchStateLength, ServerToClient},
 }};
 
 constexpr bool ByCode(const MessageInfo& a, const MessageInfo& b) {

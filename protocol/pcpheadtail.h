@@ -68,12 +68,17 @@ enum class MessageType : std::uint32_t {
   StandingsRequest = 0xABAB0260,   ///< client: asks for the top standings or its own line
   ReplayListRequest = 0xABAB0270,  ///< client: asks for the games it sat in, newest first
   ReplayGameRequest = 0xABAB0280,  ///< client: asks for one stored game whole
+  LobbyRequest = 0xABAB0290,       ///< client: asks for the tables in use
+  WatchRequest = 0xABAB02A0,       ///< client: asks to watch a table without a seat
   TableState = 0xABAB0311,         ///< server to one seat: the game in play, for a returning player
   AutoPlayNotice = 0xABAB0321,     ///< server to table: which seats the computer plays
   TurnClock = 0xABAB0331,          ///< server to table: the time the seat to move has left
   StandingsLine = 0xABAB0361,      ///< server to one connection: one line of the standings
   ReplayListLine = 0xABAB0371,     ///< server to one connection: one game of the asker's list
   ReplayGamePart = 0xABAB0381,     ///< server to one connection: one part of a stored game
+  LobbyLine = 0xABAB0391,          ///< server to one connection: one table in use
+  WatchReply = 0xABAB03A1,         ///< server to one connection: watching, or why not
+  WatchState = 0xABAB03B1,  ///< server to a watcher: the game in play, as the public knows it
 };
 
 // Body lengths by family (header and tail included).
@@ -96,6 +101,11 @@ inline constexpr std::size_t ReplayListRequestLength = 48;
 inline constexpr std::size_t ReplayListLineLength = 144;
 inline constexpr std::size_t ReplayGameRequestLength = 56;
 inline constexpr std::size_t ReplayGamePartLength = 200;
+inline constexpr std::size_t LobbyRequestLength = 48;
+inline constexpr std::size_t LobbyLineLength = 128;
+inline constexpr std::size_t WatchRequestLength = 64;
+inline constexpr std::size_t WatchReplyLength = 56;
+inline constexpr std::size_t WatchStateLength = 184;
 
 enum class Direction : std::uint8_t { None, ClientToServer, ServerToClient };
 

@@ -35,15 +35,21 @@ bool Counted(std::span<const std::uint8_t, PlayMaxCards> cards, std::uint8_t cou
   return count <= PlayMaxCards && std::all_of(cards.begin(), cards.begin() + count, wire::IsCard);
 }
 
-bool Valid(const TableStateRecord& r) {
-  const bool seats = Seat(r.seat) && Seat(r.turn) && Seat(r.landlord) && Seat(r.leadSeat);
+bool Zeros(std::span<const std::uint8_t> bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t c) { return c == 0; });
+}
+
+// A watcher's state has the seat kWatcherSeat, no hand and no bottom cards.
+bool Valid(const TableStateRecord& r, bool watcher) {
+  if (watcher && (r.seat != kWatcherSeat || r.handCount != 0 || !Zeros(r.bottom))) return false;
+  const bool seats =
+      (watcher || Seat(r.seat)) && Seat(r.turn) && Seat(r.landlord) && Seat(r.leadSeat);
   const bool phase = r.phase <= TablePhase::Playing;
   const bool counts = std::all_of(r.cardCount.begin(), r.cardCount.end(),
                                   [](std::uint8_t n) { return n <= PlayMaxCards; });
-  const bool own = Seat(r.seat) && r.handCount == r.cardCount[r.seat];
+  const bool own = watcher || (Seat(r.seat) && r.handCount == r.cardCount[r.seat]);
   const bool bottom =
-      std::all_of(r.bottom.begin(), r.bottom.end(), wire::IsCard) ||
-      std::all_of(r.bottom.begin(), r.bottom.end(), [](std::uint8_t c) { return c == 0; });
+      std::all_of(r.bottom.begin(), r.bottom.end(), wire::IsCard) || Zeros(r.bottom);
   const bool played = std::all_of(r.played.begin(), r.played.end(),
                                   [](std::uint8_t n) { return n <= kMaxOfOneRank; });
   return seats && phase && counts && own && wire::IsCard(r.startCard) &&
@@ -81,10 +87,8 @@ void GetWords(const Packet& p, std::size_t at, std::array<std::int32_t, 4>& word
   for (std::size_t i = 0; i < words.size(); ++i) words[i] = convert(wire::GetI32(p, at + 4 * i));
 }
 
-}  // namespace
-
-int EncodeTableState(const TableStateRecord& r, Packet& p) {
-  if (p.length < TableStateLength || !Valid(r)) return 1;
+int EncodeState(const TableStateRecord& r, Packet& p, bool watcher) {
+  if (p.length < TableStateLength || !Valid(r, watcher)) return 1;
   wire::PutI32(p, kTableAt, r.tableNumber);
   p.bytes[kSeatAt] = r.seat;
   p.bytes[kPhaseAt] = static_cast<std::uint8_t>(r.phase);
@@ -105,7 +109,7 @@ int EncodeTableState(const TableStateRecord& r, Packet& p) {
   return 0;
 }
 
-int DecodeTableState(TableStateRecord& r, const Packet& p) {
+int DecodeState(TableStateRecord& r, const Packet& p, bool watcher) {
   if (p.length < TableStateLength) return 1;
   r.tableNumber = wire::GetI32(p, kTableAt);
   r.seat = p.bytes[kSeatAt];
@@ -124,7 +128,25 @@ int DecodeTableState(TableStateRecord& r, const Packet& p) {
   GetBytes(p, kPlayedAt, r.played);
   GetWords(p, kScoreAt, r.score, UnbiasedScore);
   GetWords(p, kRoundsAt, r.rounds, Same);
-  return Valid(r) ? 0 : 1;
+  return Valid(r, watcher) ? 0 : 1;
+}
+
+}  // namespace
+
+int EncodeTableState(const TableStateRecord& record, Packet& packet) {
+  return EncodeState(record, packet, false);
+}
+
+int DecodeTableState(TableStateRecord& record, const Packet& packet) {
+  return DecodeState(record, packet, false);
+}
+
+int EncodeWatchState(const TableStateRecord& record, Packet& packet) {
+  return EncodeState(record, packet, true);
+}
+
+int DecodeWatchState(TableStateRecord& record, const Packet& packet) {
+  return DecodeState(record, packet, true);
 }
 
 int EncodeStateRequest(const SeatRecord& record, Packet& packet) {

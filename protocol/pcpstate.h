@@ -1,7 +1,9 @@
 // The game in play as one seat may know it: TableState (server, 184 bytes),
 // sent to a player who comes back to a kept seat and in answer to a
 // StateRequest (client, 48 bytes: the table at 32 and the own seat at 36, as
-// the short play body, so it uses SeatRecord).
+// the short play body, so it uses SeatRecord). WatchState (server to a
+// watcher, 184 bytes) is the same body as a watcher may know it: seat 4, no
+// hand, no bottom cards.
 //
 // TableState:
 //   32  I32      TableNumber
@@ -67,6 +69,13 @@ struct TableStateRecord {
 // either.
 int EncodeTableState(const TableStateRecord& record, Packet& packet);
 int DecodeTableState(TableStateRecord& record, const Packet& packet);
+
+// WatchState: the same body for a watcher, who holds no seat: the seat byte
+// is kWatcherSeat, the own count 0 and the bottom cards zero; every other
+// check as above.
+inline constexpr std::uint8_t kWatcherSeat = 4;
+int EncodeWatchState(const TableStateRecord& record, Packet& packet);
+int DecodeWatchState(TableStateRecord& record, const Packet& packet);
 
 // StateRequest: write the table, then fail when the seat is 4 or more.
 int EncodeStateRequest(const SeatRecord& record, Packet& packet);

@@ -50,6 +50,15 @@ ReplayGamePartRecord ReplayPart() {
   return r;
 }
 
+// The sample game as a watcher knows it: no seat, no hand.
+TableStateRecord WatchedState() {
+  TableStateRecord r = test::SampleTableState();
+  r.seat = kWatcherSeat;
+  r.handCount = 0;
+  r.hand = {};
+  return r;
+}
+
 struct Sample {
   const char* name;  // of its golden packet
   MessageType type;
@@ -123,6 +132,20 @@ std::vector<Sample> Samples() {
                             {"\xd5\xc5\xc8\xfd", "bo", "c", "dan"}}},
       {"replay_game_request", ReplayGameRequest, ReplayGameRequestRecord{1, 42}},
       {"replay_game_part", ReplayGamePart, ReplayPart()},
+      {"lobby_request", LobbyRequest, LobbyRequestRecord{1}},
+      {"lobby_line", LobbyLine,
+       LobbyLineRecord{2,
+                       LobbyKind::Table,
+                       3,
+                       LobbyTableState::Waiting,
+                       2,
+                       1,
+                       5,
+                       10,
+                       {"\xd5\xc5\xc8\xfd", "", "bo", ""}}},
+      {"watch_request", WatchRequest, WatchRequestRecord{2, "bo"}},
+      {"watch_reply", WatchReply, WatchReplyRecord{2, WatchResult::Watching, 2, 5}},
+      {"watch_state", WatchState, WatchedState()},
   };
 }
 
@@ -224,6 +247,10 @@ TEST(Messages, EncodersRefuseWhatTheWireCannotCarry) {
       {IconChangeAlt, IconRecord{1, 1, 1, 4}},
       {BidOffer, ChatRecord{1, 0, "x"}},
       {TableState, badState},
+      {WatchState, test::SampleTableState()},  // a seat and its hand
+      {LobbyLine,
+       LobbyLineRecord{2, LobbyKind::Table, 1, LobbyTableState::Waiting, 3, 0, 0, 2, {}}},
+      {WatchRequest, WatchRequestRecord{1, ""}},
       {AutoPlayRequest, AutoPlayRecord{1, 0, SeatControl::PlayerGone}},
   };
   for (const auto& [type, body] : refused)
