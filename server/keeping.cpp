@@ -135,6 +135,11 @@ int TableGame::StateRequest(ConnectionId connection, Packet& packet) {
   if (DecodeStateRequest(request, packet) != 0) return 1;
   if (request.tableNumber != table_.Table || request.seat != seat || !GameInPlay()) return 1;
   SendState(connection, static_cast<std::uint32_t>(seat));
+  SendControlsAndClock(connection);
+  return 0;
+}
+
+void TableGame::SendControlsAndClock(ConnectionId connection) {
   const auto computer =
       std::find_if(table_.Players.begin(), table_.Players.end(),
                    [](const TServerPlayer& p) { return p.Control != SeatControl::Person; });
@@ -142,7 +147,13 @@ int TableGame::StateRequest(ConnectionId connection, Packet& packet) {
     SendControls(static_cast<std::uint32_t>(computer - table_.Players.begin()), connection);
   }
   SendClock(connection);
-  return 0;
+}
+
+void TableGame::ShowToWatcher(ConnectionId connection) {
+  SendTo(connection, BuildPacket(MessageType::SeatList, SeatListRecord()));
+  if (!GameInPlay()) return;
+  SendTo(connection, BuildPacket(MessageType::WatchState, PublicState()));
+  SendControlsAndClock(connection);
 }
 
 void TableGame::PlayerMoved(std::uint32_t seat) {
@@ -250,10 +261,10 @@ void TableGame::SendClock(ConnectionId to) {
   SendTo(to, BuildPacket(MessageType::TurnClock, clock));
 }
 
-void TableGame::SendState(ConnectionId connection, std::uint32_t seat) {
+TableStateRecord TableGame::PublicState() const {
   TableStateRecord state;
   state.tableNumber = table_.Table;
-  state.seat = static_cast<std::uint8_t>(seat);
+  state.seat = kWatcherSeat;
   state.phase = PhaseOf(table_.Status);
   state.turn = static_cast<std::uint8_t>(table_.Turn);
   const bool playing = state.phase == TablePhase::Playing;
@@ -265,20 +276,26 @@ void TableGame::SendState(ConnectionId connection, std::uint32_t seat) {
     state.rounds[s] = table_.Players[s].Rounds;
   }
   state.startCard = table_.StartCard;
-  for (const TPoker& card : table_.Players[seat].Hand.Cards()) {
-    if (card.IsPresent()) state.hand[state.handCount++] = static_cast<std::uint8_t>(card.Number());
-  }
   if (table_.LastPlay.Count() > 0 && table_.LastPlay.SaveBytes(state.tableCards)) {
     state.leadSeat = static_cast<std::uint8_t>(table_.LastPlayer);
     state.tableCount = static_cast<std::uint8_t>(table_.LastPlay.Count());
-  }
-  if (playing && seat == table_.Landlord) {
-    std::copy_n(table_.Deck.begin() + kDealtCards, kBottomCards, state.bottom.begin());
   }
   for (const TMove& move : table_.History) {
     for (std::uint8_t card : std::span(move.cards).first(move.count)) {
       if (const int rank = RankOf(card); rank > 0) ++state.played[rank - 1];
     }
+  }
+  return state;
+}
+
+void TableGame::SendState(ConnectionId connection, std::uint32_t seat) {
+  TableStateRecord state = PublicState();
+  state.seat = static_cast<std::uint8_t>(seat);
+  for (const TPoker& card : table_.Players[seat].Hand.Cards()) {
+    if (card.IsPresent()) state.hand[state.handCount++] = static_cast<std::uint8_t>(card.Number());
+  }
+  if (state.phase == TablePhase::Playing && seat == table_.Landlord) {
+    std::copy_n(table_.Deck.begin() + kDealtCards, kBottomCards, state.bottom.begin());
   }
   SendTo(connection, BuildPacket(MessageType::TableState, state));
 }

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "protocol/pcpheadtail.h"
 #include "server/console_log.h"
@@ -31,16 +32,23 @@ class Outbox {
   int SendToSeat(ConnectionId connection, const Packet& packet) {
     return SendToSeat(connection, packet.data());
   }
-  // Every seat with a connection, seats 0..3 in order.
+  // Every seat with a connection, seats 0..3 in order, then the table's
+  // watchers, without a log line each: many watchers must not swell the log.
   int SendToTable(const TServerTable& table, std::span<const std::uint8_t> bytes);
   int SendToTable(const TServerTable& table, const Packet& packet) {
     return SendToTable(table, packet.data());
   }
 
+  // The connections that watch this table, in the order they came.
+  void AddWatcher(ConnectionId connection) { watchers_.push_back(connection); }
+  void RemoveWatcher(ConnectionId connection) { std::erase(watchers_, connection); }
+  std::size_t WatcherCount() const { return watchers_.size(); }
+
  private:
   IServerHost& host_;
   ConsoleLog& log_;
   std::string logPrefix_;
+  std::vector<ConnectionId> watchers_;
 };
 
 }  // namespace quarn::server

@@ -59,9 +59,11 @@ struct ServerApp::Impl {
     if (sinkInstalled) SetCardErrorSink(std::move(previousSink));
   }
 
-  bool IsStranger(ConnectionId id) const { return !tables.Seated(id); }
-  // Every seated connection is open; the others have not logged in.
-  std::size_t StrangerCount() const { return connections.Size() - tables.SeatedCount(); }
+  bool IsStranger(ConnectionId id) const { return !tables.Seated(id) && !tables.Watching(id); }
+  // Every seated or watching connection is open; the others have not logged in.
+  std::size_t StrangerCount() const {
+    return connections.Size() - tables.SeatedCount() - tables.WatchingCount();
+  }
   // A connection that is gone, or that the server closed: it leaves the game at once.
   void Lose(ConnectionId id) {
     connections.Remove(id);
@@ -103,7 +105,7 @@ void ServerApp::Impl::ReadEvent(ConnectionId id, Packet& packet) {
                                    "]个。");
   }
   const bool login = packet.RawType() == static_cast<std::uint32_t>(MessageType::LoginRequest);
-  if (login && accounts.On() && !tables.Seated(id)) {
+  if (login && accounts.On() && !tables.Seated(id) && !tables.Watching(id)) {
     AccountLogin(id, packet);
   } else {
     tables.Dispatch(id, packet);
@@ -117,11 +119,14 @@ void ServerApp::Impl::AccountLogin(ConnectionId id, const Packet& packet) {
 }
 
 void ServerApp::Impl::CloseFlooding() {
-  for (const ConnectionId id : tables.TakeFlooding()) {
+  for (const auto [id, reason] : tables.TakeFlooding()) {
     if (connections.Find(id) == nullptr) continue;
+    const std::string why =
+        reason == TableList::Flood::Lobby
+            ? "查询桌子列表过于频繁"
+            : "等待处理的请求超过" + std::to_string(TableList::kMaxWaitingPerConnection) + "个";
     log.Line(LineKind::Error,
-             tables.LogPrefix(id) + "[错误]连接[" + std::to_string(id) + "]等待处理的请求超过" +
-                 std::to_string(TableList::kMaxWaitingPerConnection) + "个，已断开");
+             tables.LogPrefix(id) + "[错误]连接[" + std::to_string(id) + "]" + why + "，已断开");
     host.Close(id);
     Lose(id);
   }

@@ -42,7 +42,8 @@ bool InLimits(const ServerSettings& settings) {
   return Within(settings.defaultPoints, kPointsLimits) &&
          Within(settings.delaySyncMs, kDelayLimits) && Within(settings.delayDealMs, kDelayLimits) &&
          Within(settings.tables, kTablesLimits) && Within(settings.turnTimeS, kTurnTimeLimits) &&
-         (settings.firstTable == 0 || Within(settings.firstTable, kFirstTableLimits));
+         (settings.firstTable == 0 || Within(settings.firstTable, kFirstTableLimits)) &&
+         Within(settings.spectators, kSpectatorsLimits);
 }
 
 }  // namespace quarn::server

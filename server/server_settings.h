@@ -28,6 +28,10 @@ struct ServerSettings {
   // firstTable + tables - 1 and refuses a login that names another table.
   // 0: tables from 1, and a login naming another table gets any free one.
   std::uint32_t firstTable = 0;
+  // "大厅": our own lobby request is answered (the specified client never sends it).
+  bool lobby = true;
+  // "观众人数": watchers a table may have; 0: none, as specified.
+  std::uint32_t spectators = 0;
 };
 
 // The number of the table at list position 0.
@@ -48,6 +52,7 @@ inline constexpr Limits kDelayLimits{0, 60'000};
 inline constexpr Limits kTablesLimits{1, 1000};
 inline constexpr Limits kTurnTimeLimits{0, 3600};
 inline constexpr Limits kFirstTableLimits{1, 1'000'000};
+inline constexpr Limits kSpectatorsLimits{0, 200};
 
 // A decimal integer within `limits`, with an optional sign and surrounding
 // blanks; nothing else.

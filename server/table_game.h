@@ -23,6 +23,7 @@
 #include "protocol/pcpheadtail.h"
 #include "protocol/pcplogin.h"
 #include "protocol/pcpplay.h"
+#include "protocol/pcpstate.h"
 #include "server/console_log.h"
 #include "server/host.h"
 #include "server/scheduler.h"
@@ -74,6 +75,10 @@ class TableGame {
   [[nodiscard]] bool Rejoin(ConnectionId connection, Packet& packet, int seat, std::string address);
   // Seats kept for players who are gone.
   bool KeepsSeats() const;
+  // A new watcher is shown the table as every seat sees it: the seat list,
+  // and while a game is in play its public state, the seats the computer
+  // plays and the turn clock (keeping.cpp). Never a card that is not public.
+  void ShowToWatcher(ConnectionId connection);
   // Frees every kept seat as a lost connection frees it; the number freed.
   int FreeKeptSeats();
 
@@ -182,6 +187,10 @@ class TableGame {
   template <typename Line>
   void SendLines(ConnectionId to, MessageType type, std::vector<Line> lines, const Line& none);
   void SendState(ConnectionId connection, std::uint32_t seat);
+  // The game in play as everybody may know it: no hand, no bottom cards.
+  TableStateRecord PublicState() const;
+  // AutoPlayNotice when the computer plays a seat, and TurnClock when a turn runs.
+  void SendControlsAndClock(ConnectionId connection);
   // Runs `next` after a pause of `milliseconds` when pacing is on, else now.
   void Pace(std::uint32_t milliseconds, Step next);
   void RunStep(Step step);

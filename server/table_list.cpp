@@ -6,26 +6,9 @@
 #include "core/gbk.h"
 #include "protocol/packet_builder.h"
 #include "protocol/pcplogin.h"
+#include "server/table_slot.h"
 
 namespace quarn::server {
-
-struct TableList::Slot {
-  Slot(std::uint32_t index, TableList& list)
-      : table(MakeTable(index, FirstTableNumber(list.settings_))),
-        outbox(list.host_, list.log_, list.PrefixOf(index)),
-        game(list.log_, outbox, *table, list.ids_, list.scheduler_) {
-    game.UseStore(list.store_);
-  }
-
-  std::unique_ptr<TServerTable> table;
-  Outbox outbox;
-  TableGame game;
-  std::deque<Waiting> waiting;  // requests held while the table is busy
-  bool open = false;            // in open_
-  // What the view was last told: the state, and the player ids by seat.
-  std::int8_t shownStatus = 0;
-  std::array<std::int32_t, kSeatCount> shownIds{-1, -1, -1, -1};
-};
 
 namespace {
 
@@ -111,12 +94,20 @@ void TableList::Dispatch(ConnectionId connection, Packet& packet) {
 }
 
 void TableList::Take(ConnectionId connection, Packet& packet) {
+  const auto type = static_cast<MessageType>(packet.RawType());
+  if (type == MessageType::LobbyRequest) {
+    Lobby(connection, packet);
+    return;
+  }
+  if (Watching(connection)) return;  // a watcher never moves, sits or speaks
   if (const auto seat = seats_.find(connection); seat != seats_.end()) {
     Handle(seat->second, connection, packet);
   } else if (const auto login = waitingLogins_.find(connection); login != waitingLogins_.end()) {
     Defer(login->second, connection, packet);  // behind its login, in order
-  } else if (packet.RawType() == static_cast<std::uint32_t>(MessageType::LoginRequest)) {
+  } else if (type == MessageType::LoginRequest) {
     Login(connection, packet);
+  } else if (type == MessageType::WatchRequest) {
+    Watch(connection, packet);
   }
   // A stranger reaches the game only with a login request.
 }
@@ -188,9 +179,7 @@ void TableList::Login(ConnectionId connection, Packet& packet) {
 bool TableList::Defer(std::uint32_t index, ConnectionId connection, const Packet& packet) {
   std::size_t& count = waitingCounts_[connection];
   if (count >= kMaxWaitingPerConnection) {
-    if (std::find(flooding_.begin(), flooding_.end(), connection) == flooding_.end()) {
-      flooding_.push_back(connection);
-    }
+    MarkFlooding(connection, Flood::Waiting);
     return false;
   }
   ++count;
@@ -198,8 +187,15 @@ bool TableList::Defer(std::uint32_t index, ConnectionId connection, const Packet
   return true;
 }
 
-std::vector<ConnectionId> TableList::TakeFlooding() {
-  std::vector<ConnectionId> flooding;
+void TableList::MarkFlooding(ConnectionId connection, Flood reason) {
+  if (std::none_of(flooding_.begin(), flooding_.end(),
+                   [connection](const Flooding& f) { return f.connection == connection; })) {
+    flooding_.push_back({connection, reason});
+  }
+}
+
+std::vector<TableList::Flooding> TableList::TakeFlooding() {
+  std::vector<Flooding> flooding;
   flooding.swap(flooding_);
   return flooding;
 }
@@ -227,6 +223,8 @@ void TableList::Settle(std::uint32_t index) {
 void TableList::Disconnect(ConnectionId connection) {
   waitingLogins_.erase(connection);
   waitingCounts_.erase(connection);
+  lobby_.Forget(connection);
+  StopWatching(connection);
   const auto seat = seats_.find(connection);
   if (seat == seats_.end()) return;
   const std::uint32_t index = seat->second;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "server/console_log.h"
+#include "server/lobby_desk.h"
 #include "server/scheduler.h"
 #include "server/sending.h"
 #include "server/server_settings.h"
@@ -34,6 +35,13 @@ class TableList {
   // dropped because others filled it; a connection that sends more than this
   // while it waits is flooding and is closed (see TakeFlooding).
   static constexpr std::size_t kMaxWaitingPerConnection = 32;
+
+  // Why a connection is closed for asking too much.
+  enum class Flood : std::uint8_t { Waiting, Lobby };
+  struct Flooding {
+    ConnectionId connection;
+    Flood reason;
+  };
 
   TableList(IServerHost& host, IConsoleView& view, ConsoleLog& log, PlayerIds& ids,
             Scheduler& scheduler, OpenCheck isOpen);
@@ -56,13 +64,16 @@ class TableList {
   void Disconnect(ConnectionId connection);
   // Frees every kept seat of every table (the server stops).
   void FreeKeptSeats();
-  // Connections that went over kMaxWaitingPerConnection since the last call,
-  // each once: the caller closes them.
-  std::vector<ConnectionId> TakeFlooding();
+  // Connections that went over kMaxWaitingPerConnection, or asked the lobby
+  // too often, since the last call, each once: the caller closes them.
+  std::vector<Flooding> TakeFlooding();
 
   // 0 with the table number and seat of a seated connection, else 1.
   int FindSeat(ConnectionId connection, std::int32_t& tableNumber, std::uint32_t& seat) const;
   bool Seated(ConnectionId connection) const { return seats_.contains(connection); }
+  // Watchers hold no seat, may not log in, and are no strangers (table_watchers.cpp).
+  bool Watching(ConnectionId connection) const { return watching_.contains(connection); }
+  std::size_t WatchingCount() const { return watching_.size(); }
   // Whether a login of the connection waits at a busy table.
   bool LoginWaits(ConnectionId connection) const { return waitingLogins_.contains(connection); }
   // Whether a login goes back to a kept seat.
@@ -97,6 +108,13 @@ class TableList {
   // False when the connection has too many requests waiting already: the
   // request is dropped and the connection marked as flooding.
   bool Defer(std::uint32_t index, ConnectionId connection, const Packet& packet);
+  void MarkFlooding(ConnectionId connection, Flood reason);
+  // Our own lobby and watching (table_watchers.cpp): the tables in use, and a
+  // connection that watches a table instead of sitting at it.
+  void Lobby(ConnectionId connection, const Packet& packet);
+  std::vector<Packet> LobbyLines(std::int32_t first) const;
+  void Watch(ConnectionId connection, const Packet& packet);
+  void StopWatching(ConnectionId connection);
   // A table that is no longer busy takes its waiting requests, in order.
   void Settle(std::uint32_t index);
   // Keeps the set of tables that take newcomers and tells the view of a change.
@@ -126,7 +144,9 @@ class TableList {
   std::unordered_map<ConnectionId, std::uint32_t> seats_;  // seated: table index
   std::unordered_map<ConnectionId, std::uint32_t> waitingLogins_;  // login waits at a table
   std::unordered_map<ConnectionId, std::size_t> waitingCounts_;    // requests in the queues
-  std::vector<ConnectionId> flooding_;
+  std::vector<Flooding> flooding_;
+  std::unordered_map<ConnectionId, std::uint32_t> watching_;  // watchers: table index
+  LobbyDesk lobby_;
   std::string current_;
   store::GameStore* store_ = nullptr;
 };

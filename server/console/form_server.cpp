@@ -134,6 +134,8 @@ QWidget* TFormServer::BuildSettingsPage() {
   editWebPort_ = NewEdit("EditWebPort", "");
   checkBoxKeepGames_ = NewCheckBox("CheckBoxKeepGames", texts::kKeepGames, false);
   checkBoxAccounts_ = NewCheckBox("CheckBoxAccounts", texts::kAccounts, false);
+  checkBoxLobby_ = NewCheckBox("CheckBoxLobby", texts::kLobby, true);
+  editSpectators_ = NewEdit("EditSpectators", "0");
 
   auto* grid = new QGridLayout(page);
   grid->setContentsMargins(16, 12, 16, 12);
@@ -158,9 +160,12 @@ QWidget* TFormServer::BuildSettingsPage() {
   grid->addWidget(new QLabel(texts::kSeconds), 4, 4);
   grid->addWidget(checkBoxKeepGames_, 5, 0);
   grid->addWidget(checkBoxAccounts_, 6, 0);
+  grid->addWidget(checkBoxLobby_, 7, 0);
+  grid->addWidget(new QLabel(texts::kSpectators), 5, 2, Qt::AlignRight);
+  grid->addWidget(editSpectators_, 5, 3);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(5, 1);
-  grid->setRowStretch(7, 1);
+  grid->setRowStretch(8, 1);
   return page;
 }
 
@@ -188,7 +193,8 @@ std::optional<ServerSettings> TFormServer::Settings() const {
   const auto deal = ParseSetting(EditText(editDelayDeal_), kDelayLimits);
   const auto tables = ParseSetting(EditText(editTables_), kTablesLimits);
   const auto turnTime = ParseSetting(EditText(editTurnTime_), kTurnTimeLimits);
-  if (!points || !sync || !deal || !tables || !turnTime) return std::nullopt;
+  const auto spectators = ParseSetting(EditText(editSpectators_), kSpectatorsLimits);
+  if (!points || !sync || !deal || !tables || !turnTime || !spectators) return std::nullopt;
   return ServerSettings{.allowBid = checkBoxBid_->isChecked(),
                         .defaultPoints = *points,
                         .randEachGame = checkBoxRand_->isChecked(),
@@ -198,14 +204,16 @@ std::optional<ServerSettings> TFormServer::Settings() const {
                         .tables = *tables,
                         .keepSeats = checkBoxKeepSeats_->isChecked(),
                         .turnTimeS = *turnTime,
-                        .accounts = checkBoxAccounts_->isChecked()};
+                        .accounts = checkBoxAccounts_->isChecked(),
+                        .lobby = checkBoxLobby_->isChecked(),
+                        .spectators = *spectators};
 }
 
 void TFormServer::EnableSettings(bool listening) {
   for (QWidget* control : std::initializer_list<QWidget*>{
            checkBoxBid_, editPoint_, checkBoxRand_, checkBoxDelay_, editDelaySync_, editDelayDeal_,
            editTables_, checkBoxKeepSeats_, editTurnTime_, checkBoxKeepGames_, checkBoxAccounts_,
-           editWebPort_}) {
+           editWebPort_, checkBoxLobby_, editSpectators_}) {
     control->setEnabled(!listening);
   }
 }

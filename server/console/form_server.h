@@ -98,6 +98,8 @@ class TFormServer final : public QWidget, public IConsoleView {
   QLineEdit* editWebPort_ = nullptr;
   QCheckBox* checkBoxKeepGames_ = nullptr;
   QCheckBox* checkBoxAccounts_ = nullptr;
+  QCheckBox* checkBoxLobby_ = nullptr;
+  QLineEdit* editSpectators_ = nullptr;
   // The game file while "keep games" is on and the server has started with it.
   std::unique_ptr<store::SqliteDatabase> database_;
   QLabel* statusPanel0_ = nullptr;

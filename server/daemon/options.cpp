@@ -99,6 +99,10 @@ std::string TakeOne(ArgReader& reader, DaemonOptions& options) {
   if (name == "--keep-seats") return TakeFlag(reader, name, settings.keepSeats, true);
   if (name == "--accounts") return TakeFlag(reader, name, settings.accounts, true);
   if (name == "--turn-time") return TakeNumber(reader, name, kTurnTimeLimits, settings.turnTimeS);
+  if (name == "--spectators") {
+    return TakeNumber(reader, name, kSpectatorsLimits, settings.spectators);
+  }
+  if (name == "--no-lobby") return TakeFlag(reader, name, settings.lobby, false);
   if (name == "--port") return TakeNumber(reader, name, kPortLimits, options.port);
   if (name == "--web") {
     std::uint16_t port = 0;
@@ -168,6 +172,11 @@ std::string DaemonUsage() {
          "  --turn-time S      seconds for each bid or play, 0..3600; when they run out the\n"
          "                     computer makes that move, and after two in a row it plays the\n"
          "                     seat until its player acts again (default 0: no limit)\n"
+         "  --spectators N     watchers each table may have, 0..200: they see what every\n"
+         "                     seat sees in public, never a hand, and cannot play or chat\n"
+         "                     (default 0: nobody watches)\n"
+         "  --no-lobby         do not answer a client's request for the tables in use\n"
+         "                     (default: answered, at most once a second per answer)\n"
          "  --dir DIR          folder of the Log and Hero files (default: current folder;\n"
          "                     made when missing); a Log file holds 1000 lines\n"
          "  --db FILE|URI      keep every finished game in this SQLite file (made when\n"

@@ -170,8 +170,8 @@ TEST_F(FormServerTest, ASettingThatIsNoIntegerRefusesTheStartWithAWarning) {
   form_.show();
   std::vector<std::uint16_t> webPorts;
   form_.OnStarting([&](std::uint16_t port) { webPorts.push_back(port); });
-  for (const char* edit :
-       {"EditPoint", "EditDelaySync", "EditDelayDeal", "EditTurnTime", "EditWebPort"}) {
+  for (const char* edit : {"EditPoint", "EditDelaySync", "EditDelayDeal", "EditTurnTime",
+                           "EditWebPort", "EditSpectators"}) {
     auto* field = Find<QLineEdit>(edit);
     const QString before = field->text();
     field->setText("12a");

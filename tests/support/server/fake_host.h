@@ -8,6 +8,7 @@
 #include <ctime>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,7 @@ class FakeHost : public IServerHost {
   }
   void StopListening() override { listening = false; }
   int Send(ConnectionId connection, std::span<const std::uint8_t> bytes) override {
+    if (stalled.contains(connection)) return -1;
     if (failSends > 0) {
       --failSends;
       ++failedSends;
@@ -113,6 +115,7 @@ class FakeHost : public IServerHost {
   std::vector<ConnectionId> closed;
   std::vector<std::chrono::milliseconds> pauses;
   std::map<ConnectionId, std::string> addresses;  // else every connection is 127.0.0.1
+  std::set<ConnectionId> stalled;                 // their sends fail, as a full queue's do
 };
 
 class FakeView : public IConsoleView {
