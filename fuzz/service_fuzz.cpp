@@ -63,6 +63,7 @@ ServerSettings SettingsFrom(std::span<const std::uint8_t> head) {
   static constexpr std::array<std::uint32_t, 4> kPoints = {10, 0, 1, 1000000};
   static constexpr std::array<std::uint32_t, 4> kSync = {200, 0, 1, 60000};
   static constexpr std::array<std::uint32_t, 4> kDeal = {500, 0, 3, 1000};
+  static constexpr std::array<std::uint32_t, 4> kSpectators = {0, 2, 50, 1};  // 3: no lobby
   const auto value = [head](fuzz::Setting setting) { return SettingValue(head, setting); };
   const auto pick = [&value](const auto& values, fuzz::Setting setting) {
     return values[static_cast<std::size_t>(value(setting))];
@@ -76,7 +77,9 @@ ServerSettings SettingsFrom(std::span<const std::uint8_t> head) {
           .tables = 1u + static_cast<std::uint32_t>(value(Tables)),
           .keepSeats = value(Keep) != 0,
           .turnTimeS = pick(kTurnTimes, Turn),
-          .accounts = value(Accounts) != 0};
+          .accounts = value(Accounts) != 0,
+          .lobby = value(Watchers) != 3,
+          .spectators = pick(kSpectators, Watchers)};
 }
 
 LogLevel LevelFrom(std::span<const std::uint8_t> head) {
@@ -232,9 +235,11 @@ class Session {
 
   void Deliver(std::size_t slot, std::span<const std::uint8_t> bytes, std::size_t cut = 0) {
     const ConnectionId id = ids_[slot];
-    if (std::search(bytes.begin(), bytes.end(), kLoginCode.begin(), kLoginCode.end()) !=
-        bytes.end()) {
-      mayLogIn_[slot] = true;
+    // A login, and our lobby and watch requests, reach past the stranger's door.
+    for (const auto& code : {kLoginCode, kLobbyCode, kWatchCode}) {
+      if (std::search(bytes.begin(), bytes.end(), code.begin(), code.end()) != bytes.end()) {
+        mayLogIn_[slot] = true;
+      }
     }
     // A stranger that never sent a login reaches nothing: no send, no change.
     const bool stranger =
@@ -298,6 +303,8 @@ class Session {
   }
 
   static constexpr std::array<std::uint8_t, 4> kLoginCode = {0xAB, 0xAB, 0x00, 0xC1};
+  static constexpr std::array<std::uint8_t, 4> kLobbyCode = {0xAB, 0xAB, 0x02, 0x90};
+  static constexpr std::array<std::uint8_t, 4> kWatchCode = {0xAB, 0xAB, 0x02, 0xA0};
 
   ServerSettings settings_;
   ServiceWorld world_;

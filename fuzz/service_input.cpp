@@ -198,6 +198,26 @@ void Fill(Fields& f, ReplayGamePartRecord& r) {
   r.totalLength = static_cast<std::uint32_t>(r.bytes.size());
 }
 
+void Fill(Fields& f, LobbyRequestRecord& r) {
+  r.firstTable = static_cast<std::int32_t>(f.in.Byte() % 5) - 1;  // -1 and 0 are refused
+}
+
+void Fill(Fields& f, WatchRequestRecord& r) {
+  r.tableNumber = f.Table();
+  r.name = PoolName(f.in);
+}
+
+// Only the server sends these: a client's copy must be dropped unanswered.
+void Fill(Fields& f, LobbyLineRecord& r) {
+  r.tableNumber = f.Table();
+  r.names[0] = PoolName(f.in);
+}
+
+void Fill(Fields& f, WatchReplyRecord& r) {
+  r.tableNumber = f.Table();
+  r.result = static_cast<WatchResult>(f.in.Byte() % 5);
+}
+
 const std::vector<MessageType>& EveryType() {
   static const std::vector<MessageType> types = [] {
     std::vector<MessageType> all;

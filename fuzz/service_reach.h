@@ -38,10 +38,11 @@ enum class Setting {
   Accounts,
   Failing,
   Sync,
-  Deal
+  Deal,
+  Watchers
 };
 
-inline constexpr std::array<SettingField, 11> kSettingFields{{
+inline constexpr std::array<SettingField, 12> kSettingFields{{
     {"bidding", 0, 0, 2, 2},
     {"pacing", 0, 1, 2, 2},
     {"keep", 0, 2, 2, 2},
@@ -53,6 +54,7 @@ inline constexpr std::array<SettingField, 11> kSettingFields{{
     {"failing", 1, 5, 2, 2},
     {"sync", 2, 0, 4, 4},
     {"deal", 2, 2, 4, 4},
+    {"watchers", 1, 6, 4, 4},  // 0, 2, 50, 1 with the lobby off
 }};
 
 // The value of `field` in the input's first bytes (0 where they are missing).

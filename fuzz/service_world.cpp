@@ -93,6 +93,26 @@ std::tm ServiceWorld::LocalTime() {
   return time;
 }
 
+bool ServiceWorld::CheckedLobbySend(ConnectionId connection, MessageType type,
+                                    const Packet& packet) {
+  const bool answer = type == MessageType::LobbyLine || type == MessageType::WatchReply;
+  const auto watched = watching_.find(connection);
+  if (!answer && watched == watching_.end()) return false;
+  const auto decoded = DecodeMessage(packet);
+  Require(decoded.has_value(), "every send decodes");
+  Require(SeatOf(connection).table == nullptr, "a watcher never sits");
+  if (const auto* reply = std::get_if<WatchReplyRecord>(&decoded->body)) {
+    Require(watched == watching_.end(), "a watcher is answered once");
+    if (reply->result == WatchResult::Watching) watching_[connection] = reply->tableNumber;
+  } else if (!answer) {
+    Require(TableNumberOf(decoded->body) == watched->second, "a watcher hears its own table");
+    Require(type != MessageType::DealCards && type != MessageType::ExtraCards &&
+                type != MessageType::TableState && type != MessageType::LoginReply,
+            "a watcher is never sent a card that is not public");
+  }
+  return true;
+}
+
 void ServiceWorld::CheckSend(ConnectionId connection, std::span<const std::uint8_t> bytes) {
   Require(IsOpen(connection), "a send goes only to an open connection");
   const Packet packet = PacketFromBytes(bytes);
@@ -100,6 +120,7 @@ void ServiceWorld::CheckSend(ConnectionId connection, std::span<const std::uint8
   Require(info != nullptr && info->direction == Direction::ServerToClient &&
               bytes.size() == info->length,
           "the server sends whole messages of its own");
+  if (CheckedLobbySend(connection, info->type, packet)) return;
   const SeatAt at = SeatOf(connection);
   if (info->type == MessageType::LoginReply) {
     const std::int32_t table = wire::GetI32(packet, 164);

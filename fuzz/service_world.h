@@ -39,7 +39,10 @@ class ServiceWorld final : public server::testing::FakeHost, public server::ICon
 
   // The fuzzer's side of the connections.
   void Opened(ConnectionId id) { open_.insert(id); }
-  void Gone(ConnectionId id) { open_.erase(id); }
+  void Gone(ConnectionId id) {
+    open_.erase(id);
+    watching_.erase(id);
+  }
   bool IsOpen(ConnectionId id) const { return open_.contains(id); }
   // Connections the server closed; the host reports them as closed later.
   std::vector<ConnectionId> TakeClosing();
@@ -75,6 +78,9 @@ class ServiceWorld final : public server::testing::FakeHost, public server::ICon
 
  private:
   void CheckSend(ConnectionId connection, std::span<const std::uint8_t> bytes);
+  // The lobby answers anyone; a watcher hears its table's public messages
+  // alone. True when the send was one of these, checked.
+  bool CheckedLobbySend(ConnectionId connection, MessageType type, const Packet& packet);
   // Follows what a connection was told of its own cards.
   void Tell(ConnectionId connection, MessageType type, const MessageBody& body, std::uint32_t seat);
   void CheckGame(const TServerTable& table) const;
@@ -82,6 +88,7 @@ class ServiceWorld final : public server::testing::FakeHost, public server::ICon
 
   const server::ServerApp* app_ = nullptr;
   std::set<ConnectionId> open_;
+  std::map<ConnectionId, std::int32_t> watching_;  // watchers: the table they watch
   std::vector<ConnectionId> closing_;
   std::size_t sends_ = 0;
   int games_ = 0;
