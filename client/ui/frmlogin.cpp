@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 
@@ -12,6 +13,7 @@
 #include "client/ui/dialog_parts.h"
 #include "client/ui/frmdlghead.h"
 #include "client/ui/frmdlgservice.h"
+#include "client/ui/lobby_probe.h"
 #include "client/ui/msgbox.h"
 #include "client/ui/uifont.h"
 #include "core/gbk.h"
@@ -22,6 +24,9 @@ namespace {
 
 constexpr int kNameChars = 15;
 constexpr int kDroppedRows = 6;
+constexpr int kFormWidth = 332;
+constexpr int kFormHeight = 218;
+constexpr int kListWidth = 236;  // the table list beside the fields, once a server answered
 
 QComboBox* MakeEditableCombo(QRect geometry, QWidget* parent) {
   auto* combo = new QComboBox(parent);
@@ -65,8 +70,62 @@ TFormLogin::TFormLogin(TDlgHead* dlgHead, TDlgService* dlgService, QWidget* pare
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::MSWindowsFixedSizeDialogHint);
   setFont(UiFont(12));
-  setFixedSize(332, 218);
+  setFixedSize(kFormWidth, kFormHeight);
   BuildControls();
+  probe_ = new TLobbyProbe(this);
+  connect(probe_, &TLobbyProbe::Changed, this, &TFormLogin::ShowTables);
+}
+
+void TFormLogin::StartProbe() {
+  const std::optional<ServerAddress> address =
+      ParseServerAddress(comboBoxAddress_->currentText().toStdString());
+  if (address) probe_->Start(address->host, address->port);
+}
+
+void TFormLogin::hideEvent(QHideEvent* event) {
+  probe_->Stop();
+  QDialog::hideEvent(event);
+}
+
+void TFormLogin::ShowTables() {
+  const TLobbyList& lobby = probe_->List();
+  const int chosen =
+      listTables_->currentRow() >= 0 ? listTables_->currentItem()->data(Qt::UserRole).toInt() : -1;
+  listTables_->clear();
+  auto* any = new QListWidgetItem(tr("任意桌子"), listTables_);
+  any->setData(Qt::UserRole, 0);
+  const std::array<QString, 4> states = {tr("等人"), tr("发牌"), tr("叫分"), tr("出牌")};
+  for (const LobbyLineRecord& table : lobby.Tables()) {
+    QStringList names;
+    for (const std::string& name : table.names) {
+      if (!name.empty()) names << QString::fromStdString(GbkToUtf8(name));
+    }
+    QString text = tr("第%1桌 %2 %3/4人")
+                       .arg(table.tableNumber)
+                       .arg(states[static_cast<std::size_t>(table.state) % states.size()])
+                       .arg(4 - table.freeSeats);
+    if (lobby.WatcherLimit() > 0) text += tr(" 观众%1").arg(table.watchers);
+    if (!names.isEmpty()) text += "\n  " + names.join(QStringLiteral("、"));
+    auto* item = new QListWidgetItem(text, listTables_);
+    item->setData(Qt::UserRole, table.tableNumber);
+    if (table.tableNumber == chosen) listTables_->setCurrentItem(item);
+  }
+  if (chosen == 0) listTables_->setCurrentItem(any);
+  if (!listTables_->isVisible()) {
+    setFixedSize(kFormWidth + kListWidth, kFormHeight);
+    listTables_->show();
+  }
+}
+
+void TFormLogin::ListTablesClick(int row) {
+  const QListWidgetItem* item = listTables_->item(row);
+  if (item == nullptr) return;
+  const int number = item->data(Qt::UserRole).toInt();
+  editTable_->setText(QString::number(number));  // 0: the server seats us where there is room
+  for (const LobbyLineRecord& table : probe_->List().Tables()) {
+    if (table.tableNumber != number) continue;
+    if (const auto seat = FirstFreeSeat(table)) comboBoxSeat_->setCurrentIndex(*seat);
+  }
 }
 
 void TFormLogin::BuildControls() {
@@ -132,6 +191,15 @@ void TFormLogin::BuildControls() {
   bitBtnCancel_->setGeometry(216, 184, 75, 25);
   connect(bitBtnCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
+  listTables_ = new QListWidget(this);
+  listTables_->setObjectName("ListTables");
+  listTables_->setGeometry(kFormWidth - 8, 8, kListWidth - 8, kFormHeight - 16);
+  listTables_->setToolTip(tr("服务器上正在使用的桌子；选一张桌子和它的空位"));
+  listTables_->hide();
+  connect(listTables_, &QListWidget::currentRowChanged, this, &TFormLogin::ListTablesClick);
+  connect(comboBoxAddress_->lineEdit(), &QLineEdit::editingFinished, this, &TFormLogin::StartProbe);
+  connect(comboBoxAddress_, &QComboBox::activated, this, &TFormLogin::StartProbe);
+
   setTabOrder(comboBoxName_, editPassword_);
   setTabOrder(editPassword_, editTable_);
   setTabOrder(editTable_, comboBoxSeat_);
@@ -150,6 +218,7 @@ void TFormLogin::DrawIcon(QLabel* image, const std::string& resourceName) {
 
 void TFormLogin::showEvent(QShowEvent* event) {
   FormShow();
+  StartProbe();
   QDialog::showEvent(event);
 }
 

@@ -14,10 +14,12 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 
 namespace quarn::client {
 
+class TLobbyProbe;
 class TDlgHead;
 class TDlgService;
 
@@ -70,10 +72,17 @@ class TFormLogin : public QDialog {
   QLabel* ImageService() const { return imageService_; }
   QPushButton* BitBtnLogin() const { return bitBtnLogin_; }
   QPushButton* BitBtnCancel() const { return bitBtnCancel_; }
+  // The tables in use, shown beside the fields once the server answered our
+  // lobby request; the first row is "any table". Hidden while no answer came.
+  QListWidget* ListTables() const { return listTables_; }
+  TLobbyProbe* Probe() const { return probe_; }
+  // A row of the list chosen: its table and first free seat go to the fields.
+  void ListTablesClick(int row);
   const LoginLists& Lists() const { return lists_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -81,6 +90,9 @@ class TFormLogin : public QDialog {
   void DrawIcon(QLabel* image, const std::string& resourceName);
   void FillCombos();
   void ChooseNewestEntries();
+  // Asks the server in the address box for its tables (again, after a change).
+  void StartProbe();
+  void ShowTables();
 
   TDlgHead* dlgHead_;
   TDlgService* dlgService_;
@@ -103,6 +115,8 @@ class TFormLogin : public QDialog {
   QLabel* imageService_;
   QPushButton* bitBtnLogin_;
   QPushButton* bitBtnCancel_;
+  QListWidget* listTables_;
+  TLobbyProbe* probe_;
 };
 
 }  // namespace quarn::client
