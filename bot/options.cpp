@@ -92,6 +92,10 @@ ParseResult ParseBotOptions(std::span<const std::string_view> args) {
       result.options.narrate = true;
       continue;
     }
+    if (flag == "--watch") {
+      result.options.watch = true;
+      continue;
+    }
     if (flag == "--reconnect") {
       result.options.reconnect = true;
       continue;
@@ -118,7 +122,7 @@ ParseResult ParseBotOptions(std::span<const std::string_view> args) {
 
 std::string_view BotUsage() {
   return "usage: quarn-bot [--host H] [--port N] [--name NAME] [--password P] [--table T] "
-         "[--seat S] [--games N] [--level L] [--think MS] [--reconnect] [--narrate]\n"
+         "[--seat S] [--games N] [--level L] [--think MS] [--reconnect] [--narrate] [--watch]\n"
          "  --host H       server address (default 127.0.0.1)\n"
          "  --port N       server port (default 1073)\n"
          "  --name NAME    player name, at most 15 bytes in GBK (default 电脑 and the seat)\n"
@@ -135,6 +139,9 @@ std::string_view BotUsage() {
          "                 same name and password (a server that kept the seat gives it back)\n"
          "  --narrate      tell the game on standard output, one line per event (the\n"
          "                 player's own log goes to standard error)\n"
+         "  --watch        watch table T without a seat and tell its games on standard\n"
+         "                 output (the server must allow watchers: quarnd --spectators N);\n"
+         "                 with --games N it leaves after N games\n"
          "  --version      the version of quarn-bot\n";
 }
 

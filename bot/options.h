@@ -26,6 +26,9 @@ struct BotOptions {
   int thinkMs = 200;
   ai::Level level = ai::Level::Strong;
   bool narrate = false;  // tell the game on standard output, one line per event
+  // Watch the table instead of playing (a server with --spectators): its
+  // story on standard output, one line per event.
+  bool watch = false;
 };
 
 struct ParseResult {

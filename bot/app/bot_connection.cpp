@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/gbk.h"
+#include "protocol/packet_builder.h"
 
 namespace quarn::bot {
 namespace {
@@ -57,6 +58,13 @@ void BotConnection::Start() {
 
 void BotConnection::OnConnected() {
   socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+  if (options_.watch) {
+    const auto request = BuildPacket(MessageType::WatchRequest,
+                                     WatchRequestRecord{options_.table, LoginNameGbk(options_)});
+    if (request) Send(*request);
+    loginTimer_.start(kLoginTimeoutMs);
+    return;
+  }
   std::optional<Packet> login = session_.Login();
   if (!login) {
     Stop(2, "cannot build a login request for this name");
@@ -71,6 +79,11 @@ void BotConnection::OnReadyRead() {
   assembler_.Feed(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                             static_cast<std::size_t>(bytes.size())));
   while (std::optional<Packet> packet = assembler_.Next()) {
+    if (options_.watch) {
+      Watched(*packet);
+      if (stopping_) return;
+      continue;
+    }
     session_.OnPacket(*packet);
     if (options_.narrate) {
       for (const std::string& line : narrator_.Lines(session_.Table(), *packet))
@@ -96,6 +109,24 @@ void BotConnection::OnReadyRead() {
   }
   ArmAnswerTimer();
   ScheduleMove();
+}
+
+void BotConnection::Watched(const Packet& packet) {
+  for (const std::string& line : watchNarrator_.Lines(packet)) {
+    std::fprintf(stdout, "%s\n", line.c_str());
+  }
+  std::fflush(stdout);
+  const auto type = static_cast<MessageType>(packet.RawType());
+  if (WatchReplyRecord reply;
+      type == MessageType::WatchReply && DecodeWatchReply(reply, packet) == 0) {
+    loginTimer_.stop();
+    if (reply.result != WatchResult::Watching) {
+      Stop(1, "the server does not let this table be watched (quarnd --spectators N allows it)");
+    }
+  }
+  if (type == MessageType::GameEnd && ++gamesWatched_ == options_.games) {
+    Stop(0, "watched " + std::to_string(gamesWatched_) + " games");
+  }
 }
 
 void BotConnection::ScheduleMove() {
@@ -133,6 +164,10 @@ void BotConnection::OnAnswerTimer() {
 }
 
 void BotConnection::OnLoginTimer() {
+  if (options_.watch) {
+    Stop(1, "no answer to the request to watch: the server predates watchers");
+    return;
+  }
   if (session_.LoggedIn()) return;
   // The server may not have seen the old connection go yet: try again.
   if (reconnecting_) {
@@ -150,6 +185,11 @@ void BotConnection::Send(const Packet& packet) {
 
 void BotConnection::OnDisconnected() {
   if (stopping_) return;
+  if (options_.watch) {
+    Stop(1, "the connection to the server was lost after watching " +
+                std::to_string(gamesWatched_) + " games");
+    return;
+  }
   if (session_.Finished()) {
     Stop(0, "finished " + std::to_string(session_.GamesFinished()) + " games");
     return;
@@ -216,8 +256,8 @@ void BotConnection::Stop(int exitCode, const std::string& message) {
 }
 
 void BotConnection::Log(std::string_view line) const {
-  // A narrating player keeps standard output for the story.
-  FILE* out = options_.narrate ? stderr : stdout;
+  // A narrating player or a watcher keeps standard output for the story.
+  FILE* out = options_.narrate || options_.watch ? stderr : stdout;
   std::fprintf(out, "[%s] %.*s\n", label_.c_str(), static_cast<int>(line.size()), line.data());
   std::fflush(out);
 }

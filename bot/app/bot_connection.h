@@ -12,6 +12,7 @@
 #include "bot/bot_session.h"
 #include "bot/options.h"
 #include "client/assist/narrator.h"
+#include "client/assist/watch_narrator.h"
 #include "protocol/stream_assembler.h"
 
 namespace quarn::bot {
@@ -44,11 +45,15 @@ class BotConnection : public QObject {
   void Send(const Packet& packet);
   void Stop(int exitCode, const std::string& message);
   void Log(std::string_view line) const;
+  // --watch: the table's story, from what a watcher is sent.
+  void Watched(const Packet& packet);
 
   BotOptions options_;
   std::string label_;  // the name in front of every log line
   BotSession session_;
   client::Narrator narrator_;
+  client::WatchNarrator watchNarrator_;
+  int gamesWatched_ = 0;
   StreamAssembler assembler_;
   QTcpSocket socket_;
   QTimer moveTimer_;
