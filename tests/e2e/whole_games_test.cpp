@@ -41,6 +41,16 @@ void PlayWholeGames(std::vector<std::string> serverArgs, int tables, int games,
       test::StartQuarnd(server, serverArgs, unreadOutput ? fs::path() : dir.path() / "quarnd.out");
   ASSERT_NE(port, 0) << server.Output();
 
+  // With watchers allowed, quarn-bot --watch follows table 1 from before its first deal.
+  const bool watched =
+      std::find(serverArgs.begin(), serverArgs.end(), "--spectators") != serverArgs.end();
+  ChildProcess watcher;
+  if (watched) {
+    ASSERT_TRUE(
+        watcher.Start(test::ProgramFolder() / "quarn-bot",
+                      {"--port", std::to_string(port), "--watch", "--games", std::to_string(games)},
+                      dir.path() / "watcher.out"));
+  }
   std::vector<ChildProcess> bots(static_cast<std::size_t>(4 * tables));
   // Named after the table and seat each asks for, as the hero board must show them.
   const auto nameOf = [](std::size_t table, std::size_t seat) {
@@ -64,6 +74,17 @@ void PlayWholeGames(std::vector<std::string> serverArgs, int tables, int games,
     EXPECT_NE(log.find("finished " + std::to_string(games) + " games (0 refused)"),
               std::string::npos)
         << log;
+  }
+  if (watched) {
+    EXPECT_EQ(watcher.Wait(seconds(10)), 0) << watcher.Output();
+    const std::string& story = watcher.Output();
+    std::size_t ends = 0;
+    for (std::size_t at = story.find("赢家："); at != std::string::npos;
+         at = story.find("赢家：", at + 1)) {
+      ++ends;
+    }
+    EXPECT_EQ(ends, static_cast<std::size_t>(games)) << story;
+    EXPECT_NE(story.find("地主："), std::string::npos) << story;
   }
   if (unreadOutput) {  // read at last: the lines that did not fit are told of
     const auto end = std::chrono::steady_clock::now() + seconds(10);
@@ -109,9 +130,10 @@ TEST(WholeGames, TwoHundredGamesWithoutBiddingWhileNobodyReadsTheRunLog) {
   PlayWholeGames({"--no-delay", "--log", "packets"}, 1, 200, true);
 }
 
-// Paced (briefly), so the tables' timers interleave with each other's play.
-TEST(WholeGames, ThreeTablesAtOnce) {
-  PlayWholeGames({"--bid", "--delay-sync", "20", "--delay-deal", "30"}, 3, 30);
+// Paced (briefly), so the tables' timers interleave with each other's play;
+// quarn-bot --watch tells table 1's games.
+TEST(WholeGames, ThreeTablesAtOnceOneOfThemWatched) {
+  PlayWholeGames({"--bid", "--delay-sync", "20", "--delay-deal", "30", "--spectators", "1"}, 3, 30);
 }
 
 }  // namespace
