@@ -30,8 +30,8 @@ bool TLobbyList::Take(const Packet& packet) {
 }
 
 std::optional<std::uint8_t> FirstFreeSeat(const LobbyLineRecord& table) {
-  for (std::uint8_t seat = 0; seat < table.names.size(); ++seat) {
-    if (table.names[seat].empty()) return seat;
+  for (std::size_t seat = 0; seat < table.names.size(); ++seat) {
+    if (table.names[seat].empty()) return static_cast<std::uint8_t>(seat);
   }
   return std::nullopt;
 }
