@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace quarn::client {
@@ -30,5 +31,7 @@ constexpr int NextSeat(int seat) {
 
 // "东" "北" "西" "南" for seats 0..3; an empty text for anything else.
 std::string_view SeatName(int seat);
+// The same in the shown language.
+std::string ShownSeatName(int seat);
 
 }  // namespace quarn::client

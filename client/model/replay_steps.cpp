@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+#include "client/model/card_texts.h"
+#include "client/model/game_state.h"
+#include "client/model/screen_texts.h"
+#include "client/model/shown_text.h"
 #include "core/gbk.h"
 #include "core/tpoker.h"
 #include "store/replay.h"
-#include "store/transcript.h"
 
 namespace quarn::client {
 
@@ -24,7 +27,8 @@ std::string SeatLabel(const store::GameRecord& game, int seat) {
   for (char& c : name) {
     if (static_cast<unsigned char>(c) < 0x20) c = ' ';
   }
-  return std::string(store::SeatName(seat)) + "[" + name + "]";
+  return ShownSeatName(static_cast<int>(static_cast<unsigned>(seat) % store::kSeats)) + "[" + name +
+         "]";
 }
 
 ReplaySteps::ReplaySteps(store::GameRecord game) : game_(std::move(game)) {}
@@ -39,7 +43,7 @@ ReplayFrame ReplaySteps::At(std::size_t step) const {
   }
   if (step + 1 == Count() && !game_.moves.empty()) {
     frame.phase = ReplayPhase::Finished;
-    frame.caption += game_.LandlordWon() ? "，地主胜" : "，地主败";
+    frame.caption += Shown(kTextContext, game_.LandlordWon() ? "，地主胜" : "，地主败");
   }
   return frame;
 }
@@ -50,19 +54,21 @@ void ReplaySteps::Bidding(std::size_t bids, ReplayFrame& frame) const {
     frame.hands.at(static_cast<std::size_t>(seat)) = Folded({hand.begin(), hand.end()});
   }
   if (bids == 0) {
-    frame.caption = "发牌，" + SeatLabel(game_, game_.startSeat) + " 先叫";
+    frame.caption =
+        Filled(Shown(kTextContext, "发牌，%1 先叫"), {SeatLabel(game_, game_.startSeat)});
     return;
   }
   frame.phase = ReplayPhase::Bidding;
   const store::BidStep& bid = game_.bids.at(bids - 1);
   frame.actor = bid.seat;
-  frame.caption =
-      SeatLabel(game_, bid.seat) +
-      (bid.points == 0 ? std::string(" 不叫") : " 叫 " + std::to_string(bid.points) + " 分");
+  const std::string bidder = SeatLabel(game_, bid.seat);
+  frame.caption = bid.points == 0 ? Filled(Shown(kTextContext, "%1 不叫"), {bidder})
+                                  : Filled(Shown(kTextContext, "%1 叫 %2 分"),
+                                           {bidder, std::to_string(bid.points)});
   if (bids == game_.bids.size()) {
     frame.landlord = game_.landlord;
-    frame.caption += "，" + SeatLabel(game_, game_.landlord) + " 当地主（" +
-                     std::to_string(game_.points) + " 分）";
+    frame.caption += Filled(Shown(kTextContext, "，%1 当地主（%2 分）"),
+                            {SeatLabel(game_, game_.landlord), std::to_string(game_.points)});
   }
 }
 
@@ -83,9 +89,10 @@ void ReplaySteps::Playing(std::size_t moves, ReplayFrame& frame) const {
   if (moves >= game_.moves.size()) return;  // a record without moves
   const store::MoveStep& move = game_.moves[moves];
   frame.actor = move.seat % store::kSeats;
-  frame.caption =
-      SeatLabel(game_, frame.actor) +
-      (move.cards.empty() ? std::string(" 不出") : " 出 " + store::CardsText(move.cards));
+  const std::string mover = SeatLabel(game_, frame.actor);
+  frame.caption = move.cards.empty()
+                      ? Filled(Shown(kTextContext, "%1 不出"), {mover})
+                      : Filled(Shown(kTextContext, "%1 出 %2"), {mover, ShownCards(move.cards)});
 }
 
 }  // namespace quarn::client

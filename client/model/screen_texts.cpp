@@ -1,26 +1,27 @@
 #include "client/model/screen_texts.h"
 
+#include "client/model/card_texts.h"
 #include "client/model/table_state.h"
 
 namespace quarn::client {
 
 namespace {
 
-std::string_view SeatedText(int playerCount) {
+std::string SeatedText(int playerCount) {
   switch (playerCount) {
     case 1:
-      return "呵呵，一缺三，喂——有人玩吗？（回音...）";
+      return Shown(kTextContext, "呵呵，一缺三，喂——有人玩吗？（回音...）");
     case 2:
-      return "一桌哥俩好嘞，哥们，二缺二，怎么样？";
+      return Shown(kTextContext, "一桌哥俩好嘞，哥们，二缺二，怎么样？");
     case 3:
-      return "三缺一啦，三缺一啦...";
+      return Shown(kTextContext, "三缺一啦，三缺一啦...");
     default:
-      return "Vardel吧，来来来——就两把！";
+      return Shown(kTextContext, "Vardel吧，来来来——就两把！");
   }
 }
 
 std::string BidText(const TClientTable& table) {
-  return "竞价：" + std::to_string(table.BidPoints);
+  return Filled(Shown(kTextContext, "竞价：%1"), {std::to_string(table.BidPoints)});
 }
 
 }  // namespace
@@ -47,24 +48,30 @@ StatusTexts StatusFor(const TClientTable& table) {
   const std::string own = table.Me.Name();
   switch (table.GameState) {
     case TGameState::Offline:
-      return {"我是小Lumo，让我们斗呀斗呀Vardel...", mail};
+      return {Shown(kTextContext, "我是小Lumo，让我们斗呀斗呀Vardel..."), mail};
     case TGameState::LoggingIn:
-      return {"已经向服务器注册，等待应答...", "mailto:" + mail};
+      return {Shown(kTextContext, "已经向服务器注册，等待应答..."), "mailto:" + mail};
     case TGameState::Seated:
-      return {std::string{SeatedText(table.PlayerCount)}, mail};
+      return {SeatedText(table.PlayerCount), mail};
     case TGameState::AwaitDeal:
-      return {"等待发牌，您歇会儿先...", mail};
+      return {Shown(kTextContext, "等待发牌，您歇会儿先..."), mail};
     case TGameState::MyBid:
-      return {"别烦，轮到咱家了...", BidText(table)};
+      return {Shown(kTextContext, "别烦，轮到咱家了..."), BidText(table)};
     case TGameState::OtherBid:
-      if (table.OwnTurn()) return {"叫牌，叫牌，叫牌，烦什么烦？！", BidText(table)};
-      return {"嘘——，" + table.SeatPlayerName(table.CurrentSeat) + "正在叫牌呢...", BidText(table)};
+      if (table.OwnTurn())
+        return {Shown(kTextContext, "叫牌，叫牌，叫牌，烦什么烦？！"), BidText(table)};
+      return {Filled(Shown(kTextContext, "嘘——，%1正在叫牌呢..."),
+                     {table.SeatPlayerName(table.CurrentSeat)}),
+              BidText(table)};
     case TGameState::InPlay:
     case TGameState::PlaySent:
-      if (table.OwnTurn()) return {"嘿嘿，" + own + "，请出牌吧...", std::nullopt};
-      return {"等待" + table.SeatPlayerName(table.CurrentSeat) + "出牌...", std::nullopt};
+      if (table.OwnTurn())
+        return {Filled(Shown(kTextContext, "嘿嘿，%1，请出牌吧..."), {own}), std::nullopt};
+      return {
+          Filled(Shown(kTextContext, "等待%1出牌..."), {table.SeatPlayerName(table.CurrentSeat)}),
+          std::nullopt};
   }
-  return {"程序状态出错了，请写信告诉我们：" + mail, std::nullopt};
+  return {Filled(Shown(kTextContext, "程序状态出错了，请写信告诉我们：%1"), {mail}), std::nullopt};
 }
 
 bool SeatLabelVisible(TGameState state) {
@@ -78,17 +85,19 @@ std::string WindowTitle(std::string_view ownName) {
 std::string TableCardsCaption(const TClientTable& table) {
   // An emptied table keeps the last combination's name; it must not be shown.
   if (table.TableCards.Count() == 0) return {};
-  return table.SeatPlayerName(table.LeadSeat) + "出的一手\"" +
-         std::string{table.TableCards.Name()} + "\"";
+  return Filled(Shown(kTextContext, "%1出的一手\"%2\""),
+                {table.SeatPlayerName(table.LeadSeat), ShownCombination(table.TableCards.Name())});
 }
 
 std::string WinnerText(const TClientTable& table, int winnerSeat) {
-  if (winnerSeat == table.OwnSeat) return "赢家就是我" + table.Me.Name() + "，发啦，发啦！";
-  return "赢家是" + table.SeatPlayerName(winnerSeat) + "，哎，让这个臭皮蛋赚了...";
+  if (winnerSeat == table.OwnSeat)
+    return Filled(Shown(kTextContext, "赢家就是我%1，发啦，发啦！"), {table.Me.Name()});
+  return Filled(Shown(kTextContext, "赢家是%1，哎，让这个臭皮蛋赚了..."),
+                {table.SeatPlayerName(winnerSeat)});
 }
 
 std::string TalkLine(const TClientTable& table, int seat, std::string_view text) {
-  return table.SeatPlayerName(seat) + "：" + std::string{text};
+  return Filled(Shown(kTextContext, "%1：%2"), {table.SeatPlayerName(seat), text});
 }
 
 }  // namespace quarn::client

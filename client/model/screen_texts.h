@@ -8,28 +8,37 @@
 #include <string_view>
 
 #include "client/model/game_state.h"
+#include "client/model/shown_text.h"
 
 namespace quarn::client {
 
 class TClientTable;
 
+// The translation context of the model's texts; a front end shows the
+// constants below through it.
+inline constexpr const char* kTextContext = "Quarn";
+
 // Our support address, shown in the status bar.
 inline constexpr std::string_view kSupportMail = "quarn-support@example.org";
 // Status panel 0 before the table is set up.
-inline constexpr std::string_view kInitialStatus = "“某某”是地主，我们斗呀斗呀Vardel！";
+inline constexpr std::string_view kInitialStatus =
+    Marked(kTextContext, "“某某”是地主，我们斗呀斗呀Vardel！");
 inline constexpr std::string_view kAppTitle = "LumoVardel";
 
 // Message box texts and captions.
-inline constexpr std::string_view kCaptionInfo = "提示";
-inline constexpr std::string_view kCaptionWarning = "警告";
-inline constexpr std::string_view kCaptionError = "错误";
-inline constexpr std::string_view kMsgNotInitialized = "系统初始化尚未完成！";
-inline constexpr std::string_view kMsgConnectionLost = "对不起，网络断线啦！";
-inline constexpr std::string_view kMsgSocketError = "通信模块发现错误！";
-inline constexpr std::string_view kMsgNoSelfPass = "你不可以PASS自己耶，宝贝。";
-inline constexpr std::string_view kMsgLoginFirst = "嘿！先登录到服务器上再说啊。";
+inline constexpr std::string_view kCaptionInfo = Marked(kTextContext, "提示");
+inline constexpr std::string_view kCaptionWarning = Marked(kTextContext, "警告");
+inline constexpr std::string_view kCaptionError = Marked(kTextContext, "错误");
+inline constexpr std::string_view kMsgNotInitialized = Marked(kTextContext, "系统初始化尚未完成！");
+inline constexpr std::string_view kMsgConnectionLost = Marked(kTextContext, "对不起，网络断线啦！");
+inline constexpr std::string_view kMsgSocketError = Marked(kTextContext, "通信模块发现错误！");
+inline constexpr std::string_view kMsgNoSelfPass =
+    Marked(kTextContext, "你不可以PASS自己耶，宝贝。");
+inline constexpr std::string_view kMsgLoginFirst =
+    Marked(kTextContext, "嘿！先登录到服务器上再说啊。");
 // Status panel 0 when the hint finds nothing that beats the table.
-inline constexpr std::string_view kHintNothingBeats = "没有大过上家的牌，不要吧（P）";
+inline constexpr std::string_view kHintNothingBeats =
+    Marked(kTextContext, "没有大过上家的牌，不要吧（P）");
 
 struct ButtonStates {
   bool send = false;    ///< BtnSend

@@ -1,9 +1,12 @@
 // Buttons and status texts per state, and the requests the client sends.
 #include <gtest/gtest.h>
 
+#include "client/model/card_texts.h"
 #include "client/model/client_sending.h"
 #include "client/model/screen_texts.h"
+#include "core/card_error.h"
 #include "core/gbk.h"
+#include "core/name_grid.h"
 #include "protocol/any_message.h"
 #include "tests/support/client_model/fakes.h"
 
@@ -71,6 +74,38 @@ TEST(Screen, StatusTextsPerState) {
   h.table.TableCards.Clear();
   EXPECT_EQ(TableCardsCaption(h.table), "");
   EXPECT_EQ(WinnerText(h.table, 3), "赢家是南家，哎，让这个臭皮蛋赚了...");
+}
+
+// The client's own tables of the core's texts keep step with the core, and a
+// lookup translates every text the window shows, names and numbers kept.
+TEST(Screen, TextsGoThroughTheLookupAndTheCardTablesMatchTheCore) {
+  for (int code = 0; code < kCardErrorCount; ++code)
+    EXPECT_EQ(kCardErrorTexts.at(static_cast<std::size_t>(code)), CardErrorMessage(code));
+  for (const NameRow& row : NameGrid()) {
+    for (const NameCell& cell : row.cells) {
+      EXPECT_EQ(ShownCombination(cell.name), cell.name);
+      EXPECT_NE(std::find(kCombinationNames.begin(), kCombinationNames.end(), cell.name),
+                kCombinationNames.end())
+          << cell.name;
+    }
+  }
+  SetTextLookup([](const char*, const char* source) { return "<" + std::string(source) + ">"; });
+  Harness h;
+  h.SeatFour(0);
+  h.table.Me.SetName("%2");  // a name that looks like a mark stays a name
+  h.table.GameState = S::InPlay;
+  h.table.CurrentSeat = 0;
+  EXPECT_EQ(StatusFor(h.table).panel0, "<嘿嘿，%2，请出牌吧...>");
+  h.table.LeadSeat = 1;
+  const std::uint8_t pair[33] = {1, 2};
+  h.table.TableCards.LoadBytes(pair);
+  h.table.TableCards.Classify();
+  EXPECT_EQ(TableCardsCaption(h.table), "<北家出的一手\"<一对>\">");
+  EXPECT_EQ(ShownCardError(CardErrorText(5)), "<对牌必须连续。>[5]");
+  EXPECT_EQ(ShownCardError(CardErrorText(-3)), "<选牌错误或者操作发生错误：>[-3]");
+  EXPECT_EQ(ShownCardError("no code"), "no code");
+  EXPECT_EQ(ShownCards({1, 53, 54, 0}), "<方块>3 <小王> <大王> ?");
+  SetTextLookup(nullptr);
 }
 
 // The body of the n-th packet written.
