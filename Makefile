@@ -19,7 +19,7 @@ PACKAGES := cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-d
             dpkg-dev file desktop-file-utils groff-base systemd \
             qt6-websockets-dev qt6-httpserver-dev emscripten nodejs npm chromium \
             libsqlite3-dev sqlite3 libsodium-dev clang-tidy clang-format lintian \
-            postgresql libpq-dev haproxy
+            postgresql libpq-dev haproxy qt6-l10n-tools
 
 .PHONY: deps configure build test test-main test-asan test-tsan lint play bench fuzz fuzz-keep format \
         package clean

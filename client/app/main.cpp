@@ -1,17 +1,23 @@
 // Quarn: the player's table window with its login window and dialogs.
 //
-// usage: Quarn [--server HOST[:PORT]] [--name NAME] [--version]
+// usage: Quarn [--server HOST[:PORT]] [--name NAME] [--lang en|zh] [--version]
 //   --server  puts HOST[:PORT] into the login window's server box, so that a
 //             table started by a script (make play) needs no typing. Without
 //             it the box shows the newest address remembered in quarn.ini.
 //   --name    puts NAME into the name box when quarn.ini remembers no name;
 //             otherwise the newest remembered name is shown.
+//   --lang    the windows' language; without it the one chosen in the login
+//             window (kept in quarn.ini), else the system's: English unless
+//             the locale is Chinese or none (C, POSIX).
 #include <QApplication>
 #include <QComboBox>
+#include <QLocale>
+#include <QProcess>
 #include <QScreen>
 #include <QStringList>
 #include <QTimer>
 #include <cstdio>
+#include <optional>
 #include <string_view>
 
 #include "client/model/client_sending.h"
@@ -23,6 +29,7 @@
 #include "client/ui/frmreplay.h"
 #include "client/ui/frmresult.h"
 #include "client/ui/frmtalk.h"
+#include "client/ui/language.h"
 #include "client/ui/mainform.h"
 #include "client/ui/uifont.h"
 #include "core/gbk.h"
@@ -32,10 +39,12 @@ namespace {
 
 using namespace quarn::client;
 
-constexpr const char* kUsage = "usage: Quarn [--server HOST[:PORT]] [--name NAME] [--version]\n";
+constexpr const char* kUsage =
+    "usage: Quarn [--server HOST[:PORT]] [--name NAME] [--lang en|zh] [--version]\n";
 
 struct Options {
   QString server;
+  std::optional<Language> language;
   bool help = false;
   bool ok = true;
 };
@@ -48,6 +57,12 @@ Options ParseOptions(const QStringList& args) {
       options.server = args[++i];
     } else if (arg.startsWith(QLatin1String("--server="))) {
       options.server = arg.mid(9);
+    } else if (arg == QLatin1String("--lang") || arg.startsWith(QLatin1String("--lang="))) {
+      const QString code = arg.size() > 6        ? arg.mid(7)
+                           : i + 1 < args.size() ? args[++i]
+                                                 : QString();
+      options.language = ParseLanguage(code.toStdString());
+      if (!options.language) options.ok = false;
     } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
       options.help = true;
     } else {
@@ -110,6 +125,11 @@ int main(int argc, char* argv[]) {
     return options.ok ? 0 : 2;
   }
 
+  // The language before any window is made: every window takes its texts once.
+  UseLanguage(ChosenLanguage(options.language,
+                             LoadLanguageSetting(TIniFile(std::string(kSettingsFile))),
+                             QLocale::system()));
+
   // The table window first, then the login window and the dialogs.
   TMainForm mainForm;
   TDlgHead dlgHead(&mainForm);
@@ -126,6 +146,22 @@ int main(int argc, char* argv[]) {
   if (!options.server.isEmpty()) formLogin.ComboBoxAddress()->setEditText(options.server);
   // A remembered name replaces this one when the login window first shows.
   if (!name.isEmpty()) formLogin.ComboBoxName()->setEditText(name);
+  // Another language: the program starts again in it, as every window takes
+  // its texts when it is made. Only the login window is open at that moment.
+  QObject::connect(&formLogin, &TFormLogin::languageChosen, &app, [&name](Language language) {
+    QStringList args;
+    const QStringList given = QApplication::arguments();
+    for (qsizetype i = 1; i < given.size(); ++i) {
+      if (given[i] == QLatin1String("--lang")) {
+        ++i;  // and its value
+      } else if (!given[i].startsWith(QLatin1String("--lang="))) {
+        args << given[i];
+      }
+    }
+    args << QStringLiteral("--lang") << QString::fromUtf8(LanguageCode(language).data());
+    if (!name.isEmpty()) args << QStringLiteral("--name") << name;
+    if (QProcess::startDetached(QApplication::applicationFilePath(), args)) QApplication::exit(0);
+  });
   formGameResult.SetSnapshotSource([&mainForm] { return Snapshot(mainForm.Table()); });
   formGameResult.SetStandingsAsker([&mainForm] {
     quarn::client::SendStandingsRequest(mainForm.Table(), quarn::StandingsAsk::Top, 10);

@@ -11,7 +11,7 @@ namespace quarn::client {
 
 namespace {
 
-constexpr const char* kGenericError = Marked(kCardTextContext, "选牌错误或者操作发生错误：");
+constexpr const char* kGenericError = Marked("Cards", "选牌错误或者操作发生错误：");
 
 // The code of a report "<message>[<code>]"; none when it does not end so.
 std::optional<int> ReportCode(std::string_view report) {
@@ -27,9 +27,8 @@ std::optional<int> ReportCode(std::string_view report) {
 
 // The suits and the two jokers' names, as the core spells them.
 constexpr std::array<const char*, 6> kCardWords = {
-    Marked(kCardTextContext, "方块"), Marked(kCardTextContext, "梅花"),
-    Marked(kCardTextContext, "红心"), Marked(kCardTextContext, "黑桃"),
-    Marked(kCardTextContext, "小王"), Marked(kCardTextContext, "大王"),
+    Marked("Cards", "方块"), Marked("Cards", "梅花"), Marked("Cards", "红心"),
+    Marked("Cards", "黑桃"), Marked("Cards", "小王"), Marked("Cards", "大王"),
 };
 
 std::string ShownCardWord(std::string_view word) {
@@ -42,39 +41,35 @@ std::string ShownCardWord(std::string_view word) {
 }  // namespace
 
 const std::array<const char*, 17> kCardErrorTexts = {
-    Marked(kCardTextContext, "未知错误。"),
-    Marked(kCardTextContext, "单张牌错误。"),
-    Marked(kCardTextContext, "对牌错误。"),
-    Marked(kCardTextContext, "组牌错误。"),
-    Marked(kCardTextContext, "炸弹牌错误。"),
-    Marked(kCardTextContext, "对牌必须连续。"),
-    Marked(kCardTextContext, "组牌必须连续。"),
-    Marked(kCardTextContext, "非法的飞牌。"),
-    Marked(kCardTextContext, "飞牌中不能带王。"),
-    Marked(kCardTextContext, "对牌中不能带王。"),
-    Marked(kCardTextContext, "这是错误的一把牌，不能出哦。"),
-    Marked(kCardTextContext, "未知的一把牌，不给出。"),
-    Marked(kCardTextContext, "取到一张非法的扑克。"),
-    Marked(kCardTextContext, "手上牌太多啦。"),
-    Marked(kCardTextContext, "发牌时出现内部错误！"),
-    Marked(kCardTextContext, "扑克图形索引出现错误。"),
-    Marked(kCardTextContext, "非法的空地址调用。"),
+    Marked("Cards", "未知错误。"),
+    Marked("Cards", "单张牌错误。"),
+    Marked("Cards", "对牌错误。"),
+    Marked("Cards", "组牌错误。"),
+    Marked("Cards", "炸弹牌错误。"),
+    Marked("Cards", "对牌必须连续。"),
+    Marked("Cards", "组牌必须连续。"),
+    Marked("Cards", "非法的飞牌。"),
+    Marked("Cards", "飞牌中不能带王。"),
+    Marked("Cards", "对牌中不能带王。"),
+    Marked("Cards", "这是错误的一把牌，不能出哦。"),
+    Marked("Cards", "未知的一把牌，不给出。"),
+    Marked("Cards", "取到一张非法的扑克。"),
+    Marked("Cards", "手上牌太多啦。"),
+    Marked("Cards", "发牌时出现内部错误！"),
+    Marked("Cards", "扑克图形索引出现错误。"),
+    Marked("Cards", "非法的空地址调用。"),
 };
 
 const std::array<const char*, 26> kCombinationNames = {
-    Marked(kCardTextContext, "非法牌型"),   Marked(kCardTextContext, "两对"),
-    Marked(kCardTextContext, "炸弹带花"),   Marked(kCardTextContext, "单张"),
-    Marked(kCardTextContext, "一对"),       Marked(kCardTextContext, "一组"),
-    Marked(kCardTextContext, "炸弹"),       Marked(kCardTextContext, "天炸"),
-    Marked(kCardTextContext, "单飞"),       Marked(kCardTextContext, "三姊妹"),
-    Marked(kCardTextContext, "双三"),       Marked(kCardTextContext, "小火箭"),
-    Marked(kCardTextContext, "小导弹"),     Marked(kCardTextContext, "大火箭"),
-    Marked(kCardTextContext, "双飞"),       Marked(kCardTextContext, "超级火箭"),
-    Marked(kCardTextContext, "大导弹"),     Marked(kCardTextContext, "超级导弹"),
-    Marked(kCardTextContext, "三飞"),       Marked(kCardTextContext, "超级大火箭"),
-    Marked(kCardTextContext, "超级大导弹"), Marked(kCardTextContext, "四飞"),
-    Marked(kCardTextContext, "地飞"),       Marked(kCardTextContext, "无敌大火箭"),
-    Marked(kCardTextContext, "天飞"),       Marked(kCardTextContext, "无敌大导弹"),
+    Marked("Cards", "非法牌型"), Marked("Cards", "两对"),       Marked("Cards", "炸弹带花"),
+    Marked("Cards", "单张"),     Marked("Cards", "一对"),       Marked("Cards", "一组"),
+    Marked("Cards", "炸弹"),     Marked("Cards", "天炸"),       Marked("Cards", "单飞"),
+    Marked("Cards", "三姊妹"),   Marked("Cards", "双三"),       Marked("Cards", "小火箭"),
+    Marked("Cards", "小导弹"),   Marked("Cards", "大火箭"),     Marked("Cards", "双飞"),
+    Marked("Cards", "超级火箭"), Marked("Cards", "大导弹"),     Marked("Cards", "超级导弹"),
+    Marked("Cards", "三飞"),     Marked("Cards", "超级大火箭"), Marked("Cards", "超级大导弹"),
+    Marked("Cards", "四飞"),     Marked("Cards", "地飞"),       Marked("Cards", "无敌大火箭"),
+    Marked("Cards", "天飞"),     Marked("Cards", "无敌大导弹"),
 };
 
 std::string ShownCardError(std::string_view report) {

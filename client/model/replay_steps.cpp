@@ -43,7 +43,7 @@ ReplayFrame ReplaySteps::At(std::size_t step) const {
   }
   if (step + 1 == Count() && !game_.moves.empty()) {
     frame.phase = ReplayPhase::Finished;
-    frame.caption += Shown(kTextContext, game_.LandlordWon() ? "，地主胜" : "，地主败");
+    frame.caption += game_.LandlordWon() ? Shown("Quarn", "，地主胜") : Shown("Quarn", "，地主败");
   }
   return frame;
 }
@@ -54,20 +54,19 @@ void ReplaySteps::Bidding(std::size_t bids, ReplayFrame& frame) const {
     frame.hands.at(static_cast<std::size_t>(seat)) = Folded({hand.begin(), hand.end()});
   }
   if (bids == 0) {
-    frame.caption =
-        Filled(Shown(kTextContext, "发牌，%1 先叫"), {SeatLabel(game_, game_.startSeat)});
+    frame.caption = Filled(Shown("Quarn", "发牌，%1 先叫"), {SeatLabel(game_, game_.startSeat)});
     return;
   }
   frame.phase = ReplayPhase::Bidding;
   const store::BidStep& bid = game_.bids.at(bids - 1);
   frame.actor = bid.seat;
   const std::string bidder = SeatLabel(game_, bid.seat);
-  frame.caption = bid.points == 0 ? Filled(Shown(kTextContext, "%1 不叫"), {bidder})
-                                  : Filled(Shown(kTextContext, "%1 叫 %2 分"),
-                                           {bidder, std::to_string(bid.points)});
+  frame.caption = bid.points == 0
+                      ? Filled(Shown("Quarn", "%1 不叫"), {bidder})
+                      : Filled(Shown("Quarn", "%1 叫 %2 分"), {bidder, std::to_string(bid.points)});
   if (bids == game_.bids.size()) {
     frame.landlord = game_.landlord;
-    frame.caption += Filled(Shown(kTextContext, "，%1 当地主（%2 分）"),
+    frame.caption += Filled(Shown("Quarn", "，%1 当地主（%2 分）"),
                             {SeatLabel(game_, game_.landlord), std::to_string(game_.points)});
   }
 }
@@ -91,8 +90,8 @@ void ReplaySteps::Playing(std::size_t moves, ReplayFrame& frame) const {
   frame.actor = move.seat % store::kSeats;
   const std::string mover = SeatLabel(game_, frame.actor);
   frame.caption = move.cards.empty()
-                      ? Filled(Shown(kTextContext, "%1 不出"), {mover})
-                      : Filled(Shown(kTextContext, "%1 出 %2"), {mover, ShownCards(move.cards)});
+                      ? Filled(Shown("Quarn", "%1 不出"), {mover})
+                      : Filled(Shown("Quarn", "%1 出 %2"), {mover, ShownCards(move.cards)});
 }
 
 }  // namespace quarn::client

@@ -10,18 +10,18 @@ namespace {
 std::string SeatedText(int playerCount) {
   switch (playerCount) {
     case 1:
-      return Shown(kTextContext, "呵呵，一缺三，喂——有人玩吗？（回音...）");
+      return Shown("Quarn", "呵呵，一缺三，喂——有人玩吗？（回音...）");
     case 2:
-      return Shown(kTextContext, "一桌哥俩好嘞，哥们，二缺二，怎么样？");
+      return Shown("Quarn", "一桌哥俩好嘞，哥们，二缺二，怎么样？");
     case 3:
-      return Shown(kTextContext, "三缺一啦，三缺一啦...");
+      return Shown("Quarn", "三缺一啦，三缺一啦...");
     default:
-      return Shown(kTextContext, "Vardel吧，来来来——就两把！");
+      return Shown("Quarn", "Vardel吧，来来来——就两把！");
   }
 }
 
 std::string BidText(const TClientTable& table) {
-  return Filled(Shown(kTextContext, "竞价：%1"), {std::to_string(table.BidPoints)});
+  return Filled(Shown("Quarn", "竞价：%1"), {std::to_string(table.BidPoints)});
 }
 
 }  // namespace
@@ -48,30 +48,29 @@ StatusTexts StatusFor(const TClientTable& table) {
   const std::string own = table.Me.Name();
   switch (table.GameState) {
     case TGameState::Offline:
-      return {Shown(kTextContext, "我是小Lumo，让我们斗呀斗呀Vardel..."), mail};
+      return {Shown("Quarn", "我是小Lumo，让我们斗呀斗呀Vardel..."), mail};
     case TGameState::LoggingIn:
-      return {Shown(kTextContext, "已经向服务器注册，等待应答..."), "mailto:" + mail};
+      return {Shown("Quarn", "已经向服务器注册，等待应答..."), "mailto:" + mail};
     case TGameState::Seated:
       return {SeatedText(table.PlayerCount), mail};
     case TGameState::AwaitDeal:
-      return {Shown(kTextContext, "等待发牌，您歇会儿先..."), mail};
+      return {Shown("Quarn", "等待发牌，您歇会儿先..."), mail};
     case TGameState::MyBid:
-      return {Shown(kTextContext, "别烦，轮到咱家了..."), BidText(table)};
+      return {Shown("Quarn", "别烦，轮到咱家了..."), BidText(table)};
     case TGameState::OtherBid:
       if (table.OwnTurn())
-        return {Shown(kTextContext, "叫牌，叫牌，叫牌，烦什么烦？！"), BidText(table)};
-      return {Filled(Shown(kTextContext, "嘘——，%1正在叫牌呢..."),
+        return {Shown("Quarn", "叫牌，叫牌，叫牌，烦什么烦？！"), BidText(table)};
+      return {Filled(Shown("Quarn", "嘘——，%1正在叫牌呢..."),
                      {table.SeatPlayerName(table.CurrentSeat)}),
               BidText(table)};
     case TGameState::InPlay:
     case TGameState::PlaySent:
       if (table.OwnTurn())
-        return {Filled(Shown(kTextContext, "嘿嘿，%1，请出牌吧..."), {own}), std::nullopt};
-      return {
-          Filled(Shown(kTextContext, "等待%1出牌..."), {table.SeatPlayerName(table.CurrentSeat)}),
-          std::nullopt};
+        return {Filled(Shown("Quarn", "嘿嘿，%1，请出牌吧..."), {own}), std::nullopt};
+      return {Filled(Shown("Quarn", "等待%1出牌..."), {table.SeatPlayerName(table.CurrentSeat)}),
+              std::nullopt};
   }
-  return {Filled(Shown(kTextContext, "程序状态出错了，请写信告诉我们：%1"), {mail}), std::nullopt};
+  return {Filled(Shown("Quarn", "程序状态出错了，请写信告诉我们：%1"), {mail}), std::nullopt};
 }
 
 bool SeatLabelVisible(TGameState state) {
@@ -85,19 +84,19 @@ std::string WindowTitle(std::string_view ownName) {
 std::string TableCardsCaption(const TClientTable& table) {
   // An emptied table keeps the last combination's name; it must not be shown.
   if (table.TableCards.Count() == 0) return {};
-  return Filled(Shown(kTextContext, "%1出的一手\"%2\""),
+  return Filled(Shown("Quarn", "%1出的一手\"%2\""),
                 {table.SeatPlayerName(table.LeadSeat), ShownCombination(table.TableCards.Name())});
 }
 
 std::string WinnerText(const TClientTable& table, int winnerSeat) {
   if (winnerSeat == table.OwnSeat)
-    return Filled(Shown(kTextContext, "赢家就是我%1，发啦，发啦！"), {table.Me.Name()});
-  return Filled(Shown(kTextContext, "赢家是%1，哎，让这个臭皮蛋赚了..."),
+    return Filled(Shown("Quarn", "赢家就是我%1，发啦，发啦！"), {table.Me.Name()});
+  return Filled(Shown("Quarn", "赢家是%1，哎，让这个臭皮蛋赚了..."),
                 {table.SeatPlayerName(winnerSeat)});
 }
 
 std::string TalkLine(const TClientTable& table, int seat, std::string_view text) {
-  return Filled(Shown(kTextContext, "%1：%2"), {table.SeatPlayerName(seat), text});
+  return Filled(Shown("Quarn", "%1：%2"), {table.SeatPlayerName(seat), text});
 }
 
 }  // namespace quarn::client

@@ -22,23 +22,21 @@ inline constexpr const char* kTextContext = "Quarn";
 inline constexpr std::string_view kSupportMail = "quarn-support@example.org";
 // Status panel 0 before the table is set up.
 inline constexpr std::string_view kInitialStatus =
-    Marked(kTextContext, "“某某”是地主，我们斗呀斗呀Vardel！");
+    Marked("Quarn", "“某某”是地主，我们斗呀斗呀Vardel！");
 inline constexpr std::string_view kAppTitle = "LumoVardel";
 
 // Message box texts and captions.
-inline constexpr std::string_view kCaptionInfo = Marked(kTextContext, "提示");
-inline constexpr std::string_view kCaptionWarning = Marked(kTextContext, "警告");
-inline constexpr std::string_view kCaptionError = Marked(kTextContext, "错误");
-inline constexpr std::string_view kMsgNotInitialized = Marked(kTextContext, "系统初始化尚未完成！");
-inline constexpr std::string_view kMsgConnectionLost = Marked(kTextContext, "对不起，网络断线啦！");
-inline constexpr std::string_view kMsgSocketError = Marked(kTextContext, "通信模块发现错误！");
-inline constexpr std::string_view kMsgNoSelfPass =
-    Marked(kTextContext, "你不可以PASS自己耶，宝贝。");
-inline constexpr std::string_view kMsgLoginFirst =
-    Marked(kTextContext, "嘿！先登录到服务器上再说啊。");
+inline constexpr std::string_view kCaptionInfo = Marked("Quarn", "提示");
+inline constexpr std::string_view kCaptionWarning = Marked("Quarn", "警告");
+inline constexpr std::string_view kCaptionError = Marked("Quarn", "错误");
+inline constexpr std::string_view kMsgNotInitialized = Marked("Quarn", "系统初始化尚未完成！");
+inline constexpr std::string_view kMsgConnectionLost = Marked("Quarn", "对不起，网络断线啦！");
+inline constexpr std::string_view kMsgSocketError = Marked("Quarn", "通信模块发现错误！");
+inline constexpr std::string_view kMsgNoSelfPass = Marked("Quarn", "你不可以PASS自己耶，宝贝。");
+inline constexpr std::string_view kMsgLoginFirst = Marked("Quarn", "嘿！先登录到服务器上再说啊。");
 // Status panel 0 when the hint finds nothing that beats the table.
 inline constexpr std::string_view kHintNothingBeats =
-    Marked(kTextContext, "没有大过上家的牌，不要吧（P）");
+    Marked("Quarn", "没有大过上家的牌，不要吧（P）");
 
 struct ButtonStates {
   bool send = false;    ///< BtnSend

@@ -22,28 +22,28 @@ std::optional<int> ReadPoints(const QString& text) {
 }  // namespace
 
 TFormBid::TFormBid(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("叫牌窗"));
+  setWindowTitle(tr("叫牌窗"));
   setFont(UiFont(12));
   setFixedSize(258, 132);
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
 
-  MakeLabel(QStringLiteral("玩家某某所叫点数为："), 32, 20, this);
+  MakeLabel(tr("玩家某某所叫点数为："), 32, 20, this);
   labelPoint_ = MakeLabel(QStringLiteral("10"), 156, 20, this);
   labelPoint_->setAutoFillBackground(true);
   labelPoint_->setStyleSheet(QStringLiteral("QLabel { color: blue; background: yellow; }"));
   labelPoint_->setMinimumWidth(24);
-  MakeLabel(QStringLiteral("我要的点数："), 32, 52, this);
+  MakeLabel(tr("我要的点数："), 32, 52, this);
 
   editPoint_ = new QLineEdit(QStringLiteral("10"), this);
   editPoint_->setGeometry(112, 48, 113, 21);
   editPoint_->setMaxLength(4);
 
-  btnBid_ = new QPushButton(QStringLiteral("确认(&Y)"), this);
+  btnBid_ = new QPushButton(tr("确认(&Y)"), this);
   btnBid_->setGeometry(84, 97, 75, 25);
   btnBid_->setDefault(true);
   connect(btnBid_, &QPushButton::clicked, this, &TFormBid::BtnBidClick);
-  btnCancel_ = new QPushButton(QStringLiteral("放弃(&N)"), this);
+  btnCancel_ = new QPushButton(tr("放弃(&N)"), this);
   btnCancel_->setGeometry(164, 97, 75, 25);
   connect(btnCancel_, &QPushButton::clicked, this, &TFormBid::BtnCancelClick);
 }
@@ -61,18 +61,17 @@ void TFormBid::SetProposedBid(int points) {
 void TFormBid::BtnBidClick() {
   std::optional<int> bid = ReadPoints(editPoint_->text());
   if (!bid) {
-    ShowMessage(this, QStringLiteral("“%1”不是有效的点数。").arg(editPoint_->text()), kBoxError,
+    ShowMessage(this, tr("“%1”不是有效的点数。").arg(editPoint_->text()), kBoxError,
                 MsgIcon::Error);
     return;
   }
   int current = ReadPoints(labelPoint_->text()).value_or(0);
   if (*bid <= current) {
-    ShowMessage(this, QStringLiteral("太小气了一点点吧？"), kBoxHint, MsgIcon::Information);
+    ShowMessage(this, tr("太小气了一点点吧？"), kBoxHint, MsgIcon::Information);
     return;
   }
   if (*bid > kMaxBid) {
-    ShowMessage(this, QStringLiteral("叫牌点数最多为%1点。").arg(kMaxBid), kBoxHint,
-                MsgIcon::Information);
+    ShowMessage(this, tr("叫牌点数最多为%1点。").arg(kMaxBid), kBoxHint, MsgIcon::Information);
     return;
   }
   emit bidOffered(*bid);

@@ -5,6 +5,6 @@
 namespace quarn::client {
 
 TDlgHead::TDlgHead(QWidget* parent)
-    : TDlgIconPicker("BITMAP_", kHeadIconCount, QStringLiteral("玩家图标选择窗"), parent) {}
+    : TDlgIconPicker("BITMAP_", kHeadIconCount, tr("玩家图标选择窗"), parent) {}
 
 }  // namespace quarn::client

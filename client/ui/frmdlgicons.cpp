@@ -35,11 +35,11 @@ TDlgIconPicker::TDlgIconPicker(std::string prefix, int count, const QString& cap
   labelSel_->setGeometry(320, 144, 40, 16);
   labelSel_->setVisible(false);
 
-  okBtn_ = new QPushButton(QStringLiteral("确定(&Y)"), this);
+  okBtn_ = new QPushButton(tr("确定(&Y)"), this);
   okBtn_->setGeometry(300, 8, 75, 25);
   okBtn_->setDefault(true);
   connect(okBtn_, &QPushButton::clicked, this, &TDlgIconPicker::OKBtnClick);
-  auto* cancelBtn = new QPushButton(QStringLiteral("放弃(&N)"), this);
+  auto* cancelBtn = new QPushButton(tr("放弃(&N)"), this);
   cancelBtn->setGeometry(300, 38, 75, 25);
   connect(cancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -3,6 +3,6 @@
 namespace quarn::client {
 
 TDlgService::TDlgService(QWidget* parent)
-    : TDlgIconPicker("SERVICE_", kOffered, QStringLiteral("选择服务项目的窗口"), parent) {}
+    : TDlgIconPicker("SERVICE_", kOffered, tr("选择服务项目的窗口"), parent) {}
 
 }  // namespace quarn::client

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
 
 #include "client/ui/artwork.h"
 #include "client/ui/dialog_parts.h"
@@ -25,8 +26,8 @@ namespace {
 constexpr int kNameChars = 15;
 constexpr int kDroppedRows = 6;
 constexpr int kFormWidth = 332;
-constexpr int kFormHeight = 218;
-constexpr int kListWidth = 236;  // the table list beside the fields, once a server answered
+constexpr int kFormHeight = 248;  // the language row below the fields of old
+constexpr int kListWidth = 236;   // the table list beside the fields, once a server answered
 
 QComboBox* MakeEditableCombo(QRect geometry, QWidget* parent) {
   auto* combo = new QComboBox(parent);
@@ -50,6 +51,13 @@ QPixmap CornerPicture(qreal ratio) {
   return small;
 }
 
+// A field right of its label: where it has always been, or further right when
+// the label's text (in another language) is wider; it ends where it always did.
+QRect BesideLabel(const QLabel* label, QRect field) {
+  const int left = std::max(field.left(), label->geometry().right() + 5);
+  return {QPoint(left, field.top()), field.bottomRight()};
+}
+
 // Replaces the items of `combo`, keeping the typed text and the chosen entry.
 void FillCombo(QComboBox* combo, const std::vector<std::string>& items, int chosen) {
   const QString text = combo->currentText();
@@ -66,7 +74,7 @@ void FillCombo(QComboBox* combo, const std::vector<std::string>& items, int chos
 TFormLogin::TFormLogin(TDlgHead* dlgHead, TDlgService* dlgService, QWidget* parent)
     : QDialog(parent), dlgHead_(dlgHead), dlgService_(dlgService) {
   runDialog_ = [](QDialog& dialog) { return dialog.exec(); };
-  setWindowTitle(QStringLiteral("登录到“Vardel”服务器"));
+  setWindowTitle(tr("登录到“Vardel”服务器"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::MSWindowsFixedSizeDialogHint);
   setFont(UiFont(12));
@@ -105,7 +113,7 @@ void TFormLogin::ShowTables() {
                        .arg(states[static_cast<std::size_t>(table.state) % states.size()])
                        .arg(4 - table.freeSeats);
     if (lobby.WatcherLimit() > 0) text += tr(" 观众%1").arg(table.watchers);
-    if (!names.isEmpty()) text += "\n  " + names.join(QStringLiteral("、"));
+    if (!names.isEmpty()) text += "\n  " + names.join(tr("、"));
     auto* item = new QListWidgetItem(text, listTables_);
     item->setData(Qt::UserRole, table.tableNumber);
     if (table.tableNumber == chosen) listTables_->setCurrentItem(item);
@@ -134,8 +142,8 @@ void TFormLogin::BuildControls() {
   bevel->setFrameShape(QFrame::StyledPanel);
   bevel->setFrameShadow(QFrame::Sunken);
 
-  MakeLabel(QStringLiteral("姓名"), 32, 24, this);
-  comboBoxName_ = MakeEditableCombo(QRect(64, 20, 161, 21), this);
+  const QLabel* nameLabel = MakeLabel(tr("姓名"), 32, 24, this);
+  comboBoxName_ = MakeEditableCombo(BesideLabel(nameLabel, QRect(64, 20, 161, 21)), this);
   comboBoxName_->lineEdit()->setMaxLength(kNameChars);
   comboBoxName_->setAttribute(Qt::WA_InputMethodEnabled);
   connect(comboBoxName_, &QComboBox::activated, this, [this](int index) {
@@ -144,50 +152,49 @@ void TFormLogin::BuildControls() {
   });
   connect(comboBoxName_->lineEdit(), &QLineEdit::textEdited, this, [this] { chosenName_ = -1; });
 
-  MakeLabel(QStringLiteral("密码"), 32, 48, this);
+  const QLabel* passwordLabel = MakeLabel(tr("密码"), 32, 48, this);
   editPassword_ = new QLineEdit(this);
-  editPassword_->setGeometry(64, 44, 161, 21);
+  editPassword_->setGeometry(BesideLabel(passwordLabel, QRect(64, 44, 161, 21)));
   editPassword_->setMaxLength(kNameChars);
   editPassword_->setEchoMode(QLineEdit::Password);
 
-  MakeLabel(QStringLiteral("服务器"), 32, 81, this);
-  comboBoxAddress_ = MakeEditableCombo(QRect(72, 76, 153, 21), this);
+  const QLabel* addressLabel = MakeLabel(tr("服务器"), 32, 81, this);
+  comboBoxAddress_ = MakeEditableCombo(BesideLabel(addressLabel, QRect(72, 76, 153, 21)), this);
   connect(comboBoxAddress_, &QComboBox::activated, this,
           [this](int index) { chosenAddress_ = index; });
   connect(comboBoxAddress_->lineEdit(), &QLineEdit::textEdited, this,
           [this] { chosenAddress_ = -1; });
 
-  MakeLabel(QStringLiteral("桌号"), 32, 107, this);
+  const QLabel* tableLabel = MakeLabel(tr("桌号"), 32, 107, this);
   editTable_ = new QLineEdit(QStringLiteral("1"), this);
-  editTable_->setGeometry(64, 103, 49, 21);
-  MakeLabel(QStringLiteral("方位"), 128, 107, this);
+  editTable_->setGeometry(BesideLabel(tableLabel, QRect(64, 103, 49, 21)));
+  const QLabel* seatLabel = MakeLabel(tr("方位"), 128, 107, this);
   comboBoxSeat_ = new QComboBox(this);
-  comboBoxSeat_->setGeometry(160, 103, 65, 21);
-  comboBoxSeat_->addItems(
-      {QStringLiteral("东"), QStringLiteral("北"), QStringLiteral("西"), QStringLiteral("南")});
+  comboBoxSeat_->setGeometry(BesideLabel(seatLabel, QRect(160, 103, 65, 21)));
+  comboBoxSeat_->addItems({tr("东"), tr("北"), tr("西"), tr("南")});
 
   imageHead_ = new QLabel(this);
   imageHead_->setGeometry(256, 18, kIconSize, kIconSize);
-  imageHead_->setToolTip(QStringLiteral("头像"));
+  imageHead_->setToolTip(tr("头像"));
   imageHead_->installEventFilter(this);
   imageService_ = new QLabel(this);
   imageService_->setGeometry(256, 74, kIconSize, kIconSize);
-  imageService_->setToolTip(QStringLiteral("服务"));
+  imageService_->setToolTip(tr("服务"));
   imageService_->installEventFilter(this);
-  MakeLabel(QStringLiteral("双击换头像"), 244, 54, this)->setStyleSheet("color: gray;");
-  MakeLabel(QStringLiteral("双击换服务"), 244, 110, this)->setStyleSheet("color: gray;");
+  MakeLabel(tr("双击换头像"), 244, 54, this)->setStyleSheet("color: gray;");
+  MakeLabel(tr("双击换服务"), 244, 110, this)->setStyleSheet("color: gray;");
 
   auto* picture = new QLabel(this);
   picture->setGeometry(24, 154, 36, 48);
   picture->setPixmap(CornerPicture(DefaultPixelRatio()));
-  auto* caption = MakeLabel(QStringLiteral("Vardel 四人斗地主\n两副牌，一人当地主"), 70, 162, this);
+  auto* caption = MakeLabel(tr("Vardel 四人斗地主\n两副牌，一人当地主"), 70, 162, this);
   caption->setStyleSheet("color: #204080;");
 
-  bitBtnLogin_ = new QPushButton(QStringLiteral("登录(&L)"), this);
+  bitBtnLogin_ = new QPushButton(tr("登录(&L)"), this);
   bitBtnLogin_->setGeometry(216, 152, 75, 25);
   bitBtnLogin_->setDefault(true);
   connect(bitBtnLogin_, &QPushButton::clicked, this, &TFormLogin::BitBtnLoginClick);
-  bitBtnCancel_ = new QPushButton(QStringLiteral("放弃(&A)"), this);
+  bitBtnCancel_ = new QPushButton(tr("放弃(&A)"), this);
   bitBtnCancel_->setGeometry(216, 184, 75, 25);
   connect(bitBtnCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -199,6 +206,15 @@ void TFormLogin::BuildControls() {
   connect(listTables_, &QListWidget::currentRowChanged, this, &TFormLogin::ListTablesClick);
   connect(comboBoxAddress_->lineEdit(), &QLineEdit::editingFinished, this, &TFormLogin::StartProbe);
   connect(comboBoxAddress_, &QComboBox::activated, this, &TFormLogin::StartProbe);
+  // Each language named in itself, so a player who cannot read the other finds it.
+  const QLabel* languageLabel = MakeLabel(tr("语言"), 32, 221, this);
+  comboBoxLanguage_ = new QComboBox(this);
+  comboBoxLanguage_->setObjectName(QStringLiteral("ComboBoxLanguage"));
+  comboBoxLanguage_->setGeometry(BesideLabel(languageLabel, QRect(72, 217, 120, 21)));
+  comboBoxLanguage_->addItem(QStringLiteral("中文"), static_cast<int>(Language::Chinese));
+  comboBoxLanguage_->addItem(QStringLiteral("English"), static_cast<int>(Language::English));
+  comboBoxLanguage_->setCurrentIndex(CurrentLanguage() == Language::English ? 1 : 0);
+  connect(comboBoxLanguage_, &QComboBox::activated, this, &TFormLogin::ComboBoxLanguageChange);
 
   setTabOrder(comboBoxName_, editPassword_);
   setTabOrder(editPassword_, editTable_);
@@ -206,6 +222,7 @@ void TFormLogin::BuildControls() {
   setTabOrder(comboBoxSeat_, bitBtnLogin_);
   setTabOrder(bitBtnLogin_, bitBtnCancel_);
   setTabOrder(bitBtnCancel_, comboBoxAddress_);
+  setTabOrder(comboBoxAddress_, comboBoxLanguage_);
 }
 
 QString TFormLogin::PlayerName() const {
@@ -285,6 +302,15 @@ void TFormLogin::ImageServiceDblClick() {
   DrawIcon(imageService_, ServiceName(serviceNo_));
 }
 
+void TFormLogin::ComboBoxLanguageChange(int index) {
+  const auto language = static_cast<Language>(comboBoxLanguage_->itemData(index).toInt());
+  if (language == CurrentLanguage()) return;
+  TIniFile ini(settingsPath_);
+  WriteLanguageSetting(ini, language);
+  static_cast<void>(ini.UpdateFile());  // a file that cannot be written leaves the choice for now
+  emit languageChosen(language);
+}
+
 void TFormLogin::LoadSettings() {
   lists_ = LoadLoginLists(TIniFile(settingsPath_));
   chosenName_ = -1;
@@ -320,17 +346,17 @@ void TFormLogin::BitBtnLoginClick() {
   const QString name = PlayerName();
   if (name != comboBoxName_->currentText()) comboBoxName_->setEditText(name);
   if (name.isEmpty()) {
-    ShowMessage(this, QStringLiteral("玩家名字必须输入!"), kBoxHint, MsgIcon::Information);
+    ShowMessage(this, tr("玩家名字必须输入!"), kBoxHint, MsgIcon::Information);
     return;
   }
   const std::string password = editPassword_->text().toStdString();
   std::optional<ServerAddress> address =
       ParseServerAddress(comboBoxAddress_->currentText().toStdString());
   if (!address || link_ == nullptr || link_->OpenConnection(address->host, address->port) != 0) {
-    ShowMessage(this, QStringLiteral("请检查服务器网络地址设置。"), kBoxError, MsgIcon::Error);
+    ShowMessage(this, tr("请检查服务器网络地址设置。"), kBoxError, MsgIcon::Error);
     return;
   }
-  ShowMessage(this, QStringLiteral("确定要向此服务器登录吗？"), kBoxHint, MsgIcon::Question);
+  ShowMessage(this, tr("确定要向此服务器登录吗？"), kBoxHint, MsgIcon::Question);
   SaveSettings();
   const std::int32_t table = ParseTableNumber(editTable_->text().toStdString());
   const int seat = std::max(comboBoxSeat_->currentIndex(), 0);

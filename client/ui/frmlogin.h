@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "client/ui/language.h"
 #include "client/ui/loginsettings.h"
 #include "protocol/pcpheadtail.h"
 
@@ -78,7 +79,12 @@ class TFormLogin : public QDialog {
   TLobbyProbe* Probe() const { return probe_; }
   // A row of the list chosen: its table and first free seat go to the fields.
   void ListTablesClick(int row);
+  QComboBox* ComboBoxLanguage() const { return comboBoxLanguage_; }
   const LoginLists& Lists() const { return lists_; }
+
+ signals:
+  // The player picked another language; it is already kept in the settings file.
+  void languageChosen(quarn::client::Language language);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -93,6 +99,7 @@ class TFormLogin : public QDialog {
   // Asks the server in the address box for its tables (again, after a change).
   void StartProbe();
   void ShowTables();
+  void ComboBoxLanguageChange(int index);
 
   TDlgHead* dlgHead_;
   TDlgService* dlgService_;
@@ -117,6 +124,7 @@ class TFormLogin : public QDialog {
   QPushButton* bitBtnCancel_;
   QListWidget* listTables_;
   TLobbyProbe* probe_;
+  QComboBox* comboBoxLanguage_;
 };
 
 }  // namespace quarn::client

@@ -19,7 +19,7 @@ constexpr int kButtonWidth = 80;
 }  // namespace
 
 TFormReplay::TFormReplay(QWidget* parent) : QWidget(parent, Qt::Window) {
-  setWindowTitle(QStringLiteral("牌局回放"));
+  setWindowTitle(tr("牌局回放"));
   setFixedSize(kReplayWidth, kReplayHeight);
   caption_ = new QLabel(this);
   caption_->setObjectName("ReplayCaption");
@@ -29,10 +29,8 @@ TFormReplay::TFormReplay(QWidget* parent) : QWidget(parent, Qt::Window) {
   counter_->setFont(UiFont(14));
   counter_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   counter_->setGeometry(kReplayWidth - 212, kButtonsTop, 200, 30);
-  const std::array<std::pair<QString, int>, 4> steps = {{{QStringLiteral("开头"), -100000},
-                                                         {QStringLiteral("上一步"), -1},
-                                                         {QStringLiteral("下一步"), 1},
-                                                         {QStringLiteral("结尾"), 100000}}};
+  const std::array<std::pair<QString, int>, 4> steps = {
+      {{tr("开头"), -100000}, {tr("上一步"), -1}, {tr("下一步"), 1}, {tr("结尾"), 100000}}};
   for (std::size_t i = 0; i < steps.size(); ++i) {
     auto* button = new QPushButton(steps[i].first, this);
     button->setFont(UiFont(14));
@@ -76,8 +74,7 @@ QString TFormReplay::Caption() const {
 void TFormReplay::Refresh() {
   const bool playing = steps_.has_value();
   caption_->setText(playing ? QString::fromStdString(steps_->At(step_).caption) : problem_);
-  counter_->setText(playing ? QStringLiteral("第 %1 / %2 步").arg(step_ + 1).arg(steps_->Count())
-                            : QString());
+  counter_->setText(playing ? tr("第 %1 / %2 步").arg(step_ + 1).arg(steps_->Count()) : QString());
   for (QPushButton* button : buttons_) button->setEnabled(playing);
   update();
 }

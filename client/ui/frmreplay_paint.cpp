@@ -1,5 +1,6 @@
 #include "client/ui/frmreplay_paint.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <array>
 
@@ -73,7 +74,7 @@ void DrawPlay(QPainter& painter, const std::vector<std::uint8_t>& play, Place pl
     return;
   }
   const QRect box(PlayAt(place, kCardWidth * 2), QSize(kCardWidth * 2, kCardHeight));
-  painter.drawText(box, Qt::AlignCenter, QStringLiteral("不出"));
+  painter.drawText(box, Qt::AlignCenter, QCoreApplication::translate("TFormReplay", "不出"));
 }
 
 QRect NameBox(Place place) {
@@ -92,7 +93,7 @@ QRect NameBox(Place place) {
 
 QString NameLine(const ReplayFrame& frame, const store::GameRecord& game, int seat) {
   QString line = QString::fromStdString(SeatLabel(game, seat));
-  if (seat == frame.landlord) line += QStringLiteral(" 地主");
+  if (seat == frame.landlord) line += QCoreApplication::translate("TFormReplay", " 地主");
   if (frame.phase == ReplayPhase::Finished) {
     const std::int64_t change = game.scoreChange.at(static_cast<std::size_t>(seat));
     line += QStringLiteral("  %1%2").arg(change > 0 ? "+" : "").arg(change);

@@ -1,12 +1,15 @@
 #include "client/ui/frmresult.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTabBar>
 #include <QTableWidget>
+#include <span>
 
+#include "client/model/game_state.h"
 #include "client/ui/uifont.h"
 #include "core/gbk.h"
 
@@ -18,13 +21,18 @@ constexpr int kColumnWidth = 113;
 constexpr int kWidth = kHeroWidth;
 constexpr int kHeight = kHeroHeight;
 constexpr int kTabsHeight = kHeroTabsHeight;
-const std::array<QString, 6> kStandingsHeads = {
-    QStringLiteral("名次"), QStringLiteral("玩家"),      QStringLiteral("局数"),
-    QStringLiteral("胜局"), QStringLiteral("地主胜/局"), QStringLiteral("积分")};
+constexpr std::array<const char*, 6> kStandingsHeads = {
+    QT_TRANSLATE_NOOP("TFormGameResult", "名次"),
+    QT_TRANSLATE_NOOP("TFormGameResult", "玩家"),
+    QT_TRANSLATE_NOOP("TFormGameResult", "局数"),
+    QT_TRANSLATE_NOOP("TFormGameResult", "胜局"),
+    QT_TRANSLATE_NOOP("TFormGameResult", "地主胜/局"),
+    QT_TRANSLATE_NOOP("TFormGameResult", "积分")};
 constexpr std::array<int, 6> kStandingsWidths = {50, 130, 60, 60, 80, 100};
-const std::array<QString, 4> kReplayHeads = {QStringLiteral("时间"), QStringLiteral("桌"),
-                                             QStringLiteral("东 北 西 南（*地主）"),
-                                             QStringLiteral("得分")};
+constexpr std::array<const char*, 4> kReplayHeads = {
+    QT_TRANSLATE_NOOP("TFormGameResult", "时间"), QT_TRANSLATE_NOOP("TFormGameResult", "桌"),
+    QT_TRANSLATE_NOOP("TFormGameResult", "东 北 西 南（*地主）"),
+    QT_TRANSLATE_NOOP("TFormGameResult", "得分")};
 constexpr std::array<int, 4> kReplayWidths = {92, 30, 250, 52};
 
 void SetUpGrid(QTableWidget* grid) {
@@ -37,14 +45,18 @@ void SetUpGrid(QTableWidget* grid) {
   grid->setSelectionMode(QAbstractItemView::NoSelection);
   grid->setFocusPolicy(Qt::NoFocus);
 }
-const std::array<QString, 4> kSeatNames = {QStringLiteral("东"), QStringLiteral("北"),
-                                           QStringLiteral("西"), QStringLiteral("南")};
+// The heads in the shown language.
+QStringList Heads(std::span<const char* const> heads) {
+  QStringList shown;
+  for (const char* head : heads) shown << QCoreApplication::translate("TFormGameResult", head);
+  return shown;
+}
 
 }  // namespace
 
 TFormGameResult::TFormGameResult(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
-  setWindowTitle(QStringLiteral("“Vardel”英雄榜"));
+  setWindowTitle(tr("“Vardel”英雄榜"));
   setFixedSize(480, 129);
   move(191, 158);
 
@@ -60,7 +72,7 @@ TFormGameResult::TFormGameResult(QWidget* parent)
   SetUpGrid(standings_);
   for (int c = 0; c < standings_->columnCount(); ++c) {
     standings_->setColumnWidth(c, kStandingsWidths[static_cast<std::size_t>(c)]);
-    auto* head = new QTableWidgetItem(kStandingsHeads[static_cast<std::size_t>(c)]);
+    auto* head = new QTableWidgetItem(Heads(kStandingsHeads).at(c));
     head->setBackground(palette().button());
     head->setTextAlignment(Qt::AlignCenter);
     standings_->setItem(0, c, head);
@@ -69,8 +81,8 @@ TFormGameResult::TFormGameResult(QWidget* parent)
   MakeReplaysPage();
   tabs_ = new QTabBar(this);
   tabs_->setObjectName("HeroTabs");
-  tabs_->addTab(QStringLiteral("本次登录"));
-  tabs_->addTab(QStringLiteral("排行榜"));
+  tabs_->addTab(tr("本次登录"));
+  tabs_->addTab(tr("排行榜"));
   tabs_->setGeometry(0, 0, kWidth - kWatchWidth, kTabsHeight);
   tabs_->hide();
   connect(tabs_, &QTabBar::currentChanged, this, &TFormGameResult::ShowPage);
@@ -83,7 +95,7 @@ void TFormGameResult::MakeReplaysPage() {
   SetUpGrid(replays_);
   replays_->horizontalHeader()->show();
   replays_->horizontalHeader()->setFont(UiFont(14));
-  replays_->setHorizontalHeaderLabels({kReplayHeads.begin(), kReplayHeads.end()});
+  replays_->setHorizontalHeaderLabels(Heads(kReplayHeads));
   for (int c = 0; c < replays_->columnCount(); ++c) {
     replays_->setColumnWidth(c, kReplayWidths[static_cast<std::size_t>(c)]);
   }
@@ -94,7 +106,7 @@ void TFormGameResult::MakeReplaysPage() {
   replays_->setFocusPolicy(Qt::StrongFocus);
   replays_->hide();
   connect(replays_, &QTableWidget::cellDoubleClicked, this, [this] { WantSelectedReplay(); });
-  watch_ = new QPushButton(QStringLiteral("观看回放"), this);
+  watch_ = new QPushButton(tr("观看回放"), this);
   watch_->setObjectName("WatchReplay");
   watch_->setFont(UiFont(13));
   watch_->setGeometry(kWidth - kWatchWidth, 0, kWatchWidth, kTabsHeight);
@@ -175,8 +187,8 @@ void TFormGameResult::RecordSnapshot(const ScoreSnapshot& snapshot) {
   }
   if (row >= rows) grid_->setRowCount(row + 1);
   for (int c = 0; c < kColumns; ++c) {
-    auto* header = new QTableWidgetItem(QStringLiteral("%1家:%2").arg(
-        kSeatNames[static_cast<std::size_t>(c)], snapshot.names[static_cast<std::size_t>(c)]));
+    auto* header = new QTableWidgetItem(tr("%1家:%2").arg(
+        QString::fromStdString(ShownSeatName(c)), snapshot.names[static_cast<std::size_t>(c)]));
     header->setBackground(palette().button());
     header->setTextAlignment(Qt::AlignCenter);
     grid_->setItem(0, c, header);

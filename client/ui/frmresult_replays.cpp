@@ -23,7 +23,7 @@ QString NamesText(const ReplayListLineRecord& game) {
 
 void TFormGameResult::ShowReplays(const std::vector<ReplayListLineRecord>& games) {
   ShowTabs();
-  if (tabs_->count() < 3) tabs_->addTab(QStringLiteral("回放"));
+  if (tabs_->count() < 3) tabs_->addTab(tr("回放"));
   games_ = games;
   replays_->setRowCount(static_cast<int>(games.size()));
   for (int row = 0; row < replays_->rowCount(); ++row) {
@@ -36,7 +36,7 @@ void TFormGameResult::ShowReplays(const std::vector<ReplayListLineRecord>& games
     for (int c = 0; c < static_cast<int>(texts.size()); ++c) {
       auto* item = new QTableWidgetItem(texts[static_cast<std::size_t>(c)]);
       item->setTextAlignment((c == 2 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
-      item->setToolTip(QStringLiteral("第 %1 局").arg(game.gameId));
+      item->setToolTip(tr("第 %1 局").arg(game.gameId));
       replays_->setItem(row, c, item);
     }
   }

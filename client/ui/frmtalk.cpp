@@ -26,10 +26,10 @@ TFormTalk::TFormTalk(QWidget* parent)
   editTalk_->setGeometry(16, 24, 329, 21);
   connect(editTalk_, &QLineEdit::returnPressed, this, &TFormTalk::BtnOkClick);
 
-  btnOk_ = new QPushButton(QStringLiteral("讲话(&Y)"), this);
+  btnOk_ = new QPushButton(tr("讲话(&Y)"), this);
   btnOk_->setGeometry(184, 56, 75, 25);
   connect(btnOk_, &QPushButton::clicked, this, &TFormTalk::BtnOkClick);
-  btnCancel_ = new QPushButton(QStringLiteral("隐藏(&H)"), this);
+  btnCancel_ = new QPushButton(tr("隐藏(&H)"), this);
   btnCancel_->setGeometry(264, 56, 75, 25);
   connect(btnCancel_, &QPushButton::clicked, this, &TFormTalk::BtnCancelClick);
 }

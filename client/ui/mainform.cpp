@@ -6,10 +6,12 @@
 #include <QResizeEvent>
 #include <QStatusBar>
 
+#include "client/model/card_texts.h"
 #include "client/model/message_handling.h"
 #include "client/model/screen_texts.h"
 #include "client/model/table_tally.h"
 #include "client/ui/artwork.h"
+#include "client/ui/language.h"
 #include "client/ui/uifont.h"
 #include "client/ui/window_settings.h"
 
@@ -79,8 +81,9 @@ TMainForm::TMainForm(QWidget* parent)
   ConnectSignals();
   ApplyScale();
   // The classifier's complaints about a selection go to the player.
-  previousCardErrorSink_ = SetCardErrorSink(
-      [this](std::string_view text) { ShowMessage(MessageIcon::Error, kCaptionError, text); });
+  previousCardErrorSink_ = SetCardErrorSink([this](std::string_view text) {
+    ShowMessage(MessageIcon::Error, kCaptionError, ShownCardError(text));
+  });
   setFocus();
 }
 
@@ -183,8 +186,8 @@ void TMainForm::BuildTable() {
   panelMain_->setFrameShape(QFrame::Panel);
   panelMain_->setFrameShadow(QFrame::Sunken);
   panelMain_->setToolTip(
-      QStringLiteral("点牌选中或放下；按住拖过一串牌一起选上或放下\n"
-                     "键盘：← → 移动，空格 选上/放下，↑ 选上，↓ 放下，回车 出牌，Esc 重选"));
+      tr("点牌选中或放下；按住拖过一串牌一起选上或放下\n"
+         "键盘：← → 移动，空格 选上/放下，↑ 选上，↓ 放下，回车 出牌，Esc 重选"));
   for (int slot = 0; slot < kHandSlots; ++slot) {
     auto* image = new TImagePoker(panelMain_);
     image->setObjectName(QStringLiteral("ImagePoker%1").arg(1 + slot));
@@ -215,37 +218,33 @@ void TMainForm::BuildButtons() {
     button->setFocusPolicy(Qt::NoFocus);
     return button;
   };
-  sbtnShutup_ =
-      speed("SBtnShutup", QStringLiteral("禁"), QStringLiteral("禁止谈话"), places::kShutup);
-  sbtnSpeak_ = speed("SBtnSpeak", QStringLiteral("谈"), QStringLiteral("允许谈话"), places::kSpeak);
-  sbtnHero_ =
-      speed("SBtnHero", QStringLiteral("榜"), QStringLiteral("看看排行榜吧。"), places::kHero);
-  sbtnWaiter_ =
-      speed("SBtnWaiter", QStringLiteral("侍"), QStringLiteral("Waiter!"), places::kWaiter);
+  sbtnShutup_ = speed("SBtnShutup", tr("禁"), tr("禁止谈话"), places::kShutup);
+  sbtnSpeak_ = speed("SBtnSpeak", tr("谈"), tr("允许谈话"), places::kSpeak);
+  sbtnHero_ = speed("SBtnHero", tr("榜"), tr("看看排行榜吧。"), places::kHero);
+  sbtnWaiter_ = speed("SBtnWaiter", tr("侍"), tr("Waiter!"), places::kWaiter);
 
   // No button takes the focus: the keys belong to the table (Enter plays,
   // Space picks a card), and a key typed for a chat line must press nothing.
   auto button = [this](const char* name, const QString& caption, LayoutRect place,
-                       const char* tip) {
+                       const QString& tip) {
     auto* b = new QPushButton(caption, this);
     b->setObjectName(QString::fromLatin1(name));
     Put(b, place);
     b->setFocusPolicy(Qt::NoFocus);
-    b->setToolTip(QString::fromUtf8(tip));
+    b->setToolTip(tip);
     return b;
   };
-  btnLogin_ = button("BtnLogin", QStringLiteral("登录(&L)"), places::kLogin, "登录（回车）");
-  btnSend_ = button("BtnSend", QStringLiteral("出牌(&C)"), places::kSend,
-                    "出选中的牌（回车，或在桌上点右键）");
-  btnBid_ = button("BtnBid", QStringLiteral("叫牌(&J)"), places::kBid, "叫牌（回车）");
-  btnCancel_ =
-      button("BtnCancel", QStringLiteral("重选(&R)"), places::kCancel, "放下所有选中的牌（Esc）");
-  btnPass_ = button("BtnPass", QStringLiteral("&PASS"), places::kPass, "不要（P）");
-  btnQuit_ = button("BtnQuit", QStringLiteral("退出(&Q)"), places::kQuit, "退出");
-  btnHint_ = button("BtnHint", QStringLiteral("提示(&H)"), places::kHint,
-                    "提示（H）：先是电脑的出法，再按换下一手能管上的牌");
-  btnCounter_ = button("BtnCounter", QStringLiteral("记牌器"), places::kCounterButton,
-                       "记牌器：显示每种牌还有几张没见过");
+  btnLogin_ = button("BtnLogin", tr("登录(&L)"), places::kLogin, tr("登录（回车）"));
+  btnSend_ =
+      button("BtnSend", tr("出牌(&C)"), places::kSend, tr("出选中的牌（回车，或在桌上点右键）"));
+  btnBid_ = button("BtnBid", tr("叫牌(&J)"), places::kBid, tr("叫牌（回车）"));
+  btnCancel_ = button("BtnCancel", tr("重选(&R)"), places::kCancel, tr("放下所有选中的牌（Esc）"));
+  btnPass_ = button("BtnPass", QStringLiteral("&PASS"), places::kPass, tr("不要（P）"));
+  btnQuit_ = button("BtnQuit", tr("退出(&Q)"), places::kQuit, tr("退出"));
+  btnHint_ = button("BtnHint", tr("提示(&H)"), places::kHint,
+                    tr("提示（H）：先是电脑的出法，再按换下一手能管上的牌"));
+  btnCounter_ = button("BtnCounter", tr("记牌器"), places::kCounterButton,
+                       tr("记牌器：显示每种牌还有几张没见过"));
   btnCounter_->setCheckable(true);
   for (QPushButton* b : {btnSend_, btnBid_, btnCancel_, btnPass_, btnHint_}) b->setEnabled(false);
 }
@@ -263,7 +262,7 @@ void TMainForm::BuildStatusBar() {
     statusPanels_[i] = panel;
   }
   PlaceStatusBar();
-  statusPanels_[0]->setText(Utf8(kInitialStatus));
+  statusPanels_[0]->setText(ShownText(kInitialStatus));
   SetPanel1(Utf8(kSupportMail));
   statusPanels_[2]->setText(QStringLiteral("Quarn"));
   statusPanels_[2]->setAlignment(Qt::AlignCenter);

@@ -1,11 +1,14 @@
 // What the table window shows when the model tells it: the state with its
 // buttons and status texts, the cards on the table, the winner, chat lines
 // and messages.
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QStatusBar>
+#include <array>
 
 #include "client/model/screen_texts.h"
 #include "client/model/table_tally.h"
+#include "client/ui/language.h"
 #include "client/ui/mainform.h"
 #include "client/ui/msgbox.h"
 #include "client/ui/uifont.h"
@@ -24,10 +27,19 @@ bool GameUnderWay(TGameState state) {
          state == TGameState::InPlay || state == TGameState::PlaySent;
 }
 
+// The big seat letter: in English one letter, as its place holds one glyph.
+QString SeatLetter(int seat) {
+  static constexpr std::array<const char*, kSeatCount> kLetters = {
+      QT_TRANSLATE_NOOP("SeatLetter", "东"), QT_TRANSLATE_NOOP("SeatLetter", "北"),
+      QT_TRANSLATE_NOOP("SeatLetter", "西"), QT_TRANSLATE_NOOP("SeatLetter", "南")};
+  if (!IsSeat(seat)) return {};
+  return QCoreApplication::translate("SeatLetter", kLetters[static_cast<std::size_t>(seat)]);
+}
+
 }  // namespace
 
 void TMainForm::SetGameState(TGameState state) {
-  labelSeat_->setText(Utf8(SeatName(table_.OwnSeat)));
+  labelSeat_->setText(SeatLetter(table_.OwnSeat));
   labelSeat_->setVisible(SeatLabelVisible(state));
   if (state == TGameState::LoggingIn) {
     setWindowTitle(Utf8(WindowTitle(table_.Me.Name())));
@@ -147,7 +159,7 @@ void TMainForm::AddTalk(int /*seat*/, std::string_view line) {
 }
 
 void TMainForm::ShowMessage(MessageIcon icon, std::string_view caption, std::string_view text) {
-  client::ShowMessage(this, Utf8(text), Utf8(caption), icon);
+  client::ShowMessage(this, ShownText(text), Utf8(caption), icon);
 }
 
 }  // namespace quarn::client

@@ -5,6 +5,7 @@
 
 #include "client/model/client_sending.h"
 #include "client/model/screen_texts.h"
+#include "client/ui/language.h"
 #include "client/ui/mainform.h"
 
 namespace quarn::client {
@@ -148,8 +149,7 @@ void TMainForm::BtnHintClick() {
   const std::optional<ai::PlannedPlay> play = hint_.Next(table_);
   if (!play) {
     table_.Me.CancelSelection();
-    statusPanels_[0]->setText(QString::fromUtf8(kHintNothingBeats.data(),
-                                                static_cast<qsizetype>(kHintNothingBeats.size())));
+    statusPanels_[0]->setText(ShownText(kHintNothingBeats));
     btnPass_->setDefault(true);  // 不要 is what is left
     return;
   }

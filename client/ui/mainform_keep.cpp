@@ -1,6 +1,7 @@
 // What the table window shows of a game that survives its players: the 托管
 // button, a mark on every seat the computer plays, the seconds a timed turn
 // has left, and the offer to reconnect after a lost connection.
+#include <QCoreApplication>
 #include "client/model/client_sending.h"
 #include "client/model/screen_texts.h"
 #include "client/ui/mainform.h"
@@ -26,11 +27,13 @@ QLabel* Overlay(QWidget* head, const char* name, const QString& style) {
 QString ControlTip(SeatControl control) {
   switch (control) {
     case SeatControl::OnRequest:
-      return QStringLiteral("托管中：电脑替这位玩家出牌");
+      return QCoreApplication::translate("TMainForm", "托管中：电脑替这位玩家出牌");
     case SeatControl::AfterTimeouts:
-      return QStringLiteral("超时两次，托管中：电脑替这位玩家出牌，直到玩家自己出牌");
+      return QCoreApplication::translate("TMainForm",
+                                         "超时两次，托管中：电脑替这位玩家出牌，直到玩家自己出牌");
     case SeatControl::PlayerGone:
-      return QStringLiteral("掉线：电脑替这位玩家出牌，玩家可以重新登录回来");
+      return QCoreApplication::translate("TMainForm",
+                                         "掉线：电脑替这位玩家出牌，玩家可以重新登录回来");
     case SeatControl::Person:
       break;
   }
@@ -40,20 +43,20 @@ QString ControlTip(SeatControl control) {
 }  // namespace
 
 void TMainForm::BuildKeepControls() {
-  btnAutoPlay_ = new QPushButton(QStringLiteral("托管(&T)"), this);
+  btnAutoPlay_ = new QPushButton(tr("托管(&T)"), this);
   btnAutoPlay_->setObjectName(QStringLiteral("BtnAutoPlay"));
   Put(btnAutoPlay_, table_places::kAutoPlay);
   btnAutoPlay_->setCheckable(true);
   btnAutoPlay_->setFocusPolicy(Qt::NoFocus);
-  btnAutoPlay_->setToolTip(QStringLiteral("托管（T）：让电脑替你出牌；再按一次自己来"));
+  btnAutoPlay_->setToolTip(tr("托管（T）：让电脑替你出牌；再按一次自己来"));
   btnAutoPlay_->setEnabled(false);
   connect(btnAutoPlay_, &QPushButton::clicked, this, &TMainForm::BtnAutoPlayClick);
 
-  btnReconnect_ = new QPushButton(QStringLiteral("重新连接(&E)"), this);
+  btnReconnect_ = new QPushButton(tr("重新连接(&E)"), this);
   btnReconnect_->setObjectName(QStringLiteral("BtnReconnect"));
   Put(btnReconnect_, table_places::kReconnect);
   btnReconnect_->setFocusPolicy(Qt::NoFocus);
-  btnReconnect_->setToolTip(QStringLiteral("用刚才的名字和密码重新登录，回到原来的座位"));
+  btnReconnect_->setToolTip(tr("用刚才的名字和密码重新登录，回到原来的座位"));
   btnReconnect_->hide();
   connect(btnReconnect_, &QPushButton::clicked, this, &TMainForm::BtnReconnectClick);
 
@@ -65,7 +68,7 @@ void TMainForm::BuildKeepControls() {
     autoMarks_[i] =
         Overlay(imageHead_[i], kMarks[i],
                 QStringLiteral("background: #C00000; color: white; border-radius: 3px;"));
-    autoMarks_[i]->setText(QStringLiteral("托"));
+    autoMarks_[i]->setText(tr("托"));
     clockLabels_[i] = Overlay(imageHead_[i], kClocks[i],
                               QStringLiteral("background: rgba(0, 0, 0, 150); color: white;"));
   }
@@ -126,7 +129,7 @@ void TMainForm::ShowClock() {
     label->setStyleSheet(left <= kClockUrgentMs
                              ? QStringLiteral("background: rgba(160, 0, 0, 170); color: white;")
                              : QStringLiteral("background: rgba(0, 0, 0, 150); color: white;"));
-    label->setToolTip(QStringLiteral("还剩%1秒，时间到了电脑替他出牌").arg((left + 999) / 1000));
+    label->setToolTip(tr("还剩%1秒，时间到了电脑替他出牌").arg((left + 999) / 1000));
     label->show();
   }
   if (running < 0 || left == 0) clockTimer_.stop();

@@ -1,6 +1,7 @@
 #include "client/ui/msgbox.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <utility>
 
@@ -32,12 +33,15 @@ QMessageBox::Icon BoxIcon(MsgIcon icon) {
 
 void ShowMessage(QWidget* parent, const QString& text, const QString& caption, MsgIcon icon) {
   if (Hook()) {
-    Hook()({text, caption, icon});
+    Hook()({text, QCoreApplication::translate("Quarn", caption.toUtf8().constData()), icon});
     return;
   }
-  QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::Ok, parent);
+  // The captions are the model's texts, translated here for every box.
+  const QString shownCaption = QCoreApplication::translate("Quarn", caption.toUtf8().constData());
+  QMessageBox box(BoxIcon(icon), shownCaption, text, QMessageBox::Ok, parent);
   box.setFont(UiFont(12));
-  if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->setText(QStringLiteral("确定"));
+  if (QAbstractButton* ok = box.button(QMessageBox::Ok))
+    ok->setText(QCoreApplication::translate("Quarn", "确定"));
   box.exec();
 }
 

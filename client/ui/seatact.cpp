@@ -44,7 +44,7 @@ void TSeatActView::ShowAct(const SeatAct& act) {
 
 QString TSeatActView::Text() const {
   if (!act_.acted) return {};
-  if (act_.IsPass()) return QStringLiteral("不要");
+  if (act_.IsPass()) return tr("不要");
   QStringList ranks;
   for (std::uint8_t card : act_.cards) ranks << RankText(RankOf(card));
   return ranks.join(QLatin1Char(' '));
@@ -72,7 +72,7 @@ void TSeatActView::PaintPass(QPainter& p) {
   p.setFont(font);
   p.setPen(QColor(150, 60, 0));
   // A narrow place beside a side seat writes it downwards.
-  const QString text = fan_ == Fan::Down ? QStringLiteral("不\n要") : QStringLiteral("不要");
+  const QString text = fan_ == Fan::Down ? tr("不\n要") : tr("不要");
   p.drawText(rect(), Qt::AlignCenter, text);
 }
 
@@ -107,7 +107,7 @@ void TSeatActView::PaintCards(QPainter& p) {
 }
 
 TCardCounter::TCardCounter(QWidget* parent) : QWidget(parent) {
-  setToolTip(QStringLiteral("记牌器：每种牌还有几张没见过（两副牌，减去自己的牌和出过的牌）"));
+  setToolTip(tr("记牌器：每种牌还有几张没见过（两副牌，减去自己的牌和出过的牌）"));
   setAttribute(Qt::WA_TransparentForMouseEvents, false);
 }
 
@@ -142,8 +142,8 @@ void TCardCounter::paintEvent(QPaintEvent* /*event*/) {
     const qreal x = column * cellW;
     const qreal y = row * 2 * lineH;
     QString label = RankText(rank);
-    if (rank == kRankSmallJoker) label = QStringLiteral("小");
-    if (rank == kRankBigJoker) label = QStringLiteral("大");
+    if (rank == kRankSmallJoker) label = tr("小");
+    if (rank == kRankBigJoker) label = tr("大");
     p.setFont(rankFont);
     p.setPen(QColor(60, 60, 60));
     art::DrawFittedText(p, QRectF(x, y, cellW, lineH), label, Qt::AlignCenter);

@@ -1,6 +1,9 @@
 // The icon pickers, the bid window, the hero board, the talk window and the card control.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,6 +17,7 @@
 #include "client/ui/frmbid.h"
 #include "client/ui/frmdlghead.h"
 #include "client/ui/frmdlgservice.h"
+#include "client/ui/frmlogin.h"
 #include "client/ui/frmreplay.h"
 #include "client/ui/frmresult.h"
 #include "client/ui/frmtalk.h"
@@ -201,6 +205,61 @@ TEST(HeroBoard, ReplaysPageListsTheOwnGamesAndTheWindowStepsThroughOne) {
   Shot(replay, "replay_end.png");
   replay.Step(-1000);
   EXPECT_EQ(replay.CurrentStep(), 0u);
+}
+
+// Every dialog in English: whole texts, no Chinese left, the card core's words
+// and the replay's captions translated; the login window keeps a new choice.
+TEST(English, EveryDialogShowsItsWholeTextInEnglish) {
+  const ShownLanguage english(Language::English);
+  MessageRecorder boxes;
+  TDlgHead head;
+  TDlgService service;
+  TFormLogin login(&head, &service);
+  const QString ini = QDir(QDir::tempPath()).filePath(QStringLiteral("quarn_english_test.ini"));
+  QFile::remove(ini);
+  login.SetSettingsPath(ini.toStdString());
+  login.FormShow();
+  login.BitBtnLogin()->click();  // no name: the box says so in English
+  ASSERT_EQ(boxes.messages.size(), 1U);
+  EXPECT_EQ(boxes.messages[0].text + "|" + boxes.messages[0].caption,
+            "Please enter a player name!|Notice");
+  QSignalSpy chosen(&login, &TFormLogin::languageChosen);
+  emit login.ComboBoxLanguage()->activated(0);
+  ASSERT_EQ(chosen.count(), 1);
+  EXPECT_EQ(LoadLanguageSetting(TIniFile(ini.toStdString())), Language::Chinese);
+  TFormBid bid;
+  bid.SetCurrentBid(30);
+  TFormTalk talk;
+  TFormGameResult board;
+  board.SetSnapshotSource([] { return ScoreSnapshot{{QStringLiteral("Zhang San")}, {30}}; });
+  const std::array<std::string, 4> names = {"Zhang San", "Li Si", "Wang Wu", "Zhao Liu"};
+  board.ShowReplays({{1, ReplayKind::Found, 4, 2, 0, 9, 1800000000, 1, 10, 30, names}});
+  board.Tabs()->setCurrentIndex(2);
+  TFormReplay replay;
+  store::GameRecord game = store::testing::SampleGame(3, names);
+  game.bids = {{3, 10}, {0, 0}, {1, 0}, {2, 0}};
+  replay.ShowGame(game, 2);
+  replay.Step(4);
+  EXPECT_EQ(replay.Caption().toStdString(),
+            "West[Wang Wu] passes; South[Zhao Liu] is the landlord (10 points)");
+  replay.Step(1);  // the landlord's lead
+  EXPECT_TRUE(replay.Caption().startsWith(QStringLiteral("South[Zhao Liu] plays ")));
+  const std::vector<std::pair<QWidget*, const char*>> windows = {
+      {&login, "login_en.png"},
+      {&bid, "bid_en.png"},
+      {&talk, "talk_en.png"},
+      {&board, "replays_list_en.png"},
+      {&replay, "replay_midgame_en.png"},
+      {&head, "picker_head_en.png"},
+      {&service, "picker_service_en.png"}};
+  for (const auto& [window, shot] : windows) {
+    window->show();
+    QApplication::processEvents();
+    SCOPED_TRACE(shot);
+    ExpectTextsShown(*window);
+    Shot(*window, shot);
+  }
+  QFile::remove(ini);
 }
 
 TEST(TalkWindow, EnterSaysTheLineCutAtACharacterBoundary) {

@@ -112,7 +112,7 @@ TEST(LoginWindow, TwoWindowsPickATableFromTheListAndSitTogetherOrKeepTheirFields
   EXPECT_EQ(window.link.Granted(), (std::pair<std::int32_t, int>{1, 0}));
   QTest::qWait(TLobbyProbe::kRefreshMs + 500);
   EXPECT_FALSE(window.form.ListTables()->isVisible());
-  EXPECT_EQ(window.form.size(), QSize(332, 218));
+  EXPECT_EQ(window.form.size(), QSize(332, 248));
 }
 
 }  // namespace

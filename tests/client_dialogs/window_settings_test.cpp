@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "client/ui/language.h"
 #include "client/ui/loginsettings.h"
 
 namespace quarn::client {
@@ -37,6 +38,42 @@ TEST(WindowSettings, OwnSectionBesideTheLoginListsAndTheOpeningSize) {
   };
   for (const Case& c : cases) EXPECT_EQ(OpeningSize(c.saved, c.screen, table), c.expected);
   EXPECT_EQ(LoadLoginLists(ini).names, std::vector<std::string>{"Ann"});
+}
+
+// --lang, else the kept setting, else the locale: English unless it is Chinese
+// or none at all; a damaged setting counts as none.
+TEST(WindowSettings, TheLanguageComesFromTheOptionTheSettingOrTheLocale) {
+  const auto en = Language::English;
+  const auto zh = Language::Chinese;
+  struct Case {
+    const char* option;
+    const char* setting;
+    QLocale locale;
+    Language expected;
+  };
+  const Case cases[] = {
+      {"", "", QLocale::c(), zh},
+      {"", "", QLocale(QLocale::Chinese, QLocale::Taiwan), zh},
+      {"", "", QLocale(QLocale::English, QLocale::UnitedStates), en},
+      {"", "", QLocale(QLocale::German), en},
+      {"", "zh", QLocale(QLocale::German), zh},
+      {"", "fr", QLocale(QLocale::German), en},
+      {"", "en", QLocale::c(), en},
+      {"zh", "en", QLocale(QLocale::English), zh},
+      {"en", "zh", QLocale::c(), en},
+  };
+  for (const Case& c : cases) {
+    TIniFile ini;
+    if (*c.setting != '\0') ini.WriteString(kWindowSection, "Language", c.setting);
+    EXPECT_EQ(ChosenLanguage(ParseLanguage(c.option), LoadLanguageSetting(ini), c.locale),
+              c.expected)
+        << c.option << "|" << c.setting << "|" << c.locale.name().toStdString();
+  }
+  TIniFile ini;
+  WriteLanguageSetting(ini, en);
+  WriteWindowSettings(ini, WindowSettings{});  // the window's own keys leave the language be
+  EXPECT_EQ(LoadLanguageSetting(ini), en);
+  EXPECT_EQ(ParseLanguage(LanguageCode(zh)), zh);
 }
 
 }  // namespace

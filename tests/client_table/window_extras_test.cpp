@@ -10,7 +10,11 @@ namespace {
 
 // Mid-game with everything shown: long names, the counter, each seat's last move.
 void MidGame(TableFixture& t) {
-  t.names = {"张三", "李四小朋友", "王五", "赵六六六六六六"};
+  if (CurrentLanguage() == Language::English) {
+    t.names = {"Zhang San", "Li Si Junior", "Wang Wu", "Zhao Liuliuliu"};
+  } else {
+    t.names = {"张三", "李四小朋友", "王五", "赵六六六六六六"};
+  }
   t.StartPlay(0, 0);
   t.form.ShowCardCounter(true);
   t.Feed(PlayNotice(0, {1}));
@@ -20,11 +24,15 @@ void MidGame(TableFixture& t) {
   t.Feed(PlayTurn(0));
 }
 
-TEST(TableScale, EveryControlInsideTheWindowAndNoneOverlapping) {
+class TableScale : public ::testing::TestWithParam<Language> {};
+
+TEST_P(TableScale, EveryControlInsideTheWindowAndNoneOverlappingNorClipped) {
+  const ShownLanguage language(GetParam());
   TableFixture t;
   MidGame(t);
   TMainForm& f = t.form;
-  SaveShot(f, "table_midgame.png");
+  const bool english = GetParam() == Language::English;
+  SaveShot(f, english ? "table_midgame_en.png" : "table_midgame.png");
   for (const QSize size : {QSize(632, 453), QSize(948, 680), QSize(1264, 906), QSize(1280, 800)}) {
     f.resize(size);
     QApplication::processEvents();
@@ -32,6 +40,7 @@ TEST(TableScale, EveryControlInsideTheWindowAndNoneOverlapping) {
     const qreal scale = std::min(size.width() / 632.0, size.height() / 453.0);
     EXPECT_DOUBLE_EQ(f.TableScale(), scale);
     EXPECT_EQ(f.HandImage(0)->height(), qRound(96 * scale));
+    if (english && size.width() == 1264) Shot(f, "table_midgame_en_scale2.png");
     std::vector<QWidget*> shown;
     for (QWidget* w : f.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
       // The landlord mark sits on the corner of a head image on purpose.
@@ -45,12 +54,17 @@ TEST(TableScale, EveryControlInsideTheWindowAndNoneOverlapping) {
             << shown[i]->objectName().toStdString() << " " << shown[j]->objectName().toStdString();
       }
     }
+    ExpectTextsShown(f);
   }
   EXPECT_EQ(f.SeatActView(0)->Text(), QStringLiteral("3"));
-  EXPECT_EQ(f.SeatActView(2)->Text(), QStringLiteral("不要"));     // seat 2, opposite
+  EXPECT_EQ(f.SeatActView(2)->Text(), english ? QStringLiteral("Pass") : QStringLiteral("不要"));
   EXPECT_EQ(f.SeatActView(1)->Text(), QStringLiteral("J J J J"));  // seat 3, left
   EXPECT_EQ(f.CardCounter()->Tally()[8], 7);                       // one 10 laid
 }
+
+INSTANTIATE_TEST_SUITE_P(Languages, TableScale,
+                         ::testing::Values(Language::Chinese, Language::English),
+                         [](const auto& param) { return std::string(LanguageCode(param.param)); });
 
 TEST(TableKeys, KeysDragsAndRightClicksPlayTheHand) {
   TableFixture t;
