@@ -273,7 +273,7 @@ export class App {
     byId('panel0').textContent = s.panel0;
     byId('panel1').textContent = s.panel1;
     document.title = s.state === GameState.Offline ? this.texts.title : s.title;
-    if (!byId('counter').hidden) fillCounter(byId('counterGrid'), s.unseen);
+    if (!byId('counter').hidden) fillCounter(byId('counterGrid'), s.unseen, this.texts);
     if (s.hand.length > 0 && s.state >= GameState.MyBid) byId('result').hidden = true;
     if (s.clockSeat < 0) this.countdown = null;
   }
@@ -379,7 +379,7 @@ export class App {
   private toggle(id: string): void {
     const panel = byId(id);
     panel.hidden = !panel.hidden;
-    if (id === 'counter') fillCounter(byId('counterGrid'), this.snapshot.unseen);
+    if (id === 'counter') fillCounter(byId('counterGrid'), this.snapshot.unseen, this.texts);
     if (id === 'chat' && !panel.hidden) byId<HTMLInputElement>('chatInput').focus();
   }
 

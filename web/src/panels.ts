@@ -87,11 +87,12 @@ export class LoginForm {
   }
 }
 
-export function fillCounter(grid: HTMLElement, unseen: readonly number[]): void {
+export function fillCounter(grid: HTMLElement, unseen: readonly number[], texts: Texts): void {
   const cells: HTMLElement[] = [];
   for (let rank = 15; rank >= 1; rank--) {
     const cell = document.createElement('span');
-    cell.textContent = `${RANK_LABELS[rank] ?? ''}: ${unseen[rank] ?? 0}`;
+    const label = rank >= 14 ? texts.jokers[rank - 14] : RANK_LABELS[rank];
+    cell.textContent = `${label ?? ''}: ${unseen[rank] ?? 0}`;
     cells.push(cell);
   }
   grid.replaceChildren(...cells);

@@ -32,6 +32,8 @@ export interface QuarnModule {
   cardName(card: number): string;
   describeStream(bytes: Uint8Array): string;
   hintNothingBeats(): string;
+  // Adds a translation of the game's texts (context, Chinese source, text shown).
+  addText(context: string, source: string, text: string): void;
 }
 
 // client::TableKey and client::TableButton, by value.

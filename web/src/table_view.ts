@@ -93,7 +93,7 @@ export class TableView {
       ctx.fillText(text, markX + 3, box.y + box.h - font - 6);
       markX -= 3;
     };
-    if (info.lord) mark('地主', '#b8860b');
+    if (info.lord) mark(this.texts.landlord, '#b8860b');
     if (info.control !== 0) mark(this.texts.autoMark, '#6a1b9a');
     if (countdown && countdown.seat === seat) {
       const seconds = Math.ceil(Math.max(0, countdown.leftMs) / 1000);

@@ -11,6 +11,7 @@ export interface Texts {
   table: string;
   seat: string;
   seats: readonly [string, string, string, string];
+  jokers: readonly [string, string]; // small, big: the card counter's labels
   headIcon: string;
   serviceIcon: string;
   login: string;
@@ -75,6 +76,7 @@ export const zh: Texts = {
   table: '桌号',
   seat: '座位',
   seats: ['东', '北', '西', '南'],
+  jokers: ['小王', '大王'],
   headIcon: '头像',
   serviceIcon: '服务图标',
   login: '登录',
@@ -129,12 +131,103 @@ export const zh: Texts = {
   keysHelp: '回车出牌 · P 不要 · H 提示 · Esc 重选 · ←→ 选牌 · 空格 选中 · T 托管',
 };
 
-// The page's language: the one the browser prefers among those we have.
-export function pickTexts(languages: readonly string[]): Texts {
-  const known: Record<string, Texts> = { zh };
-  for (const language of languages) {
-    const found = known[language.slice(0, 2).toLowerCase()];
-    if (found) return found;
+export const en: Texts = {
+  locale: 'en-GB',
+  title: 'Quarn',
+  loading: 'Loading…',
+  loadFailed: 'Loading failed; please reload the page.',
+  name: 'Name',
+  password: 'Password',
+  table: 'Table',
+  seat: 'Seat',
+  seats: ['East', 'North', 'West', 'South'],
+  jokers: ['Small joker', 'Big joker'],
+  headIcon: 'Icon',
+  serviceIcon: 'Service',
+  login: 'Log in',
+  play: 'Play',
+  bid: 'Bid',
+  bidPoints: 'Points',
+  bidTooSmall: 'A bit stingy, aren\'t we?',
+  bidTooLarge: 'A bid is at most 255 points.',
+  pass: 'Pass',
+  bidPass: 'No bid',
+  reselect: 'Reset',
+  hint: 'Hint',
+  autoPlay: 'Auto',
+  autoMark: 'A',
+  counter: 'Card counter',
+  chat: 'Chat',
+  send: 'Send',
+  hero: 'Hall of fame',
+  standings: 'Standings',
+  standingsAsking: 'Asking for the standings…',
+  standingsNone: 'This server keeps no games: no standings.',
+  standingsEmpty: 'No game finished yet.',
+  rank: 'Rank',
+  player: 'Player',
+  wins: 'Won',
+  landlordWins: 'Lord won/games',
+  points: 'Points',
+  lastPlayed: 'Last game: ',
+  replays: 'My games',
+  replay: 'Replay',
+  replaysNone: 'No finished game of yours yet.',
+  replayArriving: 'Fetching this game…',
+  replayNotWhole: 'This game did not arrive whole; please try again.',
+  replayNotSound: 'This game\'s record does not replay: ',
+  replayNotFound: 'The server has no such game.',
+  time: 'Time',
+  landlord: 'Landlord',
+  first: 'Start',
+  previous: '◀ Back',
+  next: 'Next ▶',
+  last: 'End',
+  close: 'Close',
+  reconnect: 'Reconnect',
+  reconnecting: 'Connection lost, reconnecting…',
+  gameOver: 'Game over',
+  score: 'Score',
+  games: 'Games',
+  cardsLeft: ' left',
+  nameMissing: 'Please enter a name.',
+  connectFailed: 'Cannot reach the server.',
+  passMark: 'Pass',
+  keysHelp: 'Enter play · P pass · H hint · Esc reset · ←→ pick · Space choose · T auto',
+};
+
+export type Language = 'zh' | 'en';
+const TEXTS: Record<Language, Texts> = { zh, en };
+export const LANGUAGE_KEY = 'quarn.lang';
+
+function known(code: string | null | undefined): Language | null {
+  const short = (code ?? '').slice(0, 2).toLowerCase();
+  return short === 'zh' || short === 'en' ? short : null;
+}
+
+// ?lang=, else the one the page remembers, else the first of the browser's
+// that we have; Chinese when none is.
+export function pickLanguage(query: string | null, remembered: string | null, browser: readonly string[]): Language {
+  return known(query) ?? known(remembered) ?? browser.map(known).find((l) => l !== null) ?? 'zh';
+}
+
+export function textsOf(language: Language): Texts {
+  return TEXTS[language];
+}
+
+// The catalogue of the window's translations (client/translations/quarn_en.ts,
+// served as quarn_en.xml): context, Chinese source and English, finished ones only.
+export function parseCatalogue(xml: string): [string, string, string][] {
+  const unescape = (text: string) =>
+    text.replace(/&lt;/g, '<').replace(/&gt;/g, '>').replace(/&quot;/g, '"').replace(/&apos;/g, "'").replace(/&amp;/g, '&');
+  const out: [string, string, string][] = [];
+  for (const context of xml.split('<context>').slice(1)) {
+    const name = /<name>([\s\S]*?)<\/name>/.exec(context)?.[1] ?? '';
+    for (const message of context.split('<message>').slice(1)) {
+      const source = /<source>([\s\S]*?)<\/source>/.exec(message)?.[1];
+      const translation = /<translation>([\s\S]*?)<\/translation>/.exec(message)?.[1];
+      if (source !== undefined && translation !== undefined) out.push([unescape(name), unescape(source), unescape(translation)]);
+    }
   }
-  return zh;
+  return out;
 }

@@ -3,7 +3,7 @@
 // whole game to the scores by keyboard and mouse, takes the hint, turns 托管
 // on and off, comes back after its WebSocket is cut (kept seats), shows the
 // server's standings with the game in them and replays the game. Then a phone (412x915, touch)
-// takes the same kept seat back. With QUARN_SHOTS set, screenshots of both go
+// takes the same kept seat back, the page in English. With QUARN_SHOTS set, screenshots of both go
 // there.
 import assert from 'node:assert/strict';
 import { ChildProcess } from 'node:child_process';
@@ -110,7 +110,7 @@ async function dragAndClear(page: Page): Promise<void> {
 // The standings from the game file: the four players of the games played,
 // the own line marked. Then the newest own game replayed, stepped forward,
 // back and to its end.
-async function standingsAndReplay(page: Page, size: string): Promise<void> {
+async function standingsAndReplay(page: Page, size: string, english = false): Promise<void> {
   await page.locator('#btnStandings').click();
   await page.waitForSelector('#standingsTable tr.own', { timeout: 10000 });
   const own = await page.locator('#standingsTable tr.own td').allTextContents();
@@ -130,7 +130,7 @@ async function standingsAndReplay(page: Page, size: string): Promise<void> {
   await page.locator('#replayLast').click();
   const [at, steps] = ((await step()) ?? '').split('/');
   assert.equal(at, steps);
-  assert.match((await page.locator('#replayCaption').textContent()) ?? '', /地主(胜|败)$/);
+  assert.match((await page.locator('#replayCaption').textContent()) ?? '', english ? /the landlord (wins|loses)$/ : /地主(胜|败)$/);
   await shot(page, `replay-end-${size}.png`);
   for (let i = 0; i < 4; i++) await page.keyboard.press('ArrowLeft');
   assert.equal(await step(), `${Number(steps) - 4}/${steps}`);
@@ -152,7 +152,7 @@ test('a whole game in chromium, by keyboard, mouse and touch', { timeout: 240000
   let desktop: BrowserContext | null = null;
   let phone: BrowserContext | null = null;
   try {
-    desktop = await openBrowser({ viewport: { width: 1280, height: 800 }, deviceScaleFactor: 1 });
+    desktop = await openBrowser({ viewport: { width: 1280, height: 800 }, deviceScaleFactor: 1, locale: 'zh-CN' });
     const page = desktop.pages()[0] ?? (await desktop.newPage());
     await login(page, url, '网页玩家');
     await until(page, 'the deal', (s) => s.hand.length >= 25);
@@ -205,10 +205,11 @@ test('a whole game in chromium, by keyboard, mouse and touch', { timeout: 240000
     await desktop.close();
     desktop = null;
 
-    // The next deal on a phone: a tap raises a card, a slide raises a range.
+    // The next deal on a phone, in English: a tap raises a card, a slide raises a range.
     phone = await openBrowser({ viewport: { width: 412, height: 915 }, deviceScaleFactor: 2.625, isMobile: true, hasTouch: true });
     const mobile = phone.pages()[0] ?? (await phone.newPage());
-    await login(mobile, url, '网页玩家'); // the kept seat of the desktop's player
+    await login(mobile, `${url}?lang=en`, '网页玩家'); // the kept seat of the desktop's player
+    assert.equal(await mobile.textContent('#btnSend'), 'Play');
     // The seat is back mid-game, or the next deal comes.
     for (let i = 0; i < 600; i++) {
       const s = await state(mobile);
@@ -222,7 +223,7 @@ test('a whole game in chromium, by keyboard, mouse and touch', { timeout: 240000
     await mobile.touchscreen.tap(box.x + box.width / 2, box.y + box.height - 30);
     await until(mobile, 'a tapped card raised', (s) => s.hand.some(([, , r]) => r) || s.state !== IN_PLAY, 5000);
     await shot(mobile, 'phone-412x915.png');
-    await standingsAndReplay(mobile, 'phone-412x915');
+    await standingsAndReplay(mobile, 'phone-412x915', true);
   } finally {
     await desktop?.close();
     await phone?.close();

@@ -9,6 +9,7 @@ import { keyFor } from '../src/keys';
 import { TableKey } from '../src/quarn';
 import { DEFAULT_LOGIN, readLogin, saveLogin } from '../src/remembered';
 import { rankOf, suitOf } from '../src/cards';
+import { en, Language, parseCatalogue, pickLanguage } from '../src/texts';
 import { env, loadQuarn } from './wasm_loader';
 
 const bin = env('QUARN_BIN');
@@ -61,6 +62,30 @@ test('card faces match the core: every number has the core\'s name', async () =>
     else assert.ok(name.startsWith(suits[suitOf(card)]!), `${card} ${name}`);
   }
   assert.equal(quarn.cardName(0), '');
+});
+
+// English: the page picks it by ?lang=, the remembered choice or the browser,
+// has every text of its own in it, and the window's catalogue turns the
+// game's texts from the C++ into English too.
+test('the page and the game speak English when asked', async () => {
+  const cases: [string | null, string | null, string[], Language][] = [
+    [null, null, ['de-DE', 'en-US'], 'en'],
+    [null, null, ['fr'], 'zh'],
+    [null, 'zh', ['en-US'], 'zh'],
+    ['en', 'zh', ['zh-CN'], 'en'],
+    ['xx', 'en', [], 'en'],
+  ];
+  for (const [query, stored, browser, expected] of cases) assert.equal(pickLanguage(query, stored, browser), expected);
+  for (const [key, text] of Object.entries(en)) {
+    const texts = Array.isArray(text) ? text : [text];
+    assert.ok(texts.every((t) => !/[\u3000-\u9fff\uff00-\uffef]/.test(t)), `${key}: ${String(text)}`);
+  }
+  const quarn = await loadQuarn(web);
+  assert.equal(quarn.hintNothingBeats(), '没有大过上家的牌，不要吧（P）');
+  const catalogue = parseCatalogue(readFileSync(join(env('QUARN_SOURCE'), 'client/translations/quarn_en.ts'), 'utf8'));
+  assert.ok(catalogue.some(([context, source, text]) => context === 'Cards' && source === '黑桃' && text === '♠'));
+  for (const [context, source, text] of catalogue) quarn.addText(context, source, text);
+  assert.equal(quarn.hintNothingBeats(), 'Nothing beats the table; pass (P)');
 });
 
 // The golden packets of the C++ tests: the page decodes them as quarn-dump does.

@@ -4,10 +4,13 @@
 #include <emscripten/val.h>
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "client/model/screen_texts.h"
+#include "client/model/shown_text.h"
 #include "web_client.h"
 
 namespace {
@@ -37,7 +40,28 @@ val TakePackets(WebClient& client) {
 }
 
 std::string HintNothingBeats() {
-  return std::string(quarn::client::kHintNothingBeats);
+  return quarn::client::Shown("Quarn", quarn::client::kHintNothingBeats.data());
+}
+
+// The game's texts in the page's language: the page hands over the window's
+// catalogue, one text at a time; a text it lacks is shown as written.
+std::map<std::string, std::string>& Catalogue() {
+  static std::map<std::string, std::string> catalogue;
+  return catalogue;
+}
+
+std::string CatalogueKey(std::string_view context, std::string_view source) {
+  return std::string(context) + '\x04' + std::string(source);
+}
+
+std::string LookUp(const char* context, const char* source) {
+  const auto found = Catalogue().find(CatalogueKey(context, source));
+  return found != Catalogue().end() ? found->second : std::string(source);
+}
+
+void AddText(const std::string& context, const std::string& source, const std::string& text) {
+  Catalogue()[CatalogueKey(context, source)] = text;
+  quarn::client::SetTextLookup(&LookUp);
 }
 
 std::string DescribeStream(const val& bytes) {
@@ -76,4 +100,5 @@ EMSCRIPTEN_BINDINGS(quarn_web) {
   emscripten::function("cardName", &quarn::web::CardName);
   emscripten::function("describeStream", &DescribeStream);
   emscripten::function("hintNothingBeats", &HintNothingBeats);
+  emscripten::function("addText", &AddText);
 }
