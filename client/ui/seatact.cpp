@@ -1,8 +1,10 @@
 #include "client/ui/seatact.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <algorithm>
 
+#include "client/model/card_texts.h"
 #include "client/ui/artwork_draw.h"
 #include "client/ui/uifont.h"
 #include "core/tpoker.h"
@@ -15,9 +17,9 @@ constexpr qreal kMiniHeight = 30;  // a small card at scale 1
 constexpr qreal kMiniAspect = 0.72;
 constexpr int kCounterColumns = 8;
 
+// The jokers' names are the card core's words, translated with the others.
 QString RankText(int rank) {
-  const std::string_view name = RankName(rank);
-  return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+  return QCoreApplication::translate(kCardTextContext, std::string(RankName(rank)).c_str());
 }
 
 // The offset between neighbouring cards of a fan: as wide as `open`, closer
