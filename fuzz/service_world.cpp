@@ -100,7 +100,9 @@ bool ServiceWorld::CheckedLobbySend(ConnectionId connection, MessageType type,
   if (!answer && watched == watching_.end()) return false;
   const auto decoded = DecodeMessage(packet);
   Require(decoded.has_value(), "every send decodes");
-  Require(SeatOf(connection).table == nullptr, "a watcher never sits");
+  // Anyone may ask for the lobby, a seated player too; only watchers never sit.
+  const bool lobbyAnswer = type == MessageType::LobbyLine;
+  Require(lobbyAnswer || SeatOf(connection).table == nullptr, "a watcher never sits");
   if (const auto* reply = std::get_if<WatchReplyRecord>(&decoded->body)) {
     Require(watched == watching_.end(), "a watcher is answered once");
     if (reply->result == WatchResult::Watching) watching_[connection] = reply->tableNumber;
