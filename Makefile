@@ -99,7 +99,7 @@ fuzz: deps
 # What a campaign found that the kept seeds do not reach, added to the tree's
 # corpora (minimized), so that the bounded runs of make test start from it.
 fuzz-keep:
-	$(FUZZ)/bin/fuzz_protocol -merge=1 fuzz/corpus $(FUZZ)/fuzz-corpus
+	$(FUZZ)/bin/fuzz_protocol -merge=1 -use_counters=0 fuzz/corpus $(FUZZ)/fuzz-corpus
 	bash fuzz/keep_service_seeds.sh $(FUZZ)/bin/fuzz_service $(FUZZ)/fuzz-corpus-service
 
 format:
