@@ -28,10 +28,33 @@ std::string RanksText(const std::vector<std::uint8_t>& cards) {
   return text;
 }
 
+std::string SeatWho(const SeatNames& names, int seat) {
+  if (!IsSeat(seat)) return "?";
+  const std::string& name = names[static_cast<std::size_t>(seat)];
+  return std::string(SeatName(seat)) + (name.empty() ? "" : " " + name);
+}
+
+std::vector<std::string> GameEndLines(const SeatNames& names, std::array<int, 4>& scores,
+                                      const GameEndRecord& end) {
+  std::string text = "得分：";
+  for (std::size_t seat = 0; seat < scores.size(); ++seat) {
+    const int change = end.score[seat] - scores[seat];
+    text += (seat ? "，" : "") + SeatWho(names, static_cast<int>(seat)) + " " +
+            (change >= 0 ? "+" : "") + std::to_string(change) + "（共 " +
+            std::to_string(end.score[seat]) + "）";
+    scores[seat] = end.score[seat];
+  }
+  return {"赢家：" + SeatWho(names, end.winner), text};
+}
+
+std::string LeaveLine(SeatNames& names, int seat) {
+  std::string line = SeatWho(names, seat) + " 离开";
+  if (IsSeat(seat)) names[static_cast<std::size_t>(seat)].clear();
+  return line;
+}
+
 std::string Narrator::Who(int seat) const {
-  if (!client::IsSeat(seat)) return "?";
-  const std::string& name = names_[static_cast<std::size_t>(seat)];
-  return std::string(client::SeatName(seat)) + (name.empty() ? "" : " " + name);
+  return SeatWho(names_, seat);
 }
 
 void Narrator::NoteBid(std::vector<std::string>& lines, int points) {
@@ -94,23 +117,12 @@ std::vector<std::string> Narrator::Lines(const TClientTable& table, const Packet
       break;
     case MessageType::GameEnd:
       if (GameEndRecord end; Decode(type, end, packet) && client::IsSeat(end.winner)) {
-        lines.push_back("赢家：" + Who(end.winner));
-        std::string scores = "得分：";
-        for (int seat = 0; seat < client::kSeatCount; ++seat) {
-          const auto i = static_cast<std::size_t>(seat);
-          const int change = end.score[i] - scores_[i];
-          scores += (seat ? "，" : "") + Who(seat) + " " + (change >= 0 ? "+" : "") +
-                    std::to_string(change) + "（共 " + std::to_string(end.score[i]) + "）";
-          scores_[i] = end.score[i];
-        }
-        lines.push_back(scores);
+        for (std::string& line : GameEndLines(names_, scores_, end)) lines.push_back(line);
       }
       break;
     case MessageType::PlayerLeave:
-      if (SeatRecord leave; Decode(type, leave, packet) && client::IsSeat(leave.seat)) {
-        lines.push_back(Who(leave.seat) + " 离开");
-        names_[leave.seat].clear();
-      }
+      if (SeatRecord leave; Decode(type, leave, packet) && client::IsSeat(leave.seat))
+        lines.push_back(LeaveLine(names_, leave.seat));
       break;
     default:
       break;

@@ -9,9 +9,13 @@
 #include <vector>
 
 #include "client/model/table_state.h"
+#include "protocol/pcpgame.h"
 #include "protocol/pcpheadtail.h"
 
 namespace quarn::client {
+
+// The names a narrator keeps (UTF-8): a seat that left is already cleared in the table.
+using SeatNames = std::array<std::string, 4>;
 
 class Narrator {
  public:
@@ -22,7 +26,7 @@ class Narrator {
   std::string Who(int seat) const;
   void NoteBid(std::vector<std::string>& lines, int points);
 
-  std::array<std::string, 4> names_;  // kept here: a seat that left is already cleared
+  SeatNames names_;
   std::array<int, 4> scores_{};
   int bidder_ = -1;  // the seat asked to bid last; -1 outside the bidding
   int highBid_ = 0;
@@ -30,5 +34,14 @@ class Narrator {
 
 // "3 3 4 4 小王": card numbers written as ranks, in the order given.
 std::string RanksText(const std::vector<std::uint8_t>& cards);
+
+// The pieces both narrators tell alike.
+// "东 名字", the seat alone when nobody is named there, "?" for no seat.
+std::string SeatWho(const SeatNames& names, int seat);
+// "赢家：…" and "得分：东 名字 +30（共 30），…"; `scores` moves on to the new totals.
+std::vector<std::string> GameEndLines(const SeatNames& names, std::array<int, 4>& scores,
+                                      const GameEndRecord& end);
+// "东 名字 离开"; the seat's name is forgotten.
+std::string LeaveLine(SeatNames& names, int seat);
 
 }  // namespace quarn::client

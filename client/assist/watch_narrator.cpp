@@ -32,9 +32,7 @@ std::string ComboName(const PlayRecord& play) {
 }  // namespace
 
 std::string WatchNarrator::Who(int seat) const {
-  if (!IsSeat(seat)) return "?";
-  const std::string& name = names_[static_cast<std::size_t>(seat)];
-  return std::string(SeatName(seat)) + (name.empty() ? "" : " " + name);
+  return SeatWho(names_, seat);
 }
 
 std::string WatchNarrator::CountsText() const {
@@ -110,21 +108,12 @@ std::vector<std::string> WatchNarrator::Lines(const Packet& packet) {
       break;
     case MessageType::GameEnd:
       if (GameEndRecord end; Decode(type, end, packet) && IsSeat(end.winner)) {
-        std::string scores = "赢家：" + Who(end.winner) + "。得分：";
-        for (std::size_t seat = 0; seat < scores_.size(); ++seat) {
-          const int change = end.score[seat] - scores_[seat];
-          scores += (seat ? "，" : "") + Who(static_cast<int>(seat)) + " " +
-                    (change >= 0 ? "+" : "") + std::to_string(change);
-          scores_[seat] = end.score[seat];
-        }
-        lines.push_back(scores);
+        for (std::string& line : GameEndLines(names_, scores_, end)) lines.push_back(line);
       }
       break;
     case MessageType::PlayerLeave:
-      if (SeatRecord leave; Decode(type, leave, packet) && IsSeat(leave.seat)) {
-        lines.push_back(Who(leave.seat) + " 离开");
-        names_[leave.seat].clear();
-      }
+      if (SeatRecord leave; Decode(type, leave, packet) && IsSeat(leave.seat))
+        lines.push_back(LeaveLine(names_, leave.seat));
       break;
     default:
       break;

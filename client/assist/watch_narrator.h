@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "client/assist/narrator.h"
 #include "protocol/pcpheadtail.h"
 
 namespace quarn::client {
@@ -22,7 +23,7 @@ class WatchNarrator {
   std::string Who(int seat) const;
   std::string CountsText() const;
 
-  std::array<std::string, 4> names_;  // UTF-8
+  SeatNames names_;
   std::array<int, 4> counts_{};
   std::array<int, 4> scores_{};
   int landlord_ = -1;
