@@ -79,7 +79,8 @@ ServerSettings SettingsFrom(std::span<const std::uint8_t> head) {
           .turnTimeS = pick(kTurnTimes, Turn),
           .accounts = value(Accounts) != 0,
           .lobby = value(Watchers) != 3,
-          .spectators = pick(kSpectators, Watchers)};
+          .spectators = pick(kSpectators, Watchers),
+          .spectatorChat = value(WatcherChat) != 0};
 }
 
 LogLevel LevelFrom(std::span<const std::uint8_t> head) {

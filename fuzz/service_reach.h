@@ -39,10 +39,11 @@ enum class Setting {
   Failing,
   Sync,
   Deal,
-  Watchers
+  Watchers,
+  WatcherChat
 };
 
-inline constexpr std::array<SettingField, 12> kSettingFields{{
+inline constexpr std::array<SettingField, 13> kSettingFields{{
     {"bidding", 0, 0, 2, 2},
     {"pacing", 0, 1, 2, 2},
     {"keep", 0, 2, 2, 2},
@@ -55,6 +56,7 @@ inline constexpr std::array<SettingField, 12> kSettingFields{{
     {"sync", 2, 0, 4, 4},
     {"deal", 2, 2, 4, 4},
     {"watchers", 1, 6, 4, 4},  // 0, 2, 50, 1 with the lobby off
+    {"watcher chat", 2, 4, 2, 2},
 }};
 
 // The value of `field` in the input's first bytes (0 where they are missing).

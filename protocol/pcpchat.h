@@ -7,7 +7,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "protocol/pcpheadtail.h"
 
@@ -29,5 +31,17 @@ int EncodeChatNotice(const ChatRecord& record, Packet& packet);
 // Fail when the seat is 4 or more; read the text up to its NUL.
 int DecodeChatSay(ChatRecord& record, const Packet& packet);
 int DecodeChatNotice(ChatRecord& record, const Packet& packet);
+
+// A watcher holds no seat, so its line names it in the text, which every
+// client shows whole: "【观众" name "】" and what it said, cut to 58 bytes.
+// The seat byte of such a ChatNotice is 0.
+struct WatcherLine {
+  std::string name;  // GBK
+  std::string text;  // GBK
+  bool operator==(const WatcherLine&) const = default;
+};
+std::string WatcherChatText(const WatcherLine& line);
+// The name and words of a watcher's line; none for a line that lacks the mark.
+std::optional<WatcherLine> SplitWatcherChat(std::string_view gbk);
 
 }  // namespace quarn

@@ -32,6 +32,8 @@ struct ServerSettings {
   bool lobby = true;
   // "观众人数": watchers a table may have; 0: none, as specified.
   std::uint32_t spectators = 0;
+  // "观众聊天": a watcher's chat goes to the table as a player's does; off: refused.
+  bool spectatorChat = false;
 };
 
 // The number of the table at list position 0.

@@ -99,7 +99,11 @@ void TableList::Take(ConnectionId connection, Packet& packet) {
     Lobby(connection, packet);
     return;
   }
-  if (Watching(connection)) return;  // a watcher never moves, sits or speaks
+  if (Watching(connection)) {
+    // A watcher never moves or sits; it speaks only where the server lets it.
+    if (type == MessageType::ChatSay && settings_.spectatorChat) WatcherChat(connection, packet);
+    return;
+  }
   if (const auto seat = seats_.find(connection); seat != seats_.end()) {
     Handle(seat->second, connection, packet);
   } else if (const auto login = waitingLogins_.find(connection); login != waitingLogins_.end()) {

@@ -115,6 +115,8 @@ class TableList {
   std::vector<Packet> LobbyLines(std::int32_t first) const;
   void Watch(ConnectionId connection, const Packet& packet);
   void StopWatching(ConnectionId connection);
+  // A watcher's line to its table's players and watchers, named in the text.
+  void WatcherChat(ConnectionId connection, Packet& packet);
   // A table that is no longer busy takes its waiting requests, in order.
   void Settle(std::uint32_t index);
   // Keeps the set of tables that take newcomers and tells the view of a change.
@@ -145,7 +147,8 @@ class TableList {
   std::unordered_map<ConnectionId, std::uint32_t> waitingLogins_;  // login waits at a table
   std::unordered_map<ConnectionId, std::size_t> waitingCounts_;    // requests in the queues
   std::vector<Flooding> flooding_;
-  std::unordered_map<ConnectionId, std::uint32_t> watching_;  // watchers: table index
+  std::unordered_map<ConnectionId, std::uint32_t> watching_;    // watchers: table index
+  std::unordered_map<ConnectionId, std::string> watcherNames_;  // GBK, for their chat
   LobbyDesk lobby_;
   std::string current_;
   store::GameStore* store_ = nullptr;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "protocol/packet_builder.h"
+#include "protocol/pcpchat.h"
 #include "protocol/pcplobby.h"
 #include "server/table_list.h"
 #include "server/table_slot.h"
@@ -112,6 +113,7 @@ void TableList::Watch(ConnectionId connection, const Packet& packet) {
   if (!index) return;
   Slot& slot = *slots_[*index];
   watching_[connection] = *index;
+  watcherNames_[connection] = request.name;
   slot.outbox.AddWatcher(connection);
   slot.game.ShowToWatcher(connection);
   log_.Line(LineKind::Game, PrefixOf(*index) + "[" + std::to_string(*index + 1) + "]观众" +
@@ -123,6 +125,24 @@ void TableList::StopWatching(ConnectionId connection) {
   if (watching == watching_.end()) return;
   slots_[watching->second]->outbox.RemoveWatcher(connection);
   watching_.erase(watching);
+  watcherNames_.erase(connection);
+}
+
+void TableList::WatcherChat(ConnectionId connection, Packet& packet) {
+  const auto watching = watching_.find(connection);
+  ChatRecord chat;
+  if (watching == watching_.end() || packet.length != ChatLength ||
+      DecodeChatSay(chat, packet) != 0) {
+    return;
+  }
+  Slot& slot = *slots_[watching->second];
+  chat.tableNumber = slot.table->Table;
+  chat.seat = 0;
+  chat.text = WatcherChatText({watcherNames_[connection], chat.text});
+  if (RewriteHeader(packet, MessageType::ChatNotice) != 0 || EncodeChatNotice(chat, packet) != 0) {
+    return;
+  }
+  slot.outbox.SendToTable(*slot.table, packet);
 }
 
 }  // namespace quarn::server

@@ -41,6 +41,7 @@ inline constexpr const char* kTurnTime = "出牌限时";
 // Our own: the tables in use told to a client that asks, and watchers per table.
 inline constexpr const char* kLobby = "大厅";
 inline constexpr const char* kSpectators = "观众人数";
+inline constexpr const char* kSpectatorChat = "观众聊天";
 inline constexpr const char* kSeconds = "秒";
 inline constexpr const char* kWebPort = "网页端口";
 inline constexpr const char* kWarningCaption = "警告";

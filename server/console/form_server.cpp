@@ -136,6 +136,7 @@ QWidget* TFormServer::BuildSettingsPage() {
   checkBoxAccounts_ = NewCheckBox("CheckBoxAccounts", texts::kAccounts, false);
   checkBoxLobby_ = NewCheckBox("CheckBoxLobby", texts::kLobby, true);
   editSpectators_ = NewEdit("EditSpectators", "0");
+  checkBoxSpectatorChat_ = NewCheckBox("CheckBoxSpectatorChat", texts::kSpectatorChat, false);
 
   auto* grid = new QGridLayout(page);
   grid->setContentsMargins(16, 12, 16, 12);
@@ -163,6 +164,7 @@ QWidget* TFormServer::BuildSettingsPage() {
   grid->addWidget(checkBoxLobby_, 7, 0);
   grid->addWidget(new QLabel(texts::kSpectators), 5, 2, Qt::AlignRight);
   grid->addWidget(editSpectators_, 5, 3);
+  grid->addWidget(checkBoxSpectatorChat_, 6, 2, 1, 2);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(5, 1);
   grid->setRowStretch(8, 1);
@@ -206,14 +208,15 @@ std::optional<ServerSettings> TFormServer::Settings() const {
                         .turnTimeS = *turnTime,
                         .accounts = checkBoxAccounts_->isChecked(),
                         .lobby = checkBoxLobby_->isChecked(),
-                        .spectators = *spectators};
+                        .spectators = *spectators,
+                        .spectatorChat = checkBoxSpectatorChat_->isChecked()};
 }
 
 void TFormServer::EnableSettings(bool listening) {
   for (QWidget* control : std::initializer_list<QWidget*>{
            checkBoxBid_, editPoint_, checkBoxRand_, checkBoxDelay_, editDelaySync_, editDelayDeal_,
            editTables_, checkBoxKeepSeats_, editTurnTime_, checkBoxKeepGames_, checkBoxAccounts_,
-           editWebPort_, checkBoxLobby_, editSpectators_}) {
+           editWebPort_, checkBoxLobby_, editSpectators_, checkBoxSpectatorChat_}) {
     control->setEnabled(!listening);
   }
 }

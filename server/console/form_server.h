@@ -99,6 +99,7 @@ class TFormServer final : public QWidget, public IConsoleView {
   QCheckBox* checkBoxKeepGames_ = nullptr;
   QCheckBox* checkBoxAccounts_ = nullptr;
   QCheckBox* checkBoxLobby_ = nullptr;
+  QCheckBox* checkBoxSpectatorChat_ = nullptr;
   QLineEdit* editSpectators_ = nullptr;
   // The game file while "keep games" is on and the server has started with it.
   std::unique_ptr<store::SqliteDatabase> database_;

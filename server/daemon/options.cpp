@@ -103,6 +103,7 @@ std::string TakeOne(ArgReader& reader, DaemonOptions& options) {
     return TakeNumber(reader, name, kSpectatorsLimits, settings.spectators);
   }
   if (name == "--no-lobby") return TakeFlag(reader, name, settings.lobby, false);
+  if (name == "--spectator-chat") return TakeFlag(reader, name, settings.spectatorChat, true);
   if (name == "--port") return TakeNumber(reader, name, kPortLimits, options.port);
   if (name == "--web") {
     std::uint16_t port = 0;
@@ -175,6 +176,8 @@ std::string DaemonUsage() {
          "  --spectators N     watchers each table may have, 0..200: they see what every\n"
          "                     seat sees in public, never a hand, and cannot play or chat\n"
          "                     (default 0: nobody watches)\n"
+         "  --spectator-chat   watchers may chat: a watcher's line reaches the table's\n"
+         "                     players and watchers, marked with its name (default off)\n"
          "  --no-lobby         do not answer a client's request for the tables in use\n"
          "                     (default: answered, at most once a second per answer)\n"
          "  --dir DIR          folder of the Log and Hero files (default: current folder;\n"

@@ -7,6 +7,7 @@
 
 #include "core/gbk.h"
 #include "protocol/any_message.h"
+#include "protocol/pcpchat.h"
 #include "protocol/stream_assembler.h"
 #include "tests/protocol/golden.h"
 #include "tests/support/sample_table_state.h"
@@ -146,6 +147,7 @@ std::vector<Sample> Samples() {
       {"watch_request", WatchRequest, WatchRequestRecord{2, "bo"}},
       {"watch_reply", WatchReply, WatchReplyRecord{2, WatchResult::Watching, 2, 5}},
       {"watch_state", WatchState, WatchedState()},
+      {"watcher_chat", ChatNotice, ChatRecord{2, 0, WatcherChatText({"bo", "hi"})}},
   };
 }
 

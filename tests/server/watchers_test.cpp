@@ -156,6 +156,25 @@ TEST(Watchers, MayNotPlaySitOrSpeakNorCountAsPlayers) {
   // A seated player asking to watch is not answered.
   h.Send(1, WatchRequest, WatchRequestRecord{1, "A"});
   EXPECT_TRUE(h.host.TakeSent().empty());
+
+  // With watchers' chat on, a watcher's line reaches the four seats and both
+  // watchers, named in its text since it has no seat.
+  ServerSettings chatty = Watched(2);
+  chatty.spectatorChat = true;
+  Harness talk(chatty);
+  talk.SeatFour();
+  Watch(talk, 5);
+  Watch(talk, 6);
+  talk.host.TakeSent();
+  talk.Send(5, ChatSay, ChatRecord{1, turn, "hi"});
+  std::vector<ConnectionId> heard;
+  for (const SentPacket& sent : talk.host.TakeSent()) {
+    heard.push_back(sent.connection);
+    EXPECT_EQ(Read<ChatRecord>(sent.bytes, ChatNotice),
+              (ChatRecord{1, 0, "\xA1\xBE\xB9\xDB\xD6\xDAw5\xA1\xBFhi"}));
+  }
+  std::sort(heard.begin(), heard.end());
+  EXPECT_EQ(heard, (std::vector<ConnectionId>{1, 2, 3, 4, 5, 6}));
 }
 
 std::vector<LobbyLineRecord> Ask(Harness& h, ConnectionId id, std::int32_t first = 1) {

@@ -71,11 +71,12 @@ class FormServerTest : public ::testing::Test {
     return child;
   }
   std::vector<QWidget*> SettingsControls() {
-    return {Find<QCheckBox>("CheckBoxBid"),   Find<QLineEdit>("EditPoint"),
-            Find<QCheckBox>("CheckBoxRand"),  Find<QCheckBox>("CheckBoxDelay"),
-            Find<QLineEdit>("EditDelaySync"), Find<QLineEdit>("EditDelayDeal"),
-            Find<QLineEdit>("EditTables"),    Find<QCheckBox>("CheckBoxKeepSeats"),
-            Find<QLineEdit>("EditTurnTime"),  Find<QLineEdit>("EditWebPort")};
+    return {Find<QCheckBox>("CheckBoxBid"),          Find<QLineEdit>("EditPoint"),
+            Find<QCheckBox>("CheckBoxRand"),         Find<QCheckBox>("CheckBoxDelay"),
+            Find<QLineEdit>("EditDelaySync"),        Find<QLineEdit>("EditDelayDeal"),
+            Find<QLineEdit>("EditTables"),           Find<QCheckBox>("CheckBoxKeepSeats"),
+            Find<QLineEdit>("EditTurnTime"),         Find<QLineEdit>("EditWebPort"),
+            Find<QCheckBox>("CheckBoxSpectatorChat")};
   }
   bool SettingsEnabled() {
     bool all = true;
@@ -193,6 +194,8 @@ TEST_F(FormServerTest, ASettingThatIsNoIntegerRefusesTheStartWithAWarning) {
   Find<QLineEdit>("EditPoint")->setText("25");
   Find<QCheckBox>("CheckBoxKeepSeats")->setChecked(true);
   Find<QLineEdit>("EditTurnTime")->setText("30");
+  Find<QCheckBox>("CheckBoxSpectatorChat")->setChecked(true);
+  EXPECT_TRUE(form_.Settings()->spectatorChat);
   Find<QLineEdit>("EditWebPort")->setText("0");  // not a port
   WarningSeen seen;
   CatchNextBox(seen);
