@@ -94,6 +94,12 @@ int SendPacket(TClientTable& table, const Packet& packet) {
   }
   IPacketWriter* writer = table.Writer();
   if (writer == nullptr) return 1;
+  // Only the answer to a request sent is taken as ours.
+  if (WatchRequestRecord watch;
+      packet.RawType() == static_cast<std::uint32_t>(MessageType::WatchRequest) &&
+      DecodeWatchRequest(watch, packet) == 0) {
+    table.WatchAsked = watch.tableNumber;
+  }
   if (writer->WritePacket(packet.data())) return 0;
   return writer->WritePacket(packet.data()) ? 0 : 1;
 }

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "client/model/game_state.h"
+#include "protocol/pcplobby.h"
 
 namespace quarn::client {
 
@@ -64,6 +65,9 @@ class IClientDisplay {
   virtual void StandingsChanged() {}
   // The replay list or the game asked for changed (Replays).
   virtual void ReplaysChanged() {}
+  // The server answered our WatchRequest; when it said "watching", the table
+  // is already a watcher's (TClientTable::Watching) in state Seated.
+  virtual void WatchAnswered(WatchResult /*result*/) {}
 
   // One chat line, already formed as "name：text" (TalkLine).
   virtual void AddTalk(int /*seat*/, std::string_view /*line*/) {}

@@ -9,6 +9,8 @@ namespace quarn::client::handlers {
 
 // Seating, departures, chat and icons.
 int LoginReply(TClientTable& table, const Packet& packet);
+// The answer to our WatchRequest: watching starts, or the display hears why not.
+int WatchReply(TClientTable& table, const Packet& packet);
 int SeatList(TClientTable& table, const Packet& packet);
 int PlayerLeave(TClientTable& table, const Packet& packet);
 int ChatNotice(TClientTable& table, const Packet& packet);
@@ -29,6 +31,8 @@ int GameEnd(TClientTable& table, const Packet& packet);
 // The game in play told again (a returning player), the seats the computer
 // plays, and the turn's clock.
 int TableState(TClientTable& table, const Packet& packet);
+// The same for a watcher: the public state of the game it came into.
+int WatchState(TClientTable& table, const Packet& packet);
 int AutoPlayNotice(TClientTable& table, const Packet& packet);
 int TurnClock(TClientTable& table, const Packet& packet);
 // One line of the standings, answering the oldest request still open.

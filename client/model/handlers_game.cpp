@@ -34,7 +34,7 @@ int DealCards(TClientTable& table, const Packet& packet) {
   if (!InState(table, {TGameState::AwaitDeal})) return 1;
   DealRecord deal;
   if (DecodeDealCards(deal, packet) != 0 || !OwnTable(table, deal.tableNumber)) return 1;
-  if (deal.seat != table.OwnSeat || deal.count != kDealtCards) return 1;
+  if (!table.IsOwnSeat(deal.seat) || deal.count != kDealtCards) return 1;
   // A deal starts a hand; a repeated deal must not pile onto the last one.
   table.Me.ClearHand();
   table.ForgetGame();
@@ -60,7 +60,7 @@ int ExtraCards(TClientTable& table, const Packet& packet) {
   if (!InState(table, {TGameState::AwaitDeal, TGameState::InPlay})) return 1;
   DealRecord extra;
   if (DecodeExtraCards(extra, packet) != 0 || !OwnTable(table, extra.tableNumber)) return 1;
-  if (extra.seat != table.OwnSeat || extra.seat != table.LordSeat) return 1;
+  if (!table.IsOwnSeat(extra.seat) || extra.seat != table.LordSeat) return 1;
   if (extra.count != kExtraCards) return 1;
   // The bottom cards come once per deal; a second copy would not fit the hand.
   if (table.Me.Hand.Count() + kExtraCards > kLordCards) return 1;
@@ -95,7 +95,7 @@ int BidResult(TClientTable& table, const Packet& packet) {
   table.BidPoints = result.points;
   table.TableCards.Clear();
   table.MarkLandlord(table.LordSeat);
-  if (table.LordSeat != table.OwnSeat) {
+  if (!table.IsOwnSeat(table.LordSeat)) {
     if (TClientPlayer* lord = table.PlayerAt(table.LordSeat)) lord->SetCardCount(kLordCards);
   }
   table.SetGameState(TGameState::InPlay);
@@ -114,7 +114,7 @@ int PlayNotice(TClientTable& table, const Packet& packet) {
     seen.Count = play.count;
     std::copy_n(play.cards.begin(), play.count, seen.Cards.begin());
   }
-  if (play.seat == table.OwnSeat) {
+  if (table.IsOwnSeat(play.seat)) {
     if (table.ComputerMayMove) {
       table.SettleOwnMove(std::span<const std::uint8_t>(play.cards).first(play.count));
     } else {
@@ -129,7 +129,7 @@ int PlayNotice(TClientTable& table, const Packet& packet) {
   table.TableCards.LoadBytes(play.cards);
   ClassifySilently(table.TableCards);
   table.LeadSeat = play.seat;
-  if (play.seat != table.OwnSeat) {
+  if (!table.IsOwnSeat(play.seat)) {
     if (TClientPlayer* player = table.PlayerAt(play.seat))
       player->SetCardCount(player->CardCount() - play.count);
   }

@@ -29,7 +29,7 @@ void RestoreCards(TClientTable& table, const TableStateRecord& state) {
   table.ForgetGame();
   table.Me.TakeCards(std::span(state.hand).first(state.handCount));
   for (int seat = 0; seat < kSeatCount; ++seat) {
-    if (seat == table.OwnSeat) continue;
+    if (table.IsOwnSeat(seat)) continue;
     if (TClientPlayer* player = table.PlayerAt(seat)) {
       player->SetCardCount(state.cardCount[static_cast<std::size_t>(seat)]);
     }
@@ -43,14 +43,8 @@ void RestoreCards(TClientTable& table, const TableStateRecord& state) {
   }
 }
 
-}  // namespace
-
-int TableState(TClientTable& table, const Packet& packet) {
-  if (InState(table, {TGameState::Offline, TGameState::LoggingIn})) return 1;
-  TableStateRecord state;
-  if (DecodeTableState(state, packet) != 0 || !OwnTable(table, state.tableNumber)) return 1;
-  if (state.seat != table.OwnSeat) return 1;
-  table.ComputerMayMove = true;
+// The game in play as the server told it, the own hand (if any) with it.
+void Restore(TClientTable& table, const TableStateRecord& state) {
   RestoreCards(table, state);
   table.LordSeat = state.landlord;
   table.MarkLandlord(table.LordSeat);
@@ -67,6 +61,25 @@ int TableState(TClientTable& table, const Packet& packet) {
   table.Display().ShowTableCards();
   table.SetGameState(StateOf(table, state.phase));
   table.Display().TableRestored();
+}
+
+}  // namespace
+
+int TableState(TClientTable& table, const Packet& packet) {
+  if (InState(table, {TGameState::Offline, TGameState::LoggingIn})) return 1;
+  TableStateRecord state;
+  if (DecodeTableState(state, packet) != 0 || !OwnTable(table, state.tableNumber)) return 1;
+  if (!table.IsOwnSeat(state.seat)) return 1;
+  table.ComputerMayMove = true;
+  Restore(table, state);
+  return 0;
+}
+
+int WatchState(TClientTable& table, const Packet& packet) {
+  if (!table.Watching || InState(table, {TGameState::Offline})) return 1;
+  TableStateRecord state;
+  if (DecodeWatchState(state, packet) != 0 || !OwnTable(table, state.tableNumber)) return 1;
+  Restore(table, state);
   return 0;
 }
 

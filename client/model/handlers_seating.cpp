@@ -4,6 +4,7 @@
 #include "core/gbk.h"
 #include "protocol/pcpchat.h"
 #include "protocol/pcpgame.h"
+#include "protocol/pcplobby.h"
 #include "protocol/pcplogin.h"
 #include "protocol/pcpother.h"
 
@@ -52,6 +53,7 @@ int LoginReply(TClientTable& table, const Packet& packet) {
   if (DecodeLoginReply(reply, packet) != 0) return 1;
   table.TableNumber = static_cast<std::uint32_t>(reply.tableNumber);
   table.OwnSeat = reply.seat;
+  table.Watching = false;
   // After a reconnection the own seat may differ from the last one; a stale
   // own mark would hide the player now sitting there.
   for (TSeatInfo& info : table.Seats) {
@@ -66,6 +68,17 @@ int LoginReply(TClientTable& table, const Packet& packet) {
   own.SeatNo = reply.seat;
   table.ArrangeSeats();
   table.SetGameState(TGameState::Seated);
+  return 0;
+}
+
+int WatchReply(TClientTable& table, const Packet& packet) {
+  // Only the answer to the request this client sent, while it holds no seat.
+  if (!InState(table, {TGameState::Offline}) || table.WatchAsked == 0) return 1;
+  WatchReplyRecord reply;
+  if (DecodeWatchReply(reply, packet) != 0 || reply.tableNumber != table.WatchAsked) return 1;
+  table.WatchAsked = 0;
+  if (reply.result == WatchResult::Watching) table.StartWatching(reply.tableNumber);
+  table.Display().WatchAnswered(reply.result);
   return 0;
 }
 
@@ -94,7 +107,7 @@ int PlayerLeave(TClientTable& table, const Packet& packet) {
   if (InState(table, {TGameState::Offline})) return 1;
   SeatRecord leave;
   if (DecodePlayerLeave(leave, packet) != 0 || !OwnTable(table, leave.tableNumber)) return 1;
-  if (leave.seat == table.OwnSeat) return 1;
+  if (table.IsOwnSeat(leave.seat)) return 1;
   TSeatInfo& info = SeatAt(table, leave.seat);
   // The status line counts the players; one fewer sits here now.
   if (info.TableNumber != 0 && table.PlayerCount > 0) --table.PlayerCount;
@@ -109,7 +122,11 @@ int ChatNotice(TClientTable& table, const Packet& packet) {
   if (InState(table, {TGameState::Offline})) return 1;
   ChatRecord chat;
   if (DecodeChatNotice(chat, packet) != 0 || !OwnTable(table, chat.tableNumber)) return 1;
-  table.Display().AddTalk(chat.seat, TalkLine(table, chat.seat, GbkToUtf8(chat.text)));
+  // A watcher's line names its speaker in the text: no seat said it.
+  const std::optional<WatcherLine> watcher = SplitWatcherChat(chat.text);
+  table.Display().AddTalk(
+      chat.seat, watcher ? WatcherTalkLine(GbkToUtf8(watcher->name), GbkToUtf8(watcher->text))
+                         : TalkLine(table, chat.seat, GbkToUtf8(chat.text)));
   return 0;
 }
 

@@ -56,6 +56,10 @@ int Dispatch(TClientTable& table, const Packet& packet, MessageType type) {
       return h::IconNotice(table, packet, type);
     case MessageType::TableState:
       return h::TableState(table, packet);
+    case MessageType::WatchReply:
+      return h::WatchReply(table, packet);
+    case MessageType::WatchState:
+      return h::WatchState(table, packet);
     case MessageType::AutoPlayNotice:
       return h::AutoPlayNotice(table, packet);
     case MessageType::TurnClock:

@@ -24,6 +24,26 @@ std::string BidText(const TClientTable& table) {
   return Filled(Shown("Quarn", "竞价：%1"), {std::to_string(table.BidPoints)});
 }
 
+// A watcher is told which table it watches and who is to move.
+StatusTexts WatchStatus(const TClientTable& table) {
+  const std::string number = std::to_string(table.TableNumber);
+  const std::string mover = table.SeatPlayerName(table.CurrentSeat);
+  switch (table.GameState) {
+    case TGameState::MyBid:
+    case TGameState::OtherBid:
+      return {Filled(Shown("Quarn", "观看第%1桌：%2正在叫牌"), {number, mover}), BidText(table)};
+    case TGameState::InPlay:
+    case TGameState::PlaySent:
+      return {Filled(Shown("Quarn", "观看第%1桌：等待%2出牌"), {number, mover}), std::nullopt};
+    case TGameState::AwaitDeal:
+      return {Filled(Shown("Quarn", "观看第%1桌：等待发牌"), {number}), std::string{kSupportMail}};
+    default:
+      return {Filled(Shown("Quarn", "观看第%1桌：%2人入座，等待开局"),
+                     {number, std::to_string(table.PlayerCount)}),
+              std::string{kSupportMail}};
+  }
+}
+
 }  // namespace
 
 ButtonStates ButtonsFor(const TClientTable& table) {
@@ -31,6 +51,12 @@ ButtonStates ButtonsFor(const TClientTable& table) {
   const bool ownTurn = table.OwnTurn();
   const bool chatting = state != TGameState::Offline && state != TGameState::AwaitDeal;
   ButtonStates buttons;
+  if (table.Watching) {
+    // A watcher moves nothing; it may only talk, when the server lets it.
+    buttons.speak = chatting;
+    buttons.waiter = chatting;
+    return buttons;
+  }
   buttons.send = state == TGameState::InPlay && ownTurn;
   buttons.hint = buttons.send;
   buttons.bid = state == TGameState::MyBid && ownTurn;
@@ -45,6 +71,7 @@ ButtonStates ButtonsFor(const TClientTable& table) {
 
 StatusTexts StatusFor(const TClientTable& table) {
   const std::string mail{kSupportMail};
+  if (table.Watching) return WatchStatus(table);
   const std::string own = table.Me.Name();
   switch (table.GameState) {
     case TGameState::Offline:
@@ -81,6 +108,21 @@ std::string WindowTitle(std::string_view ownName) {
   return std::string{ownName} + "Vardel";
 }
 
+std::string WatchTitle(const TClientTable& table) {
+  return Filled(Shown("Quarn", "观看第%1桌 - Vardel"), {std::to_string(table.TableNumber)});
+}
+
+std::string WatchRefusal(WatchResult result) {
+  switch (result) {
+    case WatchResult::Full:
+      return Shown("Quarn", "这张桌子的观众已经满了，请换一张桌子。");
+    case WatchResult::NoTable:
+      return Shown("Quarn", "服务器上没有这张桌子。");
+    default:
+      return Shown("Quarn", "这个服务器不让观看。");
+  }
+}
+
 std::string TableCardsCaption(const TClientTable& table) {
   // An emptied table keeps the last combination's name; it must not be shown.
   if (table.TableCards.Count() == 0) return {};
@@ -89,7 +131,7 @@ std::string TableCardsCaption(const TClientTable& table) {
 }
 
 std::string WinnerText(const TClientTable& table, int winnerSeat) {
-  if (winnerSeat == table.OwnSeat)
+  if (table.IsOwnSeat(winnerSeat))
     return Filled(Shown("Quarn", "赢家就是我%1，发啦，发啦！"), {table.Me.Name()});
   return Filled(Shown("Quarn", "赢家是%1，哎，让这个臭皮蛋赚了..."),
                 {table.SeatPlayerName(winnerSeat)});
@@ -97,6 +139,10 @@ std::string WinnerText(const TClientTable& table, int winnerSeat) {
 
 std::string TalkLine(const TClientTable& table, int seat, std::string_view text) {
   return Filled(Shown("Quarn", "%1：%2"), {table.SeatPlayerName(seat), text});
+}
+
+std::string WatcherTalkLine(std::string_view name, std::string_view text) {
+  return Filled(Shown("Quarn", "%1（观众）：%2"), {name, text});
 }
 
 }  // namespace quarn::client

@@ -9,6 +9,7 @@
 
 #include "client/model/game_state.h"
 #include "client/model/shown_text.h"
+#include "protocol/pcplobby.h"
 
 namespace quarn::client {
 
@@ -70,6 +71,10 @@ bool SeatLabelVisible(TGameState state);
 
 // "%sVardel": title and caption once the login was sent.
 std::string WindowTitle(std::string_view ownName);
+// The title while watching: the table watched.
+std::string WatchTitle(const TClientTable& table);
+// Why the server would not let us watch.
+std::string WatchRefusal(WatchResult result);
 
 // Panel 1 for the cards on the table: "<leader>出的一手"<combination>"";
 // empty while no cards lie on the table.
@@ -80,5 +85,7 @@ std::string WinnerText(const TClientTable& table, int winnerSeat);
 
 // One chat memo line: "<name>：<text>".
 std::string TalkLine(const TClientTable& table, int seat, std::string_view text);
+// A watcher's chat line: "<name>（观众）：<text>".
+std::string WatcherTalkLine(std::string_view name, std::string_view text);
 
 }  // namespace quarn::client

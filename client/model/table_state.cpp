@@ -45,6 +45,18 @@ void TClientTable::ArrangeSeats() {
   at(3).Player = &LeftView;
 }
 
+void TClientTable::StartWatching(std::int32_t tableNumber) {
+  Watching = true;
+  WatchAsked = 0;
+  TableNumber = static_cast<std::uint32_t>(tableNumber);
+  OwnSeat = 0;
+  for (TSeatInfo& info : Seats) info = TSeatInfo{};
+  Seats[0].Player = &Me;
+  ArrangeSeats();
+  Me.ClearHand();
+  SetGameState(TGameState::Seated);
+}
+
 TClientPlayer* TClientTable::PlayerAt(int seat) {
   if (!IsSeat(seat)) return nullptr;
   if (seat == OwnSeat) return &Me;
@@ -107,7 +119,7 @@ void TClientTable::ResetRound() {
 }
 
 void TClientTable::ClearSeat(int seat) {
-  if (!IsSeat(seat) || seat == OwnSeat) return;
+  if (!IsSeat(seat) || IsOwnSeat(seat)) return;
   ForgetGame();  // the game in play ends with the player who left
   for (int s = 0; s < kSeatCount; ++s) {
     TSeatInfo& info = Seats[static_cast<std::size_t>(s)];
@@ -134,8 +146,10 @@ void TClientTable::ClearSeat(int seat) {
 void TClientTable::ConnectionLost() {
   display_->ShowMessage(MessageIcon::Warning, kCaptionWarning, kMsgConnectionLost);
   for (int s = 0; s < kSeatCount; ++s) {
-    if (s != OwnSeat) ClearSeat(s);
+    if (!IsOwnSeat(s)) ClearSeat(s);
   }
+  Watching = false;
+  WatchAsked = 0;
   SeatControls.fill(SeatControl::Person);
   ComputerMayMove = false;
   // Answers still to come went with the connection: left open, the requests

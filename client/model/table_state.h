@@ -83,13 +83,20 @@ class TClientTable {
   // with them), then state Offline so that a new login can start.
   void ConnectionLost();
 
+  // A watcher's table (the answer to our WatchRequest said "watching"): no
+  // seat is its own; 东 is drawn at the bottom through Me, whose hand stays
+  // empty and whose count follows the plays as the other seats' counts do.
+  void StartWatching(std::int32_t tableNumber);
+  // The seat is this client's own: never while watching.
+  bool IsOwnSeat(int seat) const { return !Watching && seat == OwnSeat; }
+
   // Me at the own seat, the seat's view elsewhere; nullptr before ArrangeSeats
   // or for a seat outside 0..3.
   TClientPlayer* PlayerAt(int seat);
   const TClientPlayer* PlayerAt(int seat) const;
   // The name shown for `seat` (UTF-8); empty when nobody is known there.
   std::string SeatPlayerName(int seat) const;
-  bool OwnTurn() const { return CurrentSeat == OwnSeat; }
+  bool OwnTurn() const { return IsOwnSeat(CurrentSeat); }
 
   std::int32_t CurrentSeat = 0;  ///< Seat that is to bid or to play.
   std::int32_t LeadSeat = 0;     ///< Seat whose play lies on the table.
@@ -127,6 +134,10 @@ class TClientTable {
   bool Initialized = false;
   std::uint32_t TableNumber = 0;  ///< Confirmed at login; checked on every message.
   std::int32_t OwnSeat = 0;
+  /// Watching a table without a seat; the table a WatchRequest asked for
+  /// while its answer is awaited (0: none).
+  bool Watching = false;
+  std::int32_t WatchAsked = 0;
   TCurrentPlayer Me;
   TClientPlayer LeftView;
   TClientPlayer TopView;

@@ -1,16 +1,27 @@
 // A table restored from the server's account of the game in play, the seats
 // the computer plays, the turn's clock, and the own hand kept in step when
-// the computer moved for this seat.
+// the computer moved for this seat; a watcher's table, restored and followed
+// from the same account as a seated player's.
 #include <gtest/gtest.h>
 
 #include "client/model/client_sending.h"
+#include "client/model/screen_texts.h"
+#include "protocol/pcpchat.h"
 #include "tests/support/client_model/fakes.h"
 #include "tests/support/sample_table_state.h"
 
 namespace quarn::client {
 namespace {
 
+using testing::Bid;
+using testing::Deal;
+using testing::GameEnd;
 using testing::Harness;
+using testing::LowCards;
+using testing::Must;
+using testing::PlayNotice;
+using testing::PlayTurn;
+using testing::SeatList;
 using S = TGameState;
 
 std::vector<int> HandFaces(const TClientTable& table) {
@@ -58,7 +69,7 @@ TEST(Resume, TheStateRestoresTheTableAndTheClockRunsForTheSeatToMove) {
   h.Feed(BuildPacket(MessageType::TurnClock, TurnClockRecord{1, 1, 30000, 9000}));
   EXPECT_EQ(h.table.ClockSeat, 1);
   EXPECT_EQ(h.table.ClockLeftMs, 9000);
-  h.Feed(testing::PlayTurn(2));
+  h.Feed(PlayTurn(2));
   EXPECT_EQ(h.table.ClockSeat, -1);  // a new turn stops the old clock
 
   // While bidding, the own turn to bid comes back.
@@ -79,7 +90,7 @@ TEST(Resume, TheHandLosesWhatTheServerSaysTheOwnSeatLaid) {
   // the 3s numbered 3 and 4 for this seat first.
   for (int slot : {0, 1}) h.table.Me.ToggleCard(slot);
   ASSERT_TRUE(PlaySelection(h.table));
-  h.Feed(testing::PlayNotice(0, {3, 4}));
+  h.Feed(PlayNotice(0, {3, 4}));
   EXPECT_EQ(HandFaces(h.table).size(), 23u);
   EXPECT_EQ(HandFaces(h.table).front(), 1);  // what was sent is back
   EXPECT_EQ(h.table.Me.CardCount(), 23);
@@ -88,7 +99,7 @@ TEST(Resume, TheHandLosesWhatTheServerSaysTheOwnSeatLaid) {
   h.table.Me.ToggleCard(2);
   CommitPlay(h.table);
   const int lastSlotCard = h.table.Me.Hand.Card(22).Number();
-  h.Feed(testing::PlayNotice(0, {5}));
+  h.Feed(PlayNotice(0, {5}));
   EXPECT_FALSE(h.table.Me.Hand.Card(2).IsPresent());
   EXPECT_EQ(h.table.Me.Hand.Card(22).Number(), lastSlotCard);
 
@@ -98,6 +109,109 @@ TEST(Resume, TheHandLosesWhatTheServerSaysTheOwnSeatLaid) {
   ASSERT_EQ(DecodeAutoPlayRequest(asked, PacketFromBytes(h.writer.written.back())), 0);
   EXPECT_EQ(asked.control, SeatControl::OnRequest);
   EXPECT_EQ(asked.seat, 0);
+}
+
+// What every seat may know of the table: names, counts, landlord, scores,
+// the cards on the table, every play, turns, bids, 托管 and the clock.
+std::vector<std::string> PublicView(const TClientTable& table) {
+  std::vector<std::string> seen;
+  for (int seat = 0; seat < kSeatCount; ++seat) {
+    const TClientPlayer* player = table.PlayerAt(seat);
+    const TSeatInfo& info = table.Seats[static_cast<std::size_t>(seat)];
+    seen.push_back(player->Name() + " " + std::to_string(player->CardCount()) +
+                   (player->IsLord() ? " lord " : " ") + std::to_string(info.Score) + " " +
+                   std::to_string(info.Games));
+  }
+  std::string laid;
+  for (const TPlayedCards& play : table.History) {
+    laid += std::to_string(play.Seat) + ":" + std::to_string(play.Count) + " ";
+  }
+  seen.push_back(laid);
+  std::string onTable;
+  for (int slot = 0; slot < table.TableCards.Count(); ++slot) {
+    onTable += std::to_string(table.TableCards.Card(slot).Number()) + " ";
+  }
+  seen.push_back(onTable);
+  for (const int number :
+       {static_cast<int>(table.GameState), table.CurrentSeat, table.LeadSeat, table.LordSeat,
+        table.BidPoints, table.ClockSeat, static_cast<int>(table.SeatControls[2])}) {
+    seen.push_back(std::to_string(number));
+  }
+  return seen;
+}
+
+TEST(Watch, AWatcherHoldsWhatASeatedPlayerSeesInPublicAndNeverAHandOrAMove) {
+  Harness player;
+  player.SeatFour(1);
+  player.table.Me.SetName("北家");
+  player.Feed(BuildPacket(MessageType::TableState, test::SampleTableState()));
+
+  Harness watcher;
+  // Not asked for, or for another table: no answer of ours.
+  watcher.Feed(
+      BuildPacket(MessageType::WatchReply, WatchReplyRecord{1, WatchResult::Watching, 1, 2}));
+  EXPECT_FALSE(watcher.table.Watching);
+  ASSERT_EQ(SendPacket(watcher.table,
+                       Must(BuildPacket(MessageType::WatchRequest, WatchRequestRecord{1, "bo"}))),
+            0);
+  watcher.Feed(
+      BuildPacket(MessageType::WatchReply, WatchReplyRecord{2, WatchResult::Watching, 1, 2}));
+  EXPECT_FALSE(watcher.table.Watching);
+  watcher.Feed(
+      BuildPacket(MessageType::WatchReply, WatchReplyRecord{1, WatchResult::Watching, 1, 2}));
+  EXPECT_TRUE(watcher.display.Saw("watch 0"));
+  watcher.Feed(SeatList({"东家", "北家", "西家", "南家"}));
+  TableStateRecord state = test::SampleTableState();
+  state.seat = kWatcherSeat;
+  state.handCount = 0;
+  state.hand = {};
+  watcher.Feed(BuildPacket(MessageType::WatchState, state));
+  EXPECT_EQ(PublicView(watcher.table), PublicView(player.table));
+
+  AutoPlayRecord controls{1, 2, SeatControl::PlayerGone};
+  controls.seats[2] = SeatControl::PlayerGone;
+  const std::vector<Packet> stream = {
+      Must(BuildPacket(MessageType::AutoPlayNotice, controls)),
+      Must(BuildPacket(MessageType::TurnClock, TurnClockRecord{1, 1, 30000, 9000})),
+      PlayNotice(1, {54, 107}),
+      PlayTurn(2),
+      PlayNotice(2, {}),
+      PlayTurn(3),
+      PlayNotice(3, {}),
+      PlayTurn(0),
+      PlayNotice(0, {60, 61}),
+      PlayTurn(1),
+      PlayNotice(1, {3}),
+      PlayTurn(2),
+      Must(BuildPacket(MessageType::ChatNotice, ChatRecord{1, 0, WatcherChatText({"bo", "hi"})})),
+      GameEnd(1, {30, -10, 10, -30}, 1, {"东家", "北家", "西家", "南家"}),
+  };
+  for (const Packet& packet : stream) {
+    player.Feed(packet);
+    watcher.Feed(packet);
+    EXPECT_EQ(PublicView(watcher.table), PublicView(player.table)) << MessageName(packet.RawType());
+    EXPECT_EQ(ButtonsFor(watcher.table), (ButtonStates{.speak = ButtonsFor(player.table).speak,
+                                                       .waiter = ButtonsFor(player.table).waiter}));
+  }
+  EXPECT_TRUE(watcher.display.Saw("talk 0 bo（观众）：hi"));
+  EXPECT_TRUE(player.display.Saw("talk 0 bo（观众）：hi"));
+  EXPECT_TRUE(watcher.display.Saw("winner 1 赢家是北家，哎，让这个臭皮蛋赚了..."));
+  // A hand never enters a watcher's table, and the bidding never waits on it.
+  watcher.Feed(Deal(MessageType::DealCards, 0, LowCards()));
+  watcher.Feed(BuildPacket(MessageType::TableState, test::SampleTableState()));
+  watcher.Feed(Bid(MessageType::BidStart, 0, 0));
+  EXPECT_EQ(watcher.table.Me.Hand.Count(), 0);
+  EXPECT_EQ(watcher.table.GameState, S::OtherBid);
+  EXPECT_EQ(StatusFor(watcher.table).panel0, "观看第1桌：东家正在叫牌");
+
+  // Refused: the display hears why, and the client is free to log in.
+  Harness refused;
+  SendPacket(refused.table,
+             Must(BuildPacket(MessageType::WatchRequest, WatchRequestRecord{3, "bo"})));
+  refused.Feed(BuildPacket(MessageType::WatchReply, WatchReplyRecord{3, WatchResult::Full, 2, 2}));
+  EXPECT_TRUE(refused.display.Saw("watch 2"));
+  EXPECT_EQ(std::tuple(refused.table.Watching, refused.table.GameState),
+            std::tuple(false, S::Offline));
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ class RecordingDisplay : public IClientDisplay {
   void ResetRound() override { events.push_back("reset"); }
   void ClearSeat(int seat) override { Log("clear", seat); }
   void ReplaysChanged() override { events.push_back("replays"); }
+  void WatchAnswered(WatchResult result) override { Log("watch", static_cast<int>(result)); }
   void AddTalk(int seat, std::string_view line) override { Log("talk", seat, line); }
   void ShowMessage(MessageIcon icon, std::string_view caption, std::string_view text) override {
     Log("message", static_cast<int>(icon), std::string{caption} + " " + std::string{text});
