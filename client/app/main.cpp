@@ -194,7 +194,8 @@ int main(int argc, char* argv[]) {
   TableWindows windows;
   windows.login = [&formLogin]() -> std::optional<LoginOutcome> {
     if (formLogin.exec() != QDialog::Accepted) return std::nullopt;
-    return LoginOutcome{formLogin.PlayerName(), formLogin.ServiceNo(), formLogin.IconNo()};
+    return LoginOutcome{formLogin.PlayerName(), formLogin.ServiceNo(), formLogin.IconNo(),
+                        formLogin.Watching()};
   };
   windows.bid = [&formBid](int currentBid, int proposedBid) {
     formBid.SetCurrentBid(currentBid);
@@ -221,6 +222,9 @@ int main(int argc, char* argv[]) {
     } else {
       formReplay.ShowProblem(QString::fromStdString(quarn::client::ArrivalText(replays)));
     }
+  };
+  windows.watchAnswered = [&formLogin](quarn::WatchResult result) {
+    if (formLogin.isVisible()) formLogin.WatchAnswered(result);
   };
   windows.showTalk = [&formTalk](bool visible) {
     if (visible) {

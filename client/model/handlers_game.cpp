@@ -51,6 +51,11 @@ int StartCardNotice(TClientTable& table, const Packet& packet) {
   DealRecord start;
   if (DecodeStartCardNotice(start, packet) != 0 || !OwnTable(table, start.tableNumber)) return 1;
   table.LordSeat = start.seat;
+  // A watcher is dealt nothing: the start card tells it the deal is done.
+  if (table.Watching) {
+    table.ForgetGame();
+    for (int seat = 0; seat < kSeatCount; ++seat) table.PlayerAt(seat)->SetCardCount(kDealtCards);
+  }
   table.Display().ShowLordCard(start.cards[0]);
   table.MarkLandlord(table.LordSeat);
   return 0;

@@ -374,6 +374,42 @@
         <source>，地主败</source>
         <translation>, the landlord loses</translation>
     </message>
+    <message>
+        <source>观看第%1桌：%2正在叫牌</source>
+        <translation>Watching table %1: %2 is bidding</translation>
+    </message>
+    <message>
+        <source>观看第%1桌：等待%2出牌</source>
+        <translation>Watching table %1: %2 to play</translation>
+    </message>
+    <message>
+        <source>观看第%1桌：等待发牌</source>
+        <translation>Watching table %1: waiting for the deal</translation>
+    </message>
+    <message>
+        <source>观看第%1桌：%2人入座，等待开局</source>
+        <translation>Watching table %1: %2 seated, waiting for the game</translation>
+    </message>
+    <message>
+        <source>观看第%1桌 - Vardel</source>
+        <translation>Watching table %1 - Vardel</translation>
+    </message>
+    <message>
+        <source>这张桌子的观众已经满了，请换一张桌子。</source>
+        <translation>This table has all the watchers it may have; please pick another table.</translation>
+    </message>
+    <message>
+        <source>服务器上没有这张桌子。</source>
+        <translation>The server has no such table.</translation>
+    </message>
+    <message>
+        <source>这个服务器不让观看。</source>
+        <translation>This server does not let anyone watch.</translation>
+    </message>
+    <message>
+        <source>%1（观众）：%2</source>
+        <translation>%1 (watching): %2</translation>
+    </message>
 </context>
 <context>
     <name>Seat</name>
@@ -712,6 +748,18 @@ two decks, one lord</translation>
         <source>、</source>
         <translation>, </translation>
     </message>
+    <message>
+        <source>观看(&amp;W)</source>
+        <translation>&amp;Watch</translation>
+    </message>
+    <message>
+        <source>不入座，观看选中的桌子</source>
+        <translation>Watch the chosen table without taking a seat</translation>
+    </message>
+    <message>
+        <source>服务器没有回答观看请求。</source>
+        <translation>The server did not answer the request to watch.</translation>
+    </message>
 </context>
 <context>
     <name>quarn::client::TFormReplay</name>
@@ -874,6 +922,10 @@ two decks, one lord</translation>
 键盘：← → 移动，空格 选上/放下，↑ 选上，↓ 放下，回车 出牌，Esc 重选</source>
         <translation>Click a card to choose it or put it back; drag across cards to do so for all of them
 Keys: ← → move, Space choose/put back, ↑ choose, ↓ put back, Enter play, Esc reset</translation>
+    </message>
+    <message>
+        <source>观看第%1桌：不入座，看不到各家的手牌</source>
+        <translation>Watching table %1: no seat, so no hand is shown</translation>
     </message>
 </context>
 <context>

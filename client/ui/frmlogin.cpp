@@ -8,8 +8,10 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 
+#include "client/model/screen_texts.h"
 #include "client/ui/artwork.h"
 #include "client/ui/dialog_parts.h"
 #include "client/ui/frmdlghead.h"
@@ -28,6 +30,8 @@ constexpr int kDroppedRows = 6;
 constexpr int kFormWidth = 332;
 constexpr int kFormHeight = 248;  // the language row below the fields of old
 constexpr int kListWidth = 236;   // the table list beside the fields, once a server answered
+constexpr int kWatchButtonWidth = 90;
+constexpr int kWatchWaitMs = 5000;  // a server that lists watchers answers at once
 
 QComboBox* MakeEditableCombo(QRect geometry, QWidget* parent) {
   auto* combo = new QComboBox(parent);
@@ -119,16 +123,29 @@ void TFormLogin::ShowTables() {
     if (table.tableNumber == chosen) listTables_->setCurrentItem(item);
   }
   if (chosen == 0) listTables_->setCurrentItem(any);
+  EnableWatch();
   if (!listTables_->isVisible()) {
     setFixedSize(kFormWidth + kListWidth, kFormHeight);
     listTables_->show();
+    btnWatch_->show();
   }
+}
+
+int TFormLogin::ChosenTable() const {
+  const QListWidgetItem* item = listTables_->currentItem();
+  return item != nullptr ? item->data(Qt::UserRole).toInt() : 0;
+}
+
+void TFormLogin::EnableWatch() {
+  btnWatch_->setEnabled(probe_->List().WatcherLimit() > 0 && ChosenTable() > 0 &&
+                        !watchWait_->isActive());
 }
 
 void TFormLogin::ListTablesClick(int row) {
   const QListWidgetItem* item = listTables_->item(row);
   if (item == nullptr) return;
   const int number = item->data(Qt::UserRole).toInt();
+  EnableWatch();
   editTable_->setText(QString::number(number));  // 0: the server seats us where there is room
   for (const LobbyLineRecord& table : probe_->List().Tables()) {
     if (table.tableNumber != number) continue;
@@ -200,10 +217,24 @@ void TFormLogin::BuildControls() {
 
   listTables_ = new QListWidget(this);
   listTables_->setObjectName("ListTables");
-  listTables_->setGeometry(kFormWidth - 8, 8, kListWidth - 8, kFormHeight - 16);
+  listTables_->setGeometry(kFormWidth - 8, 8, kListWidth - 8, kFormHeight - 49);
   listTables_->setToolTip(tr("服务器上正在使用的桌子；选一张桌子和它的空位"));
   listTables_->hide();
   connect(listTables_, &QListWidget::currentRowChanged, this, &TFormLogin::ListTablesClick);
+  btnWatch_ = new QPushButton(tr("观看(&W)"), this);
+  btnWatch_->setObjectName("BtnWatch");
+  btnWatch_->setGeometry(kFormWidth + kListWidth - 16 - kWatchButtonWidth, kFormHeight - 33,
+                         kWatchButtonWidth, 25);
+  btnWatch_->setToolTip(tr("不入座，观看选中的桌子"));
+  btnWatch_->setEnabled(false);
+  btnWatch_->hide();
+  connect(btnWatch_, &QPushButton::clicked, this, &TFormLogin::BtnWatchClick);
+  watchWait_ = new QTimer(this);
+  watchWait_->setSingleShot(true);
+  connect(watchWait_, &QTimer::timeout, this, [this] {
+    EnableWatch();
+    ShowMessage(this, tr("服务器没有回答观看请求。"), kBoxHint, MsgIcon::Information);
+  });
   connect(comboBoxAddress_->lineEdit(), &QLineEdit::editingFinished, this, &TFormLogin::StartProbe);
   connect(comboBoxAddress_, &QComboBox::activated, this, &TFormLogin::StartProbe);
   // Each language named in itself, so a player who cannot read the other finds it.
@@ -341,7 +372,43 @@ void TFormLogin::SaveSettings() {
   static_cast<void>(ini.UpdateFile());
 }
 
+void TFormLogin::BtnWatchClick() {
+  const QString name = PlayerName();
+  const int table = ChosenTable();
+  if (name.isEmpty()) {
+    ShowMessage(this, tr("玩家名字必须输入!"), kBoxHint, MsgIcon::Information);
+    return;
+  }
+  std::optional<ServerAddress> address =
+      ParseServerAddress(comboBoxAddress_->currentText().toStdString());
+  if (table <= 0 || !address || link_ == nullptr ||
+      link_->OpenConnection(address->host, address->port) != 0) {
+    ShowMessage(this, tr("请检查服务器网络地址设置。"), kBoxError, MsgIcon::Error);
+    return;
+  }
+  SaveSettings();
+  watching_ = false;
+  const std::optional<Packet> packet =
+      BuildPacket(MessageType::WatchRequest,
+                  WatchRequestRecord{table, GbkCut(Utf8ToGbk(name.toStdString()), kNameChars)});
+  if (!packet || link_->SendPacket(*packet) != 0) return;
+  watchWait_->start(kWatchWaitMs);
+  EnableWatch();
+}
+
+void TFormLogin::WatchAnswered(WatchResult result) {
+  watchWait_->stop();
+  EnableWatch();
+  if (result == WatchResult::Watching) {
+    watching_ = true;
+    accept();
+    return;
+  }
+  ShowMessage(this, QString::fromStdString(WatchRefusal(result)), kBoxHint, MsgIcon::Information);
+}
+
 void TFormLogin::BitBtnLoginClick() {
+  watching_ = false;
   // The name sent, remembered and shown is one text: the box's without blanks.
   const QString name = PlayerName();
   if (name != comboBoxName_->currentText()) comboBoxName_->setEditText(name);

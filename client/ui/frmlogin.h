@@ -11,12 +11,14 @@
 #include "client/ui/language.h"
 #include "client/ui/loginsettings.h"
 #include "protocol/pcpheadtail.h"
+#include "protocol/pcplobby.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QTimer;
 
 namespace quarn::client {
 
@@ -61,6 +63,13 @@ class TFormLogin : public QDialog {
   void ImageHeadDblClick();
   void ImageServiceDblClick();
   void BitBtnLoginClick();
+  // 观看: asks to watch the table chosen in the list; the window stays open
+  // until the server answers (WatchAnswered).
+  void BtnWatchClick();
+  // The server's answer: watching closes the window with OK (Watching() is
+  // then true); a refusal is shown here and the window stays.
+  void WatchAnswered(WatchResult result);
+  bool Watching() const { return watching_; }
   void LoadSettings();
   void SaveSettings();
 
@@ -76,6 +85,8 @@ class TFormLogin : public QDialog {
   // The tables in use, shown beside the fields once the server answered our
   // lobby request; the first row is "any table". Hidden while no answer came.
   QListWidget* ListTables() const { return listTables_; }
+  // Enabled while a table of the list is chosen and the server lets watchers in.
+  QPushButton* BtnWatch() const { return btnWatch_; }
   TLobbyProbe* Probe() const { return probe_; }
   // A row of the list chosen: its table and first free seat go to the fields.
   void ListTablesClick(int row);
@@ -100,6 +111,9 @@ class TFormLogin : public QDialog {
   void StartProbe();
   void ShowTables();
   void ComboBoxLanguageChange(int index);
+  void EnableWatch();
+  // The table of the list's chosen row; 0 for "any table" or none.
+  int ChosenTable() const;
 
   TDlgHead* dlgHead_;
   TDlgService* dlgService_;
@@ -112,6 +126,7 @@ class TFormLogin : public QDialog {
   int serviceNo_ = 1;
   int chosenName_ = -1;  // the list entry the player chose; -1 once typed over
   int chosenAddress_ = -1;
+  bool watching_ = false;
 
   QComboBox* comboBoxName_;
   QLineEdit* editPassword_;
@@ -123,6 +138,8 @@ class TFormLogin : public QDialog {
   QPushButton* bitBtnLogin_;
   QPushButton* bitBtnCancel_;
   QListWidget* listTables_;
+  QPushButton* btnWatch_;
+  QTimer* watchWait_;  // runs while a watch request awaits its answer
   TLobbyProbe* probe_;
   QComboBox* comboBoxLanguage_;
 };

@@ -185,9 +185,14 @@ void TMainForm::BuildTable() {
   Put(panelMain_, places::kHandPanel, 0);
   panelMain_->setFrameShape(QFrame::Panel);
   panelMain_->setFrameShadow(QFrame::Sunken);
-  panelMain_->setToolTip(
+  handTip_ =
       tr("点牌选中或放下；按住拖过一串牌一起选上或放下\n"
-         "键盘：← → 移动，空格 选上/放下，↑ 选上，↓ 放下，回车 出牌，Esc 重选"));
+         "键盘：← → 移动，空格 选上/放下，↑ 选上，↓ 放下，回车 出牌，Esc 重选");
+  panelMain_->setToolTip(handTip_);
+  watchNote_ = MakeLabel(panelMain_, "LabelWatchNote");
+  watchNote_->setAlignment(Qt::AlignCenter);
+  SetTextColor(watchNote_, Qt::gray);
+  watchNote_->hide();
   for (int slot = 0; slot < kHandSlots; ++slot) {
     auto* image = new TImagePoker(panelMain_);
     image->setObjectName(QStringLiteral("ImagePoker%1").arg(1 + slot));
@@ -310,6 +315,8 @@ void TMainForm::ApplyScale() {
   imageLord_->setPixmap(ScaledBitmap("BITMAP_CAP", scale));
   imageLord_->resize(ToQRect(layout_.InPanel(places::kLordMark)).size());
   PlaceCards();
+  watchNote_->setGeometry(panelMain_->contentsRect());
+  watchNote_->setFont(UiFont(layout_.Length(14)));
   ownView_->SetScale(scale);
   for (const auto& view : otherViews_) view->SetScale(scale);
   if (imageLord_->isVisible()) {

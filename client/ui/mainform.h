@@ -48,6 +48,7 @@ struct LoginOutcome {
   QString name;
   int serviceNo = 1;
   int iconNo = 1;
+  bool watching = false;  // a table is watched (the model already knows), nobody logged in
 };
 
 // The other windows the table window opens. Each may be left empty; the
@@ -66,6 +67,8 @@ struct TableWindows {
   std::function<void()> standingsChanged;
   // The replay list or the game asked for changed.
   std::function<void()> replaysChanged;
+  // The server answered the login window's request to watch a table.
+  std::function<void(WatchResult)> watchAnswered;
 };
 
 class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
@@ -111,6 +114,7 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   void ReplaysChanged() override {
     if (windows_.replaysChanged) windows_.replaysChanged();
   }
+  void WatchAnswered(WatchResult result) override;
   void ShowWinner(int seat, std::string_view text) override;
   void ResetRound() override;
   void ClearSeat(int seat) override;
@@ -237,6 +241,8 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
   int PositionOf(int seat) const;
 
   TClientTable table_;
+  QString handTip_;              // how to pick cards, on the hand's panel while seated
+  QLabel* watchNote_ = nullptr;  // in the empty hand's place while watching
   HintCycle hint_;
   THandCursor cursor_;
   std::vector<Placed> placed_;

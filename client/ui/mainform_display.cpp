@@ -40,6 +40,10 @@ QString SeatLetter(int seat) {
 
 void TMainForm::SetGameState(TGameState state) {
   labelSeat_->setText(SeatLetter(table_.OwnSeat));
+  // A watcher has no hand to pick cards from.
+  panelMain_->setToolTip(table_.Watching ? QString() : handTip_);
+  watchNote_->setText(tr("观看第%1桌：不入座，看不到各家的手牌").arg(table_.TableNumber));
+  watchNote_->setVisible(table_.Watching);
   labelSeat_->setVisible(SeatLabelVisible(state));
   if (state == TGameState::LoggingIn) {
     setWindowTitle(Utf8(WindowTitle(table_.Me.Name())));
@@ -132,6 +136,15 @@ void TMainForm::ShowPass(int /*seat*/) {
 
 void TMainForm::TableRestored() {
   RefreshExtras();
+}
+
+void TMainForm::WatchAnswered(WatchResult result) {
+  if (result == WatchResult::Watching) {
+    setWindowTitle(Utf8(WatchTitle(table_)));
+  } else {
+    socket_.Close(true);  // refused: the next try connects afresh
+  }
+  if (windows_.watchAnswered) windows_.watchAnswered(result);
 }
 
 void TMainForm::ShowWinner(int /*seat*/, std::string_view text) {

@@ -13,7 +13,7 @@ void TMainForm::BtnLoginClick() {
   // window managers leave the keyboard with nobody when a dialog closes.
   activateWindow();
   setFocus();
-  if (!outcome) return;
+  if (!outcome || outcome->watching) return;
   table_.Me.SetName(outcome->name.toStdString());
   table_.Me.SetService(static_cast<std::uint8_t>(outcome->serviceNo));
   table_.Me.SetIcon(outcome->iconNo);
@@ -100,6 +100,8 @@ int TMainForm::OpenConnection(const std::string& host, std::uint16_t port) {
 int TMainForm::SendPacket(const Packet& packet) {
   if (packet.RawType() == static_cast<std::uint32_t>(MessageType::LoginRequest)) {
     rememberedLogin_ = packet;
+  } else if (packet.RawType() == static_cast<std::uint32_t>(MessageType::WatchRequest)) {
+    rememberedLogin_.reset();  // a reconnect must not seat a watcher
   }
   return client::SendPacket(table_, packet);
 }

@@ -1,6 +1,7 @@
 // The login window's table list against a real quarnd: two windows pick the
 // table a player sits at from the list and sit there with it; against a
-// server that does not answer, the window is today's at once and stays so.
+// server that does not answer, the window is today's at once and stays so;
+// a table window watches four computer players from the list.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include "client/ui/frmdlgservice.h"
 #include "client/ui/frmlogin.h"
 #include "client/ui/lobby_probe.h"
+#include "client/ui/mainform.h"
 #include "protocol/packet_builder.h"
 #include "tests/support/child_process.h"
 #include "tests/support/widgets/qt_fixture.h"
@@ -43,6 +45,20 @@ struct WireLink : ILoginLink {
   test::WireClient wire;
 };
 
+// The row of table `number` once the list shows it; -1 when it never does.
+int RowOf(const TFormLogin& form, int number) {
+  int row = -1;
+  static_cast<void>(QTest::qWaitFor(
+      [&] {
+        for (int i = 0; i < form.ListTables()->count(); ++i) {
+          if (form.ListTables()->item(i)->data(Qt::UserRole).toInt() == number) row = i;
+        }
+        return row >= 0;
+      },
+      5000));
+  return row;
+}
+
 struct LobbyWindow {
   LobbyWindow(const test::TempDir& dir, const std::string& name, std::uint16_t port) {
     form.SetSettingsPath((dir.path() / (name + ".ini")).string());
@@ -52,19 +68,7 @@ struct LobbyWindow {
     form.ComboBoxAddress()->setEditText("127.0.0.1:" + QString::number(port));
     emit form.ComboBoxAddress()->lineEdit()->editingFinished();
   }
-  // The row of table `number` once the list shows it; -1 when it never does.
-  int RowOf(int number) {
-    int row = -1;
-    static_cast<void>(QTest::qWaitFor(
-        [&] {
-          for (int i = 0; i < form.ListTables()->count(); ++i) {
-            if (form.ListTables()->item(i)->data(Qt::UserRole).toInt() == number) row = i;
-          }
-          return row >= 0;
-        },
-        5000));
-    return row;
-  }
+  int RowOf(int number) const { return client::RowOf(form, number); }
 
   TDlgHead dlgHead;
   TDlgService dlgService;
@@ -113,6 +117,81 @@ TEST(LoginWindow, TwoWindowsPickATableFromTheListAndSitTogetherOrKeepTheirFields
   QTest::qWait(TLobbyProbe::kRefreshMs + 500);
   EXPECT_FALSE(window.form.ListTables()->isVisible());
   EXPECT_EQ(window.form.size(), QSize(332, 248));
+}
+
+// Cards held, laid this game and laid before the window came: both decks.
+int CardsAccounted(const TClientTable& table) {
+  int cards = 0;
+  for (int seat = 0; seat < kSeatCount; ++seat) cards += table.PlayerAt(seat)->CardCount();
+  for (const TPlayedCards& play : table.History) cards += play.Count;
+  for (const int laid : table.PlayedBeforeHistory) cards += laid;
+  return cards;
+}
+
+TEST(LoginWindow, ATableWindowWatchesFourComputerPlayersFromTheList) {
+  test::ChildProcess server;
+  const std::uint16_t port = test::StartQuarnd(server, {"--spectators", "2", "--spectator-chat"});
+  ASSERT_NE(port, 0) << server.Output();
+  test::TempDir dir;
+  std::array<test::ChildProcess, 4> bots;
+  for (std::size_t seat = 0; seat < bots.size(); ++seat) {
+    const std::string name = std::array{"Ann", "Bo", "Cy", "Dee"}[seat];
+    ASSERT_TRUE(bots[seat].Start(test::ProgramFolder() / "quarn-bot",
+                                 {"--port", std::to_string(port), "--name", name, "--seat",
+                                  std::to_string(seat), "--games", "50", "--think", "150"},
+                                 dir.path() / (name + ".txt")));
+  }
+  MessageRecorder boxes;
+  for (const Language language : {Language::Chinese, Language::English}) {
+    const ShownLanguage shown(language);
+    const bool english = language == Language::English;
+    TMainForm table;
+    TDlgHead dlgHead;
+    TDlgService dlgService;
+    TFormLogin login(&dlgHead, &dlgService);
+    table.InitTable();
+    TableWindows windows;
+    windows.watchAnswered = [&login](WatchResult result) { login.WatchAnswered(result); };
+    table.SetWindows(std::move(windows));
+    login.SetSettingsPath((dir.path() / "watcher.ini").string());
+    login.SetLink(&table);
+    login.show();
+    login.ComboBoxName()->setEditText(english ? "Onlooker" : "看客");
+    login.ComboBoxAddress()->setEditText("127.0.0.1:" + QString::number(port));
+    emit login.ComboBoxAddress()->lineEdit()->editingFinished();
+    login.ListTables()->setCurrentRow(RowOf(login, 1));
+    ASSERT_TRUE(login.BtnWatch()->isEnabled());
+    Shot(login, english ? "watch_lobby_en.png" : "watch_lobby.png");
+    login.BtnWatch()->click();
+    const TClientTable& model = table.Table();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.Watching; }, 5000));
+    EXPECT_FALSE(login.isVisible());
+    // Mid-play, with a line of the watcher's own in the chat.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return model.GameState == TGameState::InPlay && model.History.size() >= 12; },
+        60000));
+    table.SendTalk(english ? "Nice play!" : "好牌！");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return table.MemoTalking()->toPlainText().contains(english ? "Nice" : "好牌"); },
+        5000));
+    EXPECT_EQ(CardsAccounted(model), 108);
+    EXPECT_EQ(model.Me.Hand.Count(), 0);
+    for (const QPushButton* button : {table.BtnSend(), table.BtnPass(), table.BtnBid(),
+                                      table.BtnHint(), table.BtnAutoPlay(), table.BtnLogin()}) {
+      EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
+    }
+    EXPECT_TRUE(table.windowTitle().contains("1"));
+    for (const int scale : {1, 2}) {
+      table.resize(632 * scale, 453 * scale);
+      table.show();
+      QApplication::processEvents();
+      ExpectTextsShown(table);
+      Shot(table,
+           (std::string("watch_") + (english ? "en_" : "zh_") + std::to_string(scale) + ".png")
+               .c_str());
+    }
+  }
+  EXPECT_TRUE(boxes.messages.empty());
 }
 
 }  // namespace
