@@ -142,24 +142,33 @@ TEST(LoginWindow, ATableWindowWatchesFourComputerPlayersFromTheList) {
                                  dir.path() / (name + ".txt")));
   }
   MessageRecorder boxes;
-  for (const Language language : {Language::Chinese, Language::English}) {
-    const ShownLanguage shown(language);
-    const bool english = language == Language::English;
+  // The table window and its login window wired as the program wires them,
+  // the login window asking to watch table 1 of the list.
+  struct Watcher {
+    Watcher(const test::TempDir& dir, std::uint16_t port, const QString& name) {
+      table.InitTable();
+      TableWindows windows;
+      windows.watchAnswered = [this](WatchResult result) { login.WatchAnswered(result); };
+      table.SetWindows(std::move(windows));
+      login.SetSettingsPath((dir.path() / "watcher.ini").string());
+      login.SetLink(&table);
+      login.show();
+      login.ComboBoxName()->setEditText(name);
+      login.ComboBoxAddress()->setEditText("127.0.0.1:" + QString::number(port));
+      emit login.ComboBoxAddress()->lineEdit()->editingFinished();
+      login.ListTables()->setCurrentRow(RowOf(login, 1));
+    }
     TMainForm table;
     TDlgHead dlgHead;
     TDlgService dlgService;
-    TFormLogin login(&dlgHead, &dlgService);
-    table.InitTable();
-    TableWindows windows;
-    windows.watchAnswered = [&login](WatchResult result) { login.WatchAnswered(result); };
-    table.SetWindows(std::move(windows));
-    login.SetSettingsPath((dir.path() / "watcher.ini").string());
-    login.SetLink(&table);
-    login.show();
-    login.ComboBoxName()->setEditText(english ? "Onlooker" : "看客");
-    login.ComboBoxAddress()->setEditText("127.0.0.1:" + QString::number(port));
-    emit login.ComboBoxAddress()->lineEdit()->editingFinished();
-    login.ListTables()->setCurrentRow(RowOf(login, 1));
+    TFormLogin login{&dlgHead, &dlgService};
+  };
+  for (const Language language : {Language::Chinese, Language::English}) {
+    const ShownLanguage shown(language);
+    const bool english = language == Language::English;
+    Watcher watcher(dir, port, english ? "Onlooker" : "看客");
+    TMainForm& table = watcher.table;
+    TFormLogin& login = watcher.login;
     ASSERT_TRUE(login.BtnWatch()->isEnabled());
     Shot(login, english ? "watch_lobby_en.png" : "watch_lobby.png");
     login.BtnWatch()->click();
@@ -192,6 +201,24 @@ TEST(LoginWindow, ATableWindowWatchesFourComputerPlayersFromTheList) {
     }
   }
   EXPECT_TRUE(boxes.messages.empty());
+
+  // The windows closed, their watching ended: two others take both places,
+  // and the login window says why a third may not watch, and stays.
+  std::array<test::WireClient, 2> others;
+  for (test::WireClient& other : others) {
+    ASSERT_TRUE(other.Connect(port));
+    ASSERT_TRUE(
+        other.Write(BuildPacket(MessageType::WatchRequest, WatchRequestRecord{1, "w"})->data()));
+    WatchReplyRecord reply;
+    ASSERT_EQ(DecodeWatchReply(reply, other.Read(2000).at(0)), 0);
+    EXPECT_EQ(reply.result, WatchResult::Watching);
+  }
+  Watcher third(dir, port, "三号");
+  third.login.BtnWatch()->click();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.messages.empty(); }, 5000));
+  EXPECT_EQ(boxes.messages[0].text, "这张桌子的观众已经满了，请换一张桌子。");
+  EXPECT_TRUE(third.login.isVisible());
+  EXPECT_FALSE(third.table.Table().Watching);
 }
 
 }  // namespace
