@@ -51,6 +51,15 @@ class IServerHost {
 
   // Writes one whole packet on a connection: the number of bytes taken, or -1.
   virtual int Send(ConnectionId connection, std::span<const std::uint8_t> bytes) = 0;
+  // The same for a packet that may wait: a socket host holds it a moment and
+  // writes it together with whatever else the connection is given meanwhile,
+  // so that the sends that may not wait (the seats') go out first and a fast
+  // table costs one write per moment rather than one per packet. A
+  // connection's packets still leave in the order they were given, by either
+  // call. By default it is Send.
+  virtual int SendLater(ConnectionId connection, std::span<const std::uint8_t> bytes) {
+    return Send(connection, bytes);
+  }
   // The address the connection comes from ("127.0.0.1"); empty when unknown.
   virtual std::string PeerAddress(ConnectionId connection) = 0;
   // Closes a connection. The host reports it back through ServerApp::ConnectionClosed

@@ -32,10 +32,12 @@ int Outbox::SendToTable(const TServerTable& table, std::span<const std::uint8_t>
   for (const TServerPlayer& player : table.Players) {
     if (player.Socket != kNoConnection) SendToSeat(player.Socket, bytes);
   }
-  // A watcher whose connection stalls costs nothing here: the host never
-  // waits, and closes a connection that leaves too much unread.
+  // The watchers' copies may wait: a socket host writes them a moment later,
+  // many in one write per watcher, once the seats have theirs. A watcher whose
+  // connection stalls costs nothing here: the host never waits, and closes a
+  // connection that leaves too much unread.
   for (const ConnectionId watcher : watchers_) {
-    if (host_.Send(watcher, bytes) == -1) host_.Send(watcher, bytes);
+    if (host_.SendLater(watcher, bytes) == -1) host_.SendLater(watcher, bytes);
   }
   return 0;
 }

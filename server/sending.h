@@ -33,7 +33,8 @@ class Outbox {
     return SendToSeat(connection, packet.data());
   }
   // Every seat with a connection, seats 0..3 in order, then the table's
-  // watchers, without a log line each: many watchers must not swell the log.
+  // watchers (sent for later), without a log line each: many watchers must
+  // not swell the log.
   int SendToTable(const TServerTable& table, std::span<const std::uint8_t> bytes);
   int SendToTable(const TServerTable& table, const Packet& packet) {
     return SendToTable(table, packet.data());

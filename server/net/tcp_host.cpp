@@ -3,6 +3,7 @@
 #include <sys/socket.h>
 #include <QTcpSocket>
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 
@@ -36,6 +37,8 @@ TcpServerHost::TcpServerHost(QObject* parent) : QObject(parent) {
     if (events_) events_->Tick();
   });
   tick_.start();
+  laterTurn_.setSingleShot(true);
+  connect(&laterTurn_, &QTimer::timeout, this, &TcpServerHost::WriteLaterTurn);
 }
 
 TcpServerHost::~TcpServerHost() {
@@ -78,7 +81,7 @@ void TcpServerHost::Adopt(QTcpSocket* socket) {
   SetSocketBuffers(socket->socketDescriptor());
   socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
   socket->setReadBufferSize(kReadBufferSize);
-  connections_[id] = Connection{socket, false};
+  connections_[id].socket = socket;
 
   connect(socket, &QTcpSocket::readyRead, this, [this, id] { Read(id); });
   connect(
@@ -103,7 +106,72 @@ void TcpServerHost::Read(ConnectionId connection) {
 int TcpServerHost::Send(ConnectionId connection, std::span<const std::uint8_t> bytes) {
   const auto it = connections_.find(connection);
   if (it == connections_.end() || it->second.closing) return -1;
-  QTcpSocket* socket = it->second.socket;
+  Connection& open = it->second;
+  if (open.later.empty()) return Write(connection, open, bytes);
+  // What waits for later was sent first: it goes first, in the same write.
+  open.later.insert(open.later.end(), bytes.begin(), bytes.end());
+  return WriteWaiting(connection, open) ? static_cast<int>(bytes.size()) : -1;
+}
+
+int TcpServerHost::SendLater(ConnectionId connection, std::span<const std::uint8_t> bytes) {
+  const auto it = connections_.find(connection);
+  if (it == connections_.end() || it->second.closing) return -1;
+  Connection& open = it->second;
+  const auto size = static_cast<qint64>(bytes.size());
+  // The bound of Send: all that may wait for a peer, here and in Qt's buffer.
+  if (open.socket->bytesToWrite() + static_cast<qint64>(open.later.size()) + size >
+      kMaxPendingWrite) {
+    Close(connection);
+    return -1;
+  }
+  open.later.insert(open.later.end(), bytes.begin(), bytes.end());
+  if (!open.queued) {
+    open.queued = true;
+    laterQueue_.emplace_back(connection, std::chrono::steady_clock::now());
+  }
+  if (!laterTurn_.isActive()) laterTurn_.start(kLaterDelay);
+  return static_cast<int>(size);
+}
+
+bool TcpServerHost::WriteWaiting(ConnectionId id, Connection& connection) {
+  // Taken out first: a write that closes the connection finds nothing more to
+  // write. Swapped rather than moved, so that the buffers keep their room and
+  // the heap is not given back and taken again on every turn.
+  writing_.swap(connection.later);
+  const bool written = Write(id, connection, writing_) >= 0;
+  writing_.clear();
+  return written;
+}
+
+void TcpServerHost::WriteLaterTurn() {
+  const auto now = std::chrono::steady_clock::now();
+  bool wroteOne = false;
+  while (!laterQueue_.empty()) {
+    const auto [id, since] = laterQueue_.front();
+    const bool overdue = now - since >= kLaterMaxWait;
+    if (!overdue && (wroteOne || now - since < kLaterDelay)) break;
+    laterQueue_.pop_front();
+    const auto it = connections_.find(id);
+    if (it == connections_.end()) continue;
+    it->second.queued = false;
+    if (it->second.later.empty()) continue;  // a Send or a Close wrote it already
+    WriteWaiting(id, it->second);
+    wroteOne = true;
+  }
+  AwaitLater(now);
+}
+
+void TcpServerHost::AwaitLater(std::chrono::steady_clock::time_point now) {
+  if (laterQueue_.empty()) return;
+  const auto left = laterQueue_.front().second + kLaterDelay - now;
+  // On the next turn once due: after the sockets that are ready by then.
+  laterTurn_.start(
+      std::max(std::chrono::ceil<std::chrono::milliseconds>(left), std::chrono::milliseconds(0)));
+}
+
+int TcpServerHost::Write(ConnectionId connection, Connection& open,
+                         std::span<const std::uint8_t> bytes) {
+  QTcpSocket* socket = open.socket;
   if (socket->state() != QAbstractSocket::ConnectedState) return -1;
   const auto size = static_cast<qint64>(bytes.size());
   // Straight to the kernel while Qt holds nothing for this peer: one system
@@ -127,6 +195,9 @@ int TcpServerHost::Send(ConnectionId connection, std::span<const std::uint8_t> b
 void TcpServerHost::Close(ConnectionId connection) {
   const auto it = connections_.find(connection);
   if (it == connections_.end() || it->second.closing) return;
+  // Packets waiting for later go out before the close, as those in Qt's buffer do.
+  if (!it->second.later.empty()) WriteWaiting(connection, it->second);
+  if (it->second.closing) return;  // that write met the bound and closed it
   it->second.closing = true;
   QTimer::singleShot(0, this, [this, connection] { Shut(connection); });
 }

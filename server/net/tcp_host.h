@@ -10,8 +10,11 @@
 #include <QObject>
 #include <QTcpServer>
 #include <QTimer>
+#include <chrono>
 #include <cstddef>
+#include <deque>
 #include <unordered_map>
+#include <vector>
 
 #include "server/host.h"
 #include "server/net/host_events.h"
@@ -30,6 +33,15 @@ class TcpServerHost final : public QObject, public IServerHost {
   static constexpr qint64 kReadBufferSize = qint64{64} * 1024;
   // How long a closed connection may take to flush its last packets.
   static constexpr int kCloseGraceMs = 3000;
+  // Packets sent for later wait this long after the first of them, so that
+  // a table that plays fast costs one write per watcher in that time rather
+  // than one per move (a hundredth of a second nobody watching can tell).
+  static constexpr std::chrono::milliseconds kLaterDelay{10};
+  // Then they are written one connection per turn of the event loop, so that
+  // a player's packet that comes meanwhile waits behind one write at most;
+  // those that have waited this long go out on the next turn whatever comes
+  // in, so that a busy server still keeps its watchers close.
+  static constexpr std::chrono::milliseconds kLaterMaxWait{50};
 
   explicit TcpServerHost(QObject* parent = nullptr);
   ~TcpServerHost() override;
@@ -51,6 +63,10 @@ class TcpServerHost final : public QObject, public IServerHost {
   bool Listen(std::uint16_t port) override;
   void StopListening() override;
   int Send(ConnectionId connection, std::span<const std::uint8_t> bytes) override;
+  // Kept with the connection and written in one go a little later (see
+  // kLaterDelay), in the order the connections were given packets; a Send or
+  // a Close writes them at once, before its own.
+  int SendLater(ConnectionId connection, std::span<const std::uint8_t> bytes) override;
   void Close(ConnectionId connection) override;
   std::string PeerAddress(ConnectionId connection) override;
   std::tm LocalTime() override;
@@ -62,7 +78,18 @@ class TcpServerHost final : public QObject, public IServerHost {
   struct Connection {
     QTcpSocket* socket = nullptr;  // owned by server_, deleted with deleteLater
     bool closing = false;
+    std::vector<std::uint8_t> later;  // packets for SendLater not yet written, end to end
+    bool queued = false;              // in laterQueue_
   };
+
+  // Writes now: straight to the kernel while Qt holds nothing, the rest to Qt's buffer.
+  int Write(ConnectionId id, Connection& connection, std::span<const std::uint8_t> bytes);
+  // Writes what waits for later on this connection; false when that failed.
+  bool WriteWaiting(ConnectionId id, Connection& connection);
+  // One turn's share of the connections with packets waiting for later.
+  void WriteLaterTurn();
+  // Starts laterTurn_ for when the first connection in laterQueue_ is due.
+  void AwaitLater(std::chrono::steady_clock::time_point now);
 
   void AcceptPending();
   void Adopt(QTcpSocket* socket);
@@ -75,6 +102,10 @@ class TcpServerHost final : public QObject, public IServerHost {
 
   QTcpServer server_;
   QTimer tick_;
+  QTimer laterTurn_;
+  // The connections with packets for later, each with when its first came.
+  std::deque<std::pair<ConnectionId, std::chrono::steady_clock::time_point>> laterQueue_;
+  std::vector<std::uint8_t> writing_;  // what WriteWaiting writes
   QHostAddress address_{QHostAddress::Any};
   IHostEvents* events_ = nullptr;
   ConnectionId lastId_ = kNoConnection;

@@ -25,6 +25,11 @@ int JointHost::Send(ConnectionId connection, std::span<const std::uint8_t> bytes
   return tcp_.Send(connection, bytes);
 }
 
+int JointHost::SendLater(ConnectionId connection, std::span<const std::uint8_t> bytes) {
+  if (IsWebConnection(connection)) return web_ ? web_->Send(connection, bytes) : -1;
+  return tcp_.SendLater(connection, bytes);
+}
+
 std::string JointHost::PeerAddress(ConnectionId connection) {
   if (IsWebConnection(connection)) return web_ ? web_->PeerAddress(connection) : std::string();
   return tcp_.PeerAddress(connection);
