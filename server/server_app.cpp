@@ -212,6 +212,10 @@ void ServerApp::DumpDiagnostics() {
   app.log.Line(LineKind::Event, "--------结束诊断--------");
 }
 
+void ServerApp::LogError(std::string_view line) {
+  if (impl_->initialised) impl_->log.Line(LineKind::Error, line);
+}
+
 void ServerApp::SaveFiles() {
   if (impl_->initialised) impl_->log.SaveBoth();
 }

@@ -51,6 +51,9 @@ class ServerApp {
   bool Listening() const;
   // The diagnostics dump of a double click on the console.
   void DumpDiagnostics();
+  // An error line of a front end's own in the run log (a connection refused
+  // before the server saw it, say).
+  void LogError(std::string_view line);
   // Saves "Log" and "Hero" (the console's close, the daemon's SIGTERM).
   void SaveFiles();
   // Every finished game goes to `database` from now on, before the next deal

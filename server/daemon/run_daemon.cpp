@@ -72,6 +72,9 @@ int Serve(QCoreApplication& qapp, const DaemonOptions& options, const QHostAddre
   host.Attach(&events);
   if (web) web->Attach(&events);
   app.UseDatabase(database);
+  if (options.proxyProtocol) {
+    host.ExpectProxyHeader([&app](const std::string& line) { app.LogError(line); });
+  }
 
   app.Initialise(options.settings);
   const StartResult result = app.Start(options.settings, options.port);

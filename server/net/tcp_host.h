@@ -11,6 +11,8 @@
 #include <QTcpServer>
 #include <QTimer>
 #include <cstddef>
+#include <functional>
+#include <string>
 #include <unordered_map>
 
 #include "server/host.h"
@@ -40,6 +42,12 @@ class TcpServerHost final : public QObject, public IServerHost {
   void Attach(IHostEvents* events) { events_ = events; }
   // The address Listen() binds: any address unless set.
   void SetListenAddress(const QHostAddress& address) { address_ = address; }
+  // Behind a load balancer: every connection must open with a PROXY protocol
+  // header (version 1 or 2), whose address then stands for the peer's. One
+  // without a valid header is closed, and `refused` gets a run log line;
+  // until its header is whole, nothing it sends reaches the receiver.
+  using Refused = std::function<void(const std::string&)>;
+  void ExpectProxyHeader(Refused refused) { refused_ = std::move(refused); }
   // The port listened on (the chosen one after Listen(0)); 0 when not listening.
   std::uint16_t ListeningPort() const;
   // Why the last Listen() failed, in the socket layer's words.
@@ -62,11 +70,17 @@ class TcpServerHost final : public QObject, public IServerHost {
   struct Connection {
     QTcpSocket* socket = nullptr;  // owned by server_, deleted with deleteLater
     bool closing = false;
+    bool awaitingHeader = false;  // a PROXY header is due first
+    QByteArray header;            // its bytes so far
+    std::string address;          // the one it named; empty: the socket's
   };
 
   void AcceptPending();
   void Adopt(QTcpSocket* socket);
   void Read(ConnectionId connection);
+  // The bytes after a connection's PROXY header, once it is whole; empty
+  // while it is not, and after a bad one, which closes the connection.
+  QByteArray AfterHeader(ConnectionId id, Connection& connection, const QByteArray& bytes);
   void Shut(ConnectionId connection);
   void Abort(ConnectionId connection);
   void Lost(ConnectionId connection);
@@ -77,6 +91,7 @@ class TcpServerHost final : public QObject, public IServerHost {
   QTimer tick_;
   QHostAddress address_{QHostAddress::Any};
   IHostEvents* events_ = nullptr;
+  Refused refused_;  // set: connections open with a PROXY header
   ConnectionId lastId_ = kNoConnection;
   std::unordered_map<ConnectionId, Connection> connections_;
 };

@@ -25,9 +25,11 @@ struct Recorder : IHostEvents {
   QElapsedTimer clock;
   std::vector<std::pair<TimerId, qint64>> timers;  // due, with the ms on `clock`
   std::function<void(ConnectionId)> onBytes;
+  std::string bytes;  // all received, in order
 
   void ConnectionOpened(ConnectionId id) override { opened.push_back(id); }
-  void BytesReceived(ConnectionId id, std::span<const std::uint8_t>) override {
+  void BytesReceived(ConnectionId id, std::span<const std::uint8_t> data) override {
+    bytes.append(data.begin(), data.end());
     if (onBytes) onBytes(id);
   }
   void ConnectionClosed(ConnectionId id) override { closed.push_back(id); }
@@ -94,6 +96,32 @@ TEST_F(TcpHostTest, CloseIsReportedLaterAndOnce) {
   host_.Close(id);  // a gone connection: nothing happens
   QTest::qWait(20);
   EXPECT_EQ(events_.closed.size(), 1u);
+}
+
+// Behind a balancer: the header's address, sent whole or in pieces, stands
+// for the peer's and only what follows it goes on; a connection without a
+// valid one, or that sends none before the server gives up on it, is closed
+// with a run log line.
+TEST_F(TcpHostTest, BehindABalancerAProxyHeaderNamesThePeer) {
+  std::vector<std::string> refused;
+  host_.ExpectProxyHeader([&](const std::string& line) { refused.push_back(line); });
+  auto good = Connect();
+  const ConnectionId id = events_.opened.back();
+  good->write("PROXY TCP4 203.0.113.7 127.0.0.1 5");
+  good->flush();
+  QTest::qWait(20);
+  good->write("1000 1073\r\nlogin");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return events_.bytes == "login"; }));
+  EXPECT_EQ(host_.PeerAddress(id), "203.0.113.7");
+  auto bad = Connect();
+  bad->write("\xCE\xF1\xCE\xF1 a login without a header");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return events_.closed.size() == 1; }));
+  auto silent = Connect();
+  host_.Close(events_.opened.back());
+  EXPECT_EQ(events_.bytes, "login");
+  ASSERT_EQ(refused.size(), 2u);
+  EXPECT_NE(refused[0].find("不是有效的PROXY头"), std::string::npos) << refused[0];
+  EXPECT_NE(refused[1].find("未送来PROXY头"), std::string::npos) << refused[1];
 }
 
 TEST_F(TcpHostTest, PeerThatReadsNothingIsCutOffInsteadOfBufferedForever) {
