@@ -64,6 +64,7 @@ int Serve(QCoreApplication& qapp, const DaemonOptions& options, const QHostAddre
     }
     web = std::make_unique<WebHost>(root);
     web->SetListenAddress(address);
+    web->TrustForwardedFor(options.proxyProtocol);
   }
   JointHost joint(host, web.get(), options.webPort);
   StdoutView view(STDOUT_FILENO);

@@ -8,11 +8,14 @@
 #include <QElapsedTimer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QWebSocket>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "server/net/socket_options.h"
+#include "server/web/web_host.h"
 
 namespace quarn::server {
 namespace {
@@ -122,6 +125,26 @@ TEST_F(TcpHostTest, BehindABalancerAProxyHeaderNamesThePeer) {
   ASSERT_EQ(refused.size(), 2u);
   EXPECT_NE(refused[0].find("不是有效的PROXY头"), std::string::npos) << refused[0];
   EXPECT_NE(refused[1].find("未送来PROXY头"), std::string::npos) << refused[1];
+}
+
+// The web port behind a router in HTTP mode: the address the router appended
+// to X-Forwarded-For when told to trust it, the socket's otherwise.
+TEST(WebHostTest, TakesTheRoutersForwardedForOnlyWhenTold) {
+  for (const bool trust : {false, true}) {
+    Recorder events;
+    WebHost web(std::filesystem::temp_directory_path());
+    web.Attach(&events);
+    web.SetListenAddress(QHostAddress::LocalHost);
+    web.TrustForwardedFor(trust);
+    ASSERT_TRUE(web.Listen(0));
+    QNetworkRequest request(QUrl(QString("ws://127.0.0.1:%1/ws").arg(web.ListeningPort())));
+    request.setRawHeader("X-Forwarded-For", "192.0.2.1, 198.51.100.9");
+    QWebSocket client;
+    client.open(request);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !events.opened.empty(); }));
+    EXPECT_EQ(web.PeerAddress(events.opened.back()), trust ? "198.51.100.9" : "127.0.0.1");
+    web.Attach(nullptr);
+  }
 }
 
 TEST_F(TcpHostTest, PeerThatReadsNothingIsCutOffInsteadOfBufferedForever) {
