@@ -33,14 +33,12 @@ void LobbyShare::Publish(store::TableRange range, const std::vector<store::Lobby
   if (!board_.PublishLobby(change)) {
     known_ = false;
     if (!failing_) {
-      log_(
-          "shared lobby not published: the database does not answer; other servers list"
-          " none of this server's tables until it does");
+      log_("[错误]大厅共享写入失败：数据库没有应答，其他服务器暂时列不出本服务器的桌子");
     }
     failing_ = true;
     return;
   }
-  if (failing_) log_("shared lobby published again");
+  if (failing_) log_("大厅共享写入已恢复");
   failing_ = false;
   known_ = true;
   range_ = range;

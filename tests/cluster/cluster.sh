@@ -11,7 +11,7 @@
 #     lacks the PROXY header the router sends (--proxy-protocol); a login
 #     naming another process's table is refused in tests/server's tables test.
 # Process 2's tables are in process 1's lobby and in the router's, and leave
-# process 1's once process 2 is killed.
+# process 1's once process 2 is killed; started again, process 2 lists both.
 # At the end no game a bot saw end is missing, and none is stored twice.
 #
 # usage: cluster.sh BIN_DIR SOURCE_DIR; exit 77 (skipped) without PostgreSQL
@@ -126,6 +126,9 @@ for _ in $(seq 15); do [[ $(lobby_at $((CLUSTER_BASE_PORT + 1))) != *5* ]] && br
 [[ $(lobby_at $((CLUSTER_BASE_PORT + 1))) != *5* ]] || complain "killed process 2's tables stay in the lobby"
 "$SRC/tools/cluster" restart "$WORK" 2 || complain "process 2 did not start again"
 await_games "5,6" $((killed_at + 1)) 30 || complain "process 2's tables did not play again"
+# Process 1 published on after the database came back; process 2 anew.
+[[ $(lobby_at $((CLUSTER_BASE_PORT + 2)) | tr '\n' ' ') == "1 2 5 6 " ]] ||
+  complain "lobby at process 2 after its restart: $(lobby_at $((CLUSTER_BASE_PORT + 2)))"
 
 # 4. Straight at process 1, a login without the router's PROXY header is closed.
 timeout 10 "$BIN/quarn-bot" --port $((CLUSTER_BASE_PORT + 1)) --table 5 --name crafted \
