@@ -1,8 +1,34 @@
 #include "store/postgres/postgres_lobby.h"
 
+#include <algorithm>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
 namespace quarn::store::postgres {
 
 namespace {
+
+// A column of rows as one array literal, so that a publication is one
+// statement however many tables changed: numbers as they are, bytes as
+// quoted hex ("\\x6162" is the two bytes "ab").
+template <typename Each>
+std::string ArrayOf(std::size_t count, const Each& each) {
+  std::string text = "{";
+  for (std::size_t i = 0; i < count; ++i) text += (i > 0 ? "," : "") + each(i);
+  return text + "}";
+}
+
+std::string Hex(std::string_view bytes) {
+  constexpr std::string_view kDigits = "0123456789abcdef";
+  std::string text = R"("\\x)";
+  for (const char c : bytes) {
+    text += kDigits[static_cast<unsigned char>(c) >> 4];
+    text += kDigits[static_cast<unsigned char>(c) & 0x0F];
+  }
+  return text + "\"";
+}
 
 LobbyEntry ReadEntry(const Result& rows, int row) {
   return {static_cast<std::int32_t>(rows.Int(row, 0)),
@@ -36,24 +62,44 @@ bool PostgresLobby::PublishSteps(const LobbyChange& change) {
                            .Ok()) {
     return false;
   }
-  for (const std::int32_t table : change.gone) {
-    if (!range.Holds(table)) continue;  // never another server's row
-    if (!db_.Run("DELETE FROM lobby_tables WHERE table_number = $1", {table}).Ok()) return false;
+  // Only the range's own rows: never another server's.
+  std::vector<std::int32_t> gone;
+  std::copy_if(change.gone.begin(), change.gone.end(), std::back_inserter(gone),
+               [&](std::int32_t table) { return range.Holds(table); });
+  std::vector<const LobbyEntry*> rows;
+  for (const LobbyEntry& entry : change.changed) {
+    if (range.Holds(entry.table)) rows.push_back(&entry);
   }
-  for (const LobbyEntry& e : change.changed) {
-    if (!range.Holds(e.table)) continue;
-    if (!db_.Run("INSERT INTO lobby_tables VALUES($1, $2, $3, $4, $5, $6, $7, $8)"
-                 " ON CONFLICT(table_number) DO UPDATE SET state = excluded.state,"
-                 " watchers = excluded.watchers, watcher_limit = excluded.watcher_limit,"
-                 " name0 = excluded.name0, name1 = excluded.name1, name2 = excluded.name2,"
-                 " name3 = excluded.name3",
-                 {e.table, e.state, e.watchers, e.watcherLimit, Param::Raw(e.names[0]),
-                  Param::Raw(e.names[1]), Param::Raw(e.names[2]), Param::Raw(e.names[3])})
-             .Ok()) {
-      return false;
-    }
+  if (!gone.empty() &&
+      !db_.Run("DELETE FROM lobby_tables WHERE table_number = ANY($1::bigint[])",
+               {Param::Text(
+                   ArrayOf(gone.size(), [&](std::size_t i) { return std::to_string(gone[i]); }))})
+           .Ok()) {
+    return false;
   }
-  return true;
+  if (rows.empty()) return true;
+  const auto numbers = [&](auto field) {
+    return Param::Text(
+        ArrayOf(rows.size(), [&](std::size_t i) { return std::to_string(field(*rows[i])); }));
+  };
+  const auto names = [&](int seat) {
+    return Param::Text(
+        ArrayOf(rows.size(), [&](std::size_t i) { return Hex(rows[i]->names[seat]); }));
+  };
+  return db_
+      .Run(
+          "INSERT INTO lobby_tables SELECT * FROM unnest($1::bigint[], $2::bigint[],"
+          " $3::bigint[], $4::bigint[], $5::bytea[], $6::bytea[], $7::bytea[], $8::bytea[])"
+          " ON CONFLICT(table_number) DO UPDATE SET state = excluded.state,"
+          " watchers = excluded.watchers, watcher_limit = excluded.watcher_limit,"
+          " name0 = excluded.name0, name1 = excluded.name1, name2 = excluded.name2,"
+          " name3 = excluded.name3",
+          {numbers([](const LobbyEntry& e) { return e.table; }),
+           numbers([](const LobbyEntry& e) { return int{e.state}; }),
+           numbers([](const LobbyEntry& e) { return e.watchers; }),
+           numbers([](const LobbyEntry& e) { return e.watcherLimit; }), names(0), names(1),
+           names(2), names(3)})
+      .Ok();
 }
 
 std::optional<OthersLobby> PostgresLobby::ReadLobby(TableRange own,
