@@ -1,11 +1,13 @@
 // Arbitrary bytes through the stream assembler and every body decoder.
 // A decoder may refuse anything; it must never read outside the packet, crash,
-// or accept a seat that is not 0..3.
+// or accept a seat that is not 0..3. The same bytes as a PROXY header: a whole
+// one lies within them and the bound, and cut short it waits for the rest.
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 
 #include "protocol/any_message.h"
+#include "protocol/proxy_header.h"
 #include "protocol/record_parts.h"
 #include "protocol/stream_assembler.h"
 
@@ -116,6 +118,15 @@ void DecodeAsEverything(const Packet& packet) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::span<const std::uint8_t> bytes(data, size);
   DecodeAsEverything(PacketFromBytes(bytes));
+
+  ProxyHeader header;
+  const ProxyParse parsed = ParseProxyHeader(bytes, header);
+  Require(parsed != ProxyParse::NeedMore || size < kMaxProxyV2);
+  if (parsed == ProxyParse::Done) {
+    Require(header.length > 0 && header.length <= size && header.length <= kMaxProxyV2);
+    ProxyHeader part;
+    Require(ParseProxyHeader(bytes.first(header.length - 1), part) == ProxyParse::NeedMore);
+  }
 
   // The first byte picks the chunk size, so the fuzzer also explores splits.
   std::size_t chunk = size > 0 ? 1 + data[0] : 1;

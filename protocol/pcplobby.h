@@ -14,7 +14,7 @@
 //   39 1     free seats, 0..4: the seats whose name is empty; no table: 0
 //   40 I32   watchers at the table, 0..the limit at 44; no table: 0
 //   44 I32   watchers a table may have (0: watching is off)
-//   48 I32   tables the server runs, 1 or more
+//   48 I32   the highest table a login may ask for, 1 or more
 //   52 4x16  the names by seat, GBK, NUL-terminated; empty: a free seat
 //   116 4    spare, 0
 //   120 8    tail

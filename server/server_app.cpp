@@ -8,6 +8,7 @@
 #include "server/accounts.h"
 #include "server/connections.h"
 #include "server/console_log.h"
+#include "server/lobby_share.h"
 #include "server/scheduler.h"
 #include "server/server_settings.h"
 #include "server/server_table.h"
@@ -93,6 +94,7 @@ struct ServerApp::Impl {
   CardErrorSink previousSink;
   bool sinkInstalled = false;
   std::unique_ptr<store::HoldingStore> store;
+  std::unique_ptr<LobbyShare> lobbyShare;  // with a database other servers share
   Accounts accounts;
   bool accountsWanted = false;
 };
@@ -210,6 +212,10 @@ void ServerApp::DumpDiagnostics() {
   app.log.Line(LineKind::Event, "--------结束诊断--------");
 }
 
+void ServerApp::LogError(std::string_view line) {
+  if (impl_->initialised) impl_->log.Line(LineKind::Error, line);
+}
+
 void ServerApp::SaveFiles() {
   if (impl_->initialised) impl_->log.SaveBoth();
 }
@@ -219,12 +225,23 @@ void ServerApp::UseDatabase(store::GameDatabase* database) {
   app.tables.UseStore(nullptr);
   app.accounts.Use(nullptr);
   app.store.reset();
+  ShareLobby(database != nullptr ? database->SharedLobby() : nullptr);
   if (database == nullptr) return;
   app.store = std::make_unique<store::HoldingStore>(
       *database, [&log = app.log](std::string_view text) { log.Line(LineKind::Error, text); },
       [&host = app.host] { return host.Monotonic(); });
   app.tables.UseStore(app.store.get());
   app.PointAccounts();
+}
+
+void ServerApp::ShareLobby(store::LobbyBoard* board) {
+  Impl& app = *impl_;
+  app.tables.ShowOthers(nullptr);
+  app.lobbyShare.reset();
+  if (board == nullptr) return;
+  app.lobbyShare = std::make_unique<LobbyShare>(
+      *board, [&log = app.log](std::string_view text) { log.Line(LineKind::Error, text); });
+  app.tables.ShowOthers(&app.lobbyShare->Others());
 }
 
 store::GameStore* ServerApp::Store() {
@@ -291,6 +308,9 @@ void ServerApp::Tick() {
   if (!app.initialised) return;
   if (app.store) app.store->Retry();
   const auto now = app.host.Monotonic();
+  if (app.lobbyShare && app.listening) {
+    app.lobbyShare->Step(app.tables.Range(), app.tables.InUse(1, app.tables.Count()), now);
+  }
   for (ConnectionId id : app.connections.Ids()) {
     const Connection* open = app.connections.Find(id);
     if (app.IsStranger(id) && now - open->openedAt >= kLoginTimeout) {

@@ -51,12 +51,19 @@ class ServerApp {
   bool Listening() const;
   // The diagnostics dump of a double click on the console.
   void DumpDiagnostics();
+  // An error line of a front end's own in the run log (a connection refused
+  // before the server saw it, say).
+  void LogError(std::string_view line);
   // Saves "Log" and "Hero" (the console's close, the daemon's SIGTERM).
   void SaveFiles();
   // Every finished game goes to `database` from now on, before the next deal
   // (nullptr: games are not stored). A write that fails is held in memory and
-  // retried, and the run log tells of it; the games go on either way.
+  // retried, and the run log tells of it; the games go on either way. With a
+  // database other servers share, the lobby lists their tables too.
   void UseDatabase(store::GameDatabase* database);
+  // Publishes this server's tables on `board` and lists the other servers'
+  // tables from it (nullptr: only its own); UseDatabase takes the database's.
+  void ShareLobby(store::LobbyBoard* board);
   // The store over that database, or nullptr.
   store::GameStore* Store();
   // What each new password hash costs (tests and the fuzzer make it cheap).
@@ -67,7 +74,8 @@ class ServerApp {
   void BytesReceived(ConnectionId connection, std::span<const std::uint8_t> bytes);
   void ConnectionClosed(ConnectionId connection);
   void SocketError(ConnectionId connection, ErrorKind kind, int code);
-  // Called about once a second: closes connections that did not log in in time.
+  // Called about once a second: closes connections that did not log in in time,
+  // and takes part in the lobby of a database that other servers share.
   void Tick();
   // A timer the server asked for with IServerHost::StartTimer is due.
   void TimerDue(TimerId timer);

@@ -22,6 +22,7 @@
 #include "server/server_settings.h"
 #include "server/server_table.h"
 #include "server/table_game.h"
+#include "store/lobby_board.h"
 
 namespace quarn::server {
 
@@ -86,6 +87,12 @@ class TableList {
   const TServerTable* Table(std::int32_t number) const;
   // The tables made so far, in number order.
   std::vector<const TServerTable*> Made() const;
+  // The table numbers this server holds.
+  store::TableRange Range() const;
+  // The tables in use from number `from` on, at most `limit`, in number order.
+  std::vector<store::LobbyEntry> InUse(std::int32_t from, std::size_t limit) const;
+  // Other servers' tables that the lobby lists beside this one's (none: only ours).
+  void ShowOthers(const store::OthersLobby* others) { others_ = others; }
   // "[Table=N]" before the run log lines of table N when there are several
   // tables; empty with one table, whose lines stay as they always were.
   std::string LogPrefix(ConnectionId connection) const;
@@ -150,6 +157,7 @@ class TableList {
   std::unordered_map<ConnectionId, std::uint32_t> watching_;    // watchers: table index
   std::unordered_map<ConnectionId, std::string> watcherNames_;  // GBK, for their chat
   LobbyDesk lobby_;
+  const store::OthersLobby* others_ = nullptr;
   std::string current_;
   store::GameStore* store_ = nullptr;
 };

@@ -46,40 +46,78 @@ void TableList::Lobby(ConnectionId connection, const Packet& packet) {
   }
 }
 
-std::vector<Packet> TableList::LobbyLines(std::int32_t first) const {
-  LobbyLineRecord line;
-  line.watcherLimit = static_cast<std::int32_t>(settings_.spectators);
-  line.tables = static_cast<std::int32_t>(slots_.size());
-  std::vector<LobbyLineRecord> lines;
+store::TableRange TableList::Range() const {
+  const std::int32_t first = FirstTableNumber(settings_);
+  return {first, first + static_cast<std::int32_t>(slots_.size()) - 1};
+}
+
+std::vector<store::LobbyEntry> TableList::InUse(std::int32_t from, std::size_t limit) const {
+  std::vector<store::LobbyEntry> entries;
+  const std::int64_t start = std::max<std::int64_t>(std::int64_t{from} - Range().first, 0);
   // A table is in use while someone sits at it, watches it or plays there.
-  for (auto index = static_cast<std::size_t>(std::max(first, 1) - 1);
-       index < slots_.size() && lines.size() < kMaxLobbyLines; ++index) {
+  for (auto index = static_cast<std::size_t>(start);
+       index < slots_.size() && entries.size() < limit; ++index) {
     const Slot* slot = slots_[index].get();
     if (slot == nullptr) continue;
     const TServerTable& table = *slot->table;
     const std::size_t watchers = slot->outbox.WatcherCount();
     if (table.Count == 0 && watchers == 0 && table.Status <= TableWaiting) continue;
-    line.tableNumber = table.Table;
-    line.kind = LobbyKind::Table;
-    line.state = StateOf(table.Status);
-    line.watchers = static_cast<std::int32_t>(watchers);
-    line.freeSeats = 0;
+    store::LobbyEntry& entry = entries.emplace_back();
+    entry.table = table.Table;
+    entry.state = static_cast<std::uint8_t>(StateOf(table.Status));
+    entry.watchers = static_cast<std::int32_t>(watchers);
+    entry.watcherLimit = static_cast<std::int32_t>(settings_.spectators);
     for (std::size_t seat = 0; seat < kSeatCount; ++seat) {
       const TServerPlayer& player = table.Players[seat];
-      line.names[seat] = player.Taken() ? player.Name : std::string();
-      if (!player.Taken()) ++line.freeSeats;
+      if (player.Taken()) entry.names[seat] = player.Name;
     }
-    lines.push_back(line);
+  }
+  return entries;
+}
+
+std::vector<Packet> TableList::LobbyLines(std::int32_t first) const {
+  std::vector<LobbyLineRecord> lines;
+  std::int32_t tables = Range().last;
+  const auto add = [&](const store::LobbyEntry& entry) {
+    LobbyLineRecord& line = lines.emplace_back();
+    line.tableNumber = entry.table;
+    line.kind = LobbyKind::Table;
+    line.count = 1;
+    line.state = static_cast<LobbyTableState>(entry.state);
+    line.watchers = entry.watchers;
+    line.watcherLimit = entry.watcherLimit;
+    line.tables = std::max(tables, entry.table);
+    std::copy(entry.names.begin(), entry.names.end(), line.names.begin());
+    line.freeSeats = static_cast<std::uint8_t>(
+        std::count(entry.names.begin(), entry.names.end(), std::string()));
+  };
+  for (const store::LobbyEntry& entry : InUse(first, kMaxLobbyLines)) add(entry);
+  if (others_ != nullptr) {
+    // Another server's rows come from the database: one this server could not
+    // send is left out rather than break the answer.
+    tables = std::max(tables, others_->lastTable);
+    const std::size_t own = lines.size();
+    for (const store::LobbyEntry& entry : others_->tables) {
+      if (entry.table < first) continue;
+      add(entry);
+      if (!BuildPacket(MessageType::LobbyLine, lines.back())) lines.pop_back();
+      if (lines.size() - own == kMaxLobbyLines) break;
+    }
+    std::sort(lines.begin(), lines.end(),
+              [](const auto& a, const auto& b) { return a.tableNumber < b.tableNumber; });
+    if (lines.size() > kMaxLobbyLines) lines.resize(kMaxLobbyLines);
   }
   if (lines.empty()) {
-    LobbyLineRecord none;
-    none.watcherLimit = line.watcherLimit;
-    none.tables = line.tables;
-    lines.push_back(none);
+    LobbyLineRecord& none = lines.emplace_back();
+    none.watcherLimit = static_cast<std::int32_t>(settings_.spectators);
+    none.tables = tables;
   }
   std::vector<Packet> packets;
   for (LobbyLineRecord& each : lines) {
-    if (each.kind == LobbyKind::Table) each.count = static_cast<std::uint8_t>(lines.size());
+    if (each.kind == LobbyKind::Table) {
+      each.count = static_cast<std::uint8_t>(lines.size());
+      each.tables = std::max(each.tables, tables);
+    }
     if (auto packet = BuildPacket(MessageType::LobbyLine, each)) packets.push_back(*packet);
   }
   return packets;
@@ -93,10 +131,10 @@ void TableList::Watch(ConnectionId connection, const Packet& packet) {
   std::optional<std::uint32_t> index;
   if (limit == 0) {
     reply.result = WatchResult::Off;
-  } else if (static_cast<std::uint32_t>(request.tableNumber) > slots_.size()) {
+  } else if (!IndexOf(request.tableNumber)) {
     reply.result = WatchResult::NoTable;
   } else {
-    const auto wanted = static_cast<std::uint32_t>(request.tableNumber - 1);
+    const std::uint32_t wanted = *IndexOf(request.tableNumber);
     const auto watchers = static_cast<std::int32_t>(Make(wanted).outbox.WatcherCount());
     reply.watchers = watchers;
     if (watchers >= limit) {
@@ -116,7 +154,7 @@ void TableList::Watch(ConnectionId connection, const Packet& packet) {
   watcherNames_[connection] = request.name;
   slot.outbox.AddWatcher(connection);
   slot.game.ShowToWatcher(connection);
-  log_.Line(LineKind::Game, PrefixOf(*index) + "[" + std::to_string(*index + 1) + "]观众" +
+  log_.Line(LineKind::Game, PrefixOf(*index) + "[" + std::to_string(request.tableNumber) + "]观众" +
                                 NameForText(request.name) + "开始观看");
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "store/game_record.h"
+#include "store/lobby_board.h"
 
 namespace quarn::store {
 
@@ -61,6 +62,9 @@ class GameDatabase : public GameQueries {
   [[nodiscard]] virtual AccountWrite RemovePasswordHash(std::string_view name) = 0;
   // What the last failed call met, for the run log.
   virtual std::string LastError() const = 0;
+  // The lobby board that other servers on this database read too; none
+  // where no other server can share the database.
+  virtual LobbyBoard* SharedLobby() { return nullptr; }
 };
 
 }  // namespace quarn::store

@@ -104,6 +104,7 @@ std::string TakeOne(ArgReader& reader, DaemonOptions& options) {
   }
   if (name == "--no-lobby") return TakeFlag(reader, name, settings.lobby, false);
   if (name == "--spectator-chat") return TakeFlag(reader, name, settings.spectatorChat, true);
+  if (name == "--proxy-protocol") return TakeFlag(reader, name, options.proxyProtocol, true);
   if (name == "--port") return TakeNumber(reader, name, kPortLimits, options.port);
   if (name == "--web") {
     std::uint16_t port = 0;
@@ -180,6 +181,13 @@ std::string DaemonUsage() {
          "                     players and watchers, marked with its name (default off)\n"
          "  --no-lobby         do not answer a client's request for the tables in use\n"
          "                     (default: answered, at most once a second per answer)\n"
+         "  --proxy-protocol   behind a load balancer such as HAProxy (send-proxy or\n"
+         "                     send-proxy-v2): every connection must open with a PROXY\n"
+         "                     protocol header, version 1 or 2, and the player's address\n"
+         "                     in it counts for the limits by address and kept seats; one\n"
+         "                     without a valid header within the login time is closed\n"
+         "                     and logged. The web port then takes the player's address\n"
+         "                     from X-Forwarded-For (default off: the peer's address)\n"
          "  --dir DIR          folder of the Log and Hero files (default: current folder;\n"
          "                     made when missing); a Log file holds 1000 lines\n"
          "  --db FILE|URI      keep every finished game in this SQLite file (made when\n"

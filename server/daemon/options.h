@@ -24,6 +24,9 @@ struct DaemonOptions {
   std::filesystem::path webRoot;  // the page's files; empty: found beside the binary
   // Where finished games are kept (SQLite); empty: nowhere.
   std::filesystem::path db;
+  // Behind a load balancer: connections open with a PROXY header naming the
+  // player's address (and the web port trusts X-Forwarded-For).
+  bool proxyProtocol = false;
   bool help = false;
 };
 

@@ -64,6 +64,7 @@ int Serve(QCoreApplication& qapp, const DaemonOptions& options, const QHostAddre
     }
     web = std::make_unique<WebHost>(root);
     web->SetListenAddress(address);
+    web->TrustForwardedFor(options.proxyProtocol);
   }
   JointHost joint(host, web.get(), options.webPort);
   StdoutView view(STDOUT_FILENO);
@@ -72,6 +73,9 @@ int Serve(QCoreApplication& qapp, const DaemonOptions& options, const QHostAddre
   host.Attach(&events);
   if (web) web->Attach(&events);
   app.UseDatabase(database);
+  if (options.proxyProtocol) {
+    host.ExpectProxyHeader([&app](const std::string& line) { app.LogError(line); });
+  }
 
   app.Initialise(options.settings);
   const StartResult result = app.Start(options.settings, options.port);

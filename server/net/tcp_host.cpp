@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <ctime>
 
+#include "protocol/proxy_header.h"
 #include "server/net/error_kind.h"
 #include "server/net/socket_options.h"
 
@@ -81,7 +82,9 @@ void TcpServerHost::Adopt(QTcpSocket* socket) {
   SetSocketBuffers(socket->socketDescriptor());
   socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
   socket->setReadBufferSize(kReadBufferSize);
-  connections_[id].socket = socket;
+  Connection& connection = connections_[id];
+  connection.socket = socket;
+  connection.awaitingHeader = refused_ != nullptr;
 
   connect(socket, &QTcpSocket::readyRead, this, [this, id] { Read(id); });
   connect(
@@ -96,11 +99,38 @@ void TcpServerHost::Adopt(QTcpSocket* socket) {
 void TcpServerHost::Read(ConnectionId connection) {
   const auto it = connections_.find(connection);
   if (it == connections_.end()) return;
-  const QByteArray bytes = it->second.socket->readAll();
+  QByteArray bytes = it->second.socket->readAll();
   // Whatever a connection on its way out still sends is not acted on.
   if (bytes.isEmpty() || it->second.closing || !events_) return;
+  if (it->second.awaitingHeader) bytes = AfterHeader(connection, it->second, bytes);
+  if (bytes.isEmpty()) return;
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
   events_->BytesReceived(connection, {data, static_cast<std::size_t>(bytes.size())});
+}
+
+QByteArray TcpServerHost::AfterHeader(ConnectionId id, Connection& connection,
+                                      const QByteArray& bytes) {
+  connection.header += bytes;
+  ProxyHeader header;
+  const auto* data = reinterpret_cast<const std::uint8_t*>(connection.header.constData());
+  switch (ParseProxyHeader({data, static_cast<std::size_t>(connection.header.size())}, header)) {
+    case ProxyParse::NeedMore:
+      return {};
+    case ProxyParse::Bad:
+      connection.awaitingHeader = false;
+      refused_("[错误]连接[" + std::to_string(id) + "]（" +
+               connection.socket->peerAddress().toString().toStdString() +
+               "）开头不是有效的PROXY头，已断开");
+      Close(id);
+      return {};
+    case ProxyParse::Done:
+      break;
+  }
+  connection.awaitingHeader = false;
+  connection.address = header.address;
+  QByteArray rest = connection.header.mid(static_cast<qsizetype>(header.length));
+  connection.header = {};
+  return rest;
 }
 
 int TcpServerHost::Send(ConnectionId connection, std::span<const std::uint8_t> bytes) {
@@ -195,6 +225,10 @@ int TcpServerHost::Write(ConnectionId connection, Connection& open,
 void TcpServerHost::Close(ConnectionId connection) {
   const auto it = connections_.find(connection);
   if (it == connections_.end() || it->second.closing) return;
+  // The server's login time ran out (or it had strangers enough) first.
+  if (it->second.awaitingHeader && refused_) {
+    refused_("[错误]连接[" + std::to_string(connection) + "]未送来PROXY头，已断开");
+  }
   // Packets waiting for later go out before the close, as those in Qt's buffer do.
   if (!it->second.later.empty()) WriteWaiting(connection, it->second);
   if (it->second.closing) return;  // that write met the bound and closed it
@@ -205,6 +239,7 @@ void TcpServerHost::Close(ConnectionId connection) {
 std::string TcpServerHost::PeerAddress(ConnectionId connection) {
   const auto it = connections_.find(connection);
   if (it == connections_.end()) return {};
+  if (!it->second.address.empty()) return it->second.address;
   return it->second.socket->peerAddress().toString().toStdString();
 }
 

@@ -13,6 +13,8 @@
 #include <chrono>
 #include <cstddef>
 #include <deque>
+#include <functional>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -52,6 +54,12 @@ class TcpServerHost final : public QObject, public IServerHost {
   void Attach(IHostEvents* events) { events_ = events; }
   // The address Listen() binds: any address unless set.
   void SetListenAddress(const QHostAddress& address) { address_ = address; }
+  // Behind a load balancer: every connection must open with a PROXY protocol
+  // header (version 1 or 2), whose address then stands for the peer's. One
+  // without a valid header is closed, and `refused` gets a run log line;
+  // until its header is whole, nothing it sends reaches the receiver.
+  using Refused = std::function<void(const std::string&)>;
+  void ExpectProxyHeader(Refused refused) { refused_ = std::move(refused); }
   // The port listened on (the chosen one after Listen(0)); 0 when not listening.
   std::uint16_t ListeningPort() const;
   // Why the last Listen() failed, in the socket layer's words.
@@ -78,6 +86,9 @@ class TcpServerHost final : public QObject, public IServerHost {
   struct Connection {
     QTcpSocket* socket = nullptr;  // owned by server_, deleted with deleteLater
     bool closing = false;
+    bool awaitingHeader = false;      // a PROXY header is due first
+    QByteArray header;                // its bytes so far
+    std::string address;              // the one it named; empty: the socket's
     std::vector<std::uint8_t> later;  // packets for SendLater not yet written, end to end
     bool queued = false;              // in laterQueue_
   };
@@ -94,6 +105,9 @@ class TcpServerHost final : public QObject, public IServerHost {
   void AcceptPending();
   void Adopt(QTcpSocket* socket);
   void Read(ConnectionId connection);
+  // The bytes after a connection's PROXY header, once it is whole; empty
+  // while it is not, and after a bad one, which closes the connection.
+  QByteArray AfterHeader(ConnectionId id, Connection& connection, const QByteArray& bytes);
   void Shut(ConnectionId connection);
   void Abort(ConnectionId connection);
   void Lost(ConnectionId connection);
@@ -108,6 +122,7 @@ class TcpServerHost final : public QObject, public IServerHost {
   std::vector<std::uint8_t> writing_;  // what WriteWaiting writes
   QHostAddress address_{QHostAddress::Any};
   IHostEvents* events_ = nullptr;
+  Refused refused_;  // set: connections open with a PROXY header
   ConnectionId lastId_ = kNoConnection;
   std::unordered_map<ConnectionId, Connection> connections_;
 };

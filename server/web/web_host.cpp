@@ -174,7 +174,15 @@ void WebHost::Refuse(ConnectionId connection, QWebSocketProtocol::CloseCode code
 std::string WebHost::PeerAddress(ConnectionId connection) const {
   const auto it = sockets_.find(connection);
   if (it == sockets_.end()) return {};
-  return it->second.socket->peerAddress().toString().toStdString();
+  const QWebSocket& socket = *it->second.socket;
+  if (trustForwardedFor_) {
+    // The router appends the address it saw; whatever came before, the player may have written.
+    const QByteArray list = socket.request().rawHeader("X-Forwarded-For");
+    const QHostAddress forwarded(
+        QString::fromLatin1(list.mid(list.lastIndexOf(',') + 1).trimmed()));
+    if (!forwarded.isNull()) return forwarded.toString().toStdString();
+  }
+  return socket.peerAddress().toString().toStdString();
 }
 
 void WebHost::Lost(ConnectionId connection) {

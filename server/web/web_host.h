@@ -60,6 +60,9 @@ class WebHost final : public QObject {
 
   void Attach(IHostEvents* events) { events_ = events; }
   void SetListenAddress(const QHostAddress& address) { address_ = address; }
+  // Behind a router in HTTP mode: a WebSocket's address is the last one its
+  // upgrade's X-Forwarded-For names (the one the router added), when valid.
+  void TrustForwardedFor(bool trust) { trustForwardedFor_ = trust; }
   // Listens on `port` (0: any free port); false when it cannot.
   bool Listen(std::uint16_t port);
   void StopListening();
@@ -86,6 +89,7 @@ class WebHost final : public QObject {
   PageServer http_;
   GuardedTcpServer* tcp_;  // a child of this object
   QHostAddress address_{QHostAddress::Any};
+  bool trustForwardedFor_ = false;
   IHostEvents* events_ = nullptr;
   ConnectionId lastId_ = 0;
   std::unordered_map<ConnectionId, Socket> sockets_;

@@ -35,10 +35,12 @@ class Result {
   std::unique_ptr<PGresult, ResultClearer> result_;
 };
 
-// One parameter: a number (sent as text) or bytes (sent as binary, exactly).
+// One parameter: a number (sent as text), bytes (sent as binary, exactly) or
+// a value in PostgreSQL's text form (an array literal).
 struct Param {
   Param(std::int64_t number) : text(std::to_string(number)) {}
   static Param Raw(std::string_view bytes) { return {std::string(bytes), true}; }
+  static Param Text(std::string value) { return {std::move(value), false}; }
   std::string text;
   bool binary = false;
 

@@ -10,6 +10,7 @@
 
 #include "store/game_store.h"
 #include "store/postgres/connection.h"
+#include "store/postgres/postgres_lobby.h"
 
 namespace quarn::store {
 
@@ -31,6 +32,7 @@ class PostgresDatabase final : public GameDatabase {
   [[nodiscard]] AccountWrite AddPasswordHash(std::string_view name, std::string_view hash) override;
   [[nodiscard]] AccountWrite RemovePasswordHash(std::string_view name) override;
   std::string LastError() const override { return lastError_; }
+  LobbyBoard* SharedLobby() override { return &lobby_; }
 
   std::vector<Standing> Top(std::size_t count) override;
   std::optional<Standing> StandingOf(std::string_view name) override;
@@ -40,12 +42,14 @@ class PostgresDatabase final : public GameDatabase {
   std::optional<std::string> PasswordHash(std::string_view name) override;
 
  private:
-  explicit PostgresDatabase(std::unique_ptr<postgres::Connection> db) : db_(std::move(db)) {}
+  explicit PostgresDatabase(std::unique_ptr<postgres::Connection> db)
+      : db_(std::move(db)), lobby_(*db_) {}
   bool WriteSteps(const GameRecord& game);
   bool Fail();
   AccountWrite Changed(const postgres::Result& result);
 
   std::unique_ptr<postgres::Connection> db_;
+  postgres::PostgresLobby lobby_;
   std::string lastError_;
 };
 

@@ -48,8 +48,27 @@ constexpr std::array<std::string_view, 7> kVersion1 = {
     "CREATE TABLE accounts(name BYTEA PRIMARY KEY, hash TEXT NOT NULL)",
 };
 
+// The shared lobby: each server's range with when it last published (ms by
+// the database's clock), and the tables in use.
+constexpr std::array<std::string_view, 2> kVersion2 = {
+    "CREATE TABLE lobby_ranges("
+    " first_table BIGINT PRIMARY KEY,"
+    " last_table BIGINT NOT NULL,"
+    " seen_at BIGINT NOT NULL)",
+    "CREATE TABLE lobby_tables("
+    " table_number BIGINT PRIMARY KEY,"
+    " state BIGINT NOT NULL,"
+    " watchers BIGINT NOT NULL,"
+    " watcher_limit BIGINT NOT NULL,"
+    " name0 BYTEA NOT NULL,"
+    " name1 BYTEA NOT NULL,"
+    " name2 BYTEA NOT NULL,"
+    " name3 BYTEA NOT NULL)",
+};
+
 constexpr std::array<std::span<const std::string_view>, kSchemaVersion> kMigrations = {
     kVersion1,
+    kVersion2,
 };
 
 // The version in the database: 0 when it is empty, -1 when it holds tables

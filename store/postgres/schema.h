@@ -11,7 +11,7 @@
 namespace quarn::store::postgres {
 
 // The version this program writes.
-inline constexpr int kSchemaVersion = 1;
+inline constexpr int kSchemaVersion = 2;
 
 // Brings the database up to date; the error, or empty. Refuses a database
 // of a newer version or one that holds tables of another program.

@@ -11,6 +11,7 @@
 
 #include "store/game_store.h"
 #include "store/sqlite/file_lock.h"
+#include "store/sqlite/sqlite_lobby.h"
 #include "store/sqlite/statement.h"
 
 namespace quarn::store {
@@ -42,6 +43,9 @@ class SqliteDatabase final : public GameDatabase {
   std::optional<GameRecord> Game(std::int64_t id) override;
   std::optional<std::string> PasswordHash(std::string_view name) override;
 
+  // The file's own lobby board; no other server shares it (SharedLobby: none).
+  LobbyBoard& Lobby() { return lobby_; }
+
   // The connection, for tools that need more than the store's calls.
   sqlite3* Handle() const { return db_.get(); }
 
@@ -57,6 +61,7 @@ class SqliteDatabase final : public GameDatabase {
 
   Connection db_;
   FileLock lock_;
+  SqliteLobby lobby_{db_.get()};
   std::unique_ptr<Statements> statements_;
   std::string lastError_;
 };

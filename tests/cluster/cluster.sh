@@ -7,7 +7,11 @@
 #     what ended meanwhile is written once it is back;
 #  3. process 2 killed with SIGKILL: process 1's tables play on; started
 #     again, its tables take logins and play again;
-#  4. a login naming process 2's table sent straight to process 1: refused.
+#  4. a login sent straight to process 1, bypassing the router: closed, as it
+#     lacks the PROXY header the router sends (--proxy-protocol); a login
+#     naming another process's table is refused in tests/server's tables test.
+# Process 2's tables are in process 1's lobby and in the router's, and leave
+# process 1's once process 2 is killed; started again, process 2 lists both.
 # At the end no game a bot saw end is missing, and none is stored twice.
 #
 # usage: cluster.sh BIN_DIR SOURCE_DIR; exit 77 (skipped) without PostgreSQL
@@ -44,6 +48,18 @@ query() { psql "$URI" -X -A -t -q -c "$1"; }
 
 stored_at() { query "SELECT count(*) FROM games WHERE table_number IN ($1)"; }
 
+# The tables in the lobby answer at port $1, from table 1 on; straight at a
+# process, a PROXY header as the router's comes first.
+lobby_at() {
+  exec 3<>"/dev/tcp/127.0.0.1/$1" || return 1
+  (($1 != CLUSTER_PORT)) && printf 'PROXY TCP4 127.0.0.1 127.0.0.1 1 1\r\n' >&3
+  printf '%b' '\xCE\xF1\xCE\xF1\xCE\xF1\xCE\xF1\x51\x4E\x12\x03\x01\x00\x00\x00\xAB\xAB\x02\x90' \
+    '\x00\x00\x00\x30\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00' \
+    '\xF1\xCE\xF1\xCE\xF1\xCE\xF1\xCE' >&3
+  timeout 1 cat <&3 | "$BIN/quarn-dump" | sed -n 's/.* table=\([0-9]*\) kind=table.*/\1/p'
+  exec 3>&-
+}
+
 # Waits up to $3 seconds until the tables $1 hold more than $2 stored games.
 await_games() {
   local deadline=$((SECONDS + $3))
@@ -77,6 +93,9 @@ mismatch=$(query "SELECT count(*) FROM standings s FULL JOIN (SELECT name, count
                   sum(score_change) AS points FROM seats GROUP BY name) g USING (name)
                   WHERE s.games IS DISTINCT FROM g.games OR s.points IS DISTINCT FROM g.points")
 ((mismatch == 0)) || complain "$mismatch standings differ from the sum of the stored games"
+for port in $((CLUSTER_BASE_PORT + 1)) "$CLUSTER_PORT"; do
+  [[ $(lobby_at "$port" | tr '\n' ' ') == "1 2 5 6 " ]] || complain "lobby at $port: $(lobby_at "$port")"
+done
 wrong_table=$(query "SELECT count(*) FROM games WHERE table_number NOT IN (1, 2, 5, 6)")
 ((wrong_table == 0)) || complain "$wrong_table games at tables no bot asked for"
 
@@ -103,14 +122,19 @@ kill -9 "$(cat "$WORK/q2.pid")"
 sleep 1.5  # the router's check takes it out
 killed_at=$(stored_at "5,6")
 await_games "1,2" "$(stored_at "1,2")" 20 || complain "process 1 stopped playing when 2 was killed"
+for _ in $(seq 15); do [[ $(lobby_at $((CLUSTER_BASE_PORT + 1))) != *5* ]] && break; done
+[[ $(lobby_at $((CLUSTER_BASE_PORT + 1))) != *5* ]] || complain "killed process 2's tables stay in the lobby"
 "$SRC/tools/cluster" restart "$WORK" 2 || complain "process 2 did not start again"
 await_games "5,6" $((killed_at + 1)) 30 || complain "process 2's tables did not play again"
+# Process 1 published on after the database came back; process 2 anew.
+[[ $(lobby_at $((CLUSTER_BASE_PORT + 2)) | tr '\n' ' ') == "1 2 5 6 " ]] ||
+  complain "lobby at process 2 after its restart: $(lobby_at $((CLUSTER_BASE_PORT + 2)))"
 
-# 4. Straight at process 1, a login naming process 2's table is refused.
+# 4. Straight at process 1, a login without the router's PROXY header is closed.
 timeout 10 "$BIN/quarn-bot" --port $((CLUSTER_BASE_PORT + 1)) --table 5 --name crafted \
   >"$WORK/crafted.out" 2>&1
-grep -q "refused the login" "$WORK/crafted.out" ||
-  complain "a login for table 5 at process 1 was not refused: $(tail -2 "$WORK/crafted.out")"
+grep -q "不是有效的PROXY头" "$WORK/q1/out.log" ||
+  complain "a login straight at process 1 was not closed: $(tail -2 "$WORK/crafted.out")"
 
 for bot in "${BOTS[@]}"; do kill "$bot" 2>/dev/null; done
 wait 2>/dev/null

@@ -1,11 +1,14 @@
 // Watchers and the lobby: a whole game followed as the seats see it, by a
 // watcher from the start and one from the middle, beside one whose
 // connection stalls; what a watcher may not do; and the lobby's list of the
-// tables in use, kept for a moment, bounded in size and in how often one asks.
+// tables in use, kept for a moment, bounded in size and in how often one asks,
+// and with servers that share a lobby board, every server's tables.
 #include <algorithm>
 
 #include "server/connections.h"
 #include "server/lobby_desk.h"
+#include "store/sqlite/sqlite_lobby.h"
+#include "store/sqlite/statement.h"
 #include "tests/server/harness.h"
 
 namespace quarn::server::testing {
@@ -233,6 +236,35 @@ TEST(Lobby, ListsTheTablesInUseKeptForAMomentAndBounded) {
   Harness off(ServerSettings{.lobby = false});
   off.Open(1);
   EXPECT_TRUE(Ask(off, 1).empty());
+}
+
+// Two servers on one board, each holding a range of its own: both list the
+// tables in use at either, in number order, numbered as they are logged in to.
+TEST(Lobby, ListsTheTablesOfEveryServerOnTheBoard) {
+  sqlite3* memory = nullptr;
+  ASSERT_EQ(sqlite3_open(":memory:", &memory), SQLITE_OK);
+  const store::Connection db(memory);
+  store::SqliteLobby board(db.get());
+  Harness one(ServerSettings{.tables = 8, .spectators = 2});
+  Harness two(ServerSettings{.tables = 8, .firstTable = 9});
+  for (Harness* h : {&one, &two}) h->app.ShareLobby(&board);
+  two.Open(1);
+  two.Login(1, "B", 0, 12);
+  one.Open(1);
+  one.Login(1, "A", 1, 3);
+  for (Harness* h : {&one, &two, &one}) {
+    h->app.Tick();
+    h->host.Advance(std::chrono::seconds(1));
+  }
+  for (Harness* h : {&one, &two}) {
+    h->Open(100);
+    EXPECT_EQ(
+        Ask(*h, 100),
+        (std::vector<LobbyLineRecord>{
+            {3, LobbyKind::Table, 2, LobbyTableState::Waiting, 3, 0, 2, 16, {"", "A", "", ""}},
+            {12, LobbyKind::Table, 2, LobbyTableState::Waiting, 3, 0, 0, 16, {"B", "", "", ""}}}));
+  }
+  EXPECT_EQ(Ask(two, 100, 6).at(0).tableNumber, 12);
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ auto Row(const DaemonOptions& o) {
   return std::tuple(o.port, o.bind, o.dir, o.help, s.allowBid, s.defaultPoints, s.randEachGame,
                     s.allowDelay, s.delaySyncMs, s.delayDealMs, s.tables, o.log.level,
                     o.log.keepLogs, s.keepSeats, s.turnTimeS, s.firstTable, s.spectators, s.lobby,
-                    s.spectatorChat);
+                    s.spectatorChat, o.proxyProtocol);
 }
 
 TEST(DaemonOptionsTest, DefaultsAreTheConsoleStartValuesAndEveryOptionReachesItsSetting) {
@@ -45,17 +45,18 @@ TEST(DaemonOptionsTest, DefaultsAreTheConsoleStartValuesAndEveryOptionReachesIts
   ASSERT_EQ(defaults.error, "");
   EXPECT_EQ(Row(defaults.options),
             std::tuple(1073, "0.0.0.0", ".", false, false, 10u, false, true, 200u, 500u, 1u,
-                       LogLevel::Game, 0u, false, 0u, 0u, 0u, true, false));
+                       LogLevel::Game, 0u, false, 0u, 0u, 0u, true, false, false));
   EXPECT_TRUE(defaults.options.log.numberedFiles);
 
   const ParsedOptions parsed = ParseLine(
       "--port 0 --bid --points 25 --rand-each-game --no-delay --delay-sync=0 --delay-deal 60000 "
       "--dir /tmp/x --bind=127.0.0.1 --tables 1000 --log packets --keep-logs=7 --keep-seats "
-      "--turn-time=30 --first-table 1000000 --spectators 200 --no-lobby --spectator-chat");
+      "--turn-time=30 --first-table 1000000 --spectators 200 --no-lobby --spectator-chat "
+      "--proxy-protocol");
   ASSERT_EQ(parsed.error, "");
   EXPECT_EQ(Row(parsed.options),
             std::tuple(0, "127.0.0.1", "/tmp/x", false, true, 25u, true, false, 0u, 60000u, 1000u,
-                       LogLevel::Packets, 7u, true, 30u, 1000000u, 200u, false, true));
+                       LogLevel::Packets, 7u, true, 30u, 1000000u, 200u, false, true, true));
   EXPECT_EQ(Parse({"--log=quiet"}).options.log.level, LogLevel::Quiet);
   EXPECT_EQ(Parse({"--port=65535"}).options.port, 65535);
   // The web port is off unless asked for.
@@ -77,7 +78,7 @@ TEST(DaemonOptionsTest, BadCommandLinesAreRefusedWithAReason) {
       "--bid=yes|--dir|--dir ''|--bind|--frobnicate|1073|--no-delay=1|--log loud|--log|"
       "--keep-logs -1|--turn-time 3601|--web|--web 65536|--web-root|--web-root ''|"
       "--accounts|--accounts=1 --db g.db|--first-table 0|--first-table 1000001|--first-table|"
-      "--spectators 201|--no-lobby=1|--spectator-chat=1");
+      "--spectators 201|--no-lobby=1|--spectator-chat=1|--proxy-protocol=1");
   for (std::string line; std::getline(lines, line, '|');) {
     EXPECT_NE(ParseLine(line).error, "") << line;
   }
@@ -86,10 +87,11 @@ TEST(DaemonOptionsTest, BadCommandLinesAreRefusedWithAReason) {
   // Usage names every option.
   const std::string usage = DaemonUsage();
   for (const char* name :
-       {"--port",         "--bind",       "--bid",        "--points",   "--rand-each-game",
-        "--no-delay",     "--delay-sync", "--delay-deal", "--dir",      "--log",
-        "--first-table",  "--keep-logs",  "--web",        "--web-root", "--accounts",
-        "reset-password", "--remove",     "--version",    "--help",     "listening on port"}) {
+       {"--port",          "--bind",       "--bid",        "--points",   "--rand-each-game",
+        "--no-delay",      "--delay-sync", "--delay-deal", "--dir",      "--log",
+        "--first-table",   "--keep-logs",  "--web",        "--web-root", "--accounts",
+        "reset-password",  "--remove",     "--version",    "--help",     "listening on port",
+        "--proxy-protocol"}) {
     EXPECT_NE(usage.find(name), std::string::npos) << name;
   }
 }

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QWebSocket>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "server/net/socket_options.h"
+#include "server/web/web_host.h"
 
 namespace quarn::server {
 namespace {
@@ -27,9 +29,11 @@ struct Recorder : IHostEvents {
   QElapsedTimer clock;
   std::vector<std::pair<TimerId, qint64>> timers;  // due, with the ms on `clock`
   std::function<void(ConnectionId)> onBytes;
+  std::string bytes;  // all received, in order
 
   void ConnectionOpened(ConnectionId id) override { opened.push_back(id); }
-  void BytesReceived(ConnectionId id, std::span<const std::uint8_t>) override {
+  void BytesReceived(ConnectionId id, std::span<const std::uint8_t> data) override {
+    bytes.append(data.begin(), data.end());
     if (onBytes) onBytes(id);
   }
   void ConnectionClosed(ConnectionId id) override { closed.push_back(id); }
@@ -96,6 +100,45 @@ TEST_F(TcpHostTest, CloseIsReportedLaterAndOnce) {
   host_.Close(id);  // a gone connection: nothing happens
   QTest::qWait(20);
   EXPECT_EQ(events_.closed.size(), 1u);
+}
+
+// Behind a balancer the header's address stands for the peer's;
+// without a valid one, or none in time, a connection is closed and logged.
+TEST_F(TcpHostTest, BehindABalancerAProxyHeaderNamesThePeer) {
+  std::vector<std::string> refused;
+  host_.ExpectProxyHeader([&](const std::string& line) { refused.push_back(line); });
+  auto good = Connect();
+  good->write("PROXY TCP4 203.0.113.7 127.0.0.1 51000 1073\r\nlogin");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return events_.bytes == "login"; }));
+  EXPECT_EQ(host_.PeerAddress(events_.opened.front()), "203.0.113.7");
+  auto bad = Connect();
+  bad->write("\xCE\xF1\xCE\xF1 a login without a header");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return events_.closed.size() == 1; }));
+  auto silent = Connect();
+  host_.Close(events_.opened.back());
+  EXPECT_EQ(events_.bytes, "login");
+  ASSERT_EQ(refused.size(), 2u);
+  EXPECT_NE(refused[0].find("不是有效的PROXY头"), std::string::npos) << refused[0];
+  EXPECT_NE(refused[1].find("未送来PROXY头"), std::string::npos) << refused[1];
+}
+
+// The web port behind a router in HTTP mode: the address the router appended
+// to X-Forwarded-For when told to trust it, the socket's otherwise.
+TEST(WebHostTest, TakesTheRoutersForwardedForOnlyWhenTold) {
+  for (const bool trust : {false, true}) {
+    Recorder events;
+    WebHost web(".");  // no page is asked for
+    web.Attach(&events);
+    web.SetListenAddress(QHostAddress::LocalHost);
+    web.TrustForwardedFor(trust);
+    ASSERT_TRUE(web.Listen(0));
+    QNetworkRequest request(QUrl(QString("ws://127.0.0.1:%1/ws").arg(web.ListeningPort())));
+    request.setRawHeader("X-Forwarded-For", "192.0.2.1, 198.51.100.9");
+    QWebSocket client;
+    client.open(request);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !events.opened.empty(); }));
+    EXPECT_EQ(web.PeerAddress(events.opened.back()), trust ? "198.51.100.9" : "127.0.0.1");
+  }
 }
 
 // Both ways of sending keep the same bound on what a peer may leave unread.

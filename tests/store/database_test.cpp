@@ -170,6 +170,31 @@ TEST_P(DatabaseTest, OddNamesAreStoredAndComparedExactly) {
   EXPECT_EQ(database->PasswordHash("ab\0cd"s), "set-1");
 }
 
+// Each server publishes its range's tables and reads the others': a change replaces rows, a
+// whole one clears the range, nobody writes another's rows, and a silent server is gone.
+TEST_P(DatabaseTest, LobbyRangesPublishTheirTablesAndReadTheOthers) {
+  const bool shared = GetParam() == Backend::Postgres;
+  ASSERT_EQ(database_->SharedLobby() != nullptr, shared);  // a SQLite file has one server
+  LobbyBoard& board =
+      shared ? *database_->SharedLobby() : static_cast<SqliteDatabase&>(*database_).Lobby();
+  const TableRange one{1, 10}, two{11, 20};
+  const LobbyEntry a{3, 3, 1, 5, {"\xd5\xc5\xc8\xfd", "", "b", "x'); --"}};
+  LobbyEntry b{12, 0, 0, 0, {"c", "", "", ""}};
+  const LobbyEntry c{15, 2, 0, 0, {"d", "e", "f", "g"}};
+  const std::chrono::milliseconds hour = std::chrono::hours(1);
+  ASSERT_TRUE(board.PublishLobby({one, true, {a}, {}}));
+  ASSERT_TRUE(board.PublishLobby({two, true, {b, c, a}, {}}));  // a is not two's
+  EXPECT_EQ(board.ReadLobby(one, hour), (OthersLobby{{b, c}, 20}));
+  EXPECT_EQ(board.ReadLobby(two, hour), (OthersLobby{{a}, 10}));
+  b.state = 2;
+  ASSERT_TRUE(board.PublishLobby({two, false, {b}, {15, 3}}));
+  EXPECT_EQ(board.ReadLobby(one, hour), (OthersLobby{{b}, 20}));
+  EXPECT_EQ(board.ReadLobby(two, hour), (OthersLobby{{a}, 10}));
+  ASSERT_TRUE(board.PublishLobby({two, true, {}, {}}));
+  EXPECT_EQ(board.ReadLobby(one, hour), (OthersLobby{{}, 20}));
+  EXPECT_EQ(board.ReadLobby(one, std::chrono::milliseconds(0)), (OthersLobby{{}, 0}));
+}
+
 TEST_F(SqliteTest, RefusesWhatItMustNotOpen) {
   {
     auto first = OpenOk();
