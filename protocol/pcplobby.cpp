@@ -23,6 +23,7 @@ constexpr std::size_t kNamesAt = 52;
 // WatchRequest, WatchReply
 constexpr std::size_t kWatchNameAt = 40;
 constexpr std::size_t kResultAt = 36;
+constexpr std::size_t kMayChatAt = 37;
 constexpr std::size_t kReplyWatchersAt = 40;
 constexpr std::size_t kReplyLimitAt = 44;
 
@@ -123,6 +124,7 @@ int EncodeWatchReply(const WatchReplyRecord& r, Packet& p) {
   if (p.length < WatchReplyLength || !ValidReply(r)) return 1;
   wire::PutI32(p, kTableAt, r.tableNumber);
   p.bytes[kResultAt] = static_cast<std::uint8_t>(r.result);
+  p.bytes[kMayChatAt] = r.mayChat ? 1 : 0;
   wire::PutI32(p, kReplyWatchersAt, r.watchers);
   wire::PutI32(p, kReplyLimitAt, r.watcherLimit);
   return 0;
@@ -132,9 +134,10 @@ int DecodeWatchReply(WatchReplyRecord& r, const Packet& p) {
   if (p.length < WatchReplyLength) return 1;
   r.tableNumber = wire::GetI32(p, kTableAt);
   r.result = static_cast<WatchResult>(p.bytes[kResultAt]);
+  r.mayChat = p.bytes[kMayChatAt] == 1;
   r.watchers = wire::GetI32(p, kReplyWatchersAt);
   r.watcherLimit = wire::GetI32(p, kReplyLimitAt);
-  return ValidReply(r) ? 0 : 1;
+  return ValidReply(r) && p.bytes[kMayChatAt] <= 1 ? 0 : 1;
 }
 
 }  // namespace quarn

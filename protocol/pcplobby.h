@@ -77,6 +77,7 @@ struct WatchReplyRecord {
   WatchResult result = WatchResult::Off;
   std::int32_t watchers = 0;
   std::int32_t watcherLimit = 0;
+  bool mayChat = false;  // the server passes a watcher's chat on (0 in older servers)
   bool operator==(const WatchReplyRecord&) const = default;
 };
 

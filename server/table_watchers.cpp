@@ -127,7 +127,7 @@ void TableList::Watch(ConnectionId connection, const Packet& packet) {
   WatchRequestRecord request;
   if (packet.length != WatchRequestLength || DecodeWatchRequest(request, packet) != 0) return;
   const auto limit = static_cast<std::int32_t>(settings_.spectators);
-  WatchReplyRecord reply{request.tableNumber, WatchResult::Off, 0, limit};
+  WatchReplyRecord reply{request.tableNumber, WatchResult::Off, 0, limit, settings_.spectatorChat};
   std::optional<std::uint32_t> index;
   if (limit == 0) {
     reply.result = WatchResult::Off;

@@ -77,7 +77,10 @@ int WatchReply(TClientTable& table, const Packet& packet) {
   WatchReplyRecord reply;
   if (DecodeWatchReply(reply, packet) != 0 || reply.tableNumber != table.WatchAsked) return 1;
   table.WatchAsked = 0;
-  if (reply.result == WatchResult::Watching) table.StartWatching(reply.tableNumber);
+  if (reply.result == WatchResult::Watching) {
+    table.StartWatching(reply.tableNumber);
+    table.WatcherMayChat = reply.mayChat;
+  }
   table.Display().WatchAnswered(reply.result);
   return 0;
 }

@@ -53,8 +53,8 @@ ButtonStates ButtonsFor(const TClientTable& table) {
   ButtonStates buttons;
   if (table.Watching) {
     // A watcher moves nothing; it may only talk, when the server lets it.
-    buttons.speak = chatting;
-    buttons.waiter = chatting;
+    buttons.speak = chatting && table.WatcherMayChat;
+    buttons.waiter = chatting && table.WatcherMayChat;
     return buttons;
   }
   buttons.send = state == TGameState::InPlay && ownTurn;

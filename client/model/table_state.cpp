@@ -150,6 +150,7 @@ void TClientTable::ConnectionLost() {
   }
   Watching = false;
   WatchAsked = 0;
+  WatcherMayChat = false;
   SeatControls.fill(SeatControl::Person);
   ComputerMayMove = false;
   // Answers still to come went with the connection: left open, the requests

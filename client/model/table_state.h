@@ -135,9 +135,11 @@ class TClientTable {
   std::uint32_t TableNumber = 0;  ///< Confirmed at login; checked on every message.
   std::int32_t OwnSeat = 0;
   /// Watching a table without a seat; the table a WatchRequest asked for
-  /// while its answer is awaited (0: none).
+  /// while its answer is awaited (0: none); whether the server passes a
+  /// watcher's chat on.
   bool Watching = false;
   std::int32_t WatchAsked = 0;
+  bool WatcherMayChat = false;
   TCurrentPlayer Me;
   TClientPlayer LeftView;
   TClientPlayer TopView;

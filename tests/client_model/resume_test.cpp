@@ -157,8 +157,8 @@ TEST(Watch, AWatcherHoldsWhatASeatedPlayerSeesInPublicAndNeverAHandOrAMove) {
   watcher.Feed(
       BuildPacket(MessageType::WatchReply, WatchReplyRecord{2, WatchResult::Watching, 1, 2}));
   EXPECT_FALSE(watcher.table.Watching);
-  watcher.Feed(
-      BuildPacket(MessageType::WatchReply, WatchReplyRecord{1, WatchResult::Watching, 1, 2}));
+  watcher.Feed(BuildPacket(MessageType::WatchReply,
+                           WatchReplyRecord{1, WatchResult::Watching, 1, 2, /*mayChat=*/true}));
   EXPECT_TRUE(watcher.display.Saw("watch 0"));
   watcher.Feed(SeatList({"东家", "北家", "西家", "南家"}));
   TableStateRecord state = test::SampleTableState();
@@ -194,6 +194,14 @@ TEST(Watch, AWatcherHoldsWhatASeatedPlayerSeesInPublicAndNeverAHandOrAMove) {
                                                        .waiter = ButtonsFor(player.table).waiter}));
   }
   EXPECT_TRUE(watcher.display.Saw("talk 0 bo（观众）：hi"));
+  // A server that refuses watchers' chat says so: that watcher gets no chat button.
+  Harness mute;
+  ASSERT_EQ(SendPacket(mute.table,
+                       Must(BuildPacket(MessageType::WatchRequest, WatchRequestRecord{1, "cy"}))),
+            0);
+  mute.Feed(BuildPacket(MessageType::WatchReply, WatchReplyRecord{1, WatchResult::Watching, 2, 2}));
+  mute.Feed(SeatList({"东家", "北家", "西家", "南家"}));
+  EXPECT_EQ(ButtonsFor(mute.table), ButtonStates{});
   EXPECT_TRUE(player.display.Saw("talk 0 bo（观众）：hi"));
   EXPECT_TRUE(watcher.display.Saw("winner 1 赢家是北家，哎，让这个臭皮蛋赚了..."));
   // A hand never enters a watcher's table, and the bidding never waits on it.
