@@ -9,6 +9,10 @@
 namespace quarn::bot {
 namespace {
 
+// The highest table a cluster of servers may run: the last of 1000 tables
+// numbered from quarnd's highest --first-table.
+constexpr int kHighestTable = 1000999;
+
 bool ParseInt(std::string_view text, long long low, long long high, long long& out) {
   long long value = 0;
   const char* end = text.data() + text.size();
@@ -55,7 +59,7 @@ bool ApplyFlag(std::string_view flag, std::string_view value, BotOptions& option
   static constexpr auto kNumbers = std::to_array<NumberFlag>({
       {"--port", 1, 65535},
       {"--seat", 0, 3},
-      {"--table", 1, 1000},
+      {"--table", 1, kHighestTable},
       {"--games", 0, std::numeric_limits<int>::max()},
       {"--think", 0, 600000},
   });
@@ -127,7 +131,7 @@ std::string_view BotUsage() {
          "  --port N       server port (default 1073)\n"
          "  --name NAME    player name, at most 15 bytes in GBK (default 电脑 and the seat)\n"
          "  --password P   password sent at login, at most 15 bytes in GBK (default none)\n"
-         "  --table T      table wanted, 1..1000 (default 1); a server with several tables\n"
+         "  --table T      table wanted, 1..1000999 (default 1); a server with several tables\n"
          "                 seats the bot at the next free one when T is full\n"
          "  --seat S       seat wanted: 0 东, 1 北, 2 西, 3 南 (default 0)\n"
          "  --games N      leave after N finished games (default 0: keep playing)\n"

@@ -28,9 +28,9 @@ TEST(BotOptions, DefaultsAndEveryFlagInBothSpellings) {
   EXPECT_EQ(Fields(none.options), "127.0.0.1 1073  1 0 0 200  strong");
   ParseResult all = Parse({"--host", "10.0.0.2", "--port=4000", "--name", "小明", "--seat", "3",
                            "--games=50", "--reconnect", "--think", "0", "--password=pw", "--table",
-                           "7", "--level=basic", "--narrate", "--watch"});
+                           "1000999", "--level=basic", "--narrate", "--watch"});
   ASSERT_TRUE(all.ok) << all.error;
-  EXPECT_EQ(Fields(all.options), "10.0.0.2 4000 小明 7 3 50 0 pw reconnect basic");
+  EXPECT_EQ(Fields(all.options), "10.0.0.2 4000 小明 1000999 3 50 0 pw reconnect basic");
   EXPECT_TRUE(all.options.narrate && !none.options.narrate);
   EXPECT_TRUE(all.options.watch && !none.options.watch);
   EXPECT_TRUE(Parse({"--help"}).helpAsked);
@@ -44,6 +44,7 @@ TEST(BotOptions, BadValuesAreRefusedWithAReason) {
                                                   {"--seat", "4"},
                                                   {"--seat", "-1"},
                                                   {"--table", "0"},
+                                                  {"--table", "1001000"},
                                                   {"--games", "-3"},
                                                   {"--think", ""},
                                                   {"--level", "expert"},

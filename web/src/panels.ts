@@ -2,7 +2,7 @@
 // hero board and the game's end. Each fills itself from a snapshot.
 import { RANK_LABELS } from './cards';
 import { iconCanvas } from './draw';
-import { LoginChoice } from './remembered';
+import { HIGHEST_TABLE, LoginChoice } from './remembered';
 import { ReplayList, Snapshot, Standings } from './quarn';
 import { Texts } from './texts';
 
@@ -78,7 +78,7 @@ export class LoginForm {
       name: this.name.value.trim(),
       head: this.head.value,
       service: this.service.value,
-      table: Number.isInteger(table) && table >= 1 ? Math.min(table, 1000) : 1,
+      table: Number.isInteger(table) && table >= 1 ? Math.min(table, HIGHEST_TABLE) : 1,
       seat: Number.parseInt(this.seat.value, 10) || 0,
     };
   }

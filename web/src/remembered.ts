@@ -9,6 +9,9 @@ export interface LoginChoice {
 }
 
 const KEY = 'quarn.login';
+// The highest table servers behind one router may run: 1000 tables from
+// quarnd's highest --first-table.
+export const HIGHEST_TABLE = 1000999;
 export const DEFAULT_LOGIN: LoginChoice = { name: '', head: 1, service: 1, table: 1, seat: 0 };
 
 function inRange(value: unknown, low: number, high: number, fallback: number): number {
@@ -29,7 +32,7 @@ export function readLogin(storage: Pick<Storage, 'getItem'>): LoginChoice {
     name: typeof r['name'] === 'string' ? r['name'].slice(0, 15) : '',
     head: inRange(r['head'], 1, 40, 1),
     service: inRange(r['service'], 1, 20, 1),
-    table: inRange(r['table'], 1, 1000, 1),
+    table: inRange(r['table'], 1, HIGHEST_TABLE, 1),
     seat: inRange(r['seat'], 0, 3, 0),
   };
 }

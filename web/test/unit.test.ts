@@ -42,7 +42,7 @@ test('a remembered login survives whatever the store holds', () => {
   const store = new Map<string, string>();
   const storage = { getItem: (k: string) => store.get(k) ?? null, setItem: (k: string, v: string) => void store.set(k, v) };
   assert.deepEqual(readLogin(storage), DEFAULT_LOGIN);
-  const choice = { name: '张三', head: 40, service: 20, table: 7, seat: 3 };
+  const choice = { name: '张三', head: 40, service: 20, table: 1000999, seat: 3 };
   saveLogin(storage, choice);
   assert.deepEqual(readLogin(storage), choice);
   for (const bad of ['{', '[]', '"x"', '{"name":5,"head":99,"service":-1,"table":1.5,"seat":"2"}']) {
