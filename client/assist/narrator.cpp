@@ -34,23 +34,26 @@ std::string SeatWho(const SeatNames& names, int seat) {
   return std::string(SeatName(seat)) + (name.empty() ? "" : " " + name);
 }
 
-std::vector<std::string> GameEndLines(const SeatNames& names, std::array<int, 4>& scores,
-                                      const GameEndRecord& end) {
-  std::string text = "得分：";
-  for (std::size_t seat = 0; seat < scores.size(); ++seat) {
-    const int change = end.score[seat] - scores[seat];
-    text += (seat ? "，" : "") + SeatWho(names, static_cast<int>(seat)) + " " +
-            (change >= 0 ? "+" : "") + std::to_string(change) + "（共 " +
-            std::to_string(end.score[seat]) + "）";
-    scores[seat] = end.score[seat];
+void TellEndOrLeave(const Packet& packet, SeatNames& names, std::array<int, 4>& scores,
+                    std::vector<std::string>& lines) {
+  const auto type = static_cast<MessageType>(packet.RawType());
+  if (GameEndRecord end;
+      type == MessageType::GameEnd && Decode(type, end, packet) && IsSeat(end.winner)) {
+    std::string text = "得分：";
+    for (std::size_t seat = 0; seat < scores.size(); ++seat) {
+      const int change = end.score[seat] - scores[seat];
+      text += (seat ? "，" : "") + SeatWho(names, static_cast<int>(seat)) + " " +
+              (change >= 0 ? "+" : "") + std::to_string(change) + "（共 " +
+              std::to_string(end.score[seat]) + "）";
+      scores[seat] = end.score[seat];
+    }
+    lines.push_back("赢家：" + SeatWho(names, end.winner));
+    lines.push_back(text);
+  } else if (SeatRecord leave; type == MessageType::PlayerLeave && Decode(type, leave, packet) &&
+                               IsSeat(leave.seat)) {
+    lines.push_back(SeatWho(names, leave.seat) + " 离开");
+    names[static_cast<std::size_t>(leave.seat)].clear();
   }
-  return {"赢家：" + SeatWho(names, end.winner), text};
-}
-
-std::string LeaveLine(SeatNames& names, int seat) {
-  std::string line = SeatWho(names, seat) + " 离开";
-  if (IsSeat(seat)) names[static_cast<std::size_t>(seat)].clear();
-  return line;
 }
 
 std::string Narrator::Who(int seat) const {
@@ -115,16 +118,8 @@ std::vector<std::string> Narrator::Lines(const TClientTable& table, const Packet
         }
       }
       break;
-    case MessageType::GameEnd:
-      if (GameEndRecord end; Decode(type, end, packet) && client::IsSeat(end.winner)) {
-        for (std::string& line : GameEndLines(names_, scores_, end)) lines.push_back(line);
-      }
-      break;
-    case MessageType::PlayerLeave:
-      if (SeatRecord leave; Decode(type, leave, packet) && client::IsSeat(leave.seat))
-        lines.push_back(LeaveLine(names_, leave.seat));
-      break;
     default:
+      TellEndOrLeave(packet, names_, scores_, lines);
       break;
   }
   return lines;

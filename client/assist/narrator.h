@@ -38,10 +38,9 @@ std::string RanksText(const std::vector<std::uint8_t>& cards);
 // The pieces both narrators tell alike.
 // "东 名字", the seat alone when nobody is named there, "?" for no seat.
 std::string SeatWho(const SeatNames& names, int seat);
-// "赢家：…" and "得分：东 名字 +30（共 30），…"; `scores` moves on to the new totals.
-std::vector<std::string> GameEndLines(const SeatNames& names, std::array<int, 4>& scores,
-                                      const GameEndRecord& end);
-// "东 名字 离开"; the seat's name is forgotten.
-std::string LeaveLine(SeatNames& names, int seat);
+// A game's end ("赢家：…", "得分：东 名字 +30（共 30），…"; `scores` move on to the
+// new totals) or a leave ("东 名字 离开"; the name is forgotten) added to `lines`.
+void TellEndOrLeave(const Packet& packet, SeatNames& names, std::array<int, 4>& scores,
+                    std::vector<std::string>& lines);
 
 }  // namespace quarn::client

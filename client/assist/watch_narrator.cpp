@@ -106,16 +106,8 @@ std::vector<std::string> WatchNarrator::Lines(const Packet& packet) {
                         CountsText());
       }
       break;
-    case MessageType::GameEnd:
-      if (GameEndRecord end; Decode(type, end, packet) && IsSeat(end.winner)) {
-        for (std::string& line : GameEndLines(names_, scores_, end)) lines.push_back(line);
-      }
-      break;
-    case MessageType::PlayerLeave:
-      if (SeatRecord leave; Decode(type, leave, packet) && IsSeat(leave.seat))
-        lines.push_back(LeaveLine(names_, leave.seat));
-      break;
     default:
+      TellEndOrLeave(packet, names_, scores_, lines);
       break;
   }
   return lines;
