@@ -71,12 +71,23 @@ static_assert(std::is_sorted(kAdded.begin(), kAdded.end(), ByCode));
 // Every added code lies beyond the shared table, so the two never overlap.
 static_assert(kTable.back().type < kAdded.front().type);
 
-const MessageInfo* FindIn(std::span<const MessageInfo> table, std::uint32_t type) {
-  auto it = std::lower_bound(
-      table.begin(), table.end(), type,
-      [](const MessageInfo& info, std::uint32_t code) { return std::uint32_t(info.type) < code; });
-  if (it == table.end() || std::uint32_t(it->type) != type) return nullptr;
-  return &*it;
+// Every code is 0xABAB0000 plus a low part under 0x400: an index by the low
+// part finds a message in one step, as every packet sent and read asks.
+constexpr std::uint32_t kCodeBase = 0xABAB0000;
+constexpr std::size_t kLowCodes = 0x400;
+
+constexpr auto kIndexByLowCode = [] {
+  std::array<std::uint8_t, kLowCodes> index{};  // 0: no message; else the place + 1
+  std::uint8_t place = 0;
+  for (const MessageInfo& info : kTable) index[std::uint32_t(info.type) - kCodeBase] = ++place;
+  for (const MessageInfo& info : kAdded) index[std::uint32_t(info.type) - kCodeBase] = ++place;
+  return index;
+}();
+static_assert(std::uint32_t(kTable.front().type) >= kCodeBase &&
+              std::uint32_t(kAdded.back().type) - kCodeBase < kLowCodes);
+
+const MessageInfo* FindByPlace(std::size_t place) {
+  return place <= kTable.size() ? &kTable[place - 1] : &kAdded[place - 1 - kTable.size()];
 }
 
 constexpr std::array<std::uint32_t, 4> kExpectedWords{HeaderMagic, HeaderMagic, ProtocolId,
@@ -97,8 +108,9 @@ std::span<const MessageInfo> AddedMessageTable() {
 }
 
 const MessageInfo* FindMessage(std::uint32_t type) {
-  const MessageInfo* info = FindIn(kTable, type);
-  return info != nullptr ? info : FindIn(kAdded, type);
+  const std::uint32_t low = type - kCodeBase;
+  if (low >= kLowCodes || kIndexByLowCode[low] == 0) return nullptr;
+  return FindByPlace(kIndexByLowCode[low]);
 }
 
 std::string_view MessageName(std::uint32_t type) {
