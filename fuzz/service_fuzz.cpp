@@ -48,10 +48,11 @@ using quarn::fuzz::ServiceWorld;
 using std::chrono::milliseconds;
 
 constexpr std::size_t kSlots = 6;
-// Timers one clock step, and one input, may run: a table the computer plays
-// all round without pauses deals and plays for ever, as it was asked to.
-constexpr int kTimersPerStep = 3000;
-constexpr int kTimersPerInput = 2000;
+// Timers one input may run: a table the computer plays all round without
+// pauses deals and plays for ever, as it was asked to. A game takes about 70,
+// so an input sees a few games end and the next begin; more games than that
+// only repeat themselves and took two thirds of the campaign's time.
+constexpr int kTimersPerInput = 256;
 // The time a table in play may take to move on once its seat to move is the
 // computer's (the deal's steps, the longest turn clock, the computer's pause),
 // and the timers that may run meanwhile (stale ones of ended games among them).
@@ -289,9 +290,8 @@ class Session {
   void Step(std::uint8_t choice) {
     static constexpr std::array<int, 8> kSteps = {0, 1, 50, 200, 500, 1000, 2000, 61000};
     const auto until = world_.elapsed + milliseconds(kSteps[choice % kSteps.size()]);
-    int budget = std::min(kTimersPerStep, timersLeft_);
-    while (budget > 0 && world_.FireNext(until)) --budget, --timersLeft_;
-    if (budget > 0) world_.elapsed = until;
+    while (timersLeft_ > 0 && world_.FireNext(until)) --timersLeft_;
+    if (timersLeft_ > 0) world_.elapsed = until;
   }
 
   void Restart(std::uint8_t choice) {
