@@ -39,4 +39,10 @@ void Harness::PlayLowest(std::uint32_t seat, std::int32_t number) {
   Send(SocketOf(seat, number), MessageType::PlayCards, play);
 }
 
+void Harness::LandlordLeads(std::int32_t number) {
+  const TServerTable& t = table(number);
+  if (t.Status != TablePlaying) return;
+  t.Turn == t.Landlord ? PlayLowest(t.Turn, number) : Pass(t.Turn, number);
+}
+
 }  // namespace quarn::server::testing

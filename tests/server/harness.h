@@ -72,6 +72,8 @@ class Harness {
   }
   // Plays the lowest card of the seat's hand as a single.
   void PlayLowest(std::uint32_t seat, std::int32_t number = 1);
+  // One move of a game in play: the landlord leads its lowest card, the others pass.
+  void LandlordLeads(std::int32_t number = 1);
 
   test::TempDir dir;
   FakeHost host;

@@ -1,4 +1,4 @@
-// Logins, the start card of a deal, and the relays of chat and icons.
+// Logins and the relays of chat and icons.
 #include "tests/server/harness.h"
 
 namespace quarn::server::testing {
@@ -59,20 +59,6 @@ TEST(Login, RefusedRequestsGetNoAnswerAndChangeNothing) {
   EXPECT_EQ(h.table().Status, TablePlaying);
 }
 
-// Over many deals: the start card is one the starting seat was dealt.
-TEST(Dealing, TheStartCardLiesInTheStartingSeatsHand) {
-  HandTable t;
-  for (int deal = 0; deal < 300; ++deal) {
-    ASSERT_EQ(t.game.DealTable(), 0);
-    const TServerTable& table = *t.table;
-    const auto cards = table.Players[table.StartSeat()].Hand.Cards();
-    ASSERT_TRUE(
-        std::any_of(cards.begin(), cards.end(),
-                    [&](const TPoker& card) { return card.Number() == FoldCard(table.StartCard); }))
-        << "deal " << deal;
-  }
-}
-
 TEST(Relays, ChatAndIconsNameTheSendersOwnSeat) {
   Harness h;
   h.Open(1);
@@ -96,9 +82,6 @@ TEST(Relays, ChatAndIconsNameTheSendersOwnSeat) {
   h.Receive(1, raw);
   EXPECT_EQ(h.host.TakeSent()[0].bytes[95], 0);
 
-  h.Open(3);  // no seat: reaches nothing
-  h.Send(3, MessageType::ChatSay, ChatRecord{1, 0, "hi"});
-  h.Send(3, MessageType::IconChange, IconRecord{1, 3, 3, 0});
   raw.bytes[36] = 4;  // a seat of 4 does not decode
   h.Receive(1, raw);
   EXPECT_TRUE(h.host.TakeSent().empty());

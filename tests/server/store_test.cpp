@@ -43,19 +43,6 @@ std::vector<ReplayGamePartRecord> AskGame(Harness& h, ConnectionId id, std::int6
                  MessageType::ReplayGamePart, DecodeReplayGamePart);
 }
 
-// The landlord plays its cards one by one; the others pass.
-void PlayOneGame(Harness& h) {
-  const std::int32_t rounds = h.table().Players[0].Rounds;
-  while (h.table().Players[0].Rounds == rounds) {
-    const std::uint32_t seat = h.table().Turn;
-    if (seat == h.table().Landlord) {
-      h.PlayLowest(seat);
-    } else {
-      h.Pass(seat);
-    }
-  }
-}
-
 TEST(Store, GamesAreStoredAsPlayedAndStandingsAnsweredToTheSeated) {
   Harness h;
   auto opened = store::SqliteDatabase::Open(h.dir.path() / "games.db");
@@ -66,7 +53,7 @@ TEST(Store, GamesAreStoredAsPlayedAndStandingsAnsweredToTheSeated) {
   ASSERT_EQ(none.size(), 1u);
   EXPECT_EQ(none[0].kind, StandingsKind::None);
 
-  PlayOneGame(h);
+  while (h.table().Players[0].Rounds == 0) h.LandlordLeads();
   const auto game = opened.database->Game(1);
   ASSERT_TRUE(game);
   const store::ReplayOutcome replay = store::Replay(*game);

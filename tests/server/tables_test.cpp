@@ -16,13 +16,6 @@ std::int32_t TableIn(const SentPacket& sent) {
   return wire::GetI32(PacketFromBytes(sent.bytes), login ? 164 : 32);
 }
 
-// The landlord leads its lowest card, every other seat passes.
-void Move(Harness& h, std::int32_t number) {
-  const TServerTable& t = h.table(number);
-  if (t.Status != TablePlaying) return;
-  t.Turn == t.Landlord ? h.PlayLowest(t.Turn, number) : h.Pass(t.Turn, number);
-}
-
 TEST(Tables, ThreeTablesPlayAtOnceAndNothingCrosses) {
   Harness h(false, 3);
   std::map<ConnectionId, std::int32_t> tableOf;  // from each connection's LoginReply
@@ -59,7 +52,7 @@ TEST(Tables, ThreeTablesPlayAtOnceAndNothingCrosses) {
 
   bool left = false, refilled = false;
   for (int round = 0; round < 3000; ++round) {
-    for (std::int32_t number = 1; number <= 3; ++number) Move(h, number);
+    for (std::int32_t number = 1; number <= 3; ++number) h.LandlordLeads(number);
     check();
     if (gamesAt[2] == 1 && !left) {  // one of table 2 leaves; the others play on
       h.app.ConnectionClosed(h.SocketOf(1, 2));
