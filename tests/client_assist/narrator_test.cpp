@@ -16,7 +16,6 @@ using testing::Deal;
 using testing::GameEnd;
 using testing::LoginReply;
 using testing::PlayNotice;
-using testing::PlayTurn;
 using testing::SeatList;
 using M = MessageType;
 

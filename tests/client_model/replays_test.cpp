@@ -3,8 +3,6 @@
 // the steps of a game from the deal to the scores.
 #include <gtest/gtest.h>
 
-#include <numeric>
-
 #include "client/model/client_sending.h"
 #include "client/model/message_handling.h"
 #include "client/model/replay_steps.h"

@@ -102,13 +102,6 @@ TEST(Resume, TheHandLosesWhatTheServerSaysTheOwnSeatLaid) {
   h.Feed(PlayNotice(0, {5}));
   EXPECT_FALSE(h.table.Me.Hand.Card(2).IsPresent());
   EXPECT_EQ(h.table.Me.Hand.Card(22).Number(), lastSlotCard);
-
-  // 托管 asked for the own seat.
-  EXPECT_TRUE(SendAutoPlay(h.table, true));
-  AutoPlayRecord asked;
-  ASSERT_EQ(DecodeAutoPlayRequest(asked, PacketFromBytes(h.writer.written.back())), 0);
-  EXPECT_EQ(asked.control, SeatControl::OnRequest);
-  EXPECT_EQ(asked.seat, 0);
 }
 
 // What every seat may know of the table: names, counts, landlord, scores,

@@ -4,7 +4,6 @@
 
 #include <QTcpServer>
 #include <array>
-#include <optional>
 #include <string>
 #include <vector>
 
