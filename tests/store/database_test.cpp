@@ -216,17 +216,18 @@ TEST_F(SqliteTest, RefusesWhatItMustNotOpen) {
   Poke("CREATE TABLE other(x)");
   EXPECT_NE(SqliteDatabase::Open(file_).error.find("not a Quarn game database"), std::string::npos);
 
+  // Garbage, and a file whose pages were damaged after a good start: refused, not rebuilt.
+  const auto expectUnsound = [this] {
+    const std::string before = Bytes();
+    auto refused = SqliteDatabase::Open(file_);
+    EXPECT_FALSE(refused.database);
+    EXPECT_NE(refused.error.find("not a sound database"), std::string::npos) << refused.error;
+    EXPECT_EQ(Bytes(), before);
+  };
   fs::remove(file_);
   std::ofstream(file_, std::ios::binary) << std::string(4096, '\x5a');
-  const std::string garbage = Bytes();
-  auto corrupt = SqliteDatabase::Open(file_);
-  EXPECT_FALSE(corrupt.database);
-  EXPECT_NE(corrupt.error.find("not a sound database"), std::string::npos) << corrupt.error;
-  EXPECT_EQ(Bytes(), garbage);
-}
-
-// A file whose pages were damaged after a good start is refused, not rebuilt.
-TEST_F(SqliteTest, RefusesDamagedPages) {
+  expectUnsound();
+  fs::remove(file_);
   {
     auto database = OpenOk();
     for (unsigned seed = 0; seed < 40; ++seed) ASSERT_TRUE(database->Write(SampleGame(seed)));
@@ -235,10 +236,7 @@ TEST_F(SqliteTest, RefusesDamagedPages) {
   ASSERT_GT(bytes.size(), 8192u);
   std::fill(bytes.begin() + 4096 + 16, bytes.begin() + 8192, '\x7f');
   std::ofstream(file_, std::ios::binary | std::ios::trunc) << bytes;
-  auto damaged = SqliteDatabase::Open(file_);
-  EXPECT_FALSE(damaged.database);
-  EXPECT_NE(damaged.error.find("not a sound database"), std::string::npos) << damaged.error;
-  EXPECT_EQ(Bytes(), bytes);
+  expectUnsound();
 }
 
 // PostgreSQL stopped while games end: the holding store keeps them, writes
