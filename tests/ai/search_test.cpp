@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "ai/deal_sampler.h"
 #include "ai/players.h"
 #include "ai/playout.h"

@@ -3,7 +3,6 @@
 #include <QTest>
 #include <algorithm>
 #include <csignal>
-#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>

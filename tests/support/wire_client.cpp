@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <thread>
 
 namespace quarn::test {
 
