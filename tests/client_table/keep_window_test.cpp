@@ -19,7 +19,7 @@ TEST(TableWindowReturn, ReconnectsRestoresMarksAndTimesTheTurn) {
   f.SendPacket(*BuildLoginRequest("李四小朋友", "pw", 2, 7, 1, 1));  // what the login window sends
   f.ClientSocketMainDisconnect();
   ASSERT_TRUE(f.BtnReconnect()->isVisible());
-  SaveShot(f, "table_reconnect_offer.png");
+  Shot(f, "table_reconnect_offer.png");
   t.written.clear();
   QTest::mouseClick(f.BtnReconnect(), Qt::LeftButton);
   ASSERT_EQ(t.Written(MessageType::LoginRequest).size(), 1U);
@@ -44,7 +44,7 @@ TEST(TableWindowReturn, ReconnectsRestoresMarksAndTimesTheTurn) {
   EXPECT_FALSE(f.AutoPlayMark(0)->isVisible());
   EXPECT_TRUE(f.ClockLabel(0)->isVisible());
   EXPECT_EQ(f.ClockLabel(0)->text(), QStringLiteral("22"));
-  SaveShot(f, "table_reconnected.png");
+  Shot(f, "table_reconnected.png");
 
   // T asks the server for 托管; the button follows the server's answer.
   QTest::keyClick(&f, Qt::Key_T);
@@ -60,7 +60,7 @@ TEST(TableWindowReturn, ReconnectsRestoresMarksAndTimesTheTurn) {
   EXPECT_TRUE(f.AutoPlayMark(0)->isVisible());
   t.Feed(PlayTurn(2));
   EXPECT_FALSE(f.ClockLabel(0)->isVisible());  // the turn moved on, its clock with it
-  SaveShot(f, "table_autoplay.png");
+  Shot(f, "table_autoplay.png");
 }
 
 }  // namespace

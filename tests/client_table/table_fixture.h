@@ -14,12 +14,6 @@
 
 namespace quarn::client::testing {
 
-// The window at the table window's size, saved as `name` in $QUARN_SHOTS.
-inline void SaveShot(QWidget& window, const char* name) {
-  EXPECT_EQ(window.size(), QSize(632, 453));
-  Shot(window, name);
-}
-
 class TableFixture {
  public:
   TableFixture();

@@ -32,7 +32,7 @@ TEST_P(TableScale, EveryControlInsideTheWindowAndNoneOverlappingNorClipped) {
   MidGame(t);
   TMainForm& f = t.form;
   const bool english = GetParam() == Language::English;
-  SaveShot(f, english ? "table_midgame_en.png" : "table_midgame.png");
+  Shot(f, english ? "table_midgame_en.png" : "table_midgame.png");
   for (const QSize size : {QSize(632, 453), QSize(948, 680), QSize(1264, 906), QSize(1280, 800)}) {
     f.resize(size);
     QApplication::processEvents();

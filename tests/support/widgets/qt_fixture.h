@@ -22,11 +22,6 @@
 
 namespace quarn::client {
 
-// The application made by the test program's main (main.cpp).
-inline QApplication& QtApp() {
-  return *qobject_cast<QApplication*>(QCoreApplication::instance());
-}
-
 // Records every message box while it lives.
 struct MessageRecorder {
   MessageRecorder()
