@@ -127,8 +127,7 @@ TEST(Sending, RequestsCarryTheTableStateAndTextCutAtACharacter) {
   EXPECT_TRUE(Sent(h, 4) == MessageBody(cut));
   EXPECT_TRUE(Sent(h, 5) == MessageBody(IconRecord{1, 3, 17, 2}));
 
-  // Requests that the wire cannot carry are not built.
-  EXPECT_FALSE(BuildLoginRequest("", "", 1, 1, 1, 0));
+  // Seats that the wire cannot carry are not sent.
   EXPECT_FALSE(BuildLoginRequest("abc", "", 1, 1, 1, 4));
   EXPECT_FALSE(BuildBidOffer(1, 260, 3));  // would wrap into seat 4
 }
