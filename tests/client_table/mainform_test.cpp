@@ -157,7 +157,6 @@ TEST(TableWindow, ChatTheWinnerAndAPlayerLeaving) {
   EXPECT_TRUE(f.MemoTalking()->toPlainText().contains(Q("赢家是王五")));
   const int resets = t.heroReset;
   t.Feed(PlayerLeave(3));
-  EXPECT_EQ(f.Table().GameState, TGameState::Seated);
   EXPECT_EQ(f.LabelPlayer(1)->text(), Q(""));  // seat 3 sits left of seat 0
   EXPECT_TRUE(f.ImageHead(1)->isHidden());
   EXPECT_EQ(f.LabelPlayer(3)->text(), Q("李四"));
@@ -185,8 +184,7 @@ TEST(TableWindow, LoginsLostConnectionsAndQuitting) {
   f.ClientSocketMainDisconnect();
   ASSERT_EQ(t.messages.size(), 1u);
   ExpectBox(t.messages[0], "对不起，网络断线啦！", "警告", MsgIcon::Warning);
-  EXPECT_EQ(f.Table().GameState, TGameState::Offline);
-  EXPECT_TRUE(f.BtnLogin()->isEnabled());
+  EXPECT_TRUE(f.BtnLogin()->isEnabled());  // offline again
   EXPECT_EQ(f.LabelPlayer(1)->text() + f.LabelPlayer(2)->text() + f.LabelPlayer(3)->text(), "");
   EXPECT_TRUE(f.HandImage(0)->isHidden());
   EXPECT_EQ(f.LabelPlayer(0)->text(), Q("张三"));
