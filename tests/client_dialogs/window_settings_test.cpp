@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "client/ui/language.h"
-#include "client/ui/loginsettings.h"
 
 namespace quarn::client {
 namespace {
@@ -37,7 +36,6 @@ TEST(WindowSettings, OwnSectionBesideTheLoginListsAndTheOpeningSize) {
       {{2500, 1400, false, false}, {1920, 1050}, {1920, 1050}},
   };
   for (const Case& c : cases) EXPECT_EQ(OpeningSize(c.saved, c.screen, table), c.expected);
-  EXPECT_EQ(LoadLoginLists(ini).names, std::vector<std::string>{"Ann"});
 }
 
 // --lang, else the kept setting, else the locale: English unless it is Chinese
