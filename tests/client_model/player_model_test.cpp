@@ -21,7 +21,6 @@ TEST(ClientPlayer, NameCountIconAndMarkFollowTheirRules) {
   player.SetCardCount(7);
   player.SetCardCount(-1);
   EXPECT_EQ(player.CardCount() * 10 + view.shownCount, 77);
-  EXPECT_EQ(player.HeadIcon(), 1);  // the value at creation
   player.SetIcon(40);
   EXPECT_EQ(view.shownIcon, 40);
   for (const int icon : {41, 0, -3}) {
