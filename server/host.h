@@ -60,6 +60,13 @@ class IServerHost {
   virtual int SendLater(ConnectionId connection, std::span<const std::uint8_t> bytes) {
     return Send(connection, bytes);
   }
+  // SendLater of one packet to each of `connections`, in that order; a socket
+  // host keeps the packet once for them all, so that a crowd of watchers costs
+  // the sender next to nothing per head. A connection that is gone is skipped.
+  virtual void SendLaterToEach(std::span<const ConnectionId> connections,
+                               std::span<const std::uint8_t> bytes) {
+    for (const ConnectionId connection : connections) SendLater(connection, bytes);
+  }
   // The address the connection comes from ("127.0.0.1"); empty when unknown.
   virtual std::string PeerAddress(ConnectionId connection) = 0;
   // Closes a connection. The host reports it back through ServerApp::ConnectionClosed

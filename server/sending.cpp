@@ -32,13 +32,11 @@ int Outbox::SendToTable(const TServerTable& table, std::span<const std::uint8_t>
   for (const TServerPlayer& player : table.Players) {
     if (player.Socket != kNoConnection) SendToSeat(player.Socket, bytes);
   }
-  // The watchers' copies may wait: a socket host writes them a moment later,
-  // many in one write per watcher, once the seats have theirs. A watcher whose
-  // connection stalls costs nothing here: the host never waits, and closes a
-  // connection that leaves too much unread.
-  for (const ConnectionId watcher : watchers_) {
-    if (host_.SendLater(watcher, bytes) == -1) host_.SendLater(watcher, bytes);
-  }
+  // The watchers' copies may wait: a socket host keeps one for them all and
+  // writes it a moment later, many in one write per watcher, once the seats
+  // have theirs. A watcher whose connection stalls costs nothing here: the
+  // host never waits, and closes a connection that leaves too much unread.
+  if (!watchers_.empty()) host_.SendLaterToEach(watchers_, bytes);
   return 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <ctime>
 
 #include "protocol/proxy_header.h"
@@ -14,16 +15,22 @@
 namespace quarn::server {
 namespace {
 
-// Sends what the kernel takes now without waiting: the bytes taken, or -1 when
-// the socket failed (EAGAIN counts as 0 taken).
-qint64 SendNow(qintptr descriptor, std::span<const std::uint8_t> bytes) {
+// Sends what the kernel takes now without waiting, in one system call: the
+// bytes taken, or -1 when the socket failed (EAGAIN counts as 0 taken).
+qint64 SendNow(qintptr descriptor, std::span<const iovec> pieces) {
+  msghdr message{};
+  message.msg_iov = const_cast<iovec*>(pieces.data());
+  message.msg_iovlen = std::min<std::size_t>(pieces.size(), IOV_MAX);
   ssize_t sent = -1;
   do {
-    sent = ::send(static_cast<int>(descriptor), bytes.data(), bytes.size(),
-                  MSG_DONTWAIT | MSG_NOSIGNAL);
+    sent = ::sendmsg(static_cast<int>(descriptor), &message, MSG_DONTWAIT | MSG_NOSIGNAL);
   } while (sent < 0 && errno == EINTR);
   if (sent >= 0) return sent;
   return errno == EAGAIN || errno == EWOULDBLOCK ? 0 : -1;
+}
+
+iovec PieceOf(std::span<const std::uint8_t> bytes) {
+  return {const_cast<std::uint8_t*>(bytes.data()), bytes.size()};
 }
 
 }  // namespace
@@ -38,6 +45,8 @@ TcpServerHost::TcpServerHost(QObject* parent) : QObject(parent) {
     if (events_) events_->Tick();
   });
   tick_.start();
+  block_ = std::make_shared<Block>();
+  block_->reserve(kLaterBlockSize);
   laterTurn_.setSingleShot(true);
   connect(&laterTurn_, &QTimer::timeout, this, &TcpServerHost::WriteLaterTurn);
 }
@@ -137,39 +146,86 @@ int TcpServerHost::Send(ConnectionId connection, std::span<const std::uint8_t> b
   const auto it = connections_.find(connection);
   if (it == connections_.end() || it->second.closing) return -1;
   Connection& open = it->second;
-  if (open.later.empty()) return Write(connection, open, bytes);
+  if (open.later.empty()) {
+    const iovec piece = PieceOf(bytes);
+    return Write(connection, open, {&piece, 1}) < 0 ? -1 : static_cast<int>(bytes.size());
+  }
   // What waits for later was sent first: it goes first, in the same write.
-  open.later.insert(open.later.end(), bytes.begin(), bytes.end());
-  return WriteWaiting(connection, open) ? static_cast<int>(bytes.size()) : -1;
+  return WriteWaiting(connection, open, bytes) ? static_cast<int>(bytes.size()) : -1;
 }
 
 int TcpServerHost::SendLater(ConnectionId connection, std::span<const std::uint8_t> bytes) {
+  SendLaterToEach({&connection, 1}, bytes);
   const auto it = connections_.find(connection);
-  if (it == connections_.end() || it->second.closing) return -1;
-  Connection& open = it->second;
-  const auto size = static_cast<qint64>(bytes.size());
-  // The bound of Send: all that may wait for a peer, here and in Qt's buffer.
-  if (open.socket->bytesToWrite() + static_cast<qint64>(open.later.size()) + size >
-      kMaxPendingWrite) {
-    Close(connection);
-    return -1;
-  }
-  open.later.insert(open.later.end(), bytes.begin(), bytes.end());
-  if (!open.queued) {
-    open.queued = true;
-    laterQueue_.emplace_back(connection, std::chrono::steady_clock::now());
-  }
-  if (!laterTurn_.isActive()) laterTurn_.start(kLaterDelay);
-  return static_cast<int>(size);
+  return it == connections_.end() || it->second.closing ? -1 : static_cast<int>(bytes.size());
 }
 
-bool TcpServerHost::WriteWaiting(ConnectionId id, Connection& connection) {
+void TcpServerHost::SendLaterToEach(std::span<const ConnectionId> connections,
+                                    std::span<const std::uint8_t> bytes) {
+  if (bytes.empty()) return;
+  const std::size_t offset = Keep(bytes);
+  // The clock once for all: on some virtual machines each reading is a system call.
+  const auto now = std::chrono::steady_clock::now();
+  for (const ConnectionId connection : connections) {
+    AddLater(connection, offset, bytes.size(), now);
+  }
+  if (!laterTurn_.isActive() && !laterQueue_.empty()) laterTurn_.start(kLaterDelay);
+}
+
+std::size_t TcpServerHost::Keep(std::span<const std::uint8_t> bytes) {
+  if (block_.use_count() == 1) {
+    block_->clear();  // all it held is written: its room serves again
+  } else if (block_->size() + bytes.size() > kLaterBlockSize) {
+    // Still waited on; it goes when its last bytes are written.
+    block_ = std::make_shared<Block>();
+    block_->reserve(std::max(kLaterBlockSize, bytes.size()));
+  }
+  const std::size_t offset = block_->size();
+  block_->insert(block_->end(), bytes.begin(), bytes.end());
+  return offset;
+}
+
+bool TcpServerHost::AddLater(ConnectionId id, std::size_t offset, std::size_t length,
+                             std::chrono::steady_clock::time_point now) {
+  const auto it = connections_.find(id);
+  if (it == connections_.end() || it->second.closing) return false;
+  Connection& open = it->second;
+  // The bound of Send: all that may wait for a peer, here and in Qt's buffer.
+  if (open.socket->bytesToWrite() + static_cast<qint64>(open.laterSize + length) >
+      kMaxPendingWrite) {
+    Close(id);
+    return false;
+  }
+  open.laterSize += length;
+  // A watcher of one table is given every packet kept: one piece grows.
+  Piece* last = open.later.empty() ? nullptr : &open.later.back();
+  if (last && last->block == block_ && last->offset + last->length == offset) {
+    last->length += length;
+  } else {
+    open.later.push_back({block_, offset, length});
+  }
+  if (!open.queued) {
+    open.queued = true;
+    laterQueue_.emplace_back(id, now);
+  }
+  return true;
+}
+
+bool TcpServerHost::WriteWaiting(ConnectionId id, Connection& connection,
+                                 std::span<const std::uint8_t> after) {
   // Taken out first: a write that closes the connection finds nothing more to
-  // write. Swapped rather than moved, so that the buffers keep their room and
+  // write. Swapped rather than moved, so that the lists keep their room and
   // the heap is not given back and taken again on every turn.
   writing_.swap(connection.later);
-  const bool written = Write(id, connection, writing_) >= 0;
-  writing_.clear();
+  const std::size_t size = connection.laterSize + after.size();
+  connection.laterSize = 0;
+  iovecs_.clear();
+  for (const Piece& piece : writing_) {
+    iovecs_.push_back(PieceOf({piece.block->data() + piece.offset, piece.length}));
+  }
+  if (!after.empty()) iovecs_.push_back(PieceOf(after));
+  const bool written = Write(id, connection, iovecs_) == static_cast<qint64>(size);
+  writing_.clear();  // lets go of blocks all written
   return written;
 }
 
@@ -199,16 +255,17 @@ void TcpServerHost::AwaitLater(std::chrono::steady_clock::time_point now) {
       std::max(std::chrono::ceil<std::chrono::milliseconds>(left), std::chrono::milliseconds(0)));
 }
 
-int TcpServerHost::Write(ConnectionId connection, Connection& open,
-                         std::span<const std::uint8_t> bytes) {
+qint64 TcpServerHost::Write(ConnectionId connection, Connection& open,
+                            std::span<const iovec> pieces) {
   QTcpSocket* socket = open.socket;
   if (socket->state() != QAbstractSocket::ConnectedState) return -1;
-  const auto size = static_cast<qint64>(bytes.size());
+  qint64 size = 0;
+  for (const iovec& piece : pieces) size += static_cast<qint64>(piece.iov_len);
   // Straight to the kernel while Qt holds nothing for this peer: one system
   // call, where Qt's buffered write would also switch its write notifier on and
   // off (each a wake-up of the event loop). A table-wide send is four of these.
-  qint64 sent = socket->bytesToWrite() == 0 ? SendNow(socket->socketDescriptor(), bytes) : 0;
-  if (sent == size) return static_cast<int>(size);
+  qint64 sent = socket->bytesToWrite() == 0 ? SendNow(socket->socketDescriptor(), pieces) : 0;
+  if (sent == size) return size;
   if (sent < 0) sent = 0;  // Qt's own write below meets the error and reports it
   if (socket->bytesToWrite() + size - sent > kMaxPendingWrite) {
     // A peer that reads nothing would make us buffer without end: let it go.
@@ -216,10 +273,19 @@ int TcpServerHost::Write(ConnectionId connection, Connection& open,
     return -1;
   }
   // The rest waits in Qt's buffer and goes out as the peer makes room.
-  const qint64 written =
-      socket->write(reinterpret_cast<const char*>(bytes.data()) + sent, size - sent);
+  qint64 skip = sent;
+  for (const iovec& piece : pieces) {
+    const auto length = static_cast<qint64>(piece.iov_len);
+    if (skip >= length) {
+      skip -= length;
+      continue;
+    }
+    const qint64 rest = length - skip;
+    if (socket->write(static_cast<const char*>(piece.iov_base) + skip, rest) != rest) return -1;
+    skip = 0;
+  }
   socket->flush();
-  return written == size - sent ? static_cast<int>(size) : -1;
+  return size;
 }
 
 void TcpServerHost::Close(ConnectionId connection) {

@@ -6,6 +6,7 @@
 // returns, never in the middle of it.
 #pragma once
 
+#include <sys/uio.h>
 #include <QHostAddress>
 #include <QObject>
 #include <QTcpServer>
@@ -14,6 +15,7 @@
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -44,6 +46,9 @@ class TcpServerHost final : public QObject, public IServerHost {
   // those that have waited this long go out on the next turn whatever comes
   // in, so that a busy server still keeps its watchers close.
   static constexpr std::chrono::milliseconds kLaterMaxWait{50};
+  // Packets for later are kept once, in blocks of about this size, however
+  // many connections they go to; a block is used again once all is written.
+  static constexpr std::size_t kLaterBlockSize = std::size_t{64} * 1024;
 
   explicit TcpServerHost(QObject* parent = nullptr);
   ~TcpServerHost() override;
@@ -75,6 +80,8 @@ class TcpServerHost final : public QObject, public IServerHost {
   // kLaterDelay), in the order the connections were given packets; a Send or
   // a Close writes them at once, before its own.
   int SendLater(ConnectionId connection, std::span<const std::uint8_t> bytes) override;
+  void SendLaterToEach(std::span<const ConnectionId> connections,
+                       std::span<const std::uint8_t> bytes) override;
   void Close(ConnectionId connection) override;
   std::string PeerAddress(ConnectionId connection) override;
   std::tm LocalTime() override;
@@ -83,20 +90,35 @@ class TcpServerHost final : public QObject, public IServerHost {
   void StartTimer(TimerId id, std::chrono::milliseconds delay) override;
 
  private:
+  using Block = std::vector<std::uint8_t>;
+  // Bytes of a block that wait for one connection.
+  struct Piece {
+    std::shared_ptr<const Block> block;
+    std::size_t offset = 0;
+    std::size_t length = 0;
+  };
   struct Connection {
     QTcpSocket* socket = nullptr;  // owned by server_, deleted with deleteLater
     bool closing = false;
-    bool awaitingHeader = false;      // a PROXY header is due first
-    QByteArray header;                // its bytes so far
-    std::string address;              // the one it named; empty: the socket's
-    std::vector<std::uint8_t> later;  // packets for SendLater not yet written, end to end
-    bool queued = false;              // in laterQueue_
+    bool awaitingHeader = false;  // a PROXY header is due first
+    QByteArray header;            // its bytes so far
+    std::string address;          // the one it named; empty: the socket's
+    std::vector<Piece> later;     // packets for SendLater not yet written, in order
+    std::size_t laterSize = 0;    // their bytes
+    bool queued = false;          // in laterQueue_
   };
 
-  // Writes now: straight to the kernel while Qt holds nothing, the rest to Qt's buffer.
-  int Write(ConnectionId id, Connection& connection, std::span<const std::uint8_t> bytes);
-  // Writes what waits for later on this connection; false when that failed.
-  bool WriteWaiting(ConnectionId id, Connection& connection);
+  // Writes now: straight to the kernel while Qt holds nothing, the rest to
+  // Qt's buffer. The bytes taken, or -1.
+  qint64 Write(ConnectionId id, Connection& connection, std::span<const iovec> pieces);
+  // Writes what waits for later on this connection, then `after`; false when that failed.
+  bool WriteWaiting(ConnectionId id, Connection& connection,
+                    std::span<const std::uint8_t> after = {});
+  // Copies `bytes` into the current block: their offset there.
+  std::size_t Keep(std::span<const std::uint8_t> bytes);
+  // Puts the kept bytes at `offset` in line for a connection; false when it is gone.
+  bool AddLater(ConnectionId id, std::size_t offset, std::size_t length,
+                std::chrono::steady_clock::time_point now);
   // One turn's share of the connections with packets waiting for later.
   void WriteLaterTurn();
   // Starts laterTurn_ for when the first connection in laterQueue_ is due.
@@ -119,7 +141,9 @@ class TcpServerHost final : public QObject, public IServerHost {
   QTimer laterTurn_;
   // The connections with packets for later, each with when its first came.
   std::deque<std::pair<ConnectionId, std::chrono::steady_clock::time_point>> laterQueue_;
-  std::vector<std::uint8_t> writing_;  // what WriteWaiting writes
+  std::shared_ptr<Block> block_;  // where packets for later are kept now
+  std::vector<Piece> writing_;    // what WriteWaiting writes
+  std::vector<iovec> iovecs_;     // and where those bytes are
   QHostAddress address_{QHostAddress::Any};
   IHostEvents* events_ = nullptr;
   Refused refused_;  // set: connections open with a PROXY header

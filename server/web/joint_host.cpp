@@ -30,6 +30,17 @@ int JointHost::SendLater(ConnectionId connection, std::span<const std::uint8_t> 
   return tcp_.SendLater(connection, bytes);
 }
 
+void JointHost::SendLaterToEach(std::span<const ConnectionId> connections,
+                                std::span<const std::uint8_t> bytes) {
+  if (web_) {
+    for (const ConnectionId connection : connections) {
+      if (IsWebConnection(connection)) web_->Send(connection, bytes);
+    }
+  }
+  // The TCP host skips the web connections: it holds none of their ids.
+  tcp_.SendLaterToEach(connections, bytes);
+}
+
 std::string JointHost::PeerAddress(ConnectionId connection) {
   if (IsWebConnection(connection)) return web_ ? web_->PeerAddress(connection) : std::string();
   return tcp_.PeerAddress(connection);

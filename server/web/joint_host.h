@@ -26,6 +26,8 @@ class JointHost final : public IServerHost {
   int Send(ConnectionId connection, std::span<const std::uint8_t> bytes) override;
   // The web host sends each packet as a message of its own, at once.
   int SendLater(ConnectionId connection, std::span<const std::uint8_t> bytes) override;
+  void SendLaterToEach(std::span<const ConnectionId> connections,
+                       std::span<const std::uint8_t> bytes) override;
   std::string PeerAddress(ConnectionId connection) override;
   void Close(ConnectionId connection) override;
   std::tm LocalTime() override { return tcp_.LocalTime(); }
