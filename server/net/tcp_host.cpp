@@ -164,8 +164,9 @@ void TcpServerHost::SendLaterToEach(std::span<const ConnectionId> connections,
                                     std::span<const std::uint8_t> bytes) {
   if (bytes.empty()) return;
   const std::size_t offset = Keep(bytes);
-  // The clock once for all: on some virtual machines each reading is a system call.
-  const auto now = std::chrono::steady_clock::now();
+  // The clock at most once for all, and only for a connection that had nothing
+  // waiting: on some virtual machines each reading is a system call.
+  std::optional<std::chrono::steady_clock::time_point> now;
   for (const ConnectionId connection : connections) {
     AddLater(connection, offset, bytes.size(), now);
   }
@@ -185,16 +186,20 @@ std::size_t TcpServerHost::Keep(std::span<const std::uint8_t> bytes) {
   return offset;
 }
 
-bool TcpServerHost::AddLater(ConnectionId id, std::size_t offset, std::size_t length,
-                             std::chrono::steady_clock::time_point now) {
+void TcpServerHost::AddLater(ConnectionId id, std::size_t offset, std::size_t length,
+                             std::optional<std::chrono::steady_clock::time_point>& now) {
   const auto it = connections_.find(id);
-  if (it == connections_.end() || it->second.closing) return false;
+  if (it == connections_.end() || it->second.closing) return;
   Connection& open = it->second;
   // The bound of Send: all that may wait for a peer, here and in Qt's buffer.
-  if (open.socket->bytesToWrite() + static_cast<qint64>(open.laterSize + length) >
-      kMaxPendingWrite) {
-    Close(id);
-    return false;
+  // Qt is asked only near it: its buffer holds no more than after our last write.
+  const auto waiting = static_cast<qint64>(open.laterSize + length);
+  if (open.buffered + waiting > kMaxPendingWrite) {
+    open.buffered = open.socket->bytesToWrite();
+    if (open.buffered + waiting > kMaxPendingWrite) {
+      Close(id);
+      return;
+    }
   }
   open.laterSize += length;
   // A watcher of one table is given every packet kept: one piece grows.
@@ -206,9 +211,9 @@ bool TcpServerHost::AddLater(ConnectionId id, std::size_t offset, std::size_t le
   }
   if (!open.queued) {
     open.queued = true;
-    laterQueue_.emplace_back(id, now);
+    if (!now) now = std::chrono::steady_clock::now();
+    laterQueue_.emplace_back(id, *now);
   }
-  return true;
 }
 
 bool TcpServerHost::WriteWaiting(ConnectionId id, Connection& connection,
@@ -264,16 +269,18 @@ qint64 TcpServerHost::Write(ConnectionId connection, Connection& open,
   // Straight to the kernel while Qt holds nothing for this peer: one system
   // call, where Qt's buffered write would also switch its write notifier on and
   // off (each a wake-up of the event loop). A table-wide send is four of these.
-  qint64 sent = socket->bytesToWrite() == 0 ? SendNow(socket->socketDescriptor(), pieces) : 0;
+  open.buffered = socket->bytesToWrite();
+  qint64 sent = open.buffered == 0 ? SendNow(socket->socketDescriptor(), pieces) : 0;
   if (sent == size) return size;
   if (sent < 0) sent = 0;  // Qt's own write below meets the error and reports it
-  if (socket->bytesToWrite() + size - sent > kMaxPendingWrite) {
+  if (open.buffered + size - sent > kMaxPendingWrite) {
     // A peer that reads nothing would make us buffer without end: let it go.
     Close(connection);
     return -1;
   }
   // The rest waits in Qt's buffer and goes out as the peer makes room.
   qint64 skip = sent;
+  bool whole = true;
   for (const iovec& piece : pieces) {
     const auto length = static_cast<qint64>(piece.iov_len);
     if (skip >= length) {
@@ -281,11 +288,12 @@ qint64 TcpServerHost::Write(ConnectionId connection, Connection& open,
       continue;
     }
     const qint64 rest = length - skip;
-    if (socket->write(static_cast<const char*>(piece.iov_base) + skip, rest) != rest) return -1;
+    whole = whole && socket->write(static_cast<const char*>(piece.iov_base) + skip, rest) == rest;
     skip = 0;
   }
   socket->flush();
-  return size;
+  open.buffered = socket->bytesToWrite();
+  return whole ? size : -1;
 }
 
 void TcpServerHost::Close(ConnectionId connection) {

@@ -16,6 +16,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -105,6 +106,7 @@ class TcpServerHost final : public QObject, public IServerHost {
     std::string address;          // the one it named; empty: the socket's
     std::vector<Piece> later;     // packets for SendLater not yet written, in order
     std::size_t laterSize = 0;    // their bytes
+    qint64 buffered = 0;          // in Qt's buffer after our last write to it, or more
     bool queued = false;          // in laterQueue_
   };
 
@@ -116,9 +118,10 @@ class TcpServerHost final : public QObject, public IServerHost {
                     std::span<const std::uint8_t> after = {});
   // Copies `bytes` into the current block: their offset there.
   std::size_t Keep(std::span<const std::uint8_t> bytes);
-  // Puts the kept bytes at `offset` in line for a connection; false when it is gone.
-  bool AddLater(ConnectionId id, std::size_t offset, std::size_t length,
-                std::chrono::steady_clock::time_point now);
+  // Puts the kept bytes at `offset` in line for a connection (none when it is
+  // gone). `now` is read when first needed, and kept for the next connection.
+  void AddLater(ConnectionId id, std::size_t offset, std::size_t length,
+                std::optional<std::chrono::steady_clock::time_point>& now);
   // One turn's share of the connections with packets waiting for later.
   void WriteLaterTurn();
   // Starts laterTurn_ for when the first connection in laterQueue_ is due.

@@ -250,7 +250,9 @@ TEST_F(TcpHostTest, MixedSendsReachEveryConnectionWholeAndInOrder) {
         for (std::string& each : expected) each += text;
     }
     if (step % 10 == 0) QTest::qWait(1 + int(random() % 15));
-    if (step % 40 == 39) ASSERT_TRUE(allArrived());  // within the bound for the next large one
+    if (step % 40 == 39) {
+      ASSERT_TRUE(allArrived());  // within the bound for the next large one
+    }
   }
   ASSERT_TRUE(allArrived());
   for (std::size_t i = 0; i < 3; ++i) EXPECT_TRUE(arrived[i] == expected[i]) << "connection " << i;
