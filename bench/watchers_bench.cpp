@@ -13,6 +13,8 @@
 // among themselves: the noise.
 #include <benchmark/benchmark.h>
 #include <poll.h>
+#include <pthread.h>
+#include <sched.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -67,6 +69,10 @@ class Watchers {
     }
     reader_ = std::thread([this, cpu] {
       const quarn::bench::PinnedThread pinned(cpu);
+      // Watchers elsewhere take no processor from the players: this one runs
+      // only when theirs is idle.
+      const sched_param idle{};
+      ::pthread_setschedparam(::pthread_self(), SCHED_IDLE, &idle);
       Drain();
     });
   }
