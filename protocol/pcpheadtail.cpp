@@ -84,7 +84,8 @@ constexpr auto kIndexByLowCode = [] {
   return index;
 }();
 static_assert(std::uint32_t(kTable.front().type) >= kCodeBase &&
-              std::uint32_t(kAdded.back().type) - kCodeBase < kLowCodes);
+              std::uint32_t(kAdded.back().type) - kCodeBase < kLowCodes &&
+              kTable.size() + kAdded.size() < 256);
 
 const MessageInfo* FindByPlace(std::size_t place) {
   return place <= kTable.size() ? &kTable[place - 1] : &kAdded[place - 1 - kTable.size()];

@@ -193,7 +193,7 @@ void TcpServerHost::AddLater(ConnectionId id, std::size_t offset, std::size_t le
   Connection& open = it->second;
   // The bound of Send: all that may wait for a peer, here and in Qt's buffer.
   // Qt is asked only near it: its buffer holds no more than after our last write.
-  const auto waiting = static_cast<qint64>(open.laterSize + length);
+  const auto waiting = static_cast<qint64>(open.laterSize) + static_cast<qint64>(length);
   if (open.buffered + waiting > kMaxPendingWrite) {
     open.buffered = open.socket->bytesToWrite();
     if (open.buffered + waiting > kMaxPendingWrite) {
