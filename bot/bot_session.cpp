@@ -9,7 +9,6 @@
 #include "client/assist/seat_knowledge_of.h"
 #include "client/model/client_sending.h"
 #include "client/model/message_handling.h"
-#include "protocol/byte_order.h"
 
 namespace quarn::bot {
 namespace {
@@ -48,14 +47,6 @@ std::optional<Packet> BotSession::Login() {
 }
 
 void BotSession::OnPacket(const Packet& packet, Clock::time_point now) {
-  // The model ignores the refusal form of the login answer and keeps waiting;
-  // a program wants to hear of it.
-  constexpr std::size_t kLoginTableAt = 164;
-  if (table_.GameState == TGameState::LoggingIn &&
-      packet.RawType() == static_cast<std::uint32_t>(MessageType::LoginReply) &&
-      packet.length >= kLoginTableAt + 4 && wire::GetI32(packet, kLoginTableAt) == -1) {
-    loginRefused_ = true;
-  }
   client::ReadPacket(table_, packet);
   const bool stalled = OwnMoveState() && !CardsComplete();
   if (!stalled) {

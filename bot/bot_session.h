@@ -80,6 +80,7 @@ class BotSession final : private client::IClientDisplay {
   void TableRestored() override;
   void ShowWinner(int seat, std::string_view text) override;
   void ClearSeat(int seat) override;
+  void ShowLoginRefused() override { loginRefused_ = true; }
 
   std::optional<Packet> Bid();
   std::optional<Packet> Play();

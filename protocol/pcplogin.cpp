@@ -117,6 +117,10 @@ int DecodeLoginReply(LoginRecord& record, const Packet& packet) {
   return record.tableNumber == RefusedTable || record.seat >= 4 ? 1 : 0;
 }
 
+bool IsLoginRefusal(const Packet& packet) {
+  return Fits(packet) && wire::GetI32(packet, kTableAt) == RefusedTable;
+}
+
 int EncodeSeatList(const LoginRecord& record, Packet& packet) {
   if (!Fits(packet)) return 1;
   for (std::size_t slot = 0; slot < 4; ++slot) {

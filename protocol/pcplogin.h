@@ -58,6 +58,9 @@ int EncodeLoginReply(const LoginRecord& record, Packet& packet);
 // Client: reads slot 0's length and name, table and seat; fails for the
 // refusal (table -1) and for a seat of 4 or more.
 int DecodeLoginReply(LoginRecord& record, const Packet& packet);
+// Client: whether a login reply is the refusal form (table -1), which the
+// decoder fails.
+[[nodiscard]] bool IsLoginRefusal(const Packet& packet);
 
 // Server: writes all four slots and the table, zeroes the password fields.
 // An empty seat has length 0, an empty name and icons 1 and 1 in the record.

@@ -69,6 +69,10 @@ class IClientDisplay {
   // is already a watcher's (TClientTable::Watching) in state Seated.
   virtual void WatchAnswered(WatchResult /*result*/) {}
 
+  // The server refused our login (its table full, or the name's password
+  // not matched); the table is Offline again.
+  virtual void ShowLoginRefused() {}
+
   // One chat line, already formed as "name：text" (TalkLine).
   virtual void AddTalk(int /*seat*/, std::string_view /*line*/) {}
 

@@ -50,7 +50,13 @@ void EmptySeat(TClientTable& table, int seat) {
 int LoginReply(TClientTable& table, const Packet& packet) {
   if (!InState(table, {TGameState::LoggingIn})) return 1;
   LoginRecord reply;
-  if (DecodeLoginReply(reply, packet) != 0) return 1;
+  if (DecodeLoginReply(reply, packet) != 0) {
+    // A refused player would otherwise wait for ever with nothing to press.
+    if (!IsLoginRefusal(packet)) return 1;
+    table.SetGameState(TGameState::Offline);
+    table.Display().ShowLoginRefused();
+    return 0;
+  }
   table.TableNumber = static_cast<std::uint32_t>(reply.tableNumber);
   table.OwnSeat = reply.seat;
   table.Watching = false;

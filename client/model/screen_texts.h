@@ -35,6 +35,8 @@ inline constexpr std::string_view kMsgConnectionLost = Marked("Quarn", "对不�
 inline constexpr std::string_view kMsgSocketError = Marked("Quarn", "通信模块发现错误！");
 inline constexpr std::string_view kMsgNoSelfPass = Marked("Quarn", "你不可以PASS自己耶，宝贝。");
 inline constexpr std::string_view kMsgLoginFirst = Marked("Quarn", "嘿！先登录到服务器上再说啊。");
+inline constexpr std::string_view kMsgLoginRefused =
+    Marked("Quarn", "服务器拒绝了登录：这一桌的座位已满，或这个名字的密码不对。");
 // Status panel 0 when the hint finds nothing that beats the table.
 inline constexpr std::string_view kHintNothingBeats =
     Marked("Quarn", "没有大过上家的牌，不要吧（P）");

@@ -410,6 +410,10 @@
         <source>%1（观众）：%2</source>
         <translation>%1 (watching): %2</translation>
     </message>
+    <message>
+        <source>服务器拒绝了登录：这一桌的座位已满，或这个名字的密码不对。</source>
+        <translation>The server refused the login: the table is full, or the name has another password.</translation>
+    </message>
 </context>
 <context>
     <name>Seat</name>

@@ -115,6 +115,7 @@ class TMainForm : public QWidget, public IClientDisplay, public ILoginLink {
     if (windows_.replaysChanged) windows_.replaysChanged();
   }
   void WatchAnswered(WatchResult result) override;
+  void ShowLoginRefused() override;
   void ShowWinner(int seat, std::string_view text) override;
   void ResetRound() override;
   void ClearSeat(int seat) override;

@@ -147,6 +147,14 @@ void TMainForm::WatchAnswered(WatchResult result) {
   if (windows_.watchAnswered) windows_.watchAnswered(result);
 }
 
+void TMainForm::ShowLoginRefused() {
+  // The next login connects afresh; a reconnect would only be refused again.
+  socket_.Close(true);
+  rememberedLogin_.reset();
+  btnReconnect_->hide();
+  ShowMessage(MessageIcon::Warning, kCaptionWarning, kMsgLoginRefused);
+}
+
 void TMainForm::ShowWinner(int /*seat*/, std::string_view text) {
   imageLordCard_->hide();
   imageLord_->hide();

@@ -194,7 +194,7 @@ TEST(BotSession, ComesBackToAKeptSeatAndPlaysOn) {
   ASSERT_TRUE(refused.Login());
   refused.OnPacket(LoginReply(255, -1));
   EXPECT_TRUE(refused.LoginRefused());
-  EXPECT_FALSE(refused.LoggedIn());
+  EXPECT_EQ(refused.Table().GameState, client::TGameState::Offline);
 }
 
 }  // namespace

@@ -189,6 +189,13 @@ TEST(TableWindow, LoginsLostConnectionsAndQuitting) {
   EXPECT_TRUE(f.HandImage(0)->isHidden());
   EXPECT_EQ(f.LabelPlayer(0)->text(), Q("张三"));
   EXPECT_TRUE(f.MemoTalking()->toPlainText().contains(Q("再来")));
+  // A refused login: the warning, and the login button back.
+  t.Login(Q("张三"));
+  t.Feed(LoginReply(255, -1));
+  ASSERT_EQ(t.messages.size(), 2u);
+  ExpectBox(t.messages[1], "服务器拒绝了登录：这一桌的座位已满，或这个名字的密码不对。", "警告",
+            MsgIcon::Warning);
+  EXPECT_TRUE(f.BtnLogin()->isEnabled());
   // Back in at another seat: the letter and the places follow the new seat.
   t.Login(Q("张三"));
   t.Feed(LoginReply(2));

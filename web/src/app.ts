@@ -251,6 +251,12 @@ export class App {
       case 'message':
         this.toast(event.text);
         break;
+      case 'refused':
+        // The next login connects afresh; the model has forgotten this one.
+        this.connection.drop();
+        this.login.enable(true);
+        this.login.show(this.texts.loginRefused);
+        break;
       default:
         break;
     }

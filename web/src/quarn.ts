@@ -152,7 +152,7 @@ export interface ReplayFrame {
 export type ClientEvent =
   | { type: 'state'; state: GameState }
   | { type: 'lordCard'; card: number }
-  | { type: 'tableCards' | 'scores' | 'reset' | 'restored' | 'controls' | 'clock' | 'standings' | 'replays' }
+  | { type: 'tableCards' | 'scores' | 'refused' | 'reset' | 'restored' | 'controls' | 'clock' | 'standings' | 'replays' }
   | { type: 'pass' | 'clearSeat'; seat: number }
   | { type: 'winner'; seat: number; text: string }
   | { type: 'talk'; seat: number; line: string }

@@ -62,6 +62,7 @@ export interface Texts {
   cardsLeft: string;
   nameMissing: string;
   connectFailed: string;
+  loginRefused: string;
   passMark: string;
   keysHelp: string;
 }
@@ -127,6 +128,7 @@ export const zh: Texts = {
   cardsLeft: '张',
   nameMissing: '请输入名字。',
   connectFailed: '连接不上服务器。',
+  loginRefused: '服务器拒绝了登录：这一桌的座位已满，或这个名字的密码不对。',
   passMark: '不要',
   keysHelp: '回车出牌 · P 不要 · H 提示 · Esc 重选 · ←→ 选牌 · 空格 选中 · T 托管',
 };
@@ -192,6 +194,7 @@ export const en: Texts = {
   cardsLeft: ' left',
   nameMissing: 'Please enter a name.',
   connectFailed: 'Cannot reach the server.',
+  loginRefused: 'The server refused the login: the table is full, or the name has another password.',
   passMark: 'Pass',
   keysHelp: 'Enter play · P pass · H hint · Esc reset · ←→ pick · Space choose · T auto',
 };

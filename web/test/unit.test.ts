@@ -146,3 +146,22 @@ test('names go out in GBK as the native programs write them, cut at 15 bytes', a
     assert.ok(end <= 15);
   }
 });
+
+test('a refused login leaves the page free to log in afresh', async () => {
+  const quarn = await loadQuarn(web);
+  const client = new quarn.WebClient();
+  assert.ok(client.login('张三', 'wrong', 1, 1, 1, 0));
+  const [request] = client.takePackets();
+  assert.ok(request);
+  // The server answers in the request's own buffer: the reply's type, table -1, seat 255.
+  const reply = request.slice();
+  const type = reply.findIndex((b, i) => b === 0xab && reply[i + 1] === 0xab && reply[i + 2] === 0x00 && reply[i + 3] === 0xc1);
+  reply[type + 2] = 0x01;
+  reply.fill(0xff, 164, 169);
+  client.takeEvents();
+  assert.equal(client.feed(reply), 1);
+  const events = JSON.parse(client.takeEvents()) as Array<{ type: string; state?: number }>;
+  assert.deepEqual(events.map((e) => e.type), ['state', 'refused']);
+  assert.equal(events[0]?.state, 0); // Offline
+  assert.equal(client.hasLogin(), false); // no reconnect with what was refused
+});

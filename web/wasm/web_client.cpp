@@ -76,6 +76,10 @@ void Recorder::StandingsChanged() {
 void Recorder::ReplaysChanged() {
   Add(Event("replays").End('}').Str());
 }
+void Recorder::ShowLoginRefused() {
+  loginRefused_ = true;
+  Add(Event("refused").End('}').Str());
+}
 void Recorder::AddTalk(int seat, std::string_view line) {
   Add(Event("talk").Key("seat").Number(seat).Key("line").Text(line).End('}').Str());
 }
@@ -117,6 +121,7 @@ WebClient::WebClient() : table_(&recorder_, &recorder_) {
 
 int WebClient::Feed(std::span<const std::uint8_t> bytes) {
   const int handled = client::FeedBytes(table_, assembler_, bytes);
+  if (recorder_.TakeLoginRefused()) login_.reset();  // a reconnect would be refused again
   const client::TReplays& replays = table_.Replays;
   if (replays.Arrival == client::ReplayArrival::Ready && !replay_ && replays.Game) {
     replay_.emplace(*replays.Game);

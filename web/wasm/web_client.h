@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "client/assist/hint.h"
@@ -36,6 +37,7 @@ class Recorder final : public client::IClientDisplay, public client::IPacketWrit
   void TurnClockChanged() override;
   void StandingsChanged() override;
   void ReplaysChanged() override;
+  void ShowLoginRefused() override;
   void AddTalk(int seat, std::string_view line) override;
   void ShowMessage(client::MessageIcon icon, std::string_view caption,
                    std::string_view text) override;
@@ -45,12 +47,15 @@ class Recorder final : public client::IClientDisplay, public client::IPacketWrit
   std::vector<std::vector<std::uint8_t>> TakePackets();
   // The server answered the standings: it keeps its games, so it has replays.
   bool KeepsGames() const { return keepsGames_; }
+  // Whether a login was refused since the last call.
+  bool TakeLoginRefused() { return std::exchange(loginRefused_, false); }
 
  private:
   void Add(std::string json);
   std::vector<std::string> events_;
   std::vector<std::vector<std::uint8_t>> packets_;
   bool keepsGames_ = false;
+  bool loginRefused_ = false;
 };
 
 class WebClient {
