@@ -86,6 +86,12 @@ test('the page and the game speak English when asked', async () => {
   assert.ok(catalogue.some(([context, source, text]) => context === 'Cards' && source === '黑桃' && text === '♠'));
   for (const [context, source, text] of catalogue) quarn.addText(context, source, text);
   assert.equal(quarn.hintNothingBeats(), 'Nothing beats the table; pass (P)');
+  const client = new quarn.WebClient();
+  assert.ok(client.login('ann', '', 1, 1, 1, 0));
+  client.takeEvents();
+  client.connectionLost();
+  const lost = (JSON.parse(client.takeEvents()) as Array<{ type: string; caption?: string; text?: string }>).find((e) => e.type === 'message');
+  assert.deepEqual([lost?.caption, lost?.text], ['Warning', 'Sorry, the connection is lost!']);
 });
 
 // The golden packets of the C++ tests: the page decodes them as quarn-dump does.

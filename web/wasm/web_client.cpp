@@ -85,13 +85,18 @@ void Recorder::AddTalk(int seat, std::string_view line) {
 }
 void Recorder::ShowMessage(client::MessageIcon icon, std::string_view caption,
                            std::string_view text) {
+  // The model hands over its texts as written; the window shows them through
+  // its catalogue, and so does the page.
+  const auto shown = [](std::string_view source) {
+    return client::Shown(client::kTextContext, std::string(source).c_str());
+  };
   Add(Event("message")
           .Key("icon")
           .Number(static_cast<int>(icon))
           .Key("caption")
-          .Text(caption)
+          .Text(shown(caption))
           .Key("text")
-          .Text(text)
+          .Text(shown(text))
           .End('}')
           .Str());
 }
