@@ -72,8 +72,9 @@ TEST(Handlers, AGameWithBiddingFromTheLoginToTheEnd) {
   h.table.Me.SetName("甲乙");
   h.table.SetGameState(S::LoggingIn);
   h.Feed(testing::SeatList({"a", "b", "", ""}));  // before the answer: lost
-  h.Feed(testing::LoginReply(255, -1));           // the refusal keeps waiting
-  EXPECT_EQ(h.table.GameState, S::LoggingIn);
+  h.Feed(testing::LoginReply(255, -1));           // the refusal: offline, free to try again
+  EXPECT_EQ(h.table.GameState, S::Offline);
+  h.table.SetGameState(S::LoggingIn);
   h.Feed(testing::LoginReply(2));
   EXPECT_EQ(h.table.GameState, S::Seated);
   // Seat 1 still empty: three players, still seated.
