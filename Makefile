@@ -93,14 +93,16 @@ bench: build
 fuzz-build: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DQUARN_SANITIZE=$(FUZZ_SANITIZE) -DQUARN_GUI=OFF -DQUARN_FUZZ=ON -DQUARN_BENCH=OFF
-	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_protocol fuzz_service quarnd quarn-bot
+	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_protocol fuzz_service fuzz_client quarnd quarn-bot
 
 fuzz: fuzz-build
-	mkdir -p $(FUZZ)/fuzz-corpus $(FUZZ)/fuzz-corpus-service
+	mkdir -p $(FUZZ)/fuzz-corpus $(FUZZ)/fuzz-corpus-service $(FUZZ)/fuzz-corpus-client
 	$(FUZZ)/bin/fuzz_protocol -max_total_time=$(FUZZ_SECONDS) -runs=$(FUZZ_RUNS) \
 	  -print_final_stats=1 $(FUZZ)/fuzz-corpus fuzz/corpus
 	$(FUZZ)/bin/fuzz_service -max_total_time=$(FUZZ_SECONDS) -runs=$(FUZZ_RUNS) -max_len=4096 \
 	  -print_final_stats=1 $(FUZZ)/fuzz-corpus-service fuzz/corpus_service
+	$(FUZZ)/bin/fuzz_client -max_total_time=$(FUZZ_SECONDS) -runs=$(FUZZ_RUNS) -max_len=32768 \
+	  -print_final_stats=1 $(FUZZ)/fuzz-corpus-client fuzz/corpus_client
 	bash tests/chaos/chaos.sh $(FUZZ)/bin $(CHAOS_SECONDS)
 
 # What a campaign found that the kept seeds do not reach, added to the tree's
@@ -112,7 +114,9 @@ fuzz-keep:
 	$(MAKE) fuzz-build FUZZ_SANITIZE=ON
 	$(FUZZ)/bin/fuzz_protocol -runs=0 $(GROWN)/fuzz-corpus
 	$(FUZZ)/bin/fuzz_service -runs=0 -max_len=4096 $(GROWN)/fuzz-corpus-service
+	$(FUZZ)/bin/fuzz_client -runs=0 -max_len=32768 $(GROWN)/fuzz-corpus-client
 	$(FUZZ)/bin/fuzz_protocol -merge=1 -use_counters=0 fuzz/corpus $(GROWN)/fuzz-corpus
+	$(FUZZ)/bin/fuzz_client -merge=1 -use_counters=0 -max_len=32768 fuzz/corpus_client $(GROWN)/fuzz-corpus-client
 	bash fuzz/keep_service_seeds.sh $(FUZZ)/bin/fuzz_service $(GROWN)/fuzz-corpus-service
 
 format:
