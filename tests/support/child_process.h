@@ -46,7 +46,6 @@ class ChildProcess {
   // (nothing to drain while the test waits elsewhere); else each to a pipe.
   bool Start(const std::filesystem::path& program, const std::vector<std::string>& args,
              const std::filesystem::path& outputFile = {});
-  bool Started() const { return pid_ > 0; }
 
   // Takes what the child has printed, without waiting: a full pipe stalls it.
   void Drain();
