@@ -6,7 +6,7 @@
 #include <csignal>
 #include <filesystem>
 
-#include "tests/support/child_process.h"
+#include "tests/support/files.h"
 
 namespace quarn::client {
 namespace {

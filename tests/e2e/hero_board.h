@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/gbk.h"
-#include "tests/support/child_process.h"
+#include "tests/support/files.h"
 
 namespace quarn::e2e {
 

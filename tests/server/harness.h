@@ -12,7 +12,7 @@
 #include "server/server_app.h"
 #include "server/server_table.h"
 #include "server/table_game.h"
-#include "tests/support/child_process.h"
+#include "tests/support/files.h"
 #include "tests/support/server/fake_host.h"
 
 namespace quarn::server::testing {

@@ -1,11 +1,9 @@
-// Programs the tests start (quarnd, quarn-bot): standard output and error on
-// pipes the test drains, or in a file; every wait bounded; a child still
-// running when the test ends is killed.
+// Programs the tests start (quarnd, quarn-bot), through QProcess: standard
+// output and error read by the test, or written to a file; every wait
+// bounded; a child still running when the test ends is killed.
 #pragma once
 
-#include <sys/types.h>
-
-#include <array>
+#include <QProcess>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -13,45 +11,24 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/files.h"
+
 namespace quarn::test {
-
-// The folder of the built programs: $QUARN_BIN, else the test program's own.
-std::filesystem::path ProgramFolder();
-
-// The whole of a file; empty when it cannot be read.
-std::string ReadFile(const std::filesystem::path& file);
-
-// A fresh folder for one test's files, removed afterwards unless the test failed.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  operator const std::filesystem::path&() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 class ChildProcess {
  public:
   ChildProcess() = default;
-  ~ChildProcess();
+  ~ChildProcess() { Kill(); }
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   // Starts `program` with `args`. With an `outputFile` both streams go there
-  // (nothing to drain while the test waits elsewhere); else each to a pipe.
+  // (nothing to read while the test waits elsewhere); else each to a pipe,
+  // read only when the test asks: a full pipe stalls the child.
   bool Start(const std::filesystem::path& program, const std::vector<std::string>& args,
              const std::filesystem::path& outputFile = {});
-  bool Started() const { return pid_ > 0; }
-
-  // Takes what the child has printed, without waiting: a full pipe stalls it.
+  // Takes what the child has printed, without waiting.
   void Drain();
-  // Stops reading: the child's next line meets a broken pipe.
-  void CloseOutput();
   // Standard output so far (with an output file: the file, both streams).
   const std::string& Output();
   const std::string& Errors();
@@ -65,9 +42,9 @@ class ChildProcess {
   void Kill();
 
  private:
-  pid_t pid_ = -1;
-  std::array<int, 2> pipes_{-1, -1};  // stdout, stderr
-  std::array<std::string, 2> texts_;
+  QProcess process_;
+  std::string output_;
+  std::string errors_;
   std::filesystem::path outputFile_;
 };
 
@@ -75,6 +52,8 @@ class ChildProcess {
 // (bounded) for its "listening on port N" line: N, or 0 when it did not come.
 std::uint16_t StartQuarnd(ChildProcess& quarnd, const std::vector<std::string>& args,
                           const std::filesystem::path& outputFile = {});
+// The N of a started quarnd's "listening on port N" line, waited for (bounded); 0 without it.
+std::uint16_t ListeningPort(ChildProcess& quarnd);
 
 // Runs `program` to its end (bounded) with its output on pipes.
 struct RunResult {

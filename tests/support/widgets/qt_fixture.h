@@ -18,7 +18,7 @@
 
 #include "client/ui/language.h"
 #include "client/ui/msgbox.h"
-#include "tests/support/child_process.h"
+#include "tests/support/files.h"
 
 namespace quarn::client {
 
