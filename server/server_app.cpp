@@ -107,7 +107,10 @@ void ServerApp::Impl::ReadEvent(ConnectionId id, Packet& packet) {
                                    "]个。");
   }
   const bool login = packet.RawType() == static_cast<std::uint32_t>(MessageType::LoginRequest);
-  if (login && accounts.On() && !tables.Seated(id) && !tables.Watching(id)) {
+  const bool watch = packet.RawType() == static_cast<std::uint32_t>(MessageType::WatchRequest);
+  if (watch && accounts.Holds(id)) {
+    // Its login's answer is still to come and would reach a watcher, or seat one.
+  } else if (login && accounts.On() && !tables.Seated(id) && !tables.Watching(id)) {
     AccountLogin(id, packet);
   } else {
     tables.Dispatch(id, packet);
