@@ -46,6 +46,7 @@ TEST(OwnHand, SelectingRaisesAndCancellingClearingAndPlayingLowerEverything) {
   EXPECT_EQ(me.Selection.Card(3).Number(), 4);
   EXPECT_EQ(me.ToggleCard(3), 0);
   EXPECT_FALSE(view.raised[3]);
+  EXPECT_EQ(me.Selection.Count(), 0);  // the card leaves the selection too
   for (int slot : {0, 5, 9}) me.ToggleCard(slot);
   me.CancelSelection();
   EXPECT_EQ(me.Hand.SelectedCount() + me.Selection.Count(), 0);
