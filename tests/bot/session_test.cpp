@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "protocol/any_message.h"
 #include "tests/support/client_model/fakes.h"
 #include "tests/support/hand_text.h"
@@ -139,36 +137,6 @@ TEST(BotSession, LeavesAPartnersPlayAndStopsAfterItsGames) {
   EXPECT_EQ(bot.session.GamesFinished(), 1);
   EXPECT_TRUE(bot.session.Finished());
   EXPECT_TRUE(bot.Logged("we won"));
-}
-
-// Whatever the server sends, the session neither crashes nor sends anything
-// but its own requests.
-TEST(BotSession, SurvivesRandomServerPackets) {
-  std::mt19937 random(5);
-  const std::function<int(int, int)> pick = [&random](int lo, int hi) {
-    return std::uniform_int_distribution<int>(lo, hi)(random);
-  };
-  int sent = 0;
-  for (int round = 0; round < 200; ++round) {
-    const int ownSeat = round % 4;
-    Seated bot(ownSeat, kPlainHand, (round + 1) % 4);
-    auto now = kT0;
-    for (int i = 0; i < 400; ++i) {
-      if (auto packet = client::testing::RandomServerPacket(pick, ownSeat)) {
-        bot.session.OnPacket(*packet, now);
-      }
-      now += 700ms;
-      for (std::optional<Packet> out : {bot.session.Move(now), bot.session.CheckAnswer(now)}) {
-        if (!out) continue;
-        ++sent;
-        const MessageType type = TypeOf(out);
-        EXPECT_TRUE(type == M::PlayCards || type == M::PlayPass || type == M::BidOffer ||
-                    type == M::BidPass);
-        EXPECT_EQ(out->bytes[36], ownSeat);
-      }
-    }
-  }
-  EXPECT_GT(sent, 300);  // the packets did reach moves
 }
 
 // The connection dropped mid-game; the server kept the seat and tells the

@@ -109,57 +109,6 @@ Packet Chat(int seat, const std::string& utf8Text) {
                           ChatRecord{1, static_cast<std::uint8_t>(seat), Utf8ToGbk(utf8Text)}));
 }
 
-std::optional<Packet> RandomServerPacket(const std::function<int(int, int)>& pick, int ownSeat) {
-  using enum MessageType;
-  const int table = pick(0, 9) == 0 ? 2 : 1;
-  const int seat = pick(0, 3);
-  CardBytes cards(33);
-  for (auto& card : cards) card = static_cast<std::uint8_t>(pick(1, 108));
-  const auto first = [&cards](int n) { return CardBytes(cards.begin(), cards.begin() + n); };
-  std::optional<Packet> packet = [&]() -> std::optional<Packet> {
-    switch (pick(0, 14)) {
-      case 0:
-        return testing::LoginReply(seat, table);
-      case 1:
-        return testing::SeatList({"a", pick(0, 1) ? "b" : "", "c", "d"}, table);
-      case 2:
-        return Deal(DealCards, seat, first(pick(1, 25)), table);
-      case 3:
-        return Deal(StartCardNotice, seat, first(1), table);
-      case 4:
-        return Deal(ExtraCards, seat, first(8), table);
-      case 5:
-      case 6:
-      case 7:
-        return Bid(std::array{BidStart, BidTurn, BidResult}[pick(0, 2)], seat, pick(0, 255), table);
-      case 8:
-        return testing::PlayNotice(seat, first(pick(0, 33)), table);
-      case 9:
-        return SeatMessage(PlayTurn, pick(0, 2) ? ownSeat : seat, table);
-      case 10:
-        return testing::GameEnd(seat, {1, -1, 2, -2}, table);
-      case 11:
-        return SeatMessage(PlayerLeave, seat, table);
-      case 12:
-        return BuildPacket(ChatNotice, ChatRecord{table, 1, "hi"});
-      case 13:
-        return BuildPacket(IconNotice, IconRecord{table, 2, pick(0, 50), 3});
-      default:
-        break;
-    }
-    // Random bodies for the types with the most fields.
-    const MessageType types[] = {PlayNotice, DealCards, GameEnd, TableState, TurnClock};
-    std::optional<Packet> noise = BuildEmptyPacket(types[pick(0, 4)]);
-    for (std::size_t at = HeaderSize; at + TailSize < noise->length; ++at) {
-      noise->bytes[at] = static_cast<std::uint8_t>(pick(0, 255));
-    }
-    noise->bytes[35] = 1;  // the table number, often right
-    return noise;
-  }();
-  if (pick(0, 19) == 0) packet->bytes[pick(32, static_cast<int>(packet->length) - 1)] ^= 0x5A;
-  return packet;
-}
-
 CardBytes LowCards(int first, int count) {
   CardBytes cards(static_cast<std::size_t>(count));
   std::iota(cards.begin(), cards.end(), static_cast<std::uint8_t>(first));

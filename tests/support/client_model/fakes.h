@@ -116,11 +116,6 @@ inline Packet PlayerLeave(int seat) {
 Packet GameEnd(int winner, const std::array<std::int32_t, 4>& scores = {}, std::int32_t table = 1,
                const std::array<std::string, 4>& names = {"p0", "p1", "p2", "p3"});
 Packet Chat(int seat, const std::string& utf8Text);
-// A server message of a random type with random but mostly plausible fields, now and then
-// for table 2 or with a byte flipped; `pick(lo, hi)` draws from lo..hi. Turns fall to
-// `ownSeat` two times in three.
-std::optional<Packet> RandomServerPacket(const std::function<int(int, int)>& pick, int ownSeat);
-
 // `count` cards numbered from `first` up; by default 1..25, the 3s to the 8s and one 9.
 CardBytes LowCards(int first = 1, int count = 25);
 
