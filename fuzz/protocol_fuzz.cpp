@@ -53,17 +53,23 @@ void DecodeAs(MessageType type, const Packet& packet) {
   ReplayGamePartRecord part;
   LobbyLineRecord lobby;
   WatchReplyRecord watch;
-  if (DecodeBody(type, login, packet) == 0 && type == MessageType::LoginReply) {
+  // A decoder accepts only a packet that holds the whole of its message.
+  const auto decodes = [type, &packet](auto& record) {
+    if (DecodeBody(type, record, packet) != 0) return false;
+    Require(packet.length >= PacketLength(static_cast<std::uint32_t>(type)));
+    return true;
+  };
+  if (decodes(login) && type == MessageType::LoginReply) {
     Require(login.seat < 4);
   }
-  if (DecodeBody(type, deal, packet) == 0) Require(deal.seat < 4 && deal.count <= 25);
-  if (DecodeBody(type, bid, packet) == 0) Require(bid.seat < 4);
-  if (DecodeBody(type, play, packet) == 0) Require(play.seat < 4 && play.count <= 33);
-  if (DecodeBody(type, seat, packet) == 0) Require(seat.seat < 4);
-  if (DecodeBody(type, end, packet) == 0) Require(end.winner < 4);
-  if (DecodeBody(type, chat, packet) == 0) Require(chat.text.size() <= 59);
-  if (DecodeBody(type, icon, packet) == 0) Require(icon.seat < 4);
-  if (DecodeBody(type, state, packet) == 0) {
+  if (decodes(deal)) Require(deal.seat < 4 && deal.count <= 25);
+  if (decodes(bid)) Require(bid.seat < 4);
+  if (decodes(play)) Require(play.seat < 4 && play.count <= 33);
+  if (decodes(seat)) Require(seat.seat < 4);
+  if (decodes(end)) Require(end.winner < 4);
+  if (decodes(chat)) Require(chat.text.size() <= 59);
+  if (decodes(icon)) Require(icon.seat < 4);
+  if (decodes(state)) {
     Require(state.turn < 4 && state.landlord < 4 && state.leadSeat < 4 && state.tableCount <= 33);
     if (type == MessageType::WatchState) {
       Require(state.seat == kWatcherSeat && state.handCount == 0);
@@ -71,32 +77,32 @@ void DecodeAs(MessageType type, const Packet& packet) {
       Require(state.seat < 4 && state.handCount == state.cardCount[state.seat]);
     }
   }
-  if (DecodeBody(type, control, packet) == 0) {
+  if (decodes(control)) {
     Require(control.seat < 4 && control.control <= SeatControl::PlayerGone);
   }
-  if (DecodeBody(type, clock, packet) == 0) Require(clock.seat < 4 && clock.leftMs <= clock.turnMs);
-  if (DecodeBody(type, standingsAsk, packet) == 0) Require(standingsAsk.count <= 20);
-  if (DecodeBody(type, standing, packet) == 0) {
+  if (decodes(clock)) Require(clock.seat < 4 && clock.leftMs <= clock.turnMs);
+  if (decodes(standingsAsk)) Require(standingsAsk.count <= 20);
+  if (decodes(standing)) {
     Require(standing.name.size() <= 15 && standing.wins <= standing.games &&
             standing.kind <= StandingsKind::None);
     // What was read encodes back to the same bytes.
     Packet again = packet;
     Require(EncodeStandingsLine(standing, again) == 0);
   }
-  if (DecodeBody(type, listAsk, packet) == 0) Require(listAsk.count >= 1 && listAsk.count <= 20);
-  if (DecodeBody(type, listLine, packet) == 0) {
+  if (decodes(listAsk)) Require(listAsk.count >= 1 && listAsk.count <= 20);
+  if (decodes(listLine)) {
     Require(listLine.ownSeat < 4 && listLine.landlord < 4 && listLine.count <= 20);
     Packet again = packet;
     Require(EncodeReplayListLine(listLine, again) == 0);
   }
-  if (DecodeBody(type, gameAsk, packet) == 0) Require(gameAsk.gameId >= 1);
-  if (DecodeBody(type, lobby, packet) == 0) {
+  if (decodes(gameAsk)) Require(gameAsk.gameId >= 1);
+  if (decodes(lobby)) {
     Require(lobby.count <= 16 && lobby.freeSeats <= 4 && lobby.watchers <= lobby.watcherLimit);
     Packet again = packet;
     Require(EncodeLobbyLine(lobby, again) == 0);
   }
-  if (DecodeBody(type, watch, packet) == 0) Require(watch.result <= WatchResult::NoTable);
-  if (DecodeBody(type, part, packet) == 0) {
+  if (decodes(watch)) Require(watch.result <= WatchResult::NoTable);
+  if (decodes(part)) {
     Require(part.bytes.size() <= 136 && (part.parts == 0 || part.part < part.parts));
     Packet again = packet;
     Require(EncodeReplayGamePart(part, again) == 0);
