@@ -13,7 +13,6 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
 #include <optional>
 #include <span>
 #include <vector>
@@ -33,16 +32,13 @@ namespace {
 using namespace quarn;
 using namespace quarn::client;
 using quarn::fuzz::FuzzInput;
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+using quarn::fuzz::Require;
 
 // Everything a client writes is one whole message of the client's table.
 void CheckSent(std::span<const std::uint8_t> bytes) {
-  Require(bytes.size() <= MaxPacketSize);
   const std::optional<DecodedMessage> message = DecodeMessage(PacketFromBytes(bytes));
-  Require(message.has_value() && message->header.packetLength == bytes.size());
+  Require(message.has_value() && message->header.packetLength == bytes.size(),
+          "a client sends whole messages of its own");
 }
 
 class Writer final : public IPacketWriter {
@@ -54,10 +50,12 @@ class Writer final : public IPacketWriter {
 };
 
 void CheckTable(const TClientTable& table) {
-  Require(table.Me.Hand.Count() >= 0 && table.Me.Hand.Count() <= 33);
-  Require(table.TableCards.Count() >= 0 && table.TableCards.Count() <= 33);
-  Require(table.OwnSeat >= 0 && table.OwnSeat < 4);
-  Require(static_cast<int>(table.GameState) <= static_cast<int>(TGameState::PlaySent));
+  Require(table.Me.Hand.Count() >= 0 && table.Me.Hand.Count() <= 33, "a hand holds 0..33 cards");
+  Require(table.TableCards.Count() >= 0 && table.TableCards.Count() <= 33,
+          "the table holds 0..33 cards");
+  Require(table.OwnSeat >= 0 && table.OwnSeat < 4, "the own seat is 0..3");
+  Require(static_cast<int>(table.GameState) <= static_cast<int>(TGameState::PlaySent),
+          "the state is one of the client's");
 }
 
 class Session {
@@ -196,7 +194,8 @@ class Session {
     const ReplaySteps steps(*replays.Game);
     for (std::size_t step = 0; step <= steps.Count(); ++step) {
       const ReplayFrame frame = steps.At(step);
-      for (const auto& hand : frame.hands) Require(hand.size() <= 33);
+      for (const auto& hand : frame.hands)
+        Require(hand.size() <= 33, "a replayed hand holds 0..33");
     }
   }
 

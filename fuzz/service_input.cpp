@@ -1,6 +1,8 @@
 #include "fuzz/service_input.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <type_traits>
 #include <variant>
@@ -10,6 +12,12 @@
 #include "protocol/any_message.h"
 
 namespace quarn::fuzz {
+
+void Require(bool condition, const char* rule) {
+  if (condition) return;
+  std::fprintf(stderr, "broken: %s\n", rule);
+  std::abort();
+}
 
 std::int32_t FuzzInput::Int() {
   std::uint32_t value = 0;

@@ -15,6 +15,9 @@
 
 namespace quarn::fuzz {
 
+// Stops the fuzzer, naming the rule that `condition` broke.
+void Require(bool condition, const char* rule);
+
 class FuzzInput {
  public:
   explicit FuzzInput(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}

@@ -1,8 +1,6 @@
 #include "fuzz/service_world.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <variant>
 
 #include "core/combination.h"
@@ -14,12 +12,6 @@
 namespace quarn::fuzz {
 
 using namespace server;
-
-void Require(bool condition, const char* rule) {
-  if (condition) return;
-  std::fprintf(stderr, "broken: %s\n", rule);
-  std::abort();
-}
 
 namespace {
 

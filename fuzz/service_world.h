@@ -22,8 +22,6 @@ namespace quarn::fuzz {
 using server::ConnectionId;
 using server::TServerTable;
 
-void Require(bool condition, const char* rule);
-
 // How many of each card face (1..54), as a hand holds them.
 using FaceCounts = std::array<std::uint8_t, 55>;
 
