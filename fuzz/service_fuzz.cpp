@@ -31,6 +31,8 @@
 #include <filesystem>
 #include <string>
 #include <tuple>
+#include <variant>
+#include <vector>
 
 #include "core/rn32.h"
 #include "fuzz/memory_database.h"
@@ -126,6 +128,7 @@ class Session {
     for (int events = 0; !in.Done() && events < 4000; ++events) {
       for (ConnectionId id : world_.TakeClosing()) app_.ConnectionClosed(id);
       Event(in);
+      CheckSeating();
       world_.CheckTables();
       world_.TakeSends();
       if (fuzz::Reach::On()) reach_.Tables(app_, world_.Games());
@@ -221,11 +224,35 @@ class Session {
     }
   }
 
+  // A connection takes a seat only by a login the decoder takes: somewhere
+  // in what it sent, whole, however the stream was cut.
+  void CheckSeating() {
+    for (std::size_t slot = 0; slot < kSlots; ++slot) {
+      const ConnectionId id = ids_[slot];
+      const bool seated = world_.IsOpen(id) && world_.SeatOf(id).table != nullptr;
+      if (seated && !seated_[slot]) {
+        Require(SentLogin(received_[slot]), "only a login the decoder takes seats a player");
+      }
+      seated_[slot] = seated;
+    }
+  }
+
+  static bool SentLogin(std::span<const std::uint8_t> stream) {
+    for (std::size_t at = 0; at + LoginLength <= stream.size(); ++at) {
+      const auto packet = PacketFromBytes(stream.subspan(at, LoginLength));
+      const auto decoded = DecodeMessage(packet);
+      if (decoded && std::holds_alternative<LoginRecord>(decoded->body)) return true;
+    }
+    return false;
+  }
+
   void Open(std::size_t slot) {
     if (world_.IsOpen(ids_[slot])) return;
     const ConnectionId id = ++lastId_;
     ids_[slot] = id;
     mayLogIn_[slot] = false;
+    received_[slot].clear();
+    seated_[slot] = false;
     world_.Opened(id);
     // Half the slots come from elsewhere: a seat kept without a password
     // goes back only to its address.
@@ -253,6 +280,9 @@ class Session {
         world_.IsOpen(id) && !mayLogIn_[slot] && world_.SeatOf(id).table == nullptr;
     const std::string before = stranger ? world_.Fingerprint() : std::string();
     if (fuzz::Reach::On()) reach_.Delivered(bytes);
+    if (world_.IsOpen(id)) {
+      received_[slot].insert(received_[slot].end(), bytes.begin(), bytes.end());
+    }
     cut = std::min(cut, bytes.size());
     app_.BytesReceived(id, bytes.first(cut));
     app_.BytesReceived(id, bytes.subspan(cut));
@@ -318,6 +348,8 @@ class Session {
   ServerApp app_;
   std::array<ConnectionId, kSlots> ids_{};
   std::array<bool, kSlots> mayLogIn_{};
+  std::array<std::vector<std::uint8_t>, kSlots> received_;  // all each connection sent
+  std::array<bool, kSlots> seated_{};
   ConnectionId lastId_ = 0;
   int timersLeft_ = kTimersPerInput;
   fuzz::Reach reach_;
