@@ -229,6 +229,7 @@ export class App {
         byId('resultTitle').textContent = this.winnerText || this.texts.gameOver;
         fillScores(byId<HTMLTableElement>('resultTable'), this.snapshot, this.texts);
         byId('result').hidden = false;
+        byId('toast').hidden = true; // a note on the last move would cover the scores
         break;
       case 'clearSeat':
         this.view.lordCard = 0;
@@ -477,6 +478,8 @@ export class App {
 
   private toast(text: string): void {
     const toast = byId('toast');
+    // Over the middle of the table: at the top it hid the seat across.
+    toast.style.top = `${Math.max(0, this.view.noteBottom())}px`;
     toast.textContent = text;
     toast.hidden = false;
     window.clearTimeout(this.toastTimer);

@@ -119,12 +119,23 @@ export class TableView {
     info.cards.forEach((card, i) => drawCard(ctx, lefts[i] ?? area.x, area.y, w, h, card));
   }
 
+  // Where a passing note may end, in CSS pixels from the canvas top: just
+  // above the table's caption, clear of every seat and of the hand.
+  noteBottom(): number {
+    const { centre } = this.layout;
+    return centre.y + centre.h - 10 - this.captionSize() / 2 - 6;
+  }
+
+  private captionSize(): number {
+    return Math.max(12, Math.round(this.layout.small.h * 0.25));
+  }
+
   private drawCentre(ctx: CanvasRenderingContext2D, s: Snapshot): void {
     const { centre, small } = this.layout;
     ctx.textAlign = 'center';
     ctx.textBaseline = 'middle';
     ctx.fillStyle = '#e8f5e9';
-    ctx.font = `${Math.max(12, Math.round(small.h * 0.25))}px sans-serif`;
+    ctx.font = `${this.captionSize()}px sans-serif`;
     if (s.tableCaption) ctx.fillText(s.tableCaption, centre.x + centre.w / 2, centre.y + centre.h - 10, centre.w);
     if (this.lordCard > 0 && s.state >= GameState.AwaitDeal) {
       drawCard(ctx, centre.x + centre.w - small.w, centre.y, small.w, small.h, this.lordCard);
