@@ -147,6 +147,21 @@ export function drawBack(ctx: CanvasRenderingContext2D, x: number, y: number, w:
   ctx.restore();
 }
 
+// The page's own icon, as the window's: a card back with a Q on a white disc.
+export function drawIcon(ctx: CanvasRenderingContext2D, size: number): void {
+  const w = size * 0.7;
+  drawBack(ctx, (size - w) / 2, size * 0.03, w, size * 0.94); // its border stays inside
+  ctx.beginPath();
+  ctx.arc(size / 2, size / 2, w * 0.36, 0, Math.PI * 2);
+  ctx.fillStyle = '#f0f0f0';
+  ctx.fill();
+  ctx.fillStyle = '#24508f';
+  ctx.font = `bold ${Math.round(w * 0.5)}px sans-serif`;
+  ctx.textAlign = 'center';
+  ctx.textBaseline = 'middle';
+  ctx.fillText('Q', size / 2, size / 2 + w * 0.02);
+}
+
 // Head icon 1..40: a face whose colours and hair follow the number.
 export function drawHead(ctx: CanvasRenderingContext2D, x: number, y: number, size: number, icon: number): void {
   if (icon < 1) return;

@@ -1,6 +1,7 @@
 // Boots the page: texts first (the login form shows at once), then the
 // WebAssembly, then the table.
 import { App } from './app';
+import { drawIcon } from './draw';
 import { applyTexts, byId } from './panels';
 import { QuarnModule } from './quarn';
 import { LANGUAGE_KEY, Language, parseCatalogue, pickLanguage, textsOf } from './texts';
@@ -46,7 +47,19 @@ async function translateGame(quarn: QuarnModule, language: Language): Promise<vo
   for (const [context, source, text] of parseCatalogue(await response.text())) quarn.addText(context, source, text);
 }
 
+// The tab's and a phone's home-screen icon, drawn here like every card.
+function showIcon(): void {
+  const canvas = document.createElement('canvas');
+  canvas.width = canvas.height = 192;
+  const ctx = canvas.getContext('2d');
+  if (!ctx) return;
+  drawIcon(ctx, canvas.width);
+  const link = document.querySelector<HTMLLinkElement>('link[rel="icon"]');
+  if (link) link.href = canvas.toDataURL('image/png');
+}
+
 async function boot(): Promise<void> {
+  showIcon();
   const language = pickLanguage(new URLSearchParams(location.search).get('lang'), remembered(), navigator.languages);
   const texts = textsOf(language);
   document.documentElement.lang = language;
