@@ -60,4 +60,9 @@ std::optional<WatcherLine> SplitWatcherChat(std::string_view gbk) {
   return std::nullopt;
 }
 
+std::string SeatChatText(std::string_view gbk) {
+  if (!SplitWatcherChat(gbk)) return std::string(gbk);
+  return "[" + std::string(gbk.substr(2));  // 【 is two bytes in GBK
+}
+
 }  // namespace quarn

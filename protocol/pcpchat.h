@@ -43,5 +43,8 @@ struct WatcherLine {
 std::string WatcherChatText(const WatcherLine& line);
 // The name and words of a watcher's line; none for a line that lacks the mark.
 std::optional<WatcherLine> SplitWatcherChat(std::string_view gbk);
+// A seated player's line where watchers speak: one that would read as a
+// watcher's gets a plain "[" for its opening 【, else it is kept as it is.
+std::string SeatChatText(std::string_view gbk);
 
 }  // namespace quarn

@@ -1,6 +1,7 @@
 // The dispatch, the login that seats a player, the relays of icons and chat,
 // and the freeing of a seat whose connection is gone.
 #include "protocol/packet_builder.h"
+#include "protocol/pcpchat.h"
 #include "server/table_game.h"
 
 namespace quarn::server {
@@ -153,6 +154,8 @@ int TableGame::ChatRelay(ConnectionId connection, Packet& packet) {
   // The speaker is the sender's own seat; the text always ends within its field.
   chat.seat = static_cast<std::uint8_t>(seat);
   chat.tableNumber = table_.Table;
+  // Where watchers speak, a seat must not pass for one of them.
+  if (table_.WatchersChat) chat.text = SeatChatText(chat.text);
   if (RewriteHeader(packet, MessageType::ChatNotice) != 0 || EncodeChatNotice(chat, packet) != 0) {
     return 1;
   }

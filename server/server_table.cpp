@@ -18,6 +18,7 @@ void ApplySettings(TServerTable& table, const ServerSettings& settings) {
   table.AllowBid = settings.allowBid;
   table.DefaultPoints = settings.defaultPoints;
   table.RandEachGame = settings.randEachGame;
+  table.WatchersChat = settings.spectatorChat;
   table.AllowDelay = settings.allowDelay;
   table.DelaySync = settings.delaySyncMs;
   table.DelayDeal = settings.delayDealMs;

@@ -91,6 +91,7 @@ struct TServerTable {
   std::uint32_t DelaySync = 200;
   std::uint32_t DelayDeal = 500;
   bool RandEachGame = false;
+  bool WatchersChat = false;  // watchers' lines reach the table, marked as theirs
   // Our own settings, off by default: a lost player's seat is kept and played
   // by the computer until the game ends; each bid or play has this much time
   // (0: no limit) before the computer makes it.

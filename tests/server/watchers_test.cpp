@@ -147,6 +147,11 @@ TEST(Watchers, MayNotSpeakNorCountAsStrangersAndAreRefusedWithAReason) {
   }
   std::sort(heard.begin(), heard.end());
   EXPECT_EQ(heard, (std::vector<ConnectionId>{1, 2, 3, 4, 5, 6}));
+  // A seat's line written to look like a watcher's loses the mark's 【.
+  talk.Send(1, ChatSay, ChatRecord{1, 0, "\xA1\xBE\xB9\xDB\xD6\xDAw5\xA1\xBFpass!"});
+  for (const SentPacket& sent : talk.host.TakeSent()) {
+    EXPECT_EQ(Read<ChatRecord>(sent.bytes, ChatNotice).text, "[\xB9\xDB\xD6\xDAw5\xA1\xBFpass!");
+  }
 }
 
 std::vector<LobbyLineRecord> Ask(Harness& h, ConnectionId id, std::int32_t first = 1) {
