@@ -1,5 +1,5 @@
-// quarnd as a process over loopback: paced packets, a login answered while
-// another table deals, a vanished log reader, and the ways it refuses to start.
+// quarnd as a process over loopback: paced packets, a vanished log reader, and
+// the ways it refuses to start.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstdio>
 #include <string>
 
 #include "core/gbk.h"
@@ -78,41 +77,6 @@ TEST_F(QuarndGameTest, PacedPacketsLeaveOneByOne) {
   std::vector<std::size_t> sizes = last.ReadSizes();
   sizes.resize(4);
   EXPECT_EQ(sizes, (std::vector<std::size_t>{180, 180, 76, 76}));
-}
-
-// Table 1's deal pauses hold table 1 alone: a login to table 2 is answered at once.
-TEST_F(QuarndGameTest, ALoginToAnotherTableIsAnsweredWhileATableDeals) {
-  ASSERT_NO_FATAL_FAILURE(Start({"--tables", "2", "--delay-sync", "0", "--delay-deal", "3000"}));
-  std::array<WireClient, 5> clients;
-  const auto logIn = [&](std::uint8_t index, std::int32_t table) {
-    auto login = BuildPacket(MessageType::LoginRequest,
-                             MakeLoginRequest("p" + std::to_string(index), "", 1, 1, table,
-                                              static_cast<std::uint8_t>(index % 4)));
-    return clients[index].Connect(port_) && login && clients[index].Write(login->data());
-  };
-  const auto firstReply = [&](WireClient& client) {
-    const auto end = Clock::now() + std::chrono::seconds(10);
-    while (Clock::now() < end) {
-      for (const Packet& packet : client.Read(5)) {
-        if (packet.RawType() == static_cast<std::uint32_t>(MessageType::LoginReply)) return true;
-      }
-    }
-    return false;
-  };
-  for (std::uint8_t index = 0; index < 4; ++index) {
-    ASSERT_TRUE(logIn(index, 1));
-    ASSERT_TRUE(firstReply(clients[index]));  // the fourth login starts the deal's pauses
-  }
-  const auto asked = Clock::now();
-  ASSERT_TRUE(logIn(4, 2));
-  ASSERT_TRUE(firstReply(clients[4]));
-  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - asked);
-  EXPECT_LT(took.count(), 1000) << "a sleeping server would answer after the 3 s pause";
-  std::printf("login answered in %lld ms while another table dealt\n",
-              static_cast<long long>(took.count()));
-  for (const Packet& packet : clients[0].Read(0)) {  // table 1 is still in its first pause
-    EXPECT_NE(packet.RawType(), static_cast<std::uint32_t>(MessageType::DealCards));
-  }
 }
 
 TEST_F(QuarndGameTest, AReaderThatGoesAwayDoesNotCostTheFiles) {
