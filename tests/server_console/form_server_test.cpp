@@ -16,11 +16,9 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <memory>
-#include <set>
 #include <vector>
 
 #include "core/gbk.h"
-#include "protocol/any_message.h"
 #include "protocol/packet_builder.h"
 #include "server/console/running_light.h"
 #include "server/server_table.h"
@@ -258,38 +256,6 @@ TEST_F(FormServerTest, TheTablesTabListsTheTablesInUse) {
   Find<QLineEdit>("EditTables")->setText("1");
   Click("BtnStart");
   EXPECT_EQ(Rows(tree), std::vector<QStringList>{QStringList({"1", "0/4", "等人", ""})});
-}
-
-// A stop and start in the middle of a paced deal with kept seats: the deal's
-// remaining steps go with the stopped game, and the next four players are dealt
-// a game of their own.
-TEST_F(FormServerTest, AStopDuringTheDealsPausesLeavesAnEmptyTableForTheNextFour) {
-  host_.due = [this](TimerId id) { app_->TimerDue(id); };
-  form_.show();
-  Find<QCheckBox>("CheckBoxKeepSeats")->setChecked(true);
-  Click("BtnStart");
-  for (ConnectionId id = 1; id <= 4; ++id) LogIn(id, "p" + std::to_string(id));
-  host_.Advance(std::chrono::milliseconds(4 * 200));  // four seat lists out; the deal pauses
-  auto* tree = Find<QTreeWidget>("TreeTables");
-  ASSERT_EQ(Rows(tree)[0][2], "发牌");
-  Click("BtnStop");
-  Click("BtnStart");
-  host_.RunTimers();
-  EXPECT_EQ(Rows(tree), std::vector<QStringList>{QStringList({"1", "0/4", "等人", ""})});
-
-  host_.TakeSent();
-  for (ConnectionId id = 5; id <= 8; ++id) LogIn(id, "p" + std::to_string(id));
-  host_.RunTimers();
-  EXPECT_EQ(Rows(tree)[0][1], "4/4");
-  std::set<ConnectionId> dealt;
-  for (const testing::SentPacket& sent : host_.TakeSent()) {
-    const auto decoded = DecodeMessage(PacketFromBytes(sent.bytes));
-    if (decoded &&
-        decoded->header.messageType == static_cast<std::uint32_t>(MessageType::DealCards)) {
-      dealt.insert(sent.connection);
-    }
-  }
-  EXPECT_EQ(dealt, (std::set<ConnectionId>{5, 6, 7, 8}));
 }
 
 }  // namespace
