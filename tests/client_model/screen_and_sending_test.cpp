@@ -173,10 +173,6 @@ TEST(Sending, APlayLeavesTheHandOnlyOnceWrittenAndOnlyOnTheOwnTurn) {
   h.table.GameState = S::InPlay;
   h.table.CurrentSeat = 1;
   EXPECT_FALSE(PlaySelection(h.table));  // nor on another seat's turn
-  // Leading, the own seat may not pass.
-  h.table.CurrentSeat = 0;
-  EXPECT_FALSE(PressPass(h.table));
-  EXPECT_TRUE(h.display.Saw("message 1 提示 你不可以PASS自己耶，宝贝。"));
 }
 
 }  // namespace
