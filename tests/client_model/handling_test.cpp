@@ -4,7 +4,6 @@
 #include "client/model/client_sending.h"
 #include "client/model/message_handling.h"
 #include "core/card_error.h"
-#include "core/gbk.h"
 #include "tests/support/client_model/fakes.h"
 
 namespace quarn::client {
@@ -155,20 +154,11 @@ TEST(Handlers, AGameWithBiddingFromTheLoginToTheEnd) {
   EXPECT_TRUE(reports.texts.empty());
 }
 
-TEST(Handlers, WithoutBiddingTheBottomCardsComeFirstAndALoginElsewhereMovesTheOwnSeat) {
+TEST(Handlers, ALeaveMidGameEmptiesTheTableAndALoginElsewhereMovesTheOwnSeat) {
   Harness h;
-  h.SeatFour(0);
-  h.Feed(Deal(DealCards, 0, LowCards()));
-  h.Feed(Deal(StartCardNotice, 0, {3}));
-  h.Feed(Deal(ExtraCards, 0, kBottom));
-  EXPECT_EQ(h.table.Me.Hand.Count(), 33);
-  h.Feed(Bid(BidResult, 0, 10));
-  EXPECT_EQ(h.table.GameState, S::InPlay);
-  EXPECT_EQ(h.table.Me.Hand.Count(), 33);
+  h.StartPlay(0, 0);
 
-  // Chat and icons are shown against the speaker's seat; an icon out of range is none.
-  h.Feed(BuildPacket(ChatNotice, ChatRecord{1, 2, Utf8ToGbk("你好")}));
-  EXPECT_TRUE(h.display.Saw("talk 2 西家：你好"));
+  // An icon out of range is none.
   h.Feed(BuildPacket(IconNotice, IconRecord{1, 7, 41, 0}));
   EXPECT_EQ(h.table.Me.HeadIcon() * 10 + h.table.Me.ServiceIcon(), 7);
   // A player leaves mid-game and another sits down: the next game starts on an empty table.
