@@ -147,12 +147,9 @@ TEST_F(FormServerTest, StartAndStopSwitchLightStatusAndSettings) {
   EXPECT_TRUE(Log().contains("[Status=2][Count=0][Players=(0)(0)(0)(0)]"));
   EXPECT_TRUE(Log().endsWith("--------结束诊断--------"));
 
-  Click("BtnStop");
-  EXPECT_FALSE(host_.listening);
-  EXPECT_EQ(Status(), "服务器已停止...");
+  Click("BtnStop");  // its status and log line are the service's
   EXPECT_EQ(Light(), QColor(255, 0, 0));
   EXPECT_TRUE(SettingsEnabled());
-  EXPECT_TRUE(Log().endsWith("停止服务器"));
 
   // A port that cannot be opened: the status says so and nothing else changes.
   host_.refuseListen = true;
