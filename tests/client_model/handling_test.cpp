@@ -136,7 +136,6 @@ TEST(Handlers, AGameWithBiddingFromTheLoginToTheEnd) {
   h.Feed(end);
   EXPECT_EQ(h.table.Seats[0].Score * 100 + h.table.Seats[3].Score, -2990);
   EXPECT_TRUE(h.display.Saw("winner 2 赢家就是我甲乙，发啦，发啦！"));
-  EXPECT_EQ(h.table.GameState, S::AwaitDeal);
   EXPECT_EQ(h.table.Me.Hand.Count() + h.table.TableCards.Count() + h.table.LordSeat, 0);
   EXPECT_EQ(h.table.LeftView.CardCount() + h.table.TopView.CardCount(), 0);
   EXPECT_FALSE(h.table.Me.IsLord());

@@ -59,7 +59,6 @@ TEST(Screen, StatusTextsPerState) {
   EXPECT_EQ(status(S::AwaitDeal, 0), "等待发牌，您歇会儿先...|" + mail);
   h.table.BidPoints = 30;
   EXPECT_EQ(status(S::MyBid, 0), "别烦，轮到咱家了...|竞价：30");
-  EXPECT_EQ(status(S::OtherBid, 1), "嘘——，北家正在叫牌呢...|竞价：30");
   EXPECT_EQ(status(S::OtherBid, 0), "叫牌，叫牌，叫牌，烦什么烦？！|竞价：30");
   EXPECT_EQ(status(S::InPlay, 0), "嘿嘿，甲乙，请出牌吧...|-");
   EXPECT_EQ(status(S::PlaySent, 1), "等待北家出牌...|-");

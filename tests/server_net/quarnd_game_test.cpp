@@ -116,8 +116,7 @@ TEST(QuarndExitTest, TakenPortBadOptionsAndHelp) {
   const std::vector<std::vector<std::string>> refused = {
       {"--what"},
       {"--bind", "not-an-address", "--port", "0"},
-      {"--port", "0", "--bind", "127.0.0.1", "--dir", "/proc/quarn-no-such"},
-      {"--accounts", "--port", "0"}};
+      {"--port", "0", "--bind", "127.0.0.1", "--dir", "/proc/quarn-no-such"}};
   for (const auto& args : refused) {
     run = RunProgram(quarnd, args);
     EXPECT_EQ(run.code, 1) << args[0];
