@@ -2,9 +2,10 @@
 // close, log in and send any message with fuzzed fields or raw bytes; the
 // clock moves and timers fall due; the seat to move makes a legal move, so
 // that whole games get played; the console stops and starts. After every
-// event the checks of service_world.h hold, and every send is checked as it
-// happens. After the last, every table in play whose seat to move is the
-// computer's (or has a turn clock) moves on as the timers run.
+// event the checks of service_world.h hold, a connection that took a seat sent
+// a login the decoder takes, and every send is checked as it happens. After
+// the last, every table in play whose seat to move is the computer's (or has a
+// turn clock) moves on as the timers run.
 //
 // The input, read front to back (fuzz/corpus_service has hand-made seeds):
 //   byte 0: bit 0 bidding, bit 1 pacing, bit 2 keep seats, bits 3-4 the run
