@@ -13,6 +13,7 @@
 #include "store/holding_store.h"
 #include "store/postgres/postgres_database.h"
 #include "store/sqlite/sqlite_database.h"
+#include "tests/support/files.h"
 #include "tests/support/store/sample_game.h"
 #include "tests/support/store/scratch_postgres.h"
 
@@ -22,10 +23,6 @@ namespace {
 using testing::SampleGame;
 using testing::ScratchPostgres;
 namespace fs = std::filesystem;
-
-std::string TestName() {
-  return ::testing::UnitTest::GetInstance()->current_test_info()->name();
-}
 
 // Each case on a fresh database of each backend.
 enum class Backend { Sqlite, Postgres };
@@ -47,22 +44,13 @@ class DatabaseTest : public ::testing::TestWithParam<Backend> {
       ASSERT_EQ(opened.error, "");
       database_ = std::move(opened.database);
     } else {
-      dir_ = fs::temp_directory_path() / ("quarn-store-" + std::to_string(::getpid()));
-      fs::remove_all(dir_);
-      fs::create_directories(dir_);
-      auto opened = SqliteDatabase::Open(dir_ / "games.db");
+      auto opened = SqliteDatabase::Open(dir_.path() / "games.db");
       ASSERT_EQ(opened.error, "");
       database_ = std::move(opened.database);
     }
   }
-  void TearDown() override {
-    database_.reset();
-    postgres_.reset();
-    if (!dir_.empty()) fs::remove_all(dir_);
-  }
-
   std::unique_ptr<ScratchPostgres> postgres_;
-  fs::path dir_;
+  test::TempDir dir_;
   std::unique_ptr<GameDatabase> database_;
 };
 
@@ -72,14 +60,6 @@ INSTANTIATE_TEST_SUITE_P(Backends, DatabaseTest,
 
 class SqliteTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("quarn-store-" + std::to_string(::getpid()) + "-" + TestName());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    file_ = dir_ / "games.db";
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   std::unique_ptr<SqliteDatabase> OpenOk() {
     auto opened = SqliteDatabase::Open(file_);
     EXPECT_EQ(opened.error, "");
@@ -97,8 +77,8 @@ class SqliteTest : public ::testing::Test {
     return {std::istreambuf_iterator<char>(in), {}};
   }
 
-  fs::path dir_;
-  fs::path file_;
+  test::TempDir dir_;
+  fs::path file_ = dir_.path() / "games.db";
 };
 
 TEST_P(DatabaseTest, GamesReadBackEqualAndStandingsAreTheirSum) {
@@ -242,7 +222,7 @@ TEST_F(SqliteTest, RefusesWhatItMustNotOpen) {
 // PostgreSQL stopped while games end: the holding store keeps them, writes
 // them once the server is back, and a game written again is not a second copy.
 TEST(PostgresRestart, HeldGamesAreWrittenOnceWhenTheServerIsBack) {
-  ScratchPostgres postgres(TestName());
+  ScratchPostgres postgres("restart");
   if (postgres.Missing()) GTEST_SKIP() << "PostgreSQL is not installed (Debian postgresql)";
   auto opened = PostgresDatabase::Open(postgres.Uri());
   ASSERT_TRUE(opened.database) << opened.error;

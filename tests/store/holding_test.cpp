@@ -15,6 +15,7 @@
 #include "store/replay.h"
 #include "store/sqlite/sqlite_database.h"
 #include "store/transcript.h"
+#include "tests/support/files.h"
 #include "tests/support/store/sample_game.h"
 
 namespace quarn::store {
@@ -53,10 +54,8 @@ TEST(HoldingStore, HoldsGamesWhileWritesFailAndWritesThemLater) {
   std::signal(SIGXFSZ, SIG_IGN);  // a refused write, not a killed process
   for (const Failure failure : {Failure::Locked, Failure::ReadOnly, Failure::Full}) {
     SCOPED_TRACE(static_cast<int>(failure));
-    const fs::path dir = fs::temp_directory_path() / ("quarn-hold-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    auto opened = SqliteDatabase::Open(dir / "games.db");
+    const test::TempDir dir;
+    auto opened = SqliteDatabase::Open(dir.path() / "games.db");
     ASSERT_TRUE(opened.database) << opened.error;
     std::vector<std::string> log;
     std::chrono::steady_clock::time_point now{};
@@ -64,10 +63,10 @@ TEST(HoldingStore, HoldsGamesWhileWritesFailAndWritesThemLater) {
         *opened.database, [&](std::string_view line) { log.emplace_back(line); },
         [&] { return now; }, 3);
     sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open((dir / "games.db").c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open((dir.path() / "games.db").c_str(), &other), SQLITE_OK);
 
     store.Save(SampleGame(0));
-    Set(failure, true, opened.database->Handle(), other, dir);
+    Set(failure, true, opened.database->Handle(), other, dir.path());
     for (unsigned seed = 1; seed <= 5; ++seed) {
       store.Save(SampleGame(seed));
       now += std::chrono::seconds(20);
@@ -79,7 +78,7 @@ TEST(HoldingStore, HoldsGamesWhileWritesFailAndWritesThemLater) {
     ASSERT_EQ(log.size(), 2u);
     EXPECT_NE(log[0].find("game store write failed"), std::string::npos) << log[0];
 
-    Set(failure, false, opened.database->Handle(), other, dir);
+    Set(failure, false, opened.database->Handle(), other, dir.path());
     sqlite3_close(other);
     store.Retry();
     EXPECT_EQ(store.Held(), 0u);
@@ -90,8 +89,6 @@ TEST(HoldingStore, HoldsGamesWhileWritesFailAndWritesThemLater) {
     EXPECT_EQ(store.Game(4), SampleGame(5));
     EXPECT_EQ(store.Game(5), std::nullopt);
     EXPECT_EQ(store.StandingOf("a")->games, 4);
-    opened.database.reset();
-    fs::remove_all(dir);
   }
 }
 
