@@ -114,12 +114,7 @@ TEST(KeepSeats, ACutPlayerIsPlayedForThenComesBackAndFinishesTheGame) {
   const std::vector<HeroBlock> blocks = ReadHeroBoards(dir.path());
   ASSERT_EQ(blocks.size(), 2u);
   for (std::size_t game = 0; game < 2; ++game) {
-    int sum = 0;
-    for (const HeroSeat& seat : blocks[game].seats) {
-      EXPECT_EQ(seat.rounds, int(game) + 1);
-      sum += seat.score;
-    }
-    EXPECT_EQ(sum, 0);
+    for (const HeroSeat& seat : blocks[game].seats) EXPECT_EQ(seat.rounds, int(game) + 1);
   }
 }
 
