@@ -66,11 +66,7 @@ int PlayRun(const fs::path& dir, int run, std::mt19937& random, int killAfter, i
   }
   if (killAfter > 0) {
     const std::int64_t before = StoredGames(dir / "games.db");
-    const auto deadline = std::chrono::steady_clock::now() + 30s;
-    while (StoredGames(dir / "games.db") < before + killAfter &&
-           std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(5ms);
-    }
+    test::WaitUntil([&] { return StoredGames(dir / "games.db") >= before + killAfter; }, 30s);
     // The export tool reads beside the server that holds the file.
     const auto dump = Dump({"--db", (dir / "games.db").string(), "--name", "east"});
     EXPECT_EQ(dump.code, 0) << dump.err;

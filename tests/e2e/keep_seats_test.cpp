@@ -23,15 +23,6 @@ using namespace std::chrono_literals;
 
 constexpr auto kLimit = 100s;
 
-// Waits (bounded) until the child's output holds `text`.
-bool WaitForOutput(ChildProcess& child, const std::string& text) {
-  for (auto end = std::chrono::steady_clock::now() + kLimit; std::chrono::steady_clock::now() < end;
-       std::this_thread::sleep_for(20ms)) {
-    if (child.Output().find(text) != std::string::npos) return true;
-  }
-  return false;
-}
-
 constexpr const char* kHaproxy = "/usr/sbin/haproxy";
 
 // HAProxy relaying a free port to quarnd's. Killed, it closes both ends of
@@ -48,11 +39,8 @@ class Relay {
   }
   // Until the port takes connections, or false.
   bool Start() {
-    if (!haproxy_.Start(kHaproxy, {"-db", "-f", config_.string()})) return false;
-    for (int tries = 0; tries < 500; ++tries, std::this_thread::sleep_for(10ms)) {
-      if (test::WireClient().Connect(port_)) return true;
-    }
-    return false;
+    return haproxy_.Start(kHaproxy, {"-db", "-f", config_.string()}) &&
+           test::WaitUntil([this] { return test::WireClient().Connect(port_); }, 5s);
   }
   bool Cut() {
     haproxy_.Kill();
@@ -91,7 +79,8 @@ TEST(KeepSeats, ACutPlayerIsPlayedForThenComesBackAndFinishesTheGame) {
     ASSERT_TRUE(bots[seat].Start(test::ProgramFolder() / "quarn-bot", args,
                                  dir.path() / ("bot" + std::to_string(seat) + ".out")));
   }
-  EXPECT_TRUE(WaitForOutput(bots[0], "game 1:"));
+  EXPECT_TRUE(test::WaitUntil([&] { return bots[0].Output().find("game 1:") != std::string::npos; },
+                              kLimit));
   ASSERT_TRUE(relay.Cut());
   std::this_thread::sleep_for(200ms);
   test::WireClient intruder;

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
-#include <thread>
 
 #include "core/gbk.h"
 #include "tests/e2e/hero_board.h"
@@ -87,12 +86,10 @@ void PlayWholeGames(std::vector<std::string> serverArgs, int tables, int games,
     EXPECT_NE(story.find("地主："), std::string::npos) << story;
   }
   if (unreadOutput) {  // read at last: the lines that did not fit are told of
-    const auto end = std::chrono::steady_clock::now() + seconds(10);
-    while (server.Output().find(" log lines dropped") == std::string::npos &&
-           std::chrono::steady_clock::now() < end) {
-      std::this_thread::sleep_for(milliseconds(10));
-    }
-    EXPECT_NE(server.Output().find(" log lines dropped"), std::string::npos);
+    const auto told = [&] {
+      return server.Output().find(" log lines dropped") != std::string::npos;
+    };
+    EXPECT_TRUE(test::WaitUntil(told, seconds(10)));
   }
   EXPECT_EQ(server.Terminate(seconds(10)), 0);
 

@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <thread>
 
 #include "store/holding_store.h"
@@ -71,10 +70,6 @@ class SqliteTest : public ::testing::Test {
     ASSERT_EQ(sqlite3_open(file_.c_str(), &db), SQLITE_OK);
     EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
-  }
-  std::string Bytes() const {
-    std::ifstream in(file_, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
   }
 
   test::TempDir dir_;
@@ -198,11 +193,11 @@ TEST_F(SqliteTest, RefusesWhatItMustNotOpen) {
 
   // Garbage, and a file whose pages were damaged after a good start: refused, not rebuilt.
   const auto expectUnsound = [this] {
-    const std::string before = Bytes();
+    const std::string before = test::ReadFile(file_);
     auto refused = SqliteDatabase::Open(file_);
     EXPECT_FALSE(refused.database);
     EXPECT_NE(refused.error.find("not a sound database"), std::string::npos) << refused.error;
-    EXPECT_EQ(Bytes(), before);
+    EXPECT_EQ(test::ReadFile(file_), before);
   };
   fs::remove(file_);
   std::ofstream(file_, std::ios::binary) << std::string(4096, '\x5a');
@@ -212,7 +207,7 @@ TEST_F(SqliteTest, RefusesWhatItMustNotOpen) {
     auto database = OpenOk();
     for (unsigned seed = 0; seed < 40; ++seed) ASSERT_TRUE(database->Write(SampleGame(seed)));
   }
-  std::string bytes = Bytes();
+  std::string bytes = test::ReadFile(file_);
   ASSERT_GT(bytes.size(), 8192u);
   std::fill(bytes.begin() + 4096 + 16, bytes.begin() + 8192, '\x7f');
   std::ofstream(file_, std::ios::binary | std::ios::trunc) << bytes;

@@ -69,18 +69,21 @@ std::uint16_t StartQuarnd(ChildProcess& quarnd, const std::vector<std::string>& 
   return ListeningPort(quarnd);
 }
 
+bool WaitUntil(const std::function<bool()>& done, milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  for (; !done(); std::this_thread::sleep_for(milliseconds(10))) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+  }
+  return true;
+}
+
 std::uint16_t ListeningPort(ChildProcess& quarnd) {
   static const std::regex kListening(R"(listening on port (\d+)\r?\n)");
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (std::chrono::steady_clock::now() < end) {
-    std::smatch match;
-    const std::string& text = quarnd.Output();
-    if (std::regex_search(text, match, kListening)) {
-      return static_cast<std::uint16_t>(std::stoi(match[1]));
-    }
-    std::this_thread::sleep_for(milliseconds(10));
-  }
-  return 0;
+  std::smatch match;
+  const auto found = [&] { return std::regex_search(quarnd.Output(), match, kListening); };
+  return WaitUntil(found, std::chrono::seconds(10))
+             ? static_cast<std::uint16_t>(std::stoi(match[1]))
+             : 0;
 }
 
 RunResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,

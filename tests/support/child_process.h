@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,6 +48,9 @@ class ChildProcess {
   std::string errors_;
   std::filesystem::path outputFile_;
 };
+
+// Asks `done` every 10 ms until it holds (true) or `limit` has passed (false).
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
 
 // Starts quarnd with `--port 0 --bind 127.0.0.1` plus `args` and waits
 // (bounded) for its "listening on port N" line: N, or 0 when it did not come.
