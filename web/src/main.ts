@@ -47,7 +47,7 @@ async function translateGame(quarn: QuarnModule, language: Language): Promise<vo
   for (const [context, source, text] of parseCatalogue(await response.text())) quarn.addText(context, source, text);
 }
 
-// The tab's and a phone's home-screen icon, drawn here like every card.
+// The tab's icon, drawn here like every card.
 function showIcon(): void {
   const canvas = document.createElement('canvas');
   canvas.width = canvas.height = 192;
