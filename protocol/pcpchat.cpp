@@ -10,6 +10,7 @@ constexpr std::size_t kTableAt = 32;
 constexpr std::size_t kSeatAt = 36;
 constexpr std::size_t kTextAt = 37;
 constexpr std::string_view kWatcherOpen = "\xA1\xBE\xB9\xDB\xD6\xDA";  // 【观众
+constexpr std::string_view kOpenBracket = kWatcherOpen.substr(0, 2);   // 【
 constexpr std::string_view kWatcherClose = "\xA1\xBF";                 // 】
 
 int Encode(const ChatRecord& r, Packet& p) {
@@ -62,7 +63,7 @@ std::optional<WatcherLine> SplitWatcherChat(std::string_view gbk) {
 
 std::string SeatChatText(std::string_view gbk) {
   if (!SplitWatcherChat(gbk)) return std::string(gbk);
-  return "[" + std::string(gbk.substr(2));  // 【 is two bytes in GBK
+  return "[" + std::string(gbk.substr(kOpenBracket.size()));
 }
 
 }  // namespace quarn

@@ -122,12 +122,17 @@ export class TableView {
   // Where a passing note may end, in CSS pixels from the canvas top: just
   // above the table's caption, clear of every seat and of the hand.
   noteBottom(): number {
-    const { centre } = this.layout;
-    return centre.y + centre.h - 10 - this.captionSize() / 2 - 6;
+    return this.captionY() - this.captionSize() / 2 - 6;
   }
 
   private captionSize(): number {
     return Math.max(12, Math.round(this.layout.small.h * 0.25));
+  }
+
+  // The middle of the caption's line, near the foot of the centre.
+  private captionY(): number {
+    const { centre } = this.layout;
+    return centre.y + centre.h - 10;
   }
 
   private drawCentre(ctx: CanvasRenderingContext2D, s: Snapshot): void {
@@ -136,7 +141,7 @@ export class TableView {
     ctx.textBaseline = 'middle';
     ctx.fillStyle = '#e8f5e9';
     ctx.font = `${this.captionSize()}px sans-serif`;
-    if (s.tableCaption) ctx.fillText(s.tableCaption, centre.x + centre.w / 2, centre.y + centre.h - 10, centre.w);
+    if (s.tableCaption) ctx.fillText(s.tableCaption, centre.x + centre.w / 2, this.captionY(), centre.w);
     if (this.lordCard > 0 && s.state >= GameState.AwaitDeal) {
       drawCard(ctx, centre.x + centre.w - small.w, centre.y, small.w, small.h, this.lordCard);
     }
